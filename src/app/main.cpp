@@ -1,0 +1,32 @@
+#include "catalogue/cataloguepath.h"
+#include "catalogue/cataloguestore.h"
+#include "main_window/mainwindow.h"
+#include "main_window/messageboxdialogs.h"
+#include "platform/storageinfovolumes.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+
+    MessageBoxDialogs dialogs;
+    CatalogueStore store(cataloguePath(QDir::currentPath()));
+    if (!store.open()) {
+        dialogs.critical(QString(), store.lastError());
+        return 1;
+    }
+    StorageInfoVolumes volumes;
+    MainWindow window(store, dialogs, volumes);
+    dialogs.setParent(&window);
+    window.start();
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+// Every SQL text the program sends to the catalogue. Values are always bound, never pasted.
+
+namespace CatalogueSql {
+
+inline constexpr char kCreateTable[] =
+    "CREATE TABLE Mp3 ("
+    "id INTEGER PRIMARY KEY AUTOINCREMENT, "
+    "titolo TEXT, autore TEXT, album TEXT, anno TEXT, genere TEXT, commento TEXT, "
+    "nome TEXT, percorso TEXT, dimenzione TEXT, info TEXT, labelD TEXT, supporto TEXT)";
+inline constexpr char kCreateIndexNameFolder[] =
+    "CREATE INDEX Mp3_nome_percorso ON Mp3 (nome, percorso)";
+inline constexpr char kCreateIndexSerial[] = "CREATE INDEX Mp3_supporto ON Mp3 (supporto)";
+inline constexpr char kCreateIndexLabel[] = "CREATE INDEX Mp3_labelD ON Mp3 (labelD)";
+
+/// Columns of the table, in the order every SELECT below returns them.
+inline constexpr char kColumnsOfTable[] = "PRAGMA table_info(Mp3)";
+
+#define TRACKLODGE_MP3_COLUMNS                                                                     \
+    "id, titolo, autore, album, anno, genere, commento, nome, percorso, dimenzione, info, "       \
+    "labelD, supporto"
+
+inline constexpr char kSelectAll[] = "SELECT " TRACKLODGE_MP3_COLUMNS " FROM Mp3 ORDER BY id";
+inline constexpr char kSelectById[] = "SELECT " TRACKLODGE_MP3_COLUMNS " FROM Mp3 WHERE id = ?";
+inline constexpr char kSelectByNameAndFolder[] =
+    "SELECT " TRACKLODGE_MP3_COLUMNS " FROM Mp3 WHERE nome = ? AND percorso = ? ORDER BY id LIMIT 1";
+inline constexpr char kSelectLabelOfSerial[] =
+    "SELECT labelD FROM Mp3 WHERE supporto = ? ORDER BY id LIMIT 1";
+// The program's generated medium names: "TRACKLODGE_" and anything after it, in label order.
+// The underscore is escaped because it is a one-character wildcard of LIKE.
+inline constexpr char kSelectGeneratedLabels[] =
+    "SELECT labelD FROM Mp3 WHERE labelD LIKE 'TRACKLODGE\\_%' ESCAPE '\\' ORDER BY labelD";
+inline constexpr char kInsert[] =
+    "INSERT INTO Mp3 (titolo, autore, album, anno, genere, commento, nome, percorso, "
+    "dimenzione, info, labelD, supporto) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+inline constexpr char kUpdate[] =
+    "UPDATE Mp3 SET titolo = ?, autore = ?, album = ?, anno = ?, genere = ?, commento = ?, "
+    "nome = ?, percorso = ?, dimenzione = ?, info = ?, labelD = ? WHERE id = ?";
+inline constexpr char kUpdateFull[] =
+    "UPDATE Mp3 SET titolo = ?, autore = ?, album = ?, anno = ?, genere = ?, commento = ?, "
+    "nome = ?, percorso = ?, dimenzione = ?, info = ?, labelD = ?, supporto = ? WHERE id = ?";
+inline constexpr char kDeleteById[] = "DELETE FROM Mp3 WHERE id = ?";
+
+#undef TRACKLODGE_MP3_COLUMNS
+
+} // namespace CatalogueSql

@@ -1,0 +1,383 @@
+#include "cataloguestore.h"
+
+#include "cataloguesql.h"
+#include "cataloguetexts.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+#include <QVariant>
+
+#include <array>
+
+Q_LOGGING_CATEGORY(lcCatalogue, "tracklodge.catalogue")
+
+namespace {
+
+constexpr std::array<const char *, 13> kRequiredColumns = {
+    "id",       "titolo",   "autore",     "album", "anno",   "genere",  "commento",
+    "nome",     "percorso", "dimenzione", "info",  "labelD", "supporto"};
+
+// Every SQLite 3 database file starts with these 16 bytes.
+constexpr char kSqliteHeader[] = "SQLite format 3";
+
+CatalogueRecord recordFrom(const QSqlQuery &query)
+{
+    CatalogueRecord r;
+    r.id = query.value(0).toLongLong();
+    r.titolo = query.value(1).toString();
+    r.autore = query.value(2).toString();
+    r.album = query.value(3).toString();
+    r.anno = query.value(4).toString();
+    r.genere = query.value(5).toString();
+    r.commento = query.value(6).toString();
+    r.nome = query.value(7).toString();
+    r.percorso = query.value(8).toString();
+    r.dimenzione = query.value(9).toString();
+    r.info = query.value(10).toString();
+    r.labelD = query.value(11).toString();
+    r.supporto = query.value(12).toString();
+    return r;
+}
+
+// Binds the eleven fields that every write carries, in the order of the SQL texts.
+void bindTextFields(QSqlQuery &query, const CatalogueRecord &r)
+{
+    // A null QString is bound as NULL, so an absent field stays absent.
+    query.bindValue(0, r.titolo);
+    query.bindValue(1, r.autore);
+    query.bindValue(2, r.album);
+    query.bindValue(3, r.anno);
+    query.bindValue(4, r.genere);
+    query.bindValue(5, r.commento);
+    query.bindValue(6, r.nome);
+    query.bindValue(7, r.percorso);
+    query.bindValue(8, r.dimenzione);
+    query.bindValue(9, r.info);
+    query.bindValue(10, r.labelD);
+}
+
+bool hasSqliteHeader(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(sizeof kSqliteHeader);
+    return head == QByteArray(kSqliteHeader, sizeof kSqliteHeader);
+}
+
+} // namespace
+
+CatalogueStore::Transaction::Transaction(CatalogueStore &store)
+    : m_store(store)
+{
+    QSqlDatabase db = QSqlDatabase::database(store.m_connectionName, false);
+    m_active = db.isOpen() && db.transaction();
+    if (!m_active)
+        store.fail(QStringLiteral("BEGIN"), db.lastError().text());
+}
+
+CatalogueStore::Transaction::~Transaction()
+{
+    if (m_active)
+        QSqlDatabase::database(m_store.m_connectionName, false).rollback();
+}
+
+bool CatalogueStore::Transaction::commit()
+{
+    if (!m_active)
+        return false;
+    QSqlDatabase db = QSqlDatabase::database(m_store.m_connectionName, false);
+    m_active = false;
+    if (db.commit())
+        return true;
+    m_store.fail(QStringLiteral("COMMIT"), db.lastError().text());
+    db.rollback();
+    return false;
+}
+
+CatalogueStore::CatalogueStore(const QString &path)
+    : m_path(path)
+    , m_connectionName(QStringLiteral("catalogue-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
+{
+}
+
+CatalogueStore::~CatalogueStore()
+{
+    close();
+}
+
+bool CatalogueStore::open()
+{
+    close();
+    m_lastError.clear();
+    m_created = false;
+    const QFileInfo info(m_path);
+    if (info.exists()) {
+        if (!hasSqliteHeader(m_path)) {
+            m_lastError = QString::fromUtf8(CatalogueTexts::kNotACatalogue)
+                              .arg(m_path, QString::fromUtf8(CatalogueTexts::kNotSqlite));
+            return false;
+        }
+        if (!openConnection())
+            return false;
+        if (!validateExisting()) {
+            close();
+            return false;
+        }
+        return true;
+    }
+    if (!openConnection())
+        return false;
+    if (!createSchema()) {
+        close();
+        QFile::remove(m_path);
+        return false;
+    }
+    m_created = true;
+    return true;
+}
+
+bool CatalogueStore::openConnection()
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    db.setDatabaseName(m_path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (db.open())
+        return true;
+    m_lastError = QString::fromUtf8(CatalogueTexts::kCannotOpen).arg(m_path, db.lastError().text());
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connectionName);
+    return false;
+}
+
+bool CatalogueStore::validateExisting()
+{
+    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
+    const auto refuse = [this](const QString &why) {
+        m_lastError = QString::fromUtf8(CatalogueTexts::kNotACatalogue).arg(m_path, why);
+        return false;
+    };
+    // A file with the SQLite header that SQLite still cannot read fails here.
+    if (!query.exec(QString::fromLatin1(CatalogueSql::kColumnsOfTable)))
+        return refuse(QString::fromUtf8(CatalogueTexts::kNotSqlite));
+    QStringList columns;
+    while (query.next())
+        columns << query.value(1).toString().toLower();
+    if (columns.isEmpty())
+        return refuse(QString::fromUtf8(CatalogueTexts::kNoTable));
+    for (const char *column : kRequiredColumns) {
+        const QString name = QString::fromLatin1(column);
+        if (!columns.contains(name.toLower()))
+            return refuse(QString::fromUtf8(CatalogueTexts::kMissingColumn).arg(name));
+    }
+    return true;
+}
+
+bool CatalogueStore::createSchema()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    const auto createFailed = [this](const QString &detail) {
+        m_lastError = QString::fromUtf8(CatalogueTexts::kCannotCreate).arg(m_path, detail);
+        return false;
+    };
+    if (!db.transaction())
+        return createFailed(db.lastError().text());
+    QSqlQuery query(db);
+    for (const char *sql : {CatalogueSql::kCreateTable, CatalogueSql::kCreateIndexNameFolder,
+                            CatalogueSql::kCreateIndexSerial, CatalogueSql::kCreateIndexLabel}) {
+        if (!query.exec(QString::fromLatin1(sql))) {
+            const QString detail = query.lastError().text();
+            db.rollback();
+            return createFailed(detail);
+        }
+    }
+    if (!db.commit()) {
+        const QString detail = db.lastError().text();
+        db.rollback();
+        return createFailed(detail);
+    }
+    return true;
+}
+
+void CatalogueStore::close()
+{
+    m_selectAll.reset();
+    m_selectById.reset();
+    m_selectByNameAndFolder.reset();
+    m_selectLabelOfSerial.reset();
+    m_selectGeneratedLabels.reset();
+    m_insert.reset();
+    m_update.reset();
+    m_updateWithMedium.reset();
+    m_delete.reset();
+    if (QSqlDatabase::contains(m_connectionName)) {
+        QSqlDatabase::database(m_connectionName, false).close();
+        QSqlDatabase::removeDatabase(m_connectionName);
+    }
+}
+
+bool CatalogueStore::isOpen() const
+{
+    return QSqlDatabase::contains(m_connectionName)
+           && QSqlDatabase::database(m_connectionName, false).isOpen();
+}
+
+QSqlQuery &CatalogueStore::prepared(std::unique_ptr<QSqlQuery> &slot, const char *sql)
+{
+    if (!slot) {
+        slot = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_connectionName, false));
+        slot->setForwardOnly(true);
+        if (!slot->prepare(QString::fromLatin1(sql)))
+            qCWarning(lcCatalogue) << "cannot prepare" << sql << slot->lastError().text();
+    }
+    return *slot;
+}
+
+void CatalogueStore::fail(const QString &what, const QString &detail)
+{
+    m_lastError = QString::fromUtf8(CatalogueTexts::kQueryFailed).arg(m_path, what, detail);
+    qCWarning(lcCatalogue).noquote() << m_lastError;
+}
+
+bool CatalogueStore::exec(QSqlQuery &query)
+{
+    m_lastError.clear();
+    if (!isOpen()) {
+        fail(query.lastQuery(), QStringLiteral("catalogo non aperto"));
+        return false;
+    }
+    if (query.exec())
+        return true;
+    fail(query.lastQuery(), query.lastError().text());
+    return false;
+}
+
+std::optional<QList<CatalogueRecord>> CatalogueStore::allRecords()
+{
+    QSqlQuery &query = prepared(m_selectAll, CatalogueSql::kSelectAll);
+    if (!exec(query))
+        return std::nullopt;
+    QList<CatalogueRecord> records;
+    while (query.next())
+        records.append(recordFrom(query));
+    query.finish();
+    return records;
+}
+
+std::optional<QList<CatalogueRecord>> CatalogueStore::recordsByIds(const QList<qint64> &ids)
+{
+    QSqlQuery &query = prepared(m_selectById, CatalogueSql::kSelectById);
+    QList<CatalogueRecord> records;
+    records.reserve(ids.size());
+    for (qint64 id : ids) {
+        query.bindValue(0, id);
+        if (!exec(query))
+            return std::nullopt;
+        if (query.next())
+            records.append(recordFrom(query));
+        query.finish();
+    }
+    return records;
+}
+
+std::optional<CatalogueRecord> CatalogueStore::recordById(qint64 id)
+{
+    QSqlQuery &query = prepared(m_selectById, CatalogueSql::kSelectById);
+    query.bindValue(0, id);
+    if (!exec(query))
+        return std::nullopt;
+    std::optional<CatalogueRecord> record;
+    if (query.next())
+        record = recordFrom(query);
+    query.finish();
+    return record;
+}
+
+std::optional<CatalogueRecord> CatalogueStore::findByNameAndFolder(const QString &nome,
+                                                                   const QString &percorso)
+{
+    QSqlQuery &query = prepared(m_selectByNameAndFolder, CatalogueSql::kSelectByNameAndFolder);
+    query.bindValue(0, nome);
+    query.bindValue(1, percorso);
+    if (!exec(query))
+        return std::nullopt;
+    std::optional<CatalogueRecord> record;
+    if (query.next())
+        record = recordFrom(query);
+    query.finish();
+    return record;
+}
+
+std::optional<QString> CatalogueStore::labelOfSerial(const QString &supporto)
+{
+    QSqlQuery &query = prepared(m_selectLabelOfSerial, CatalogueSql::kSelectLabelOfSerial);
+    query.bindValue(0, supporto);
+    if (!exec(query))
+        return std::nullopt;
+    std::optional<QString> label;
+    if (query.next())
+        label = query.value(0).toString();
+    query.finish();
+    return label;
+}
+
+std::optional<QStringList> CatalogueStore::generatedLabels()
+{
+    QSqlQuery &query = prepared(m_selectGeneratedLabels, CatalogueSql::kSelectGeneratedLabels);
+    if (!exec(query))
+        return std::nullopt;
+    QStringList labels;
+    while (query.next())
+        labels << query.value(0).toString();
+    query.finish();
+    return labels;
+}
+
+std::optional<qint64> CatalogueStore::add(const CatalogueRecord &record)
+{
+    QSqlQuery &query = prepared(m_insert, CatalogueSql::kInsert);
+    bindTextFields(query, record);
+    query.bindValue(11, record.supporto);
+    if (!exec(query))
+        return std::nullopt;
+    const qint64 id = query.lastInsertId().toLongLong();
+    query.finish();
+    return id;
+}
+
+CatalogueStore::WriteResult CatalogueStore::writeByKey(QSqlQuery &query)
+{
+    if (!exec(query))
+        return WriteResult::Failed;
+    const int affected = query.numRowsAffected();
+    query.finish();
+    return affected > 0 ? WriteResult::Done : WriteResult::NoSuchRecord;
+}
+
+CatalogueStore::WriteResult CatalogueStore::update(const CatalogueRecord &record)
+{
+    QSqlQuery &query = prepared(m_update, CatalogueSql::kUpdate);
+    bindTextFields(query, record);
+    query.bindValue(11, record.id);
+    return writeByKey(query);
+}
+
+CatalogueStore::WriteResult CatalogueStore::updateWithMedium(const CatalogueRecord &record)
+{
+    QSqlQuery &query = prepared(m_updateWithMedium, CatalogueSql::kUpdateFull);
+    bindTextFields(query, record);
+    query.bindValue(11, record.supporto);
+    query.bindValue(12, record.id);
+    return writeByKey(query);
+}
+
+CatalogueStore::WriteResult CatalogueStore::remove(qint64 id)
+{
+    QSqlQuery &query = prepared(m_delete, CatalogueSql::kDeleteById);
+    query.bindValue(0, id);
+    return writeByKey(query);
+}

@@ -1,0 +1,114 @@
+#pragma once
+
+#include "cataloguerecord.h"
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+class QSqlQuery;
+
+/// The catalogue file (`Mp3Db.mdb`, an SQLite file with the table `Mp3`): the one owner of its
+/// connection. Every function reports failure by its result and keeps the reason in
+/// lastError(); a failed write leaves the file as it was.
+class CatalogueStore
+{
+public:
+    /// Result of a write addressed by key.
+    enum class WriteResult { Done, NoSuchRecord, Failed };
+
+    /// Groups writes into one transaction that is rolled back unless commit() succeeds.
+    class Transaction
+    {
+    public:
+        explicit Transaction(CatalogueStore &store);
+        ~Transaction();
+        Transaction(const Transaction &) = delete;
+        Transaction &operator=(const Transaction &) = delete;
+        /// True when the transaction could be started.
+        bool isActive() const { return m_active; }
+        /// Makes the writes permanent; false (and rolled back) on failure.
+        bool commit();
+
+    private:
+        CatalogueStore &m_store;
+        bool m_active = false;
+    };
+
+    /// A store for the catalogue file at `path`; nothing is opened until open().
+    explicit CatalogueStore(const QString &path);
+    ~CatalogueStore();
+    CatalogueStore(const CatalogueStore &) = delete;
+    CatalogueStore &operator=(const CatalogueStore &) = delete;
+
+    /// Opens the catalogue. A missing file is created with an empty table. A file that exists
+    /// but is not an SQLite catalogue with the table `Mp3` is refused and never modified.
+    /// False on failure, with an Italian explanation in lastError().
+    bool open();
+    /// Closes the connection (open() may be called again).
+    void close();
+    /// True while the connection is open.
+    bool isOpen() const;
+    /// True when the last open() created the file.
+    bool created() const { return m_created; }
+    /// Path of the catalogue file.
+    QString path() const { return m_path; }
+    /// Italian text of the last failure, empty after a success.
+    QString lastError() const { return m_lastError; }
+
+    /// Every record, in stored order; nullopt on failure.
+    std::optional<QList<CatalogueRecord>> allRecords();
+    /// The records of the given keys in the order of `ids`; keys without a record are left out.
+    /// nullopt on failure.
+    std::optional<QList<CatalogueRecord>> recordsByIds(const QList<qint64> &ids);
+    /// The record of a key; nullopt when there is none or on failure (then lastError() is set).
+    std::optional<CatalogueRecord> recordById(qint64 id);
+    /// The first record of a file name (without extension) and folder; nullopt when there is
+    /// none or on failure (then lastError() is set).
+    std::optional<CatalogueRecord> findByNameAndFolder(const QString &nome,
+                                                       const QString &percorso);
+    /// Label of the first record of a medium serial; nullopt when no record has that serial or
+    /// on failure (then lastError() is set). A NULL label comes back as a null QString.
+    std::optional<QString> labelOfSerial(const QString &supporto);
+    /// Every label that starts with "TRACKLODGE_", one per record, in text order of the label;
+    /// nullopt on failure.
+    std::optional<QStringList> generatedLabels();
+
+    /// Adds a record (its id is ignored); the new key, or nullopt on failure.
+    std::optional<qint64> add(const CatalogueRecord &record);
+    /// Rewrites the eleven fields other than `id` and `supporto` of the record with key
+    /// `record.id`.
+    WriteResult update(const CatalogueRecord &record);
+    /// Rewrites every field but `id` (medium serial included) of the record with key
+    /// `record.id`.
+    WriteResult updateWithMedium(const CatalogueRecord &record);
+    /// Deletes the record of a key.
+    WriteResult remove(qint64 id);
+
+private:
+    bool openConnection();
+    bool validateExisting();
+    bool createSchema();
+    QSqlQuery &prepared(std::unique_ptr<QSqlQuery> &slot, const char *sql);
+    bool exec(QSqlQuery &query);
+    WriteResult writeByKey(QSqlQuery &query);
+    void fail(const QString &what, const QString &detail);
+
+    QString m_path;
+    QString m_connectionName;
+    QString m_lastError;
+    bool m_created = false;
+    std::unique_ptr<QSqlQuery> m_selectAll;
+    std::unique_ptr<QSqlQuery> m_selectById;
+    std::unique_ptr<QSqlQuery> m_selectByNameAndFolder;
+    std::unique_ptr<QSqlQuery> m_selectLabelOfSerial;
+    std::unique_ptr<QSqlQuery> m_selectGeneratedLabels;
+    std::unique_ptr<QSqlQuery> m_insert;
+    std::unique_ptr<QSqlQuery> m_update;
+    std::unique_ptr<QSqlQuery> m_updateWithMedium;
+    std::unique_ptr<QSqlQuery> m_delete;
+};

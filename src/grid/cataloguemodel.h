@@ -1,0 +1,51 @@
+#pragma once
+
+#include "gridcolumns.h"
+#include "gridheader.h"
+
+#include <QAbstractTableModel>
+#include <QStringList>
+
+#include <vector>
+
+/// The catalogue grid: the working copy of the catalogue that every window reads. Model row r
+/// is the r-th record shown; the header is the horizontal header, not a row.
+class CatalogueModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit CatalogueModel(QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    /// Removes `count` rows from `row` on; false when the range is outside the grid.
+    bool removeRows(int row, int count, const QModelIndex &parent = {}) override;
+
+    /// Number of record rows.
+    int recordCount() const { return static_cast<int>(m_rows.size()); }
+    /// One row; `row` must be in range.
+    const GridRow &row(int row) const { return m_rows[static_cast<size_t>(row)]; }
+    /// Text of one cell; empty outside the grid.
+    QString cell(int row, Column column) const;
+    /// Replaces the text of one cell inside the grid.
+    void setCell(int row, Column column, const QString &text);
+    /// Appends one row at the end.
+    void appendRow(const GridRow &row);
+    /// Replaces every row at once (one model reset).
+    void setRows(std::vector<GridRow> rows);
+    /// Removes every row.
+    void clear();
+
+    /// Sets the header format text; the labels and the width cells follow it.
+    void setHeader(GridHeader::Kind kind);
+    /// The header cell of a column: its label followed by the blanks that fix its width.
+    QString headerCell(int column) const;
+
+private:
+    std::vector<GridRow> m_rows;
+    QStringList m_headerCells;
+};

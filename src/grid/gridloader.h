@@ -1,0 +1,20 @@
+#pragma once
+
+#include "gridcolumns.h"
+
+#include <QString>
+
+struct CatalogueRecord;
+class CatalogueStore;
+class CatalogueModel;
+class CollectionCounters;
+
+/// The grid row of a record (MettiDati): trailing blanks removed from title, artist, album,
+/// year and comment, every NULL field shown as one blank, the size text kept with its leading
+/// blanks, the key as decimal text.
+GridRow MettiDati(const CatalogueRecord &record);
+
+/// Loads every record of the catalogue into the grid with the full header, in stored order, and
+/// counts them (caricaDB). The model is reset once. On failure the grid and the counters are
+/// left empty, the store's lastError() says why, and the result is false.
+bool caricaDB(CatalogueStore &store, CatalogueModel &model, CollectionCounters &counters);

@@ -1,0 +1,329 @@
+#include "mainwindow.h"
+
+#include "hovercontroller.h"
+#include "mainwindowtexts.h"
+#include "waitwindow.h"
+
+#include "catalogue/cataloguestore.h"
+#include "grid/cataloguemodel.h"
+#include "grid/gridloader.h"
+#include "grid/statusline.h"
+#include "inspection/collectioncounters.h"
+#include "platform/dialogs.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedLayout>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+using namespace MainWindowTexts;
+
+QString text(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+template <typename W> W *named(W *widget, const QString &name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+// A command button lying over a label with the same caption: the label is always there, the
+// button only while the mouse is over it.
+QWidget *hoverPair(QPushButton *button, QLabel *label)
+{
+    auto *pair = new QWidget;
+    auto *stack = new QStackedLayout(pair);
+    stack->setStackingMode(QStackedLayout::StackAll);
+    stack->setContentsMargins(0, 0, 0, 0);
+    label->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    label->setAlignment(Qt::AlignCenter);
+    label->setMinimumHeight(button->sizeHint().height());
+    stack->addWidget(label);
+    stack->addWidget(button);
+    button->hide();
+    return pair;
+}
+
+} // namespace
+
+MainWindow::MainWindow(CatalogueStore &store, Dialogs &dialogs, Volumes &volumes, QWidget *parent)
+    : QWidget(parent)
+    , m_store(store)
+    , m_dialogs(dialogs)
+    , m_volumes(volumes)
+    , m_model(new CatalogueModel(this))
+    , m_counters(new CollectionCounters(this))
+    , m_hover(new HoverController(this))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(text(kCaption));
+    // The catalogue window stays above the windows of other programs.
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(buildSearchFrame(), 3);
+    top->addWidget(buildSortFrame(), 2);
+    auto *right = new QVBoxLayout;
+    right->addWidget(buildDeleteFrame());
+    right->addWidget(buildInfoFrame());
+    right->addWidget(buildImportFrame());
+    right->addWidget(buildRefreshPair());
+    right->addStretch();
+    top->addLayout(right, 2);
+
+    m_label4 = named(new QLabel(text(kStatusStart)), QStringLiteral("Label4"));
+    m_label4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+
+    // Kept for the import's work list and the drive table; never shown.
+    m_list1 = named(new QListWidget(this), QStringLiteral("List1"));
+    m_list2 = named(new QListWidget(this), QStringLiteral("List2"));
+    m_list1->hide();
+    m_list2->hide();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(buildGrid(), 1);
+    layout->addWidget(m_label4);
+
+    buildHoverRules();
+    connect(m_counters, &CollectionCounters::changed, this, &MainWindow::showCounters);
+    showCounters();
+    resize(1100, 760);
+}
+
+MainWindow::~MainWindow() = default;
+
+QGroupBox *MainWindow::buildSearchFrame()
+{
+    m_ricerca = named(new QGroupBox(text(kSearchFrame)), QStringLiteral("Ricerca"));
+    auto *grid = new QGridLayout(m_ricerca);
+    for (int i = 0; i < 5; ++i) {
+        m_option1[i] = named(new QRadioButton(text(kSearchOptions[i])),
+                             QStringLiteral("Option1_%1").arg(i));
+        grid->addWidget(m_option1[i], i, 0);
+    }
+    auto *label1 = named(new QLabel(text(kKey)), QStringLiteral("Label1"));
+    m_text1 = named(new QLineEdit, QStringLiteral("Text1"));
+    label1->setBuddy(m_text1);
+    m_text1->setAccessibleName(QStringLiteral("Text1"));
+    m_combo1 = named(new QComboBox, QStringLiteral("Combo1"));
+    m_combo1->setAccessibleName(QStringLiteral("Combo1"));
+    m_check1 = named(new QCheckBox(text(kWholeField)), QStringLiteral("Check1"));
+    m_check1->setToolTip(text(kWholeFieldToolTip));
+    m_command1 = named(new QPushButton(text(kStartSearch)), QStringLiteral("Command1"));
+    m_command1->setToolTip(text(kStartSearchToolTip));
+    m_cerca = named(new QLabel(text(kStartSearch)), QStringLiteral("cerca"));
+    auto *frame10 = named(new QGroupBox, QStringLiteral("Frame10"));
+    m_list3 = named(new QListWidget, QStringLiteral("List3"));
+    m_list3->setAccessibleName(QStringLiteral("List3"));
+    (new QVBoxLayout(frame10))->addWidget(m_list3);
+
+    grid->addWidget(label1, 0, 1);
+    grid->addWidget(m_text1, 1, 1);
+    grid->addWidget(m_combo1, 2, 1);
+    grid->addWidget(m_check1, 3, 1);
+    grid->addWidget(hoverPair(m_command1, m_cerca), 4, 1);
+    grid->addWidget(frame10, 0, 2, 5, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(2, 1);
+    return m_ricerca;
+}
+
+QGroupBox *MainWindow::buildSortFrame()
+{
+    m_frame7 = named(new QGroupBox(text(kSortFrame)), QStringLiteral("Frame7"));
+    auto *grid = new QGridLayout(m_frame7);
+    for (int i = 0; i < 10; ++i) {
+        m_ordina[i] = named(new QRadioButton(text(kSortOptions[i])),
+                            QStringLiteral("ordina_%1").arg(i));
+        grid->addWidget(m_ordina[i], i % 5, i / 5);
+    }
+    m_ordinamento = named(new QPushButton(text(kStartSort)), QStringLiteral("ordinamento"));
+    m_selordina = named(new QLabel(text(kStartSort)), QStringLiteral("selordina"));
+    grid->addWidget(hoverPair(m_ordinamento, m_selordina), 5, 0, 1, 2);
+    return m_frame7;
+}
+
+QGroupBox *MainWindow::buildDeleteFrame()
+{
+    auto *frame9 = named(new QGroupBox(text(kDeleteFrame)), QStringLiteral("Frame9"));
+    m_conferma = named(new QCheckBox(text(kNoConfirm)), QStringLiteral("conferma"));
+    m_cancella = named(new QCheckBox(text(kDeleteFile)), QStringLiteral("cancella"));
+    auto *box = new QHBoxLayout(frame9);
+    box->addWidget(m_conferma);
+    box->addWidget(m_cancella);
+    return frame9;
+}
+
+QGroupBox *MainWindow::buildInfoFrame()
+{
+    m_frame2 = named(new QGroupBox(text(kInfoFrame)), QStringLiteral("Frame2"));
+    auto *grid = new QGridLayout(m_frame2);
+    struct CounterRow
+    {
+        const char *caption;
+        const char *captionName;
+        const char *valueName;
+    };
+    // In the order of CollectionCounters::Counter.
+    static constexpr CounterRow rows[6] = {
+        {kFound, "Label40", "mp3found"},    {kWithTag, "Label41", "conid"},
+        {kWithoutTag, "Label6", "noid"},    {kCorrupt, "Label5", "mp3errati"},
+        {kReadOnly, "Label7", "ROnly"},     {kOnCdRom, "Label8", "cdrom"}};
+    for (int i = 0; i < 6; ++i) {
+        auto *caption = named(new QLabel(text(rows[i].caption)),
+                              QString::fromLatin1(rows[i].captionName));
+        m_counterLabels[i] = named(new QLabel(QStringLiteral("0")),
+                                   QString::fromLatin1(rows[i].valueName));
+        m_counterLabels[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        caption->setBuddy(m_counterLabels[i]);
+        grid->addWidget(caption, i % 3, (i / 3) * 2);
+        grid->addWidget(m_counterLabels[i], i % 3, (i / 3) * 2 + 1);
+    }
+    m_attrib = named(new QPushButton(text(kChangeAttributes)), QStringLiteral("attrib"));
+    m_attrib->setToolTip(text(kChangeAttributesToolTip));
+    m_txtattr = named(new QLabel(text(kChangeAttributes)), QStringLiteral("txtattr"));
+    grid->addWidget(hoverPair(m_attrib, m_txtattr), 3, 0, 1, 4);
+    return m_frame2;
+}
+
+QGroupBox *MainWindow::buildImportFrame()
+{
+    m_frame1 = named(new QGroupBox(text(kImportFrame)), QStringLiteral("Frame1"));
+    m_importa = named(new QPushButton(text(kImport)), QStringLiteral("Importa"));
+    m_importa->setToolTip(text(kImportToolTip));
+    m_label2 = named(new QLabel(text(kImport)), QStringLiteral("Label2"));
+    (new QVBoxLayout(m_frame1))->addWidget(hoverPair(m_importa, m_label2));
+    return m_frame1;
+}
+
+QWidget *MainWindow::buildRefreshPair()
+{
+    m_command2 = named(new QPushButton(text(kRefresh)), QStringLiteral("Command2"));
+    m_command2->setToolTip(text(kRefreshToolTip));
+    m_label3 = named(new QLabel(text(kRefresh)), QStringLiteral("Label3"));
+    connect(m_command2, &QPushButton::clicked, this, &MainWindow::refresh);
+    return hoverPair(m_command2, m_label3);
+}
+
+QTableView *MainWindow::buildGrid()
+{
+    m_dati = named(new QTableView, QStringLiteral("dati"));
+    m_dati->setModel(m_model);
+    m_dati->setToolTip(text(kGridToolTip));
+    m_dati->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_dati->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_dati->setWordWrap(false);
+    m_dati->setSortingEnabled(false);
+    // Fixed row heights keep scrolling through a large catalogue cheap.
+    m_dati->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_dati->verticalHeader()->setDefaultSectionSize(m_dati->fontMetrics().height() + 6);
+    m_dati->verticalHeader()->hide();
+    m_dati->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_dati->horizontalHeader()->setHighlightSections(false);
+    connect(m_dati, &QTableView::clicked, this, &MainWindow::gridClicked);
+    connect(m_model, &QAbstractItemModel::headerDataChanged, this,
+            &MainWindow::applyColumnWidths);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &MainWindow::applyColumnWidths);
+    applyColumnWidths();
+    return m_dati;
+}
+
+void MainWindow::buildHoverRules()
+{
+    using Effect = HoverController::Effect;
+    m_hover->addRule(m_cerca, m_command1, Effect::Show);
+    m_hover->addRule(m_ricerca, m_command1, Effect::Hide);
+    m_hover->addRule(m_command2, m_command1, Effect::Hide);
+    m_hover->addRule(m_label3, m_command2, Effect::Show);
+    m_hover->addRule(m_command1, m_command2, Effect::Hide);
+    m_hover->addRule(m_label2, m_importa, Effect::Show);
+    m_hover->addRule(m_frame1, m_importa, Effect::Hide);
+    m_hover->addRule(m_txtattr, m_attrib, Effect::Show);
+    m_hover->addRule(m_frame2, m_attrib, Effect::Hide);
+    m_hover->addRule(m_selordina, m_ordinamento, Effect::Show);
+    m_hover->addRule(m_frame7, m_ordinamento, Effect::Hide);
+    for (QRadioButton *option : m_ordina)
+        m_hover->addRule(option, m_ordinamento, Effect::Hide);
+}
+
+void MainWindow::applyColumnWidths()
+{
+    // A column is as wide as its header label with the blanks after it, in the grid's font.
+    const QFontMetrics metrics(m_dati->horizontalHeader()->font());
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        m_dati->setColumnWidth(c, metrics.horizontalAdvance(m_model->headerCell(c)) + 8);
+}
+
+void MainWindow::start()
+{
+    caricaDB();
+    // The DEL key on the grid reaches the window first.
+    m_dati->installEventFilter(this);
+}
+
+void MainWindow::caricaDB()
+{
+    if (!m_wait)
+        m_wait = new WaitWindow(this);
+    m_wait->showNow();
+    const bool loaded = ::caricaDB(m_store, *m_model, *m_counters);
+    m_wait->close();
+    if (!loaded)
+        m_dialogs.critical(QString(), text(kLoadFailed).arg(m_store.lastError()));
+}
+
+void MainWindow::showCounters()
+{
+    using Counter = CollectionCounters::Counter;
+    static constexpr Counter order[6] = {Counter::Found,   Counter::WithTag,  Counter::WithoutTag,
+                                         Counter::Corrupt, Counter::ReadOnly, Counter::CdRom};
+    for (int i = 0; i < 6; ++i)
+        m_counterLabels[i]->setText(QString::number(m_counters->value(order[i])));
+    // Read-only files can be made writable, and two or more records can be sorted.
+    const bool readOnlyFiles = m_counters->value(Counter::ReadOnly) > 0;
+    m_attrib->setEnabled(readOnlyFiles);
+    m_txtattr->setEnabled(readOnlyFiles);
+    const bool sortable = m_model->recordCount() > 1;
+    m_ordinamento->setEnabled(sortable);
+    m_selordina->setEnabled(sortable);
+}
+
+void MainWindow::refresh()
+{
+    m_dati->setCurrentIndex(QModelIndex());
+    m_model->clear();
+    m_command2->hide();
+    m_label3->setEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    caricaDB();
+    QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::gridClicked(const QModelIndex &index)
+{
+    if (!index.isValid() || index.row() >= m_model->recordCount())
+        return;
+    m_dati->selectRow(index.row());
+    m_label4->setText(statusLineText(m_model->row(index.row()), m_volumes));
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QWidget>
+
+class CatalogueModel;
+class CatalogueStore;
+class CollectionCounters;
+class Dialogs;
+class HoverController;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QTableView;
+class Volumes;
+class WaitWindow;
+
+/// The main window `Form1`: the catalogue grid and the commands around it. It is wiring and
+/// display; the work is done by the catalogue store, the grid model and the command classes.
+class MainWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /// A main window over an open catalogue. The store, dialogs and volumes outlive it.
+    MainWindow(CatalogueStore &store, Dialogs &dialogs, Volumes &volumes,
+               QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    /// The start-up sequence: loads the catalogue into the grid under the wait window and
+    /// prepares the window for input. Call once, before the window is shown.
+    void start();
+    /// Reloads the whole catalogue into the grid (caricaDB), with the wait window.
+    void caricaDB();
+
+    /// The grid model every command reads.
+    CatalogueModel &model() { return *m_model; }
+    /// The counts of the records the grid shows.
+    CollectionCounters &counters() { return *m_counters; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QGroupBox *buildSearchFrame();
+    QGroupBox *buildSortFrame();
+    QGroupBox *buildDeleteFrame();
+    QGroupBox *buildInfoFrame();
+    QGroupBox *buildImportFrame();
+    QWidget *buildRefreshPair();
+    QTableView *buildGrid();
+    void buildHoverRules();
+    void showCounters();
+    void refresh();
+    void gridClicked(const QModelIndex &index);
+    void applyColumnWidths();
+
+    CatalogueStore &m_store;
+    Dialogs &m_dialogs;
+    Volumes &m_volumes;
+    CatalogueModel *m_model;
+    CollectionCounters *m_counters;
+    HoverController *m_hover;
+    WaitWindow *m_wait = nullptr;
+
+    QTableView *m_dati = nullptr;
+    QLabel *m_label4 = nullptr;
+    QGroupBox *m_ricerca = nullptr;
+    QRadioButton *m_option1[5] = {};
+    QLineEdit *m_text1 = nullptr;
+    QComboBox *m_combo1 = nullptr;
+    QCheckBox *m_check1 = nullptr;
+    QPushButton *m_command1 = nullptr;
+    QLabel *m_cerca = nullptr;
+    QListWidget *m_list3 = nullptr;
+    QGroupBox *m_frame7 = nullptr;
+    QRadioButton *m_ordina[10] = {};
+    QPushButton *m_ordinamento = nullptr;
+    QLabel *m_selordina = nullptr;
+    QCheckBox *m_conferma = nullptr;
+    QCheckBox *m_cancella = nullptr;
+    QGroupBox *m_frame2 = nullptr;
+    QLabel *m_counterLabels[6] = {};
+    QPushButton *m_attrib = nullptr;
+    QLabel *m_txtattr = nullptr;
+    QGroupBox *m_frame1 = nullptr;
+    QPushButton *m_importa = nullptr;
+    QLabel *m_label2 = nullptr;
+    QPushButton *m_command2 = nullptr;
+    QLabel *m_label3 = nullptr;
+    QListWidget *m_list1 = nullptr;
+    QListWidget *m_list2 = nullptr;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/dialogs.h"
+
+class QWidget;
+
+/// Message boxes on screen, above the given parent window.
+class MessageBoxDialogs : public Dialogs
+{
+public:
+    explicit MessageBoxDialogs(QWidget *parent = nullptr) : m_parent(parent) {}
+    /// Changes the window the message boxes stand above.
+    void setParent(QWidget *parent) { m_parent = parent; }
+
+    void critical(const QString &title, const QString &text) override;
+    bool question(const QString &title, const QString &text) override;
+    void information(const QString &title, const QString &text) override;
+
+private:
+    QWidget *m_parent;
+};
