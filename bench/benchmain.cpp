@@ -1,0 +1,33 @@
+// tracklodge-bench: times the program's own work on generated data against the plainest
+// baseline doing the same work. Usage: tracklodge-bench [SCENARIO...] (all when none is named).
+
+#include "scenarios.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cstdio>
+#include <functional>
+#include <map>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const std::map<QString, std::function<void()>> scenarios = {
+        {QStringLiteral("load"), Bench::runLoad},
+    };
+    QStringList wanted = app.arguments().mid(1);
+    if (wanted.isEmpty()) {
+        for (const auto &entry : scenarios)
+            wanted << entry.first;
+    }
+    for (const QString &name : wanted) {
+        const auto it = scenarios.find(name);
+        if (it == scenarios.end()) {
+            std::fprintf(stderr, "unknown scenario: %s\n", qPrintable(name));
+            return 2;
+        }
+        it->second();
+    }
+    return 0;
+}

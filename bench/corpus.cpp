@@ -1,0 +1,79 @@
+#include "corpus.h"
+
+#include "catalogue/cataloguestore.h"
+
+#include <QLocale>
+#include <QRandomGenerator>
+#include <QStringList>
+
+namespace Bench {
+
+namespace {
+
+const QStringList kWords = {
+    QStringLiteral("Amore"),  QStringLiteral("Notte"),   QStringLiteral("Sole"),
+    QStringLiteral("Blue"),   QStringLiteral("River"),   QStringLiteral("Città"),
+    QStringLiteral("Dance"),  QStringLiteral("Heart"),   QStringLiteral("Vento"),
+    QStringLiteral("Strada"), QStringLiteral("Mare"),    QStringLiteral("Light"),
+    QStringLiteral("Fire"),   QStringLiteral("Tempo"),   QStringLiteral("Dream"),
+    QStringLiteral("Cuore"),  QStringLiteral("Summer"),  QStringLiteral("Luna"),
+    QStringLiteral("Storm"),  QStringLiteral("Silenzio")};
+const QStringList kGenres = {QStringLiteral("Rock"), QStringLiteral("Pop"),
+                             QStringLiteral("Jazz"), QStringLiteral("Classical"),
+                             QStringLiteral("Dance"), QStringLiteral("")};
+const QStringList kStates = {QStringLiteral("OK"), QStringLiteral("OK"), QStringLiteral("OK"),
+                             QStringLiteral("Nessun TAG ID3"), QStringLiteral("Solo Lettura"),
+                             QStringLiteral("CDROM"), QStringLiteral("File Corrotto!")};
+
+QString words(QRandomGenerator &rng, int count)
+{
+    QStringList parts;
+    for (int i = 0; i < count; ++i)
+        parts << kWords.at(static_cast<int>(rng.bounded(kWords.size())));
+    return parts.join(u' ').left(30);
+}
+
+} // namespace
+
+QList<CatalogueRecord> makeRecords(qsizetype n)
+{
+    QRandomGenerator rng(20261206);
+    QList<CatalogueRecord> records;
+    records.reserve(n);
+    for (qsizetype i = 0; i < n; ++i) {
+        CatalogueRecord r;
+        const qsizetype album = i / 12;
+        const QString artist = words(rng, 2);
+        r.titolo = words(rng, 3);
+        r.autore = artist;
+        r.album = QStringLiteral("Album %1").arg(album);
+        r.anno = QString::number(1960 + rng.bounded(65));
+        r.genere = kGenres.at(static_cast<int>(rng.bounded(kGenres.size())));
+        r.commento = i % 3 == 0 ? QString() : QStringLiteral("Ripped by EAC");
+        r.nome = QStringLiteral("%1 - %2").arg(i % 12 + 1, 2, 10, QLatin1Char('0')).arg(r.titolo);
+        r.percorso = QStringLiteral("/home/utente/Musica/%1/Album %2/").arg(artist).arg(album);
+        r.dimenzione = QStringLiteral("%1 KB").arg(QLocale::c().toString(2000 + rng.bounded(9000)))
+                           .rightJustified(20, u' ');
+        r.info = kStates.at(static_cast<int>(rng.bounded(kStates.size())));
+        r.labelD = QStringLiteral("TRACKLODGE_%1").arg(i / 5000 + 1);
+        r.supporto = QString::number(static_cast<qint32>(0x5A000000 + i / 5000));
+        records.append(r);
+    }
+    return records;
+}
+
+void writeCatalogue(const QString &path, const QList<CatalogueRecord> &records)
+{
+    CatalogueStore store(path);
+    if (!store.open())
+        qFatal("cannot create the benchmark catalogue: %s", qPrintable(store.lastError()));
+    CatalogueStore::Transaction transaction(store);
+    for (const CatalogueRecord &r : records) {
+        if (!store.add(r))
+            qFatal("cannot write the benchmark catalogue: %s", qPrintable(store.lastError()));
+    }
+    if (!transaction.commit())
+        qFatal("cannot commit the benchmark catalogue: %s", qPrintable(store.lastError()));
+}
+
+} // namespace Bench

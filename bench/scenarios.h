@@ -1,0 +1,11 @@
+#pragma once
+
+// Every benchmark scenario: each prints one result line per size it measures.
+
+namespace Bench {
+
+/// Catalogues of 10,000 and 100,000 records loaded into the grid model, against reading the
+/// same rows with the sqlite3 C API into strings.
+void runLoad();
+
+} // namespace Bench
