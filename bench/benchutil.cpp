@@ -8,8 +8,7 @@
 
 namespace Bench {
 
-double medianMs(const std::function<void()> &work, const std::function<void()> &prepare,
-                int runs)
+double medianMs(const std::function<void()> &work, const std::function<void()> &prepare, int runs)
 {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {

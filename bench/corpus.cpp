@@ -18,12 +18,16 @@ const QStringList kWords = {
     QStringLiteral("Fire"),   QStringLiteral("Tempo"),   QStringLiteral("Dream"),
     QStringLiteral("Cuore"),  QStringLiteral("Summer"),  QStringLiteral("Luna"),
     QStringLiteral("Storm"),  QStringLiteral("Silenzio")};
-const QStringList kGenres = {QStringLiteral("Rock"), QStringLiteral("Pop"),
-                             QStringLiteral("Jazz"), QStringLiteral("Classical"),
+const QStringList kGenres = {QStringLiteral("Rock"),  QStringLiteral("Pop"),
+                             QStringLiteral("Jazz"),  QStringLiteral("Classical"),
                              QStringLiteral("Dance"), QStringLiteral("")};
-const QStringList kStates = {QStringLiteral("OK"), QStringLiteral("OK"), QStringLiteral("OK"),
-                             QStringLiteral("Nessun TAG ID3"), QStringLiteral("Solo Lettura"),
-                             QStringLiteral("CDROM"), QStringLiteral("File Corrotto!")};
+const QStringList kStates = {QStringLiteral("OK"),
+                             QStringLiteral("OK"),
+                             QStringLiteral("OK"),
+                             QStringLiteral("Nessun TAG ID3"),
+                             QStringLiteral("Solo Lettura"),
+                             QStringLiteral("CDROM"),
+                             QStringLiteral("File Corrotto!")};
 
 QString words(QRandomGenerator &rng, int count)
 {
@@ -52,7 +56,8 @@ QList<CatalogueRecord> makeRecords(qsizetype n)
         r.commento = i % 3 == 0 ? QString() : QStringLiteral("Ripped by EAC");
         r.nome = QStringLiteral("%1 - %2").arg(i % 12 + 1, 2, 10, QLatin1Char('0')).arg(r.titolo);
         r.percorso = QStringLiteral("/home/utente/Musica/%1/Album %2/").arg(artist).arg(album);
-        r.dimenzione = QStringLiteral("%1 KB").arg(QLocale::c().toString(2000 + rng.bounded(9000)))
+        r.dimenzione = QStringLiteral("%1 KB")
+                           .arg(QLocale::c().toString(2000 + rng.bounded(9000)))
                            .rightJustified(20, u' ');
         r.info = kStates.at(static_cast<int>(rng.bounded(kStates.size())));
         r.labelD = QStringLiteral("TRACKLODGE_%1").arg(i / 5000 + 1);

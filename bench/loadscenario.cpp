@@ -23,8 +23,8 @@ namespace {
 size_t loadWithSqlite(const QString &path)
 {
     sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY,
-                        nullptr) != SQLITE_OK)
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
+        SQLITE_OK)
         qFatal("sqlite3_open_v2 failed");
     sqlite3_stmt *stmt = nullptr;
     sqlite3_prepare_v2(db, "SELECT * FROM Mp3 ORDER BY id", -1, &stmt, nullptr);

@@ -8,19 +8,19 @@
 /// (non-null) QString for an empty text.
 struct CatalogueRecord
 {
-    qint64 id = 0;       ///< key given by the catalogue; never written by the program
-    QString titolo;      ///< title
-    QString autore;      ///< artist
-    QString album;       ///< album
-    QString anno;        ///< year, as text
-    QString genere;      ///< genre name (never the number)
-    QString commento;    ///< comment, or the volume name for CD and removable media
-    QString nome;        ///< file name without ".mp3"
-    QString percorso;    ///< folder of the file, ending with "/"
-    QString dimenzione;  ///< size text, right-aligned in 20 characters
-    QString info;        ///< state word
-    QString labelD;      ///< medium label
-    QString supporto;    ///< medium serial number as decimal text
+    qint64 id = 0;      ///< key given by the catalogue; never written by the program
+    QString titolo;     ///< title
+    QString autore;     ///< artist
+    QString album;      ///< album
+    QString anno;       ///< year, as text
+    QString genere;     ///< genre name (never the number)
+    QString commento;   ///< comment, or the volume name for CD and removable media
+    QString nome;       ///< file name without ".mp3"
+    QString percorso;   ///< folder of the file, ending with "/"
+    QString dimenzione; ///< size text, right-aligned in 20 characters
+    QString info;       ///< state word
+    QString labelD;     ///< medium label
+    QString supporto;   ///< medium serial number as decimal text
 
     friend bool operator==(const CatalogueRecord &, const CatalogueRecord &) = default;
 };

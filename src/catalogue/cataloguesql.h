@@ -18,13 +18,14 @@ inline constexpr char kCreateIndexLabel[] = "CREATE INDEX Mp3_labelD ON Mp3 (lab
 inline constexpr char kColumnsOfTable[] = "PRAGMA table_info(Mp3)";
 
 #define TRACKLODGE_MP3_COLUMNS                                                                     \
-    "id, titolo, autore, album, anno, genere, commento, nome, percorso, dimenzione, info, "       \
+    "id, titolo, autore, album, anno, genere, commento, nome, percorso, dimenzione, info, "        \
     "labelD, supporto"
 
 inline constexpr char kSelectAll[] = "SELECT " TRACKLODGE_MP3_COLUMNS " FROM Mp3 ORDER BY id";
 inline constexpr char kSelectById[] = "SELECT " TRACKLODGE_MP3_COLUMNS " FROM Mp3 WHERE id = ?";
 inline constexpr char kSelectByNameAndFolder[] =
-    "SELECT " TRACKLODGE_MP3_COLUMNS " FROM Mp3 WHERE nome = ? AND percorso = ? ORDER BY id LIMIT 1";
+    "SELECT " TRACKLODGE_MP3_COLUMNS
+    " FROM Mp3 WHERE nome = ? AND percorso = ? ORDER BY id LIMIT 1";
 inline constexpr char kSelectLabelOfSerial[] =
     "SELECT labelD FROM Mp3 WHERE supporto = ? ORDER BY id LIMIT 1";
 // The program's generated medium names: "TRACKLODGE_" and anything after it, in label order.

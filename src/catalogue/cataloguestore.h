@@ -102,7 +102,6 @@ private:
     QString m_connectionName;
     QString m_lastError;
     bool m_created = false;
-    std::unique_ptr<QSqlQuery> m_selectAll;
     std::unique_ptr<QSqlQuery> m_selectById;
     std::unique_ptr<QSqlQuery> m_selectByNameAndFolder;
     std::unique_ptr<QSqlQuery> m_selectLabelOfSerial;

@@ -3,8 +3,7 @@
 CatalogueModel::CatalogueModel(QObject *parent)
     : QAbstractTableModel(parent)
     , m_headerCells(GridHeader::cells(GridHeader::formatString(GridHeader::Kind::Full)))
-{
-}
+{}
 
 int CatalogueModel::rowCount(const QModelIndex &parent) const
 {

@@ -1,7 +1,7 @@
 #include "gridloader.h"
 
-#include "cataloguemodel.h"
 #include "catalogue/cataloguestore.h"
+#include "cataloguemodel.h"
 #include "inspection/collectioncounters.h"
 
 namespace {
@@ -56,8 +56,7 @@ bool caricaDB(CatalogueStore &store, CatalogueModel &model, CollectionCounters &
             rows.push_back(MettiDati(record));
     }
     model.setRows(std::move(rows));
-    counters.recount(model.recordCount(), [&model](qsizetype r) {
-        return model.row(static_cast<int>(r))[State];
-    });
+    counters.recount(model.recordCount(),
+                     [&model](qsizetype r) { return model.row(static_cast<int>(r))[State]; });
     return records.has_value();
 }

@@ -8,8 +8,8 @@ namespace GridTexts {
 
 /// Column labels, in column order ("Percoso File" is spelled so).
 inline constexpr const char *kHeaderLabels[kColumnCount] = {
-    "Titolo", "Artista", "Album", "Anno", "Genere", "Commento", "Nome File", "Percoso File",
-    "Dimensione File", "Info", "Etichetta Disco", "IdKey"};
+    "Titolo",    "Artista",      "Album",           "Anno", "Genere",          "Commento",
+    "Nome File", "Percoso File", "Dimensione File", "Info", "Etichetta Disco", "IdKey"};
 /// Blanks after each label in the full header; they fix the column widths.
 inline constexpr int kHeaderBlanks[kColumnCount] = {50, 48, 49, 1, 20, 46, 40, 95, 7, 25, 10, 5};
 

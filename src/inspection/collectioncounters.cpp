@@ -7,8 +7,7 @@
 
 CollectionCounters::CollectionCounters(QObject *parent)
     : QObject(parent)
-{
-}
+{}
 
 void CollectionCounters::reset()
 {

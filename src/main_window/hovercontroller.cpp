@@ -5,8 +5,7 @@
 
 HoverController::HoverController(QObject *parent)
     : QObject(parent)
-{
-}
+{}
 
 void HoverController::addRule(QWidget *over, QWidget *target, Effect effect)
 {

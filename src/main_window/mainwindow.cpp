@@ -113,8 +113,8 @@ QGroupBox *MainWindow::buildSearchFrame()
     m_ricerca = named(new QGroupBox(text(kSearchFrame)), QStringLiteral("Ricerca"));
     auto *grid = new QGridLayout(m_ricerca);
     for (int i = 0; i < 5; ++i) {
-        m_option1[i] = named(new QRadioButton(text(kSearchOptions[i])),
-                             QStringLiteral("Option1_%1").arg(i));
+        m_option1[i] =
+            named(new QRadioButton(text(kSearchOptions[i])), QStringLiteral("Option1_%1").arg(i));
         grid->addWidget(m_option1[i], i, 0);
     }
     auto *label1 = named(new QLabel(text(kKey)), QStringLiteral("Label1"));
@@ -149,8 +149,8 @@ QGroupBox *MainWindow::buildSortFrame()
     m_frame7 = named(new QGroupBox(text(kSortFrame)), QStringLiteral("Frame7"));
     auto *grid = new QGridLayout(m_frame7);
     for (int i = 0; i < 10; ++i) {
-        m_ordina[i] = named(new QRadioButton(text(kSortOptions[i])),
-                            QStringLiteral("ordina_%1").arg(i));
+        m_ordina[i] =
+            named(new QRadioButton(text(kSortOptions[i])), QStringLiteral("ordina_%1").arg(i));
         grid->addWidget(m_ordina[i], i % 5, i / 5);
     }
     m_ordinamento = named(new QPushButton(text(kStartSort)), QStringLiteral("ordinamento"));
@@ -182,14 +182,14 @@ QGroupBox *MainWindow::buildInfoFrame()
     };
     // In the order of CollectionCounters::Counter.
     static constexpr CounterRow rows[6] = {
-        {kFound, "Label40", "mp3found"},    {kWithTag, "Label41", "conid"},
-        {kWithoutTag, "Label6", "noid"},    {kCorrupt, "Label5", "mp3errati"},
-        {kReadOnly, "Label7", "ROnly"},     {kOnCdRom, "Label8", "cdrom"}};
+        {kFound, "Label40", "mp3found"}, {kWithTag, "Label41", "conid"},
+        {kWithoutTag, "Label6", "noid"}, {kCorrupt, "Label5", "mp3errati"},
+        {kReadOnly, "Label7", "ROnly"},  {kOnCdRom, "Label8", "cdrom"}};
     for (int i = 0; i < 6; ++i) {
-        auto *caption = named(new QLabel(text(rows[i].caption)),
-                              QString::fromLatin1(rows[i].captionName));
-        m_counterLabels[i] = named(new QLabel(QStringLiteral("0")),
-                                   QString::fromLatin1(rows[i].valueName));
+        auto *caption =
+            named(new QLabel(text(rows[i].caption)), QString::fromLatin1(rows[i].captionName));
+        m_counterLabels[i] =
+            named(new QLabel(QStringLiteral("0")), QString::fromLatin1(rows[i].valueName));
         m_counterLabels[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         caption->setBuddy(m_counterLabels[i]);
         grid->addWidget(caption, i % 3, (i / 3) * 2);
@@ -237,8 +237,7 @@ QTableView *MainWindow::buildGrid()
     m_dati->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_dati->horizontalHeader()->setHighlightSections(false);
     connect(m_dati, &QTableView::clicked, this, &MainWindow::gridClicked);
-    connect(m_model, &QAbstractItemModel::headerDataChanged, this,
-            &MainWindow::applyColumnWidths);
+    connect(m_model, &QAbstractItemModel::headerDataChanged, this, &MainWindow::applyColumnWidths);
     connect(m_model, &QAbstractItemModel::modelReset, this, &MainWindow::applyColumnWidths);
     applyColumnWidths();
     return m_dati;

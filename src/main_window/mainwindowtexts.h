@@ -14,9 +14,9 @@ inline constexpr char kRefreshToolTip[] =
     "Legge il DB e aggiorna la Lista (da utilizzare per resettare una ricerca)";
 
 inline constexpr char kSearchFrame[] = "Ricerca";
-inline constexpr const char *kSearchOptions[5] = {
-    "Ricerca per Titolo Brano", "Ricerca per Artista", "Ricerca per Album",
-    "Ricerca per Nome File", "Ricerca per Genere"};
+inline constexpr const char *kSearchOptions[5] = {"Ricerca per Titolo Brano", "Ricerca per Artista",
+                                                  "Ricerca per Album", "Ricerca per Nome File",
+                                                  "Ricerca per Genere"};
 inline constexpr char kKey[] = "Chiave";
 inline constexpr char kWholeField[] = "Ricerca in tutto il campo";
 inline constexpr char kWholeFieldToolTip[] = "Cerca la parola all'interno del testo del campo";
@@ -25,7 +25,7 @@ inline constexpr char kStartSearchToolTip[] = "Ricerca nel DB in base alle prefe
 
 inline constexpr char kSortFrame[] = "Ordinamento";
 inline constexpr const char *kSortOptions[10] = {
-    "Ordina per Titolo",   "Ordina per Artista",   "Ordina per Album",  "Ordina per Anno",
+    "Ordina per Titolo",   "Ordina per Artista",   "Ordina per Album",    "Ordina per Anno",
     "Ordina per Genere",   "Ordina per Nome File", "Ordina per Percorso", "Ordina per Info",
     "Ordina per Commento", "Ordina per Etichetta"};
 inline constexpr char kStartSort[] = "Avvia Ordinamento";

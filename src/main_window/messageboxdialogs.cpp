@@ -18,9 +18,8 @@ void MessageBoxDialogs::critical(const QString &title, const QString &text)
 
 bool MessageBoxDialogs::question(const QString &title, const QString &text)
 {
-    return QMessageBox::question(m_parent, titleOr(title), text,
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-           == QMessageBox::Yes;
+    return QMessageBox::question(m_parent, titleOr(title), text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
 void MessageBoxDialogs::information(const QString &title, const QString &text)

@@ -8,7 +8,9 @@ class QWidget;
 class MessageBoxDialogs : public Dialogs
 {
 public:
-    explicit MessageBoxDialogs(QWidget *parent = nullptr) : m_parent(parent) {}
+    explicit MessageBoxDialogs(QWidget *parent = nullptr)
+        : m_parent(parent)
+    {}
     /// Changes the window the message boxes stand above.
     void setParent(QWidget *parent) { m_parent = parent; }
 
