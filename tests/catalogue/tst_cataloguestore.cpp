@@ -1,0 +1,384 @@
+#include "catalogue/cataloguepath.h"
+#include "catalogue/cataloguestore.h"
+#include "support/tempcatalogue.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+
+namespace {
+
+QByteArray digest(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Makes an SQLite file with the given statements, through a connection of its own.
+void makeSqliteFile(const QString &path, const QStringList &statements)
+{
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        for (const QString &sql : statements)
+            QVERIFY2(query.exec(sql), qPrintable(sql));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+}
+
+} // namespace
+
+class TestCatalogueStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cataloguePathJoinsFolderAndName_data();
+    void cataloguePathJoinsFolderAndName();
+    void createsMissingCatalogue();
+    void refusesForeignFile_data();
+    void refusesForeignFile();
+    void roundTripsQuotedValues_data();
+    void roundTripsQuotedValues();
+    void keepsNullFields();
+    void keysAreNeverReused();
+    void findsByNameAndFolder();
+    void labelOfSerial();
+    void generatedLabelsInTextOrder();
+    void updateWritesElevenFields();
+    void updateWithMediumWritesSerial();
+    void writesByMissingKeyChangeNothing();
+    void recordsByIdsKeepsOrder();
+    void transactionRollsBackUnlessCommitted();
+    void failsCleanlyWhenClosed();
+};
+
+void TestCatalogueStore::cataloguePathJoinsFolderAndName_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("folder") << "/home/ada/musica"
+                            << "/home/ada/musica/Mp3Db.mdb";
+    QTest::newRow("trailing slash") << "/home/ada/"
+                                    << "/home/ada/Mp3Db.mdb";
+    QTest::newRow("root has no doubled separator") << "/"
+                                                   << "/Mp3Db.mdb";
+}
+
+void TestCatalogueStore::cataloguePathJoinsFolderAndName()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, expected);
+    QCOMPARE(cataloguePath(folder), expected);
+}
+
+void TestCatalogueStore::createsMissingCatalogue()
+{
+    TempCatalogue temp;
+    QVERIFY(!QFile::exists(temp.path()));
+    {
+        CatalogueStore store(temp.path());
+        QVERIFY2(store.open(), qPrintable(store.lastError()));
+        QVERIFY(store.created());
+        QCOMPARE(store.allRecords().value().size(), 0);
+    }
+    // Opened again, the file is a valid catalogue and not created a second time.
+    CatalogueStore again(temp.path());
+    QVERIFY2(again.open(), qPrintable(again.lastError()));
+    QVERIFY(!again.created());
+}
+
+void TestCatalogueStore::refusesForeignFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("statements");
+    QTest::addColumn<QString>("reason");
+
+    QByteArray jet(2048, '\0');
+    jet.replace(0, 19, QByteArray("\x00\x01\x00\x00Standard Jet DB", 19));
+    QTest::newRow("jet database") << jet << QStringList() << "non è un database SQLite";
+    QTest::newRow("text file") << QByteArray("titolo;autore\nSong;Band\n") << QStringList()
+                               << "non è un database SQLite";
+    QTest::newRow("empty file") << QByteArray() << QStringList() << "non è un database SQLite";
+    QByteArray damaged("SQLite format 3");
+    damaged.append('\0');
+    damaged.append(QByteArray(200, '\x7f'));
+    QTest::newRow("damaged sqlite header")
+        << damaged << QStringList() << "non è un database SQLite";
+    QTest::newRow("sqlite without Mp3")
+        << QByteArray() << QStringList{QStringLiteral("CREATE TABLE other (x TEXT)")}
+        << "manca la tabella Mp3";
+    QTest::newRow("Mp3 without supporto")
+        << QByteArray()
+        << QStringList{QStringLiteral("CREATE TABLE Mp3 (id INTEGER PRIMARY KEY, titolo TEXT, "
+                                      "autore TEXT, album TEXT, anno TEXT, genere TEXT, "
+                                      "commento TEXT, nome TEXT, percorso TEXT, dimenzione TEXT, "
+                                      "info TEXT, labelD TEXT)")}
+        << "manca il campo supporto";
+}
+
+void TestCatalogueStore::refusesForeignFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, statements);
+    QFETCH(QString, reason);
+    TempCatalogue temp;
+    if (statements.isEmpty())
+        writeBytes(temp.path(), bytes);
+    else
+        makeSqliteFile(temp.path(), statements);
+    const QByteArray before = digest(temp.path());
+    const qint64 sizeBefore = QFileInfo(temp.path()).size();
+
+    CatalogueStore store(temp.path());
+    QVERIFY(!store.open());
+    QVERIFY(!store.isOpen());
+    QVERIFY2(store.lastError().contains(temp.path()), qPrintable(store.lastError()));
+    QVERIFY2(store.lastError().contains(reason), qPrintable(store.lastError()));
+    QVERIFY(!store.allRecords().has_value());
+
+    QCOMPARE(QFileInfo(temp.path()).size(), sizeBefore);
+    QCOMPARE(digest(temp.path()), before);
+}
+
+void TestCatalogueStore::roundTripsQuotedValues_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::newRow("apostrophe") << "L'amore è un'altra cosa";
+    QTest::newRow("double quote") << "Il \"Mago\"";
+    QTest::newRow("both quotes and semicolon") << "'; DROP TABLE Mp3; --\"";
+    QTest::newRow("jet wildcard") << "Rock*";
+    QTest::newRow("sql wildcards") << "100%_live";
+    QTest::newRow("non latin") << "Кино – Группа крови";
+    QTest::newRow("empty") << "";
+}
+
+void TestCatalogueStore::roundTripsQuotedValues()
+{
+    QFETCH(QString, value);
+    TempCatalogue temp;
+    CatalogueStore store(temp.path());
+    QVERIFY(store.open());
+    CatalogueRecord r = sampleRecord(QStringLiteral("x"));
+    r.titolo = r.autore = r.nome = value;
+    r.percorso = QStringLiteral("/musica/") + value + u'/';
+    r.supporto = value;
+    const auto id = store.add(r);
+    QVERIFY2(id, qPrintable(store.lastError()));
+    r.id = *id;
+
+    QCOMPARE(store.recordById(*id).value(), r);
+    QCOMPARE(store.findByNameAndFolder(value, r.percorso).value(), r);
+    QCOMPARE(store.labelOfSerial(value).value(), r.labelD);
+    QCOMPARE(store.allRecords().value(), QList<CatalogueRecord>{r});
+    QVERIFY(!store.findByNameAndFolder(value + u'x', r.percorso).has_value());
+    QVERIFY(store.lastError().isEmpty());
+}
+
+void TestCatalogueStore::keepsNullFields()
+{
+    TempCatalogue temp;
+    CatalogueStore store(temp.path());
+    QVERIFY(store.open());
+    CatalogueRecord r;
+    r.nome = QStringLiteral("only a name");
+    r.commento = QStringLiteral("");
+    const auto id = store.add(r);
+    QVERIFY(id);
+    const CatalogueRecord back = store.recordById(*id).value();
+    QVERIFY(back.titolo.isNull());
+    QVERIFY(back.supporto.isNull());
+    QVERIFY(back.labelD.isNull());
+    QVERIFY2(!back.commento.isNull() && back.commento.isEmpty(), "an empty text is not NULL");
+    QCOMPARE(back.nome, r.nome);
+
+    // The whole-catalogue read keeps the difference too.
+    const CatalogueRecord all = store.allRecords().value().constFirst();
+    QVERIFY(all.titolo.isNull());
+    QVERIFY(!all.commento.isNull());
+}
+
+void TestCatalogueStore::keysAreNeverReused()
+{
+    TempCatalogue temp;
+    CatalogueStore store(temp.path());
+    QVERIFY(store.open());
+    const qint64 first = store.add(sampleRecord(QStringLiteral("a"))).value();
+    const qint64 second = store.add(sampleRecord(QStringLiteral("b"))).value();
+    QVERIFY(second > first);
+    QCOMPARE(store.remove(second), CatalogueStore::WriteResult::Done);
+    store.close();
+    QVERIFY(store.open());
+    const qint64 third = store.add(sampleRecord(QStringLiteral("c"))).value();
+    QVERIFY2(third > second, "the key of a deleted last record is given again");
+}
+
+void TestCatalogueStore::findsByNameAndFolder()
+{
+    TempCatalogue temp;
+    CatalogueRecord a = sampleRecord(QStringLiteral("brano"));
+    CatalogueRecord b = a;
+    b.percorso = QStringLiteral("/altro/");
+    CatalogueRecord c = a;
+    c.nome = QStringLiteral("Brano");
+    const QList<qint64> ids = temp.add({a, b, c});
+    CatalogueStore store(temp.path());
+    QVERIFY(store.open());
+    QCOMPARE(store.findByNameAndFolder(a.nome, a.percorso)->id, ids[0]);
+    QCOMPARE(store.findByNameAndFolder(b.nome, b.percorso)->id, ids[1]);
+    QCOMPARE(store.findByNameAndFolder(c.nome, c.percorso)->id, ids[2]);
+    QVERIFY(!store.findByNameAndFolder(a.nome, QStringLiteral("/music/")).has_value());
+}
+
+void TestCatalogueStore::labelOfSerial()
+{
+    TempCatalogue temp;
+    CatalogueRecord a = sampleRecord(QStringLiteral("a"));
+    a.supporto = QStringLiteral("-1975837651");
+    a.labelD = QStringLiteral("ROCK");
+    CatalogueRecord b = a;
+    b.labelD = QStringLiteral("LATER");
+    CatalogueRecord unnamed = sampleRecord(QStringLiteral("c"));
+    unnamed.supporto = QStringLiteral("42");
+    unnamed.labelD = QString();
+    temp.add({a, b, unnamed});
+    CatalogueStore store(temp.path());
+    QVERIFY(store.open());
+    QCOMPARE(store.labelOfSerial(a.supporto).value(), QStringLiteral("ROCK"));
+    const auto nullLabel = store.labelOfSerial(QStringLiteral("42"));
+    QVERIFY(nullLabel.has_value());
+    QVERIFY(nullLabel->isNull());
+    QVERIFY(!store.labelOfSerial(QStringLiteral("-19758376")).has_value());
+    QVERIFY(store.lastError().isEmpty());
+}
+
+void TestCatalogueStore::generatedLabelsInTextOrder()
+{
+    TempCatalogue temp;
+    QList<CatalogueRecord> records;
+    for (const char *label : {"TRACKLODGE_9", "TRACKLODGE_10", "ROCK", "TRACKLODGE_2",
+                              "TRACKLODGEX3", "tracklodge_4", "MY TRACKLODGE_5"}) {
+        CatalogueRecord r = sampleRecord(QString::fromLatin1(label));
+        r.labelD = QString::fromLatin1(label);
+        records << r;
+    }
+    temp.add(records);
+    CatalogueStore store(temp.path());
+    QVERIFY(store.open());
+    // The underscore is literal; the match ignores case as the old engine's did.
+    QCOMPARE(store.generatedLabels().value(),
+             (QStringList{"TRACKLODGE_10", "TRACKLODGE_2", "TRACKLODGE_9", "tracklodge_4"}));
+}
+
+void TestCatalogueStore::updateWritesElevenFields()
+{
+    TempCatalogue temp;
+    const qint64 id = temp.add({sampleRecord(QStringLiteral("old"))}).constFirst();
+    CatalogueStore store(temp.path());
+    QVERIFY(store.open());
+    CatalogueRecord changed = sampleRecord(QStringLiteral("new"));
+    changed.id = id;
+    changed.genere = QStringLiteral("");
+    changed.supporto = QStringLiteral("999");
+    QCOMPARE(store.update(changed), CatalogueStore::WriteResult::Done);
+    CatalogueRecord expected = changed;
+    expected.supporto = sampleRecord(QStringLiteral("old")).supporto;
+    QCOMPARE(store.recordById(id).value(), expected);
+}
+
+void TestCatalogueStore::updateWithMediumWritesSerial()
+{
+    TempCatalogue temp;
+    const qint64 id = temp.add({sampleRecord(QStringLiteral("old"))}).constFirst();
+    CatalogueStore store(temp.path());
+    QVERIFY(store.open());
+    CatalogueRecord changed = sampleRecord(QStringLiteral("new"));
+    changed.id = id;
+    changed.supporto = QStringLiteral("999");
+    QCOMPARE(store.updateWithMedium(changed), CatalogueStore::WriteResult::Done);
+    QCOMPARE(store.recordById(id).value(), changed);
+}
+
+void TestCatalogueStore::writesByMissingKeyChangeNothing()
+{
+    TempCatalogue temp;
+    const QList<qint64> ids =
+        temp.add({sampleRecord(QStringLiteral("a")), sampleRecord(QStringLiteral("b"))});
+    const QByteArray before = digest(temp.path());
+    CatalogueStore store(temp.path());
+    QVERIFY(store.open());
+    CatalogueRecord ghost = sampleRecord(QStringLiteral("ghost"));
+    ghost.id = ids.last() + 100;
+    QCOMPARE(store.update(ghost), CatalogueStore::WriteResult::NoSuchRecord);
+    QCOMPARE(store.updateWithMedium(ghost), CatalogueStore::WriteResult::NoSuchRecord);
+    QCOMPARE(store.remove(ghost.id), CatalogueStore::WriteResult::NoSuchRecord);
+    QCOMPARE(store.allRecords()->size(), 2);
+    store.close();
+    QCOMPARE(digest(temp.path()), before);
+}
+
+void TestCatalogueStore::recordsByIdsKeepsOrder()
+{
+    TempCatalogue temp;
+    const QList<qint64> ids =
+        temp.add({sampleRecord(QStringLiteral("a")), sampleRecord(QStringLiteral("b")),
+                  sampleRecord(QStringLiteral("c"))});
+    CatalogueStore store(temp.path());
+    QVERIFY(store.open());
+    const auto records = store.recordsByIds({ids[2], ids[0] + 1000, ids[0], ids[2]});
+    QVERIFY(records);
+    QCOMPARE(records->size(), 3);
+    QCOMPARE(records->at(0).nome, QStringLiteral("c"));
+    QCOMPARE(records->at(1).nome, QStringLiteral("a"));
+    QCOMPARE(records->at(2).nome, QStringLiteral("c"));
+}
+
+void TestCatalogueStore::transactionRollsBackUnlessCommitted()
+{
+    TempCatalogue temp;
+    CatalogueStore store(temp.path());
+    QVERIFY(store.open());
+    {
+        CatalogueStore::Transaction transaction(store);
+        QVERIFY(transaction.isActive());
+        QVERIFY(store.add(sampleRecord(QStringLiteral("dropped"))));
+    }
+    QCOMPARE(store.allRecords()->size(), 0);
+    {
+        CatalogueStore::Transaction transaction(store);
+        QVERIFY(store.add(sampleRecord(QStringLiteral("kept"))));
+        QVERIFY(transaction.commit());
+    }
+    store.close();
+    QVERIFY(store.open());
+    QCOMPARE(store.allRecords()->size(), 1);
+}
+
+void TestCatalogueStore::failsCleanlyWhenClosed()
+{
+    TempCatalogue temp;
+    CatalogueStore store(temp.path());
+    QVERIFY(!store.allRecords().has_value());
+    QVERIFY(!store.lastError().isEmpty());
+    QVERIFY(!store.add(sampleRecord(QStringLiteral("a"))).has_value());
+    QCOMPARE(store.remove(1), CatalogueStore::WriteResult::Failed);
+    QVERIFY(!QFile::exists(temp.path()));
+}
+
+QTEST_GUILESS_MAIN(TestCatalogueStore)
+#include "tst_cataloguestore.moc"
