@@ -12,7 +12,7 @@ QString statusLineText(const GridRow &row, Volumes &volumes)
                                    : state.toUpper();
     QString drive;
     if (const auto volume = volumes.volumeOf(row[Folder]))
-        drive = volume->mountPoint.toUpper();
+        drive = volume->mountPoint;
     return row[FileName] + QLatin1String(GridTexts::kStatusDash) + mediumWord +
            QLatin1String(GridTexts::kStatusOpen) + drive + QLatin1String(GridTexts::kStatusClose) +
            row[MediumLabel].toUpper();

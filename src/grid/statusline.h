@@ -7,7 +7,7 @@
 class Volumes;
 
 /// The status line of a clicked row: file name, " - ", the medium word (the state word in
-/// capitals, "HARD DISK" for "OK"), " (", the mount point of the volume holding the folder in
-/// capitals, ") - " and the medium label in capitals. The drive part is empty when no volume
-/// holds the folder.
+/// capitals, "HARD DISK" for "OK"), " (", the mount point of the volume holding the folder,
+/// ") - " and the medium label in capitals. The mount point is shown as it is, since Linux
+/// paths are case-sensitive; it is empty when no volume holds the folder.
 QString statusLineText(const GridRow &row, Volumes &volumes);

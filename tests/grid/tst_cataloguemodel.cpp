@@ -1,0 +1,154 @@
+#include "grid/cataloguemodel.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+GridRow rowOf(const QString &stem)
+{
+    GridRow row;
+    for (int c = 0; c < kColumnCount; ++c)
+        row[static_cast<size_t>(c)] = stem + QString::number(c);
+    return row;
+}
+
+} // namespace
+
+class TestCatalogueModel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void headerLabelsAndCells_data();
+    void headerLabelsAndCells();
+    void narrowHeaderDiffersOnlyInFolder();
+    void rowsThroughTheTester();
+    void setRowsResetsOnce();
+    void cellsOutsideTheGrid();
+    void removeRowsRejectsBadRanges_data();
+    void removeRowsRejectsBadRanges();
+};
+
+void TestCatalogueModel::headerLabelsAndCells_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("blanks");
+    QTest::newRow("title") << int(Title) << "Titolo" << 50;
+    QTest::newRow("artist") << int(Artist) << "Artista" << 48;
+    QTest::newRow("album") << int(Album) << "Album" << 49;
+    QTest::newRow("year") << int(Year) << "Anno" << 1;
+    QTest::newRow("genre") << int(Genre) << "Genere" << 20;
+    QTest::newRow("comment") << int(Comment) << "Commento" << 46;
+    QTest::newRow("file name") << int(FileName) << "Nome File" << 40;
+    QTest::newRow("folder, spelled so") << int(Folder) << "Percoso File" << 95;
+    QTest::newRow("size") << int(Size) << "Dimensione File" << 7;
+    QTest::newRow("state") << int(State) << "Info" << 25;
+    QTest::newRow("label") << int(MediumLabel) << "Etichetta Disco" << 10;
+    QTest::newRow("key") << int(Key) << "IdKey" << 5;
+}
+
+void TestCatalogueModel::headerLabelsAndCells()
+{
+    QFETCH(int, column);
+    QFETCH(QString, label);
+    QFETCH(int, blanks);
+    CatalogueModel model;
+    QCOMPARE(model.columnCount(), kColumnCount);
+    QCOMPARE(model.headerData(column, Qt::Horizontal).toString(), label);
+    QCOMPARE(model.headerCell(column), label + QString(blanks, u' '));
+    const QStringList cells = GridHeader::formatString(GridHeader::Kind::Full).split(u'|');
+    QCOMPARE(cells.size(), kColumnCount);
+    QCOMPARE(cells.at(column), u'<' + label + QString(blanks, u' '));
+}
+
+void TestCatalogueModel::narrowHeaderDiffersOnlyInFolder()
+{
+    const QStringList full = GridHeader::formatString(GridHeader::Kind::Full).split(u'|');
+    const QStringList narrow = GridHeader::formatString(GridHeader::Kind::Narrow).split(u'|');
+    QCOMPARE(narrow.size(), full.size());
+    for (int c = 0; c < kColumnCount; ++c) {
+        if (c == Folder)
+            QCOMPARE(narrow.at(c).size(), full.at(c).size() - 1);
+        else
+            QCOMPARE(narrow.at(c), full.at(c));
+    }
+    CatalogueModel model;
+    QSignalSpy spy(&model, &QAbstractItemModel::headerDataChanged);
+    model.setHeader(GridHeader::Kind::Narrow);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(model.headerCell(Folder), QStringLiteral("Percoso File") + QString(94, u' '));
+    model.setHeader(GridHeader::Kind::Narrow);
+    QCOMPARE(spy.count(), 1);
+}
+
+void TestCatalogueModel::rowsThroughTheTester()
+{
+    CatalogueModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.appendRow(rowOf(QStringLiteral("a")));
+    model.appendRow(rowOf(QStringLiteral("b")));
+    model.appendRow(rowOf(QStringLiteral("c")));
+    QCOMPARE(model.rowCount(), 3);
+    QCOMPARE(model.data(model.index(1, Key)).toString(), QStringLiteral("b11"));
+    model.setCell(1, Title, QStringLiteral("changed"));
+    QCOMPARE(model.cell(1, Title), QStringLiteral("changed"));
+    QVERIFY(model.removeRow(1));
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(model.cell(1, Title), QStringLiteral("c0"));
+    QVERIFY(model.removeRows(0, 2));
+    QCOMPARE(model.rowCount(), 0);
+    model.setRows({rowOf(QStringLiteral("x")), rowOf(QStringLiteral("y"))});
+    model.clear();
+    QCOMPARE(model.recordCount(), 0);
+}
+
+void TestCatalogueModel::setRowsResetsOnce()
+{
+    CatalogueModel model;
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy inserts(&model, &QAbstractItemModel::rowsInserted);
+    std::vector<GridRow> rows(1000, rowOf(QStringLiteral("r")));
+    model.setRows(std::move(rows));
+    QCOMPARE(resets.count(), 1);
+    QCOMPARE(inserts.count(), 0);
+    QCOMPARE(model.recordCount(), 1000);
+}
+
+void TestCatalogueModel::cellsOutsideTheGrid()
+{
+    CatalogueModel model;
+    model.appendRow(rowOf(QStringLiteral("a")));
+    QVERIFY(model.cell(-1, Title).isEmpty());
+    QVERIFY(model.cell(1, Title).isEmpty());
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    model.setCell(5, Title, QStringLiteral("nowhere"));
+    QCOMPARE(changed.count(), 0);
+    QVERIFY(!model.data(model.index(3, 0)).isValid());
+}
+
+void TestCatalogueModel::removeRowsRejectsBadRanges_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("count");
+    QTest::newRow("negative row") << -1 << 1;
+    QTest::newRow("past the end") << 2 << 1;
+    QTest::newRow("overlapping the end") << 1 << 2;
+    QTest::newRow("zero rows") << 0 << 0;
+}
+
+void TestCatalogueModel::removeRowsRejectsBadRanges()
+{
+    QFETCH(int, row);
+    QFETCH(int, count);
+    CatalogueModel model;
+    model.appendRow(rowOf(QStringLiteral("a")));
+    model.appendRow(rowOf(QStringLiteral("b")));
+    QVERIFY(!model.removeRows(row, count));
+    QCOMPARE(model.recordCount(), 2);
+}
+
+QTEST_GUILESS_MAIN(TestCatalogueModel)
+#include "tst_cataloguemodel.moc"
