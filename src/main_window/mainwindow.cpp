@@ -89,11 +89,17 @@ MainWindow::MainWindow(CatalogueStore &store, Dialogs &dialogs, Volumes &volumes
     m_label4 = named(new QLabel(text(kStatusStart)), QStringLiteral("Label4"));
     m_label4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
 
-    // Kept for the import's work list and the drive table; never shown.
+    // The import's work list and the drive table; never shown. The drive, folder and file
+    // lists are kept hidden and unconnected: the catalogue is always the one of the folder the
+    // program was started in, whatever they show.
     m_list1 = named(new QListWidget(this), QStringLiteral("List1"));
     m_list2 = named(new QListWidget(this), QStringLiteral("List2"));
-    m_list1->hide();
-    m_list2->hide();
+    const QList<QWidget *> hidden = {m_list1, m_list2,
+                                     named(new QComboBox(this), QStringLiteral("Drive1")),
+                                     named(new QListWidget(this), QStringLiteral("Dir1")),
+                                     named(new QListWidget(this), QStringLiteral("File1"))};
+    for (QWidget *widget : hidden)
+        widget->hide();
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);

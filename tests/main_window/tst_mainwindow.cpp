@@ -1,0 +1,336 @@
+#include "catalogue/cataloguestore.h"
+#include "grid/cataloguemodel.h"
+#include "main_window/mainwindow.h"
+#include "support/fakedialogs.h"
+#include "support/fakevolumes.h"
+#include "support/tempcatalogue.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+void moveOver(QWidget *widget)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(1, 1), widget->mapToGlobal(QPointF(1, 1)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+QString captionOf(QWidget *widget)
+{
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        return label->text();
+    if (auto *button = qobject_cast<QAbstractButton *>(widget))
+        return button->text();
+    if (auto *box = qobject_cast<QGroupBox *>(widget))
+        return box->title();
+    return {};
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void captionsAndToolTips_data();
+    void captionsAndToolTips();
+    void hoverButtons_data();
+    void hoverButtons();
+    void startsWithAnEmptyCatalogue();
+    void staysOnTop();
+    void loadShowsRecordsAndCounters();
+    void refreshReadsChangesInTheFile();
+    void statusLineOfClickedRow_data();
+    void statusLineOfClickedRow();
+    void sortCommandFollowsTheRecordCount();
+
+private:
+    void startWindow(const QList<CatalogueRecord> &records = {});
+    template <typename T = QWidget> T *control(const char *name)
+    {
+        T *widget = m_window->findChild<T *>(QString::fromLatin1(name));
+        if (!widget)
+            qFatal("no control %s", name);
+        return widget;
+    }
+
+    std::unique_ptr<TempCatalogue> m_temp;
+    std::unique_ptr<CatalogueStore> m_store;
+    FakeDialogs m_dialogs;
+    FakeVolumes m_volumes;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+void TestMainWindow::init()
+{
+    m_temp = std::make_unique<TempCatalogue>();
+    m_dialogs = FakeDialogs();
+    VolumeInfo root;
+    root.mountPoint = QStringLiteral("/");
+    VolumeInfo cd;
+    cd.mountPoint = QStringLiteral("/media/cdrom");
+    m_volumes.list = {root, cd};
+}
+
+void TestMainWindow::cleanup()
+{
+    m_window.reset();
+    m_store.reset();
+    m_temp.reset();
+}
+
+void TestMainWindow::startWindow(const QList<CatalogueRecord> &records)
+{
+    if (!records.isEmpty())
+        m_temp->add(records);
+    m_store = std::make_unique<CatalogueStore>(m_temp->path());
+    QVERIFY2(m_store->open(), qPrintable(m_store->lastError()));
+    m_window = std::make_unique<MainWindow>(*m_store, m_dialogs, m_volumes);
+    m_window->start();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestMainWindow::captionsAndToolTips_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("toolTip");
+    const auto row = [](const char *name, const char *caption, const char *tip = "") {
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(caption)
+                            << QString::fromUtf8(tip);
+    };
+    row("dati", "", "Per cancellare, selezionare una sola riga e premere DEL");
+    row("Label4", "Versione 2.0");
+    row("Command2", "Refresh Lista",
+        "Legge il DB e aggiorna la Lista (da utilizzare per resettare una ricerca)");
+    row("Label3", "Refresh Lista");
+    row("Ricerca", "Ricerca");
+    row("Option1_0", "Ricerca per Titolo Brano");
+    row("Option1_1", "Ricerca per Artista");
+    row("Option1_2", "Ricerca per Album");
+    row("Option1_3", "Ricerca per Nome File");
+    row("Option1_4", "Ricerca per Genere");
+    row("Label1", "Chiave");
+    row("Check1", "Ricerca in tutto il campo", "Cerca la parola all'interno del testo del campo");
+    row("Command1", "Avvia Ricerca", "Ricerca nel DB in base alle preferenze");
+    row("cerca", "Avvia Ricerca");
+    row("Frame7", "Ordinamento");
+    row("ordina_0", "Ordina per Titolo");
+    row("ordina_5", "Ordina per Nome File");
+    row("ordina_6", "Ordina per Percorso");
+    row("ordina_9", "Ordina per Etichetta");
+    row("ordinamento", "Avvia Ordinamento");
+    row("selordina", "Avvia Ordinamento");
+    row("Frame9", "Cancellazione");
+    row("conferma", "Senza Conferma");
+    row("cancella", "Cancella anche il File");
+    row("Frame2", "Info Lista");
+    row("Label40", "MP3 Presenti:");
+    row("Label41", "MP3 con ID3");
+    row("Label6", "MP3 Senza ID3");
+    row("Label5", "MP3 Errati:");
+    row("Label7", "MP3 solo Lettura");
+    row("Label8", "MP3 su CDROM");
+    row("attrib", "Cambia Attributi",
+        "Modifica gli attributi dei file di Sola Lettura in Scrittura");
+    row("txtattr", "Cambia Attributi");
+    row("Frame1", "Importa MP3");
+    row("Importa", "Importa",
+        "Utilizzare questo pulsante per importare dal disco degli MP3 da aggiungere al DB");
+    row("Label2", "Importa");
+}
+
+void TestMainWindow::captionsAndToolTips()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, toolTip);
+    startWindow();
+    QWidget *widget = m_window->findChild<QWidget *>(name);
+    QVERIFY2(widget, qPrintable(name));
+    QCOMPARE(captionOf(widget), caption);
+    QCOMPARE(widget->toolTip(), toolTip);
+    QVERIFY(m_window->windowTitle().startsWith(QStringLiteral("TRACKLODGE")));
+}
+
+void TestMainWindow::hoverButtons_data()
+{
+    QTest::addColumn<QString>("showOver");
+    QTest::addColumn<QStringList>("hideOver");
+    QTest::addColumn<QString>("button");
+    QTest::newRow("search") << "cerca" << QStringList{"Ricerca", "Command2"} << "Command1";
+    QTest::newRow("refresh") << "Label3" << QStringList{"Command1"} << "Command2";
+    QTest::newRow("import") << "Label2" << QStringList{"Frame1"} << "Importa";
+    QTest::newRow("attributes") << "txtattr" << QStringList{"Frame2"} << "attrib";
+    QTest::newRow("sort") << "selordina" << QStringList{"Frame7", "ordina_0", "ordina_9"}
+                          << "ordinamento";
+}
+
+void TestMainWindow::hoverButtons()
+{
+    QFETCH(QString, showOver);
+    QFETCH(QStringList, hideOver);
+    QFETCH(QString, button);
+    startWindow();
+    QWidget *target = m_window->findChild<QWidget *>(button);
+    QVERIFY(target);
+    QVERIFY2(!target->isVisible(), "a command button is hidden at start");
+    for (const QString &hider : hideOver) {
+        QWidget *over = m_window->findChild<QWidget *>(showOver);
+        QWidget *away = m_window->findChild<QWidget *>(hider);
+        QVERIFY(over && away);
+        // A hiding widget may be a button that is itself hidden; show it to move over it.
+        away->setVisible(true);
+        moveOver(over);
+        QVERIFY(target->isVisible());
+        moveOver(away);
+        QVERIFY2(!target->isVisible(), qPrintable(hider));
+    }
+}
+
+void TestMainWindow::startsWithAnEmptyCatalogue()
+{
+    startWindow();
+    QCOMPARE(m_window->model().recordCount(), 0);
+    QCOMPARE(control<QTableView>("dati")->model()->columnCount(), 12);
+    for (const char *name : {"mp3found", "conid", "noid", "mp3errati", "ROnly", "cdrom"})
+        QCOMPARE(control<QLabel>(name)->text(), QStringLiteral("0"));
+    QVERIFY(m_dialogs.messages.isEmpty());
+    QWidget *wait = m_window->findChild<QWidget *>(QStringLiteral("Attendere"));
+    QVERIFY2(wait, "the wait window was shown for the load");
+    QVERIFY(!wait->isVisible());
+    QCOMPARE(wait->windowTitle(), QStringLiteral("ATTENDERE"));
+    QCOMPARE(wait->findChild<QLabel *>(QStringLiteral("Label1"))->text(),
+             QStringLiteral("Caricamento DataBase in corso!!!"));
+    for (const char *name : {"List1", "List2", "Drive1", "Dir1", "File1"})
+        QVERIFY2(!control(name)->isVisible(), name);
+    // A click on a grid without records leaves the status line alone.
+    QTest::mouseClick(control<QTableView>("dati")->viewport(), Qt::LeftButton);
+    QCOMPARE(control<QLabel>("Label4")->text(), QStringLiteral("Versione 2.0"));
+}
+
+void TestMainWindow::staysOnTop()
+{
+    startWindow();
+    QVERIFY(m_window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+void TestMainWindow::loadShowsRecordsAndCounters()
+{
+    CatalogueRecord a = sampleRecord(QStringLiteral("a"));
+    CatalogueRecord b = sampleRecord(QStringLiteral("b"));
+    b.info = QStringLiteral("Solo Lettura");
+    CatalogueRecord c = sampleRecord(QStringLiteral("c"));
+    c.info = QStringLiteral("CDROM");
+    startWindow({a, b, c});
+    QCOMPARE(m_window->model().recordCount(), 3);
+    QCOMPARE(control<QLabel>("mp3found")->text(), QStringLiteral("3"));
+    QCOMPARE(control<QLabel>("conid")->text(), QStringLiteral("1"));
+    QCOMPARE(control<QLabel>("ROnly")->text(), QStringLiteral("1"));
+    QCOMPARE(control<QLabel>("cdrom")->text(), QStringLiteral("1"));
+    QCOMPARE(control<QLabel>("noid")->text(), QStringLiteral("0"));
+    QVERIFY(control("attrib")->isEnabled());
+    QVERIFY(control("txtattr")->isEnabled());
+    auto *grid = control<QTableView>("dati");
+    QCOMPARE(grid->model()->headerData(7, Qt::Horizontal).toString(),
+             QStringLiteral("Percoso File"));
+    // Column widths follow the blanks of the header: the folder column is the widest.
+    QVERIFY(grid->columnWidth(7) > grid->columnWidth(0));
+    QVERIFY(grid->columnWidth(0) > grid->columnWidth(3));
+}
+
+void TestMainWindow::refreshReadsChangesInTheFile()
+{
+    startWindow({sampleRecord(QStringLiteral("a"))});
+    QCOMPARE(m_window->model().recordCount(), 1);
+    {
+        CatalogueStore other(m_temp->path());
+        QVERIFY(other.open());
+        CatalogueRecord added = sampleRecord(QStringLiteral("b"));
+        added.info = QStringLiteral("Nessun TAG ID3");
+        QVERIFY(other.add(added));
+    }
+    auto *refresh = control<QPushButton>("Command2");
+    refresh->show();
+    QTest::mouseClick(refresh, Qt::LeftButton);
+    QCOMPARE(m_window->model().recordCount(), 2);
+    QCOMPARE(m_window->model().cell(1, FileName), QStringLiteral("b"));
+    QCOMPARE(control<QLabel>("mp3found")->text(), QStringLiteral("2"));
+    QCOMPARE(control<QLabel>("noid")->text(), QStringLiteral("1"));
+    QVERIFY(!refresh->isVisible());
+    QVERIFY(!control("Label3")->isEnabled());
+    QVERIFY2(!QApplication::overrideCursor(), "the hourglass is taken back");
+    QVERIFY(m_dialogs.messages.isEmpty());
+}
+
+void TestMainWindow::statusLineOfClickedRow_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("OK") << "OK"
+                        << "/home/ada/"
+                        << "brano - HARD DISK (/) - ROCK";
+    QTest::newRow("Solo Lettura") << "Solo Lettura"
+                                  << "/home/ada/"
+                                  << "brano - SOLO LETTURA (/) - ROCK";
+    QTest::newRow("CDROM") << "CDROM"
+                           << "/media/cdrom/Rock/"
+                           << "brano - CDROM (/media/cdrom) - ROCK";
+}
+
+void TestMainWindow::statusLineOfClickedRow()
+{
+    QFETCH(QString, state);
+    QFETCH(QString, folder);
+    QFETCH(QString, expected);
+    CatalogueRecord other = sampleRecord(QStringLiteral("other"));
+    CatalogueRecord r = sampleRecord(QStringLiteral("x"));
+    r.nome = QStringLiteral("brano");
+    r.info = state;
+    r.percorso = folder;
+    r.labelD = QStringLiteral("Rock");
+    startWindow({other, r});
+    auto *grid = control<QTableView>("dati");
+    grid->selectAll();
+    const QRect cell = grid->visualRect(grid->model()->index(1, 0));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(control<QLabel>("Label4")->text(), expected);
+    const QModelIndexList selected = grid->selectionModel()->selectedRows();
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(selected.constFirst().row(), 1);
+}
+
+void TestMainWindow::sortCommandFollowsTheRecordCount()
+{
+    startWindow({sampleRecord(QStringLiteral("only"))});
+    QVERIFY(!control("ordinamento")->isEnabled());
+    QVERIFY(!control("selordina")->isEnabled());
+    QVERIFY(!control("attrib")->isEnabled());
+    {
+        CatalogueStore other(m_temp->path());
+        QVERIFY(other.open());
+        QVERIFY(other.add(sampleRecord(QStringLiteral("second"))));
+    }
+    m_window->caricaDB();
+    QVERIFY(control("ordinamento")->isEnabled());
+    QVERIFY(control("selordina")->isEnabled());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
