@@ -1,21 +1,17 @@
 #include "catalogue/cataloguepath.h"
 #include "catalogue/cataloguestore.h"
+#include "main_window/italiantranslation.h"
 #include "main_window/mainwindow.h"
 #include "main_window/messageboxdialogs.h"
 #include "platform/storageinfovolumes.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
+    installItalianQtTranslation(app);
 
     MessageBoxDialogs dialogs;
     CatalogueStore store(cataloguePath(QDir::currentPath()));
