@@ -1,0 +1,252 @@
+#include "inspection/drivetable.h"
+#include "inspection/fileclassifier.h"
+
+#include "support/fakevolumes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/// A volume of a test row; its mount point is relative to the test's temporary folder ("" is
+/// the folder itself).
+struct RowVolume
+{
+    QString mount;
+    DriveType type;
+};
+
+constexpr QFile::Permissions kWritable =
+    QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+constexpr QFile::Permissions kReadOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+
+/// Counts the volume look-ups.
+class CountingVolumes : public FakeVolumes
+{
+public:
+    std::optional<VolumeInfo> volumeOf(const QString &path) override
+    {
+        ++lookUps;
+        return FakeVolumes::volumeOf(path);
+    }
+    int lookUps = 0;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(RowVolume)
+Q_DECLARE_METATYPE(TagOutcome)
+
+class TestFileClassifier : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void classifyFile_data();
+    void classifyFile();
+    void volumesNotAskedWhenNoEntryCouldChangeTheWord();
+
+private:
+    QString absolute(const QString &relative) const;
+    QTemporaryDir m_dir;
+};
+
+void TestFileClassifier::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+}
+
+QString TestFileClassifier::absolute(const QString &relative) const
+{
+    return relative.isEmpty() ? m_dir.path() : m_dir.path() + u'/' + relative;
+}
+
+void TestFileClassifier::classifyFile_data()
+{
+    QTest::addColumn<QList<RowVolume>>("volumes"); // in drive-list order
+    // Used instead of the table built from `volumes` when not empty; entries relative.
+    QTest::addColumn<QStringList>("tableOverride");
+    QTest::addColumn<QString>("file");    // relative to the temporary folder
+    QTest::addColumn<bool>("fileExists"); // false: the file is not created
+    QTest::addColumn<QFile::Permissions>("permissions");
+    QTest::addColumn<TagOutcome>("outcome");
+    QTest::addColumn<QString>("expected");
+
+    using V = QList<RowVolume>;
+    const V fixedOnly{{u""_s, DriveType::Fixed}};
+    const V withCd{{u""_s, DriveType::Fixed}, {u"cd"_s, DriveType::CdRom}};
+    const V withUsb{{u""_s, DriveType::Fixed}, {u"usb"_s, DriveType::Removable}};
+    const V withNetwork{{u""_s, DriveType::Fixed}, {u"net"_s, DriveType::Network}};
+    const V withOthers{{u""_s, DriveType::Fixed},
+                       {u"ram"_s, DriveType::RamDisk},
+                       {u"unknown"_s, DriveType::Unknown}};
+    const V nested{{u"media"_s, DriveType::Fixed}, {u"media/usb"_s, DriveType::Removable}};
+    const V nestedOtherOrder{{u"media/usb"_s, DriveType::Removable},
+                             {u"media"_s, DriveType::Fixed}};
+    const V cdInsideUsbCdFirst{{u"usb/cd"_s, DriveType::CdRom}, {u"usb"_s, DriveType::Removable}};
+    const QString ok = u"OK"_s, noTag = u"Nessun TAG ID3"_s, corrupt = u"File Corrotto!"_s,
+                  readOnly = u"Solo Lettura"_s, cdRom = u"CDROM"_s,
+                  removable = u"Disco Rimovibile"_s;
+    const QStringList none;
+
+    // Step 1 alone: files on a fixed disk keep the word of their tag.
+    QTest::newRow("fixed: tagged stays OK")
+        << fixedOnly << none << u"f1.mp3"_s << true << kWritable << TagOutcome::Present << ok;
+    QTest::newRow("fixed: untagged")
+        << fixedOnly << none << u"f2.mp3"_s << true << kWritable << TagOutcome::Absent << noTag;
+    QTest::newRow("fixed: unreadable") << fixedOnly << none << u"f3.mp3"_s << true << kWritable
+                                       << TagOutcome::Unreadable << corrupt;
+
+    // Step 2: the owner-write bit.
+    QTest::newRow("read-only tagged")
+        << fixedOnly << none << u"r1.mp3"_s << true << kReadOnly << TagOutcome::Present << readOnly;
+    QTest::newRow("read-only untagged")
+        << fixedOnly << none << u"r2.mp3"_s << true << kReadOnly << TagOutcome::Absent << readOnly;
+    QTest::newRow("read-only unreadable stays corrupt")
+        << fixedOnly << none << u"r3.mp3"_s << true << kReadOnly << TagOutcome::Unreadable
+        << corrupt;
+    QTest::newRow("owner may write, group and others may not: OK")
+        << fixedOnly << none << u"r4.mp3"_s << true << (QFile::ReadOwner | QFile::WriteOwner)
+        << TagOutcome::Present << ok;
+    QTest::newRow("group and others may write, owner may not: read-only")
+        << fixedOnly << none << u"r5.mp3"_s << true
+        << (QFile::ReadOwner | QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther |
+            QFile::WriteOther)
+        << TagOutcome::Present << readOnly;
+    QTest::newRow("missing file, unreadable") << fixedOnly << none << u"gone1.mp3"_s << false
+                                              << kWritable << TagOutcome::Unreadable << corrupt;
+    QTest::newRow("missing file is not taken for read-only")
+        << fixedOnly << none << u"gone2.mp3"_s << false << kWritable << TagOutcome::Present << ok;
+
+    // Step 3: removable and CD drives.
+    QTest::newRow("CD: tagged") << withCd << none << u"cd/c1.mp3"_s << true << kWritable
+                                << TagOutcome::Present << cdRom;
+    QTest::newRow("CD: untagged") << withCd << none << u"cd/c2.mp3"_s << true << kWritable
+                                  << TagOutcome::Absent << cdRom;
+    QTest::newRow("CD: read-only")
+        << withCd << none << u"cd/c3.mp3"_s << true << kReadOnly << TagOutcome::Present << cdRom;
+    QTest::newRow("CD: unreadable stays corrupt") << withCd << none << u"cd/c4.mp3"_s << true
+                                                  << kReadOnly << TagOutcome::Unreadable << corrupt;
+    QTest::newRow("CD: missing file in a subfolder")
+        << withCd << none << u"cd/album/gone.mp3"_s << false << kWritable << TagOutcome::Present
+        << cdRom;
+    QTest::newRow("fixed disk beside a CD stays OK")
+        << withCd << none << u"f4.mp3"_s << true << kWritable << TagOutcome::Present << ok;
+    QTest::newRow("removable: tagged") << withUsb << none << u"usb/u1.mp3"_s << true << kWritable
+                                       << TagOutcome::Present << removable;
+    QTest::newRow("removable: read-only untagged") << withUsb << none << u"usb/u2.mp3"_s << true
+                                                   << kReadOnly << TagOutcome::Absent << removable;
+
+    // Drives never in the table leave the word alone.
+    QTest::newRow("network: tagged")
+        << withNetwork << none << u"net/n1.mp3"_s << true << kWritable << TagOutcome::Present << ok;
+    QTest::newRow("network: untagged") << withNetwork << none << u"net/n2.mp3"_s << true
+                                       << kWritable << TagOutcome::Absent << noTag;
+    QTest::newRow("network: read-only") << withNetwork << none << u"net/n3.mp3"_s << true
+                                        << kReadOnly << TagOutcome::Present << readOnly;
+    QTest::newRow("RAM disk") << withOthers << none << u"ram/m1.mp3"_s << true << kWritable
+                              << TagOutcome::Absent << noTag;
+    QTest::newRow("unknown drive") << withOthers << none << u"unknown/k1.mp3"_s << true << kWritable
+                                   << TagOutcome::Present << ok;
+
+    // The drive is the volume holding the path, compared exactly.
+    QTest::newRow("mount point differing in case does not match")
+        << withCd << QStringList{u"CD=CDROM"_s} << u"cd/x1.mp3"_s << true << kWritable
+        << TagOutcome::Present << ok;
+    QTest::newRow("same table entry in matching case matches")
+        << withCd << QStringList{u"cd=CDROM"_s} << u"cd/x2.mp3"_s << true << kWritable
+        << TagOutcome::Present << cdRom;
+    QTest::newRow("nested: file in a subfolder of the inner removable mount")
+        << nested << none << u"media/usb/album/n1.mp3"_s << true << kWritable << TagOutcome::Present
+        << removable;
+    QTest::newRow("nested: file of the outer fixed mount")
+        << nested << none << u"media/album/n2.mp3"_s << true << kWritable << TagOutcome::Present
+        << ok;
+    QTest::newRow("nested: folder named like the inner mount plus more is not on it")
+        << nested << none << u"media/usbstick/n3.mp3"_s << true << kWritable << TagOutcome::Present
+        << ok;
+    QTest::newRow("nested, outer listed last: file of the inner mount")
+        << nestedOtherOrder << none << u"media/usb/n4.mp3"_s << true << kWritable
+        << TagOutcome::Absent << removable;
+    QTest::newRow("CD inside a removable mount, listed first")
+        << cdInsideUsbCdFirst << none << u"usb/cd/n5.mp3"_s << true << kWritable
+        << TagOutcome::Present << cdRom;
+    QTest::newRow("removable holding a CD mount, file beside it")
+        << cdInsideUsbCdFirst << none << u"usb/n6.mp3"_s << true << kWritable << TagOutcome::Present
+        << removable;
+    QTest::newRow("mount point containing =")
+        << V{{u"a=b"_s, DriveType::CdRom}} << none << u"a=b/e1.mp3"_s << true << kWritable
+        << TagOutcome::Present << cdRom;
+    QTest::newRow("table entry of a CD but no volume holds the path")
+        << V{} << QStringList{u"cd=CDROM"_s} << u"cd/x3.mp3"_s << true << kWritable
+        << TagOutcome::Present << ok;
+    QTest::newRow("malformed table entry is ignored")
+        << withCd << QStringList{u"cd"_s, u""_s} << u"cd/x4.mp3"_s << true << kWritable
+        << TagOutcome::Absent << noTag;
+}
+
+void TestFileClassifier::classifyFile()
+{
+    QFETCH(QList<RowVolume>, volumes);
+    QFETCH(QStringList, tableOverride);
+    QFETCH(QString, file);
+    QFETCH(bool, fileExists);
+    QFETCH(QFile::Permissions, permissions);
+    QFETCH(TagOutcome, outcome);
+    QFETCH(QString, expected);
+
+    FakeVolumes fake;
+    for (const RowVolume &row : volumes) {
+        VolumeInfo v;
+        v.mountPoint = absolute(row.mount);
+        v.type = row.type;
+        fake.list << v;
+    }
+    QStringList table;
+    for (const QString &entry : tableOverride)
+        table << absolute(entry);
+    if (tableOverride.isEmpty())
+        table = buildDriveTable(fake.list);
+
+    const QString path = absolute(file);
+    if (fileExists) {
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        QVERIFY(f.setPermissions(permissions));
+    }
+
+    QCOMPARE(::classifyFile(path, outcome, table, fake), expected);
+}
+
+void TestFileClassifier::volumesNotAskedWhenNoEntryCouldChangeTheWord()
+{
+    CountingVolumes volumes;
+    VolumeInfo fixed;
+    fixed.mountPoint = m_dir.path();
+    fixed.type = DriveType::Fixed;
+    VolumeInfo cd;
+    cd.mountPoint = absolute(u"cd"_s);
+    cd.type = DriveType::CdRom;
+    volumes.list = {fixed, cd};
+    const QString path = absolute(u"cd/lookup.mp3"_s);
+
+    QCOMPARE(::classifyFile(path, TagOutcome::Present, buildDriveTable({fixed}), volumes), u"OK"_s);
+    QCOMPARE(::classifyFile(path, TagOutcome::Unreadable, buildDriveTable(volumes.list), volumes),
+             u"File Corrotto!"_s);
+    QCOMPARE(volumes.lookUps, 0);
+
+    QCOMPARE(::classifyFile(path, TagOutcome::Present, buildDriveTable(volumes.list), volumes),
+             u"CDROM"_s);
+    QCOMPARE(volumes.lookUps, 1);
+}
+
+QTEST_GUILESS_MAIN(TestFileClassifier)
+#include "tst_fileclassifier.moc"
