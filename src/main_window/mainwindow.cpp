@@ -47,6 +47,7 @@ template <typename W> W *named(W *widget, const QString &name)
 QWidget *hoverPair(QPushButton *button, QLabel *label)
 {
     auto *pair = new QWidget;
+    pair->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto *stack = new QStackedLayout(pair);
     stack->setStackingMode(QStackedLayout::StackAll);
     stack->setContentsMargins(0, 0, 0, 0);
