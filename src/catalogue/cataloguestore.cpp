@@ -258,70 +258,87 @@ bool CatalogueStore::exec(QSqlQuery &query)
     return false;
 }
 
-std::optional<QList<CatalogueRecord>> CatalogueStore::allRecords()
+sqlite3 *CatalogueStore::rawHandle()
+{
+    if (!isOpen())
+        return nullptr;
+    const QVariant handle = QSqlDatabase::database(m_connectionName, false).driver()->handle();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        return *static_cast<sqlite3 *const *>(handle.constData());
+    return nullptr;
+}
+
+// Bulk reads go straight through SQLite's own interface on the same connection: going through
+// QSqlQuery values costs three times as much on large catalogues.
+bool CatalogueStore::readRaw(const char *sql, const QList<qint64> *ids,
+                             QList<CatalogueRecord> &records)
 {
     m_lastError.clear();
-    // The whole catalogue is read straight through SQLite's own interface on the same
-    // connection: going through QSqlQuery values costs three times as much on large catalogues.
-    sqlite3 *db = nullptr;
-    if (isOpen()) {
-        const QVariant handle = QSqlDatabase::database(m_connectionName, false).driver()->handle();
-        if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
-            db = *static_cast<sqlite3 *const *>(handle.constData());
-    }
-    const QString sql = QString::fromLatin1(CatalogueSql::kSelectAll);
+    sqlite3 *db = rawHandle();
     if (!db) {
-        fail(sql, QStringLiteral("catalogo non aperto"));
-        return std::nullopt;
+        fail(QString::fromLatin1(sql), QStringLiteral("catalogo non aperto"));
+        return false;
     }
     sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v2(db, CatalogueSql::kSelectAll, -1, &stmt, nullptr) != SQLITE_OK) {
-        fail(sql, QString::fromUtf8(sqlite3_errmsg(db)));
-        return std::nullopt;
+    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK) {
+        fail(QString::fromLatin1(sql), QString::fromUtf8(sqlite3_errmsg(db)));
+        return false;
     }
     const auto text = [stmt](int column) {
         const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
         return bytes ? QString::fromUtf8(bytes, sqlite3_column_bytes(stmt, column)) : QString();
     };
-    QList<CatalogueRecord> records;
-    int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        CatalogueRecord &r = records.emplace_back();
-        r.id = sqlite3_column_int64(stmt, 0);
-        r.titolo = text(1);
-        r.autore = text(2);
-        r.album = text(3);
-        r.anno = text(4);
-        r.genere = text(5);
-        r.commento = text(6);
-        r.nome = text(7);
-        r.percorso = text(8);
-        r.dimenzione = text(9);
-        r.info = text(10);
-        r.labelD = text(11);
-        r.supporto = text(12);
+    const auto readRows = [&] {
+        int rc;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+            CatalogueRecord &r = records.emplace_back();
+            r.id = sqlite3_column_int64(stmt, 0);
+            r.titolo = text(1);
+            r.autore = text(2);
+            r.album = text(3);
+            r.anno = text(4);
+            r.genere = text(5);
+            r.commento = text(6);
+            r.nome = text(7);
+            r.percorso = text(8);
+            r.dimenzione = text(9);
+            r.info = text(10);
+            r.labelD = text(11);
+            r.supporto = text(12);
+        }
+        return rc == SQLITE_DONE;
+    };
+    bool ok = true;
+    if (!ids) {
+        ok = readRows();
+    } else {
+        records.reserve(ids->size());
+        for (qint64 id : *ids) {
+            sqlite3_reset(stmt);
+            sqlite3_bind_int64(stmt, 1, id);
+            if (!(ok = readRows()))
+                break;
+        }
     }
+    if (!ok)
+        fail(QString::fromLatin1(sql), QString::fromUtf8(sqlite3_errmsg(db)));
     sqlite3_finalize(stmt);
-    if (rc != SQLITE_DONE) {
-        fail(sql, QString::fromUtf8(sqlite3_errmsg(db)));
+    return ok;
+}
+
+std::optional<QList<CatalogueRecord>> CatalogueStore::allRecords()
+{
+    QList<CatalogueRecord> records;
+    if (!readRaw(CatalogueSql::kSelectAll, nullptr, records))
         return std::nullopt;
-    }
     return records;
 }
 
 std::optional<QList<CatalogueRecord>> CatalogueStore::recordsByIds(const QList<qint64> &ids)
 {
-    QSqlQuery &query = prepared(m_selectById, CatalogueSql::kSelectById);
     QList<CatalogueRecord> records;
-    records.reserve(ids.size());
-    for (qint64 id : ids) {
-        query.bindValue(0, id);
-        if (!exec(query))
-            return std::nullopt;
-        if (query.next())
-            records.append(recordFrom(query));
-        query.finish();
-    }
+    if (!readRaw(CatalogueSql::kSelectById, &ids, records))
+        return std::nullopt;
     return records;
 }
 

@@ -11,6 +11,7 @@
 #include <optional>
 
 class QSqlQuery;
+struct sqlite3;
 
 /// The catalogue file (`Mp3Db.mdb`, an SQLite file with the table `Mp3`): the one owner of its
 /// connection. Every function reports failure by its result and keeps the reason in
@@ -90,6 +91,8 @@ public:
     WriteResult remove(qint64 id);
 
 private:
+    sqlite3 *rawHandle();
+    bool readRaw(const char *sql, const QList<qint64> *ids, QList<CatalogueRecord> &records);
     bool openConnection();
     bool validateExisting();
     bool createSchema();
