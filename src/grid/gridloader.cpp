@@ -45,18 +45,22 @@ GridRow MettiDati(const CatalogueRecord &r)
     return row;
 }
 
+void showRecords(const QList<CatalogueRecord> &records, CatalogueModel &model,
+                 CollectionCounters &counters)
+{
+    std::vector<GridRow> rows;
+    rows.reserve(static_cast<size_t>(records.size()));
+    for (const CatalogueRecord &record : records)
+        rows.push_back(MettiDati(record));
+    model.setRows(std::move(rows));
+    counters.recount(model.recordCount(),
+                     [&model](qsizetype r) { return model.row(static_cast<int>(r))[State]; });
+}
+
 bool caricaDB(CatalogueStore &store, CatalogueModel &model, CollectionCounters &counters)
 {
     model.setHeader(GridHeader::Kind::Full);
     const auto records = store.allRecords();
-    std::vector<GridRow> rows;
-    if (records) {
-        rows.reserve(static_cast<size_t>(records->size()));
-        for (const CatalogueRecord &record : *records)
-            rows.push_back(MettiDati(record));
-    }
-    model.setRows(std::move(rows));
-    counters.recount(model.recordCount(),
-                     [&model](qsizetype r) { return model.row(static_cast<int>(r))[State]; });
+    showRecords(records.value_or(QList<CatalogueRecord>()), model, counters);
     return records.has_value();
 }

@@ -1,0 +1,72 @@
+#include "gridsort.h"
+
+#include "cataloguemodel.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <optional>
+
+namespace GridSort {
+
+Column columnOfOption(int optionIndex)
+{
+    static constexpr Column kColumns[10] = {Title,    Artist, Album, Year,    Genre,
+                                            FileName, Folder, State, Comment, MediumLabel};
+    return optionIndex >= 0 && optionIndex < 10 ? kColumns[optionIndex] : Title;
+}
+
+namespace {
+
+// A cell reads as a number when, without its surrounding blanks, it is a finite decimal number
+// ("  7", "2001", "-3.5"); years, track numbers and sizes without a unit sort numerically.
+std::optional<double> numberOf(const QString &cell)
+{
+    const QString trimmed = cell.trimmed();
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const double value = QLocale::c().toDouble(trimmed, &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+int compareKeys(const QString &a, const std::optional<double> &na, const QString &b,
+                const std::optional<double> &nb)
+{
+    if (na && nb)
+        return *na < *nb ? -1 : (*nb < *na ? 1 : 0);
+    return a.compare(b, Qt::CaseInsensitive);
+}
+
+} // namespace
+
+int compareCells(const QString &a, const QString &b)
+{
+    return compareKeys(a, numberOf(a), b, numberOf(b));
+}
+
+void sortRows(CatalogueModel &model, Column column)
+{
+    const int n = model.recordCount();
+    // Each cell is read as a number once, not at every comparison.
+    std::vector<std::optional<double>> numbers(static_cast<size_t>(n));
+    for (int r = 0; r < n; ++r)
+        numbers[static_cast<size_t>(r)] = numberOf(model.row(r)[column]);
+    std::vector<int> order(static_cast<size_t>(n));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int x, int y) {
+        return compareKeys(model.row(x)[column], numbers[static_cast<size_t>(x)],
+                           model.row(y)[column], numbers[static_cast<size_t>(y)]) < 0;
+    });
+    std::vector<GridRow> rows;
+    rows.reserve(static_cast<size_t>(n));
+    for (int r : order)
+        rows.push_back(model.row(r));
+    model.setRows(std::move(rows));
+}
+
+} // namespace GridSort
