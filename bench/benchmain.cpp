@@ -15,6 +15,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const std::map<QString, std::function<void()>> scenarios = {
         {QStringLiteral("load"), Bench::runLoad},
+        {QStringLiteral("search"), Bench::runSearch},
+        {QStringLiteral("sort"), Bench::runSort},
     };
     QStringList wanted = app.arguments().mid(1);
     if (wanted.isEmpty()) {

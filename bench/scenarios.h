@@ -8,4 +8,10 @@ namespace Bench {
 /// same rows with the sqlite3 C API into strings.
 void runLoad();
 
+/// A search over 100,000 rows that matches 50,000 of them, against loading 50,000 records.
+void runSearch();
+
+/// Sorting 100,000 rows by title, against std::stable_sort of the titles with the same order.
+void runSort();
+
 } // namespace Bench
