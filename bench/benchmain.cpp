@@ -15,6 +15,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const std::map<QString, std::function<void()>> scenarios = {
         {QStringLiteral("load"), Bench::runLoad},
+        {QStringLiteral("tags"), Bench::runTags},
     };
     QStringList wanted = app.arguments().mid(1);
     if (wanted.isEmpty()) {

@@ -8,4 +8,8 @@ namespace Bench {
 /// same rows with the sqlite3 C API into strings.
 void runLoad();
 
+/// readTag over 10,000 small tagged MP3 files, against opening each file and reading its last
+/// 128 bytes with pread.
+void runTags();
+
 } // namespace Bench
