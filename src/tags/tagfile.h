@@ -29,6 +29,6 @@ struct TagWriteResult
 /// 255) into the existing regular file at `path`: over the last 128 bytes when they begin with
 /// "TAG", otherwise appended, so the file grows by 128 bytes. No other byte of the file is
 /// touched and no file is ever created. On failure the file is left as it was: a failed append
-/// is cut back to the original length (only if writing over an existing tag fails halfway is
-/// that tag left damaged, and the error text says so).
+/// is cut back to the original length and a failed write over an old tag puts the old tag back;
+/// only when that repair fails too is the tag left damaged, and the error text says so.
 TagWriteResult writeTag(const QString &path, const TagValues &values, int genreByte);
