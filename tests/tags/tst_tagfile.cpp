@@ -1,0 +1,386 @@
+#include "support/testmp3.h"
+#include "tags/tagfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<unreadable>");
+    return file.readAll();
+}
+
+int openDescriptorCount()
+{
+    return static_cast<int>(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files).size());
+}
+
+const QRegularExpression kWriteWarning(QStringLiteral("^tag write failed"));
+
+const QByteArray kSongBlock = tagBlock("Song", "Artist", "Album", "1999", "Comment", 17);
+const TagValues kNewValues{"New title", "New artist", "New album", "2024", "New comment", {}};
+const QByteArray kNewBlock =
+    tagBlock("New title", "New artist", "New album", "2024", "New comment", 42);
+
+} // namespace
+
+class TestTagFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void fileBaseName_data();
+    void fileBaseName();
+    void readTag_data();
+    void readTag();
+    void readTagOfNoFile_data();
+    void readTagOfNoFile();
+    void readTagClosesTheFile_data();
+    void readTagClosesTheFile();
+
+    void writeTag_data();
+    void writeTag();
+    void writeThenRead_data();
+    void writeThenRead();
+    void writeTagToNoFile_data();
+    void writeTagToNoFile();
+    void writeTagRefusesGenreOutOfRange_data();
+    void writeTagRefusesGenreOutOfRange();
+    void failedAppendLeavesTheFileAsItWas_data();
+    void failedAppendLeavesTheFileAsItWas();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString folder() const { return m_dir->path(); }
+};
+
+void TestTagFile::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void TestTagFile::fileBaseName_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("baseName");
+
+    QTest::newRow("usual") << QStringLiteral("/music/rock/brano.mp3") << QStringLiteral("brano");
+    QTest::newRow("dots in the name")
+        << QStringLiteral("/music/my.song.mp3") << QStringLiteral("my.song");
+    QTest::newRow("dot only in the folder")
+        << QStringLiteral("/music.old/brano") << QStringLiteral("brano");
+    QTest::newRow("no folder") << QStringLiteral("brano.mp3") << QStringLiteral("brano");
+    QTest::newRow("name is only an extension") << QStringLiteral("/music/.mp3") << QString();
+    QTest::newRow("trailing dot") << QStringLiteral("/music/brano.") << QStringLiteral("brano");
+    QTest::newRow("blanks and accents")
+        << QStringLiteral("/m/Perch\u00E9 no .mp3") << QStringLiteral("Perch\u00E9 no ");
+}
+
+void TestTagFile::fileBaseName()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, baseName);
+    QCOMPARE(::fileBaseName(path), baseName);
+}
+
+void TestTagFile::readTag_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<TagOutcome>("outcome");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("artist");
+    QTest::addColumn<QString>("genre");
+
+    const QByteArray audio = mpegFrames(3);
+    const QString song = QStringLiteral("Song");
+    const QString artist = QStringLiteral("Artist");
+    const QString rock = QStringLiteral("Rock");
+    const QString base = QStringLiteral("brano");
+    QByteArray lowerCase = kSongBlock;
+    lowerCase.replace(0, 3, "tag");
+
+    QTest::newRow("audio and tag")
+        << audio + kSongBlock << TagOutcome::Present << song << artist << rock;
+    QTest::newRow("audio without tag")
+        << audio << TagOutcome::Absent << base << QString() << QString();
+    QTest::newRow("lower-case tag")
+        << audio + lowerCase << TagOutcome::Absent << base << QString() << QString();
+    QTest::newRow("0 bytes") << QByteArray() << TagOutcome::Unreadable << QString() << QString()
+                             << QString();
+    QTest::newRow("127 bytes of a tag")
+        << kSongBlock.left(127) << TagOutcome::Unreadable << QString() << QString() << QString();
+    QTest::newRow("128 bytes that are a tag")
+        << kSongBlock << TagOutcome::Present << song << artist << rock;
+    QTest::newRow("128 bytes without tag")
+        << audio.left(128) << TagOutcome::Absent << base << QString() << QString();
+    QTest::newRow("129 bytes ending in a tag")
+        << 'x' + kSongBlock << TagOutcome::Present << song << artist << rock;
+    QTest::newRow("129 bytes starting with a tag")
+        << kSongBlock + 'x' << TagOutcome::Absent << base << QString() << QString();
+    QTest::newRow("title of 30 NULs")
+        << audio + tagBlock(QByteArray(30, '\0'), "Artist", "", "", "", 17) << TagOutcome::Present
+        << base << artist << rock;
+    QTest::newRow("all-blank title") << audio + tagBlock("", "Artist", "", "", "", 255)
+                                     << TagOutcome::Present << base << artist << QString();
+}
+
+void TestTagFile::readTag()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(TagOutcome, outcome);
+    QFETCH(QString, title);
+    QFETCH(QString, artist);
+    QFETCH(QString, genre);
+
+    const QString path = writeMp3(folder(), QStringLiteral("brano.mp3"), bytes);
+    QVERIFY(!path.isEmpty());
+    const TagReadResult result = ::readTag(path);
+    QCOMPARE(result.outcome, outcome);
+    QCOMPARE(result.values.title, title);
+    QCOMPARE(result.values.artist, artist);
+    QCOMPARE(result.values.genre, genre);
+    if (outcome != TagOutcome::Present) {
+        QVERIFY(result.values.album.isEmpty());
+        QVERIFY(result.values.year.isEmpty());
+        QVERIFY(result.values.comment.isEmpty());
+    }
+}
+
+void TestTagFile::readTagOfNoFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("missing file") << QStringLiteral("missing");
+    QTest::newRow("directory") << QStringLiteral("directory");
+    QTest::newRow("dangling symlink") << QStringLiteral("symlink");
+    QTest::newRow("FIFO") << QStringLiteral("fifo");
+}
+
+// Open failures: the tests run as root, so a file without permissions would still open; paths
+// that are not regular files, or lead nowhere, are used instead.
+static QString makeNonFile(const QString &folder, const QString &kind)
+{
+    const QString path = folder + QStringLiteral("/brano.mp3");
+    if (kind == u"directory" && !QDir(folder).mkdir(QStringLiteral("brano.mp3")))
+        return {};
+    if (kind == u"symlink" && !QFile::link(folder + QStringLiteral("/nowhere.mp3"), path))
+        return {};
+    if (kind == u"fifo" && ::mkfifo(QFile::encodeName(path).constData(), 0644) != 0)
+        return {};
+    return path;
+}
+
+void TestTagFile::readTagOfNoFile()
+{
+    QFETCH(QString, kind);
+    const QString path = makeNonFile(folder(), kind);
+    QVERIFY(!path.isEmpty());
+    const TagReadResult result = ::readTag(path);
+    QCOMPARE(result.outcome, TagOutcome::Unreadable);
+    QCOMPARE(result.values, TagValues{});
+}
+
+void TestTagFile::readTagClosesTheFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("tagged") << mpegFrames(1) + kSongBlock;
+    QTest::newRow("tag-less") << mpegFrames(1);
+    QTest::newRow("too short") << QByteArray(127, 'x');
+    QTest::newRow("empty") << QByteArray();
+}
+
+void TestTagFile::readTagClosesTheFile()
+{
+    if (!QFileInfo::exists(QStringLiteral("/proc/self/fd")))
+        QSKIP("needs /proc/self/fd");
+    QFETCH(QByteArray, bytes);
+    const QString path = writeMp3(folder(), QStringLiteral("brano.mp3"), bytes);
+    QVERIFY(!path.isEmpty());
+    const int before = openDescriptorCount();
+    for (int i = 0; i < 20; ++i)
+        ::readTag(path);
+    QCOMPARE(openDescriptorCount(), before);
+}
+
+void TestTagFile::writeTag_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+
+    const QByteArray audio = mpegFrames(3);
+    QByteArray lowerCase = kSongBlock;
+    lowerCase.replace(0, 3, "tag");
+
+    QTest::newRow("tag-less file grows by 128") << audio << audio + kNewBlock;
+    QTest::newRow("tagged file keeps its length") << audio + kSongBlock << audio + kNewBlock;
+    QTest::newRow("lower-case tag is kept and a tag appended")
+        << audio + lowerCase << audio + lowerCase + kNewBlock;
+    QTest::newRow("0 bytes") << QByteArray() << kNewBlock;
+    QTest::newRow("127 bytes") << audio.left(127) << audio.left(127) + kNewBlock;
+    QTest::newRow("127 bytes of a tag") << kSongBlock.left(127) << kSongBlock.left(127) + kNewBlock;
+    QTest::newRow("128 bytes that are a tag") << kSongBlock << kNewBlock;
+    QTest::newRow("128 bytes without tag") << audio.left(128) << audio.left(128) + kNewBlock;
+    QTest::newRow("129 bytes ending in a tag") << 'x' + kSongBlock << 'x' + kNewBlock;
+    QTest::newRow("129 bytes starting with a tag")
+        << kSongBlock + 'x' << kSongBlock + 'x' + kNewBlock;
+}
+
+void TestTagFile::writeTag()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    const QString path = writeMp3(folder(), QStringLiteral("brano.mp3"), before);
+    QVERIFY(!path.isEmpty());
+    const TagWriteResult result = ::writeTag(path, kNewValues, 42);
+    QVERIFY2(result.ok(), qPrintable(result.errorText));
+    QCOMPARE(contents(path), after);
+}
+
+void TestTagFile::writeThenRead_data()
+{
+    QTest::addColumn<TagValues>("written");
+    QTest::addColumn<int>("genreByte");
+    QTest::addColumn<TagValues>("read");
+
+    QTest::newRow("31-character title reads back as 30")
+        << TagValues{"abcdefghijklmnopqrstuvwxyz01234", "A", "B", "1999", "C", {}} << 17
+        << TagValues{"abcdefghijklmnopqrstuvwxyz0123", "A", "B", "1999", "C", "Rock"};
+    QTest::newRow("empty artist reads back empty")
+        << TagValues{"Song", "", "B", "1999", "C", {}} << 0
+        << TagValues{"Song", "", "B", "1999", "C", "Blues"};
+    QTest::newRow("trailing blanks are lost, leading ones kept")
+        << TagValues{"  Song  ", "A ", "B", "99", "C", {}} << 147
+        << TagValues{"  Song", "A", "B", "99", "C", "Synth Pop"};
+    QTest::newRow("Windows-1252 characters")
+        << TagValues{QStringLiteral("\u20AC"),
+                     QStringLiteral("\u00E8"),
+                     QStringLiteral("\u0153"),
+                     QStringLiteral("\u0178"),
+                     QStringLiteral("\u2018\u2019\u201C\u201D"),
+                     {}}
+        << 255
+        << TagValues{QStringLiteral("\u20AC"),
+                     QStringLiteral("\u00E8"),
+                     QStringLiteral("\u0153"),
+                     QStringLiteral("\u0178"),
+                     QStringLiteral("\u2018\u2019\u201C\u201D"),
+                     {}};
+    QTest::newRow("characters outside Windows-1252 come back as ?")
+        << TagValues{QStringLiteral("\u0142"), QStringLiteral("\u4E2D\u6587"), "B", "1999", "C", {}}
+        << 32 << TagValues{"?", "??", "B", "1999", "C", "Classical"};
+    QTest::newRow("empty title reads back as the base name")
+        << TagValues{"", "A", "B", "1999", "C", {}} << 148
+        << TagValues{"brano", "A", "B", "1999", "C", ""};
+}
+
+void TestTagFile::writeThenRead()
+{
+    QFETCH(TagValues, written);
+    QFETCH(int, genreByte);
+    QFETCH(TagValues, read);
+    const QString path = writeMp3(folder(), QStringLiteral("brano.mp3"), mpegFrames(2));
+    QVERIFY(!path.isEmpty());
+    const TagWriteResult result = ::writeTag(path, written, genreByte);
+    QVERIFY2(result.ok(), qPrintable(result.errorText));
+    const TagReadResult back = ::readTag(path);
+    QCOMPARE(back.outcome, TagOutcome::Present);
+    QCOMPARE(back.values.title, read.title);
+    QCOMPARE(back.values.artist, read.artist);
+    QCOMPARE(back.values.album, read.album);
+    QCOMPARE(back.values.year, read.year);
+    QCOMPARE(back.values.comment, read.comment);
+    QCOMPARE(back.values.genre, read.genre);
+}
+
+void TestTagFile::writeTagToNoFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("missing file") << QStringLiteral("missing");
+    QTest::newRow("directory") << QStringLiteral("directory");
+    QTest::newRow("dangling symlink") << QStringLiteral("symlink");
+    QTest::newRow("FIFO") << QStringLiteral("fifo");
+}
+
+void TestTagFile::writeTagToNoFile()
+{
+    QFETCH(QString, kind);
+    const QString path = makeNonFile(folder(), kind);
+    QVERIFY(!path.isEmpty());
+    const QStringList entriesBefore = QDir(folder()).entryList(QDir::AllEntries | QDir::System);
+
+    QTest::ignoreMessage(QtWarningMsg, kWriteWarning);
+    const TagWriteResult result = ::writeTag(path, kNewValues, 42);
+    QVERIFY(!result.ok());
+    QVERIFY2(result.errorText.contains(path), qPrintable(result.errorText));
+    // Nothing was created: not the file, not the target of the link.
+    QCOMPARE(QDir(folder()).entryList(QDir::AllEntries | QDir::System), entriesBefore);
+    QVERIFY(!QFileInfo::exists(folder() + QStringLiteral("/nowhere.mp3")));
+    if (kind == u"missing")
+        QVERIFY(!QFileInfo::exists(path));
+}
+
+void TestTagFile::writeTagRefusesGenreOutOfRange_data()
+{
+    QTest::addColumn<int>("genreByte");
+    QTest::newRow("-1, the index of an unknown name") << -1;
+    QTest::newRow("256") << 256;
+}
+
+void TestTagFile::writeTagRefusesGenreOutOfRange()
+{
+    QFETCH(int, genreByte);
+    const QByteArray before = mpegFrames(2) + kSongBlock;
+    const QString path = writeMp3(folder(), QStringLiteral("brano.mp3"), before);
+    QVERIFY(!path.isEmpty());
+    QTest::ignoreMessage(QtWarningMsg, kWriteWarning);
+    QVERIFY(!::writeTag(path, kNewValues, genreByte).ok());
+    QCOMPARE(contents(path), before);
+}
+
+void TestTagFile::failedAppendLeavesTheFileAsItWas_data()
+{
+    QTest::addColumn<int>("room");
+    QTest::newRow("no room after the audio") << 0;
+    QTest::newRow("room for part of the tag") << 100;
+}
+
+// A file size limit makes the append fail, either at once or after part of the block: the file
+// must end up exactly as it was.
+void TestTagFile::failedAppendLeavesTheFileAsItWas()
+{
+    QFETCH(int, room);
+    const QByteArray before = mpegFrames(2);
+    const QString path = writeMp3(folder(), QStringLiteral("brano.mp3"), before);
+    QVERIFY(!path.isEmpty());
+
+    rlimit original{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &original), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = original;
+    limited.rlim_cur = static_cast<rlim_t>(before.size() + room);
+    QTest::ignoreMessage(QtWarningMsg, kWriteWarning);
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const TagWriteResult result = ::writeTag(path, kNewValues, 42);
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &original), 0);
+    std::signal(SIGXFSZ, previousHandler);
+
+    QVERIFY(!result.ok());
+    QCOMPARE(contents(path), before);
+}
+
+QTEST_GUILESS_MAIN(TestTagFile)
+#include "tst_tagfile.moc"
