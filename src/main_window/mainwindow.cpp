@@ -6,10 +6,15 @@
 
 #include "catalogue/cataloguestore.h"
 #include "grid/cataloguemodel.h"
+#include "grid/cataloguesearch.h"
 #include "grid/gridloader.h"
+#include "grid/gridsort.h"
 #include "grid/statusline.h"
 #include "inspection/collectioncounters.h"
+#include "inspection/drivetable.h"
 #include "platform/dialogs.h"
+#include "platform/volumes.h"
+#include "tags/genretable.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -148,6 +153,16 @@ QGroupBox *MainWindow::buildSearchFrame()
     grid->addWidget(frame10, 0, 2, 5, 1);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(2, 1);
+
+    for (int i = 0; i < 5; ++i)
+        connect(m_option1[i], &QRadioButton::clicked, this, [this, i] { searchOptionClicked(i); });
+    connect(m_text1, &QLineEdit::textChanged, this, &MainWindow::searchTextChanged);
+    connect(m_text1, &QLineEdit::returnPressed, this, &MainWindow::runSearch);
+    connect(m_command1, &QPushButton::clicked, this, &MainWindow::runSearch);
+    // The genre chooser appears with the genre search; until something is typed or the genre
+    // search is chosen there is nothing to search for.
+    m_combo1->hide();
+    setSearchEnabled(false);
     return m_ricerca;
 }
 
@@ -163,6 +178,9 @@ QGroupBox *MainWindow::buildSortFrame()
     m_ordinamento = named(new QPushButton(text(kStartSort)), QStringLiteral("ordinamento"));
     m_selordina = named(new QLabel(text(kStartSort)), QStringLiteral("selordina"));
     grid->addWidget(hoverPair(m_ordinamento, m_selordina), 5, 0, 1, 2);
+    for (int i = 0; i < 10; ++i)
+        connect(m_ordina[i], &QRadioButton::clicked, this, [this, i] { m_sortOption = i; });
+    connect(m_ordinamento, &QPushButton::clicked, this, &MainWindow::runSort);
     return m_frame7;
 }
 
@@ -276,9 +294,23 @@ void MainWindow::applyColumnWidths()
         m_dati->setColumnWidth(c, metrics.horizontalAdvance(m_model->headerCell(c)) + 8);
 }
 
+QStringList MainWindow::driveTable() const
+{
+    QStringList entries;
+    for (int i = 0; i < m_list2->count(); ++i)
+        entries << m_list2->item(i)->text();
+    return entries;
+}
+
 void MainWindow::start()
 {
     caricaDB();
+    m_list2->clear();
+    m_list2->addItems(buildDriveTable(m_volumes.volumes()));
+    m_combo1->clear();
+    m_combo1->addItem(QString());
+    m_combo1->addItems(genreNames());
+    m_combo1->setCurrentIndex(0);
     // The DEL key on the grid reaches the window first.
     m_dati->installEventFilter(this);
 }
@@ -315,9 +347,81 @@ void MainWindow::refresh()
     m_dati->setCurrentIndex(QModelIndex());
     m_model->clear();
     m_command2->hide();
-    m_label3->setEnabled(false);
+    setRefreshEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     caricaDB();
+    QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::setSearchEnabled(bool enabled)
+{
+    m_cerca->setEnabled(enabled);
+    m_command1->setEnabled(enabled);
+}
+
+void MainWindow::setRefreshEnabled(bool enabled)
+{
+    m_label3->setEnabled(enabled);
+    m_command2->setEnabled(enabled);
+}
+
+void MainWindow::searchOptionClicked(int index)
+{
+    m_searchOption = index;
+    if (CatalogueSearch::columnOfOption(index) == Genre) {
+        m_command1->show();
+        setSearchEnabled(true);
+        m_combo1->show();
+        m_text1->show();
+        m_check1->setChecked(false);
+        m_check1->setEnabled(false);
+        return;
+    }
+    if (m_text1->text().isEmpty()) {
+        m_command1->hide();
+        setSearchEnabled(false);
+    }
+    m_combo1->hide();
+    m_text1->show();
+    m_check1->setChecked(false);
+    m_check1->setEnabled(true);
+}
+
+void MainWindow::searchTextChanged(const QString &typed)
+{
+    if (!typed.isEmpty() && m_counters->value(CollectionCounters::Counter::Found) > 0) {
+        setSearchEnabled(true);
+        return;
+    }
+    // Nothing can be typed while the grid shows no record.
+    setSearchEnabled(false);
+    m_text1->clear();
+}
+
+void MainWindow::runSearch()
+{
+    m_command1->setEnabled(false);
+    setRefreshEnabled(true);
+    CatalogueSearch::Request request;
+    request.column = CatalogueSearch::columnOfOption(m_searchOption);
+    request.text = request.column == Genre ? m_combo1->currentText() : m_text1->text();
+    request.wordSearch = m_check1->isChecked();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QStringList keys = CatalogueSearch::matchingKeys(*m_model, request);
+    m_list3->clear();
+    m_list3->addItems(keys);
+    m_dati->setCurrentIndex(QModelIndex());
+    const bool rebuilt = CatalogueSearch::rebuild(m_store, *m_model, *m_counters, keys);
+    QApplication::restoreOverrideCursor();
+    m_command1->setEnabled(true);
+    if (!rebuilt)
+        m_dialogs.critical(QString(), text(kLoadFailed).arg(m_store.lastError()));
+}
+
+void MainWindow::runSort()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    GridSort::sortRows(*m_model, GridSort::columnOfOption(m_sortOption));
     QApplication::restoreOverrideCursor();
 }
 

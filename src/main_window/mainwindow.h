@@ -39,6 +39,8 @@ public:
 
     /// The grid model every command reads.
     CatalogueModel &model() { return *m_model; }
+    /// The drive table: one entry per fixed, removable or CD volume, "mount point=type name".
+    QStringList driveTable() const;
     /// The counts of the records the grid shows.
     CollectionCounters &counters() { return *m_counters; }
 
@@ -56,6 +58,12 @@ private:
     void buildHoverRules();
     void showCounters();
     void refresh();
+    void searchOptionClicked(int index);
+    void searchTextChanged(const QString &text);
+    void runSearch();
+    void runSort();
+    void setSearchEnabled(bool enabled);
+    void setRefreshEnabled(bool enabled);
     void gridClicked(const QModelIndex &index);
     void applyColumnWidths();
 
@@ -66,6 +74,8 @@ private:
     CollectionCounters *m_counters;
     HoverController *m_hover;
     WaitWindow *m_wait = nullptr;
+    int m_searchOption = -1; ///< last search option clicked, -1 for none
+    int m_sortOption = -1;   ///< last sort option clicked, -1 for none
 
     QTableView *m_dati = nullptr;
     QLabel *m_label4 = nullptr;

@@ -8,10 +8,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
 #include <QTest>
 
@@ -57,6 +61,13 @@ private slots:
     void statusLineOfClickedRow_data();
     void statusLineOfClickedRow();
     void sortCommandFollowsTheRecordCount();
+    void genreChooserAndDriveTable();
+    void searchOptions_data();
+    void searchOptions();
+    void typingRefusedWithoutRecords();
+    void enterRunsTheSearchAndRefreshBringsAllBack();
+    void genreSearchUsesTheChooser();
+    void sortThenRefresh();
 
 private:
     void startWindow(const QList<CatalogueRecord> &records = {});
@@ -330,6 +341,158 @@ void TestMainWindow::sortCommandFollowsTheRecordCount()
     m_window->caricaDB();
     QVERIFY(control("ordinamento")->isEnabled());
     QVERIFY(control("selordina")->isEnabled());
+}
+
+void TestMainWindow::genreChooserAndDriveTable()
+{
+    VolumeInfo usb;
+    usb.mountPoint = QStringLiteral("/media/usb");
+    usb.type = DriveType::Removable;
+    VolumeInfo nfs;
+    nfs.mountPoint = QStringLiteral("/net");
+    nfs.type = DriveType::Network;
+    m_volumes.list[0].type = DriveType::Fixed;
+    m_volumes.list[1].type = DriveType::CdRom;
+    m_volumes.list << usb << nfs;
+    startWindow();
+    auto *combo = control<QComboBox>("Combo1");
+    QCOMPARE(combo->count(), 149);
+    QCOMPARE(combo->itemText(0), QString());
+    QCOMPARE(combo->itemText(1), QStringLiteral("Blues"));
+    QCOMPARE(combo->itemText(148), QStringLiteral("Synth Pop"));
+    QCOMPARE(combo->currentText(), QString());
+    QCOMPARE(m_window->driveTable(),
+             (QStringList{"/=Fissa", "/media/cdrom=CDROM", "/media/usb=Disco Rimovibile"}));
+}
+
+void TestMainWindow::searchOptions_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("option");
+    QTest::addColumn<bool>("searchEnabled");
+    QTest::addColumn<bool>("comboVisible");
+    QTest::addColumn<bool>("checkEnabled");
+    QTest::newRow("genre without text") << "" << 4 << true << true << false;
+    QTest::newRow("genre with text") << "rock" << 4 << true << true << false;
+    QTest::newRow("artist without text") << "" << 1 << false << false << true;
+    QTest::newRow("artist with text") << "dalla" << 1 << true << false << true;
+    QTest::newRow("file name with text") << "x" << 3 << true << false << true;
+}
+
+void TestMainWindow::searchOptions()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, option);
+    QFETCH(bool, searchEnabled);
+    QFETCH(bool, comboVisible);
+    QFETCH(bool, checkEnabled);
+    startWindow({sampleRecord(QStringLiteral("a"))});
+    auto *check = control<QCheckBox>("Check1");
+    check->setChecked(true);
+    control<QLineEdit>("Text1")->setText(typed);
+    control<QRadioButton>(qPrintable(QStringLiteral("Option1_%1").arg(option)))->click();
+    QCOMPARE(control("cerca")->isEnabled(), searchEnabled);
+    QCOMPARE(control("Command1")->isEnabled(), searchEnabled);
+    QCOMPARE(control("Combo1")->isVisible(), comboVisible);
+    QVERIFY(control("Text1")->isVisible());
+    QVERIFY(!check->isChecked());
+    QCOMPARE(check->isEnabled(), checkEnabled);
+}
+
+void TestMainWindow::typingRefusedWithoutRecords()
+{
+    startWindow();
+    auto *text1 = control<QLineEdit>("Text1");
+    QTest::keyClicks(text1, QStringLiteral("abc"));
+    QCOMPARE(text1->text(), QString());
+    QVERIFY(!control("cerca")->isEnabled());
+}
+
+void TestMainWindow::enterRunsTheSearchAndRefreshBringsAllBack()
+{
+    CatalogueRecord a = sampleRecord(QStringLiteral("a"));
+    a.autore = QStringLiteral("Lucio Dalla");
+    CatalogueRecord b = sampleRecord(QStringLiteral("b"));
+    b.autore = QStringLiteral("Paolo Conte");
+    CatalogueRecord c = sampleRecord(QStringLiteral("c"));
+    c.autore = QStringLiteral("DALLA");
+    c.info = QStringLiteral("Solo Lettura");
+    startWindow({a, b, c});
+    control<QRadioButton>("Option1_1")->click();
+    control<QCheckBox>("Check1")->click();
+    auto *text1 = control<QLineEdit>("Text1");
+    QTest::keyClicks(text1, QStringLiteral("dalla"));
+    QTest::keyClick(text1, Qt::Key_Return);
+    QCOMPARE(m_window->model().recordCount(), 2);
+    QCOMPARE(m_window->model().cell(0, FileName), QStringLiteral("a"));
+    QCOMPARE(m_window->model().cell(1, FileName), QStringLiteral("c"));
+    auto *keys = control<QListWidget>("List3");
+    QCOMPARE(keys->count(), 2);
+    QCOMPARE(keys->item(1)->text(), m_window->model().cell(1, Key));
+    QCOMPARE(control<QLabel>("mp3found")->text(), QStringLiteral("2"));
+    QCOMPARE(control<QLabel>("ROnly")->text(), QStringLiteral("1"));
+    QVERIFY(control("Label3")->isEnabled());
+    QVERIFY(control("Command1")->isEnabled());
+
+    // No match: empty grid, every counter at 0, typing refused until the refresh.
+    text1->setText(QStringLiteral("nessuno"));
+    QTest::keyClick(text1, Qt::Key_Return);
+    QCOMPARE(m_window->model().recordCount(), 0);
+    QCOMPARE(control<QLabel>("mp3found")->text(), QStringLiteral("0"));
+    QCOMPARE(control<QLabel>("ROnly")->text(), QStringLiteral("0"));
+    QTest::keyClicks(text1, QStringLiteral("x"));
+    QCOMPARE(text1->text(), QString());
+
+    auto *refresh = control<QPushButton>("Command2");
+    refresh->show();
+    QTest::mouseClick(refresh, Qt::LeftButton);
+    QCOMPARE(m_window->model().recordCount(), 3);
+    QVERIFY(!control("Label3")->isEnabled());
+}
+
+void TestMainWindow::genreSearchUsesTheChooser()
+{
+    CatalogueRecord a = sampleRecord(QStringLiteral("a"));
+    a.genere = QStringLiteral("Trip  Hop");
+    CatalogueRecord b = sampleRecord(QStringLiteral("b"));
+    b.genere = QString();
+    CatalogueRecord c = sampleRecord(QStringLiteral("c"));
+    c.genere = QStringLiteral("");
+    startWindow({a, b, c});
+    control<QRadioButton>("Option1_4")->click();
+    auto *combo = control<QComboBox>("Combo1");
+    combo->setCurrentText(QStringLiteral("Trip  Hop"));
+    control<QPushButton>("Command1")->click();
+    QCOMPARE(m_window->model().recordCount(), 1);
+    QCOMPARE(m_window->model().cell(0, FileName), QStringLiteral("a"));
+
+    control<QPushButton>("Command2")->click();
+    combo->setCurrentIndex(0);
+    control<QPushButton>("Command1")->click();
+    QCOMPARE(m_window->model().recordCount(), 1);
+    QCOMPARE(m_window->model().cell(0, FileName), QStringLiteral("c"));
+}
+
+void TestMainWindow::sortThenRefresh()
+{
+    CatalogueRecord a = sampleRecord(QStringLiteral("a"));
+    a.anno = QStringLiteral("2001");
+    CatalogueRecord b = sampleRecord(QStringLiteral("b"));
+    b.anno = QStringLiteral("99");
+    CatalogueRecord c = sampleRecord(QStringLiteral("c"));
+    c.anno = QStringLiteral("1985");
+    startWindow({a, b, c});
+    control<QRadioButton>("ordina_3")->click();
+    control<QPushButton>("ordinamento")->click();
+    QStringList names;
+    for (int r = 0; r < 3; ++r)
+        names << m_window->model().cell(r, FileName);
+    QCOMPARE(names, (QStringList{"b", "c", "a"}));
+    control<QPushButton>("Command2")->click();
+    names.clear();
+    for (int r = 0; r < 3; ++r)
+        names << m_window->model().cell(r, FileName);
+    QCOMPARE(names, (QStringList{"a", "b", "c"}));
 }
 
 QTEST_MAIN(TestMainWindow)
