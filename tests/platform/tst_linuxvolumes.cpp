@@ -1,0 +1,347 @@
+#include "platform/linuxvolumes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kSata = QStringLiteral("/sys/devices/pci0000:00/0000:00:17.0/ata1/host0/"
+                                     "target0:0:0/0:0:0:0/block/sda");
+const QString kOptical = QStringLiteral("/sys/devices/pci0000:00/0000:00:17.0/ata2/host1/"
+                                        "target1:0:0/1:0:0:0/block/sr0");
+const QString kStick = QStringLiteral("/sys/devices/pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/"
+                                      "host6/target6:0:0/6:0:0:0/block/sdb");
+const QString kUsbDisk = QStringLiteral("/sys/devices/pci0000:00/0000:00:14.0/usb2/2-2/2-2:1.0/"
+                                        "host7/target7:0:0/7:0:0:0/block/sdc");
+const QString kSdCard =
+    QStringLiteral("/sys/devices/platform/mmc0/mmc_host/mmc0/mmc0:0001/block/mmcblk0");
+const QString kLoop = QStringLiteral("/sys/devices/virtual/block/loop0");
+
+// A machine with a SATA disk, a USB stick, a USB hard disk (NTFS, and btrfs on a second
+// partition), an SD card, a CD, an NFS share, tmpfs and the usual system mounts.
+const QByteArray kMountInfo =
+    "22 27 0:21 / /proc rw,nosuid - proc proc rw\n"
+    "23 27 0:22 / /sys rw,nosuid - sysfs sysfs rw\n"
+    "24 27 0:5 / /dev rw,nosuid - devtmpfs udev rw\n"
+    "25 24 0:23 / /dev/shm rw - tmpfs tmpfs rw\n"
+    "27 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw,errors=remount-ro\n"
+    "28 23 0:26 / /sys/fs/cgroup rw - cgroup2 cgroup2 rw\n"
+    "30 27 0:30 / /tmp rw shared:5 - tmpfs tmpfs rw\n"
+    "31 27 0:31 / /run/user/1000 rw - tmpfs tmpfs rw\n"
+    "32 27 7:0 / /snap/core/1 ro - squashfs /dev/loop0 ro\n"
+    "40 27 8:17 / /media/usb rw,nosuid shared:9 - vfat /dev/sdb1 rw,fmask=0022\n"
+    "41 27 8:33 / /media/hdd rw shared:10 - fuseblk /dev/sdc1 rw,user_id=0\n"
+    "42 27 0:45 / /media/My\\040Stick rw - btrfs /dev/sdc2 rw,space_cache\n"
+    "43 27 179:1 / /media/sd rw - vfat /dev/mmcblk0p1 rw\n"
+    "44 27 11:0 / /media/cdrom ro - iso9660 /dev/sr0 ro\n"
+    "45 27 0:50 / /mnt/nas rw - nfs4 nas:/export/music rw,vers=4.2\n"
+    "46 27 0:51 / /mnt/stack rw - tmpfs tmpfs rw\n"
+    "47 46 0:52 / /mnt/stack rw - nfs4 nas:/export/music rw\n"
+    "48 27 0:53 / /run/media/me/STICK rw - tmpfs tmpfs rw\n";
+
+class Fixture
+{
+public:
+    Fixture() { QVERIFY(m_dir.isValid()); }
+
+    QString root() const { return m_dir.path(); }
+    QString path(const QString &absolute) const { return m_dir.path() + absolute; }
+
+    bool write(const QString &absolute, const QByteArray &content) const
+    {
+        QDir().mkpath(QFileInfo(path(absolute)).path());
+        QFile file(path(absolute));
+        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+    }
+    bool folder(const QString &absolute) const { return QDir().mkpath(path(absolute)); }
+    bool link(const QString &absolute, const QString &target) const
+    {
+        QDir().mkpath(QFileInfo(path(absolute)).path());
+        return QFile::link(target, path(absolute));
+    }
+    bool unlink(const QString &absolute) const { return QFile::remove(path(absolute)); }
+
+    // A disk folder in sysfs with its attributes, and the /sys/dev/block link to it.
+    bool disk(const QString &sysPath, const QString &number, const QByteArray &removable,
+              const QByteArray &type) const
+    {
+        return write(sysPath + "/removable", removable + '\n') &&
+               write(sysPath + "/device/type", type + '\n') &&
+               link("/sys/dev/block/" + number, "../../.." + sysPath);
+    }
+    bool partition(const QString &diskPath, const QString &name, const QString &number) const
+    {
+        const QString sysPath = diskPath + u'/' + name;
+        return write(sysPath + "/partition", "1\n") &&
+               link("/sys/dev/block/" + number, "../../.." + sysPath) &&
+               link("/sys/class/block/" + name, "../../.." + sysPath) && write("/dev/" + name, {});
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+bool buildMachine(const Fixture &f)
+{
+    bool ok = f.write("/proc/self/mountinfo", kMountInfo);
+    ok = ok && f.disk(kSata, "8:0", "0", "0") && f.partition(kSata, "sda1", "8:1");
+    ok = ok && f.disk(kStick, "8:16", "1", "0") && f.partition(kStick, "sdb1", "8:17");
+    ok = ok && f.disk(kUsbDisk, "8:32", "0", "0") && f.partition(kUsbDisk, "sdc1", "8:33") &&
+         f.partition(kUsbDisk, "sdc2", "8:34");
+    ok = ok && f.disk(kSdCard, "179:0", "0", "SD") && f.partition(kSdCard, "mmcblk0p1", "179:1");
+    ok = ok && f.disk(kOptical, "11:0", "1", "5") && f.write("/dev/sr0", {});
+    for (const char *folder :
+         {"/tmp", "/mnt/nas", "/mnt/stack", "/media/usb", "/media/usb2", "/media/hdd",
+          "/media/My Stick", "/media/sd", "/media/cdrom", "/run/media/me/STICK", "/home/me"})
+        ok = ok && f.folder(folder);
+    ok = ok && f.link("/media/link", "usb") && f.link("/home/me/Musica", "../../media/hdd/musica");
+    const QList<std::pair<QString, QString>> uuids = {
+        {"7daeb3de-f0f6-4bd1-b269-e0cd6fca9fe9", "sda1"},
+        {"DEAD-BEEF", "sdb1"},
+        {"0123456789ABCDEF", "sdc1"},
+        {"4f1c0a5e-9b2d-4e7f-8a6b-1c2d3e4f5a6b", "sdc2"},
+        {"8A3B-1C2D", "mmcblk0p1"},
+        {"2023-11-14-22-13-20-00", "sr0"}};
+    for (const auto &[uuid, device] : uuids)
+        ok = ok && f.link("/dev/disk/by-uuid/" + uuid, "../../" + device);
+    const QList<std::pair<QString, QString>> labels = {{"MUSICA", "sdb1"},
+                                                       {"BACKUP\\x20USB", "sdc1"},
+                                                       {"PERCH\\x8a", "mmcblk0p1"},
+                                                       {"CDMUSICA", "sr0"},
+                                                       {"ARCHIVIO", "sdc2"}};
+    for (const auto &[label, device] : labels)
+        ok = ok && f.link("/dev/disk/by-label/" + label, "../../" + device);
+    return ok;
+}
+
+QString findTool(const QString &name)
+{
+    QString path = QStandardPaths::findExecutable(name);
+    if (path.isEmpty())
+        path = QStandardPaths::findExecutable(name, {"/usr/sbin", "/sbin"});
+    return path;
+}
+
+} // namespace
+
+class TestLinuxVolumes : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void volumeOf_data();
+    void volumeOf();
+    void volumes();
+    void loopDeviceProbedThroughItsBackingFile();
+    void refreshedWhenTheMountTableChanges();
+    void missingMountTable_data();
+    void missingMountTable();
+    void existingCanonicalPath_data();
+    void existingCanonicalPath();
+    void realMachine();
+};
+
+void TestLinuxVolumes::volumeOf_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<VolumeInfo>("volume");
+
+    const VolumeInfo system{"/", DriveType::Fixed, "", "730331984", "ext4", "/dev/sda1"};
+    const VolumeInfo stick{"/media/usb", DriveType::Removable, "MUSICA", "-559038737",
+                           "vfat",       "/dev/sdb1"};
+    const VolumeInfo usbDisk{"/media/hdd", DriveType::Removable, "BACKUP USB", "-1985229329",
+                             "fuseblk",    "/dev/sdc1"};
+
+    QTest::newRow("usb stick, file not there") << "/media/usb/album/01.mp3" << stick;
+    QTest::newRow("usb stick, mount point") << "/media/usb" << stick;
+    QTest::newRow("usb2 folder is on the system disk") << "/media/usb2/x.mp3" << system;
+    QTest::newRow("sata disk") << "/home/me/a.mp3" << system;
+    QTest::newRow("usb hard disk") << "/media/hdd/musica/a.mp3" << usbDisk;
+    QTest::newRow("link into the stick") << "/media/link/a.mp3" << stick;
+    QTest::newRow("dangling link taken by its folder") << "/home/me/Musica/a.mp3" << system;
+    QTest::newRow("btrfs on the usb disk, blank in mount point")
+        << "/media/My Stick/x.mp3"
+        << VolumeInfo{"/media/My Stick", DriveType::Removable, "ARCHIVIO", "1728189792",
+                      "btrfs",           "/dev/sdc2"};
+    QTest::newRow("sd card") << "/media/sd/DCIM/a.mp3" << VolumeInfo{"/media/sd",
+                                                                     DriveType::Removable,
+                                                                     QStringLiteral("PERCHè"),
+                                                                     "-1975837651",
+                                                                     "vfat",
+                                                                     "/dev/mmcblk0p1"};
+    QTest::newRow("optical drive")
+        << "/media/cdrom/01.mp3" << VolumeInfo{"/media/cdrom", DriveType::CdRom, "CDMUSICA",
+                                               "2016349000",   "iso9660",        "/dev/sr0"};
+    QTest::newRow("nfs share") << "/mnt/nas/a.mp3"
+                               << VolumeInfo{"/mnt/nas", DriveType::Network, "", "-1492962460",
+                                             "nfs4",     "nas:/export/music"};
+    QTest::newRow("tmpfs") << "/tmp/x"
+                           << VolumeInfo{"/tmp", DriveType::RamDisk, "", "-377915041", "tmpfs",
+                                         "tmpfs"};
+    QTest::newRow("stacked mount: the top one")
+        << "/mnt/stack/a.mp3" << VolumeInfo{"/mnt/stack", DriveType::Network, "", "-472052334",
+                                            "nfs4",       "nas:/export/music"};
+    QTest::newRow("relative parts cleaned") << "/media/sd/../usb/./a.mp3" << stick;
+}
+
+void TestLinuxVolumes::volumeOf()
+{
+    QFETCH(QString, path);
+    QFETCH(VolumeInfo, volume);
+    Fixture fixture;
+    QVERIFY(buildMachine(fixture));
+    LinuxVolumes volumes(fixture.root());
+    const auto found = volumes.volumeOf(path);
+    QVERIFY(found);
+    QCOMPARE(found->mountPoint, volume.mountPoint);
+    QCOMPARE(found->type, volume.type);
+    QCOMPARE(found->label, volume.label);
+    QCOMPARE(found->serial, volume.serial);
+    QCOMPARE(found->fileSystemType, volume.fileSystemType);
+    QCOMPARE(found->device, volume.device);
+    // Asked again, the cached answer is the same.
+    QCOMPARE(volumes.volumeOf(path), found);
+}
+
+void TestLinuxVolumes::volumes()
+{
+    Fixture fixture;
+    QVERIFY(buildMachine(fixture));
+    LinuxVolumes volumes(fixture.root());
+    QStringList mountPoints;
+    for (const VolumeInfo &volume : volumes.volumes())
+        mountPoints << volume.mountPoint;
+    const QStringList expected = {
+        "/",          "/media/My Stick", "/media/cdrom", "/media/hdd",          "/media/sd",
+        "/media/usb", "/mnt/nas",        "/mnt/stack",   "/run/media/me/STICK", "/tmp"};
+    QCOMPARE(mountPoints, expected);
+}
+
+void TestLinuxVolumes::loopDeviceProbedThroughItsBackingFile()
+{
+    const QString mkfs = findTool("mkfs.vfat");
+    if (mkfs.isEmpty())
+        QSKIP("mkfs.vfat is not installed (package dosfstools)");
+    Fixture fixture;
+    QVERIFY(
+        fixture.write("/proc/self/mountinfo", "27 1 7:0 / /media/disco rw - vfat /dev/loop0 rw\n"));
+    QVERIFY(fixture.disk(kLoop, "7:0", "0", ""));
+    QVERIFY(fixture.write(kLoop + "/loop/backing_file", "/images/disco.img\n"));
+    QVERIFY(fixture.folder("/media/disco"));
+    QFile image(fixture.path("/images/disco.img"));
+    QVERIFY(fixture.folder("/images") && image.open(QIODevice::WriteOnly) &&
+            image.resize(40 * 1024 * 1024));
+    image.close();
+    QCOMPARE(
+        QProcess::execute(mkfs, {"-F", "32", "-i", "8A3B1C2D", "-n", "DISCO", image.fileName()}),
+        0);
+
+    LinuxVolumes volumes(fixture.root());
+    const auto found = volumes.volumeOf("/media/disco/a.mp3");
+    QVERIFY(found);
+    QCOMPARE(found->type, DriveType::Fixed);
+    QCOMPARE(found->serial, QStringLiteral("-1975837651"));
+    QCOMPARE(found->label, QStringLiteral("DISCO"));
+}
+
+void TestLinuxVolumes::refreshedWhenTheMountTableChanges()
+{
+    Fixture fixture;
+    QVERIFY(buildMachine(fixture));
+    LinuxVolumes volumes(fixture.root());
+    QCOMPARE(volumes.volumeOf("/media/usb/a.mp3")->label, QStringLiteral("MUSICA"));
+
+    // Another stick in the same port: the old data are kept until it is mounted.
+    QVERIFY(fixture.unlink("/dev/disk/by-label/MUSICA"));
+    QVERIFY(fixture.link("/dev/disk/by-label/CANZONI", "../../sdb1"));
+    QCOMPARE(volumes.volumeOf("/media/usb/a.mp3")->label, QStringLiteral("MUSICA"));
+
+    QByteArray remounted = kMountInfo;
+    remounted.replace("40 27 8:17 / /media/usb", "90 27 8:17 / /media/usb");
+    remounted += "91 27 8:17 / /media/usb2 rw - vfat /dev/sdb1 rw\n";
+    QVERIFY(fixture.write("/proc/self/mountinfo", remounted));
+    QCOMPARE(volumes.volumeOf("/media/usb/a.mp3")->label, QStringLiteral("CANZONI"));
+    QCOMPARE(volumes.volumeOf("/media/usb2/a.mp3")->mountPoint, QStringLiteral("/media/usb2"));
+
+    QVERIFY(fixture.write("/proc/self/mountinfo", kMountInfo));
+    QCOMPARE(volumes.volumeOf("/media/usb2/a.mp3")->mountPoint, QStringLiteral("/"));
+}
+
+void TestLinuxVolumes::missingMountTable_data()
+{
+    QTest::addColumn<QString>("rootBelowFixture");
+    QTest::addColumn<QByteArray>("mountInfo");
+
+    QTest::newRow("no mountinfo file") << "" << QByteArray();
+    QTest::newRow("garbage mountinfo") << "" << QByteArray("\x01\x02\x03\n - -\n");
+    QTest::newRow("root does not exist") << "/nowhere" << QByteArray();
+}
+
+void TestLinuxVolumes::missingMountTable()
+{
+    QFETCH(QString, rootBelowFixture);
+    QFETCH(QByteArray, mountInfo);
+    Fixture fixture;
+    QVERIFY(fixture.folder("/media/usb"));
+    if (!mountInfo.isEmpty())
+        QVERIFY(fixture.write("/proc/self/mountinfo", mountInfo));
+    LinuxVolumes volumes(fixture.root() + rootBelowFixture);
+    QVERIFY(volumes.volumes().isEmpty());
+    QVERIFY(!volumes.volumeOf("/media/usb/a.mp3"));
+}
+
+void TestLinuxVolumes::existingCanonicalPath_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("canonical");
+
+    QTest::newRow("existing folder") << "/media/usb"
+                                     << "/media/usb";
+    QTest::newRow("missing file") << "/media/usb/a/b/c.mp3"
+                                  << "/media/usb";
+    QTest::newRow("through a link") << "/media/link/c.mp3"
+                                    << "/media/usb";
+    QTest::newRow("nothing exists but the root") << "/nothing/here"
+                                                 << "/";
+    QTest::newRow("root") << "/"
+                          << "/";
+    QTest::newRow("dot-dot above the root") << "/../../media/usb"
+                                            << "/media/usb";
+    QTest::newRow("link out of the fixture") << "/media/escape/x"
+                                             << "";
+}
+
+void TestLinuxVolumes::existingCanonicalPath()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, canonical);
+    Fixture fixture;
+    QVERIFY(buildMachine(fixture));
+    QVERIFY(fixture.link("/media/escape", "/"));
+    LinuxVolumes volumes(fixture.root());
+    QCOMPARE(volumes.existingCanonicalPath(path), canonical);
+}
+
+void TestLinuxVolumes::realMachine()
+{
+    LinuxVolumes volumes;
+    const auto temp = volumes.volumeOf(QDir::tempPath() + "/tracklodge-no-such-file.mp3");
+    QVERIFY(temp);
+    QVERIFY(temp->mountPoint.startsWith(u'/'));
+    bool isNumber = false;
+    temp->serial.toInt(&isNumber);
+    QVERIFY(isNumber);
+    // The second call finds the mount table unchanged and answers from the cache.
+    QCOMPARE(volumes.volumeOf(QDir::tempPath() + "/tracklodge-no-such-file.mp3"), temp);
+    for (const VolumeInfo &volume : volumes.volumes()) {
+        QVERIFY2(!volume.mountPoint.startsWith("/proc"), qPrintable(volume.mountPoint));
+        QVERIFY2(volume.fileSystemType != "cgroup2", qPrintable(volume.mountPoint));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestLinuxVolumes)
+#include "tst_linuxvolumes.moc"

@@ -1,0 +1,252 @@
+#include "platform/mounttable.h"
+
+#include <QTest>
+
+class TestMountTable : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void decodeField_data();
+    void decodeField();
+    void parseLine_data();
+    void parseLine();
+    void holds_data();
+    void holds();
+    void mountOf_data();
+    void mountOf();
+    void visibleEntries_data();
+    void visibleEntries();
+};
+
+void TestMountTable::decodeField_data()
+{
+    QTest::addColumn<QByteArray>("field");
+    QTest::addColumn<QString>("decoded");
+
+    QTest::newRow("plain") << QByteArray("/media/usb") << QStringLiteral("/media/usb");
+    QTest::newRow("blank") << QByteArray("/media/My\\040Music")
+                           << QStringLiteral("/media/My Music");
+    QTest::newRow("tab") << QByteArray("/a\\011b") << QStringLiteral("/a\tb");
+    QTest::newRow("newline") << QByteArray("/a\\012b") << QStringLiteral("/a\nb");
+    QTest::newRow("backslash") << QByteArray("/a\\134b") << QStringLiteral("/a\\b");
+    QTest::newRow("two escapes in a row") << QByteArray("/x\\040\\040y") << QStringLiteral("/x  y");
+    QTest::newRow("escape at the end") << QByteArray("/x\\040") << QStringLiteral("/x ");
+    QTest::newRow("utf-8 bytes") << QByteArray("/media/m\xc3\xa8") << QStringLiteral("/media/mè");
+    QTest::newRow("non-octal digits kept") << QByteArray("/a\\089") << QStringLiteral("/a\\089");
+    QTest::newRow("short escape kept") << QByteArray("/a\\04") << QStringLiteral("/a\\04");
+    QTest::newRow("lone backslash kept") << QByteArray("/a\\") << QStringLiteral("/a\\");
+    QTest::newRow("out of byte range kept") << QByteArray("/a\\777") << QStringLiteral("/a\\777");
+}
+
+void TestMountTable::decodeField()
+{
+    QFETCH(QByteArray, field);
+    QFETCH(QString, decoded);
+    QCOMPARE(MountTable::decodeField(field), decoded);
+}
+
+void TestMountTable::parseLine_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<MountEntry>("expected");
+
+    QTest::newRow("no optional fields")
+        << QByteArray("36 35 98:0 /mnt1 /mnt2 rw,noatime - ext3 /dev/root rw,errors=continue")
+        << true << MountEntry{36, 35, 98, 0, "/mnt1", "/mnt2", "ext3", "/dev/root"};
+    QTest::newRow("two optional fields")
+        << QByteArray("27 1 254:0 / / rw,relatime shared:1 master:2 - ext4 /dev/vda rw") << true
+        << MountEntry{27, 1, 254, 0, "/", "/", "ext4", "/dev/vda"};
+    QTest::newRow("escaped mount point and source")
+        << QByteArray("80 27 8:17 / /media/me/MY\\040STICK rw shared:9 - vfat "
+                      "/dev/disk\\040x rw,fmask=0022")
+        << true << MountEntry{80, 27, 8, 17, "/", "/media/me/MY STICK", "vfat", "/dev/disk x"};
+    QTest::newRow("network share")
+        << QByteArray("90 27 0:55 / /mnt/nas rw - nfs4 nas:/export/music rw,vers=4.2") << true
+        << MountEntry{90, 27, 0, 55, "/", "/mnt/nas", "nfs4", "nas:/export/music"};
+    QTest::newRow("no super options") << QByteArray("91 27 0:56 / /tmp rw - tmpfs tmpfs") << true
+                                      << MountEntry{91, 27, 0, 56, "/", "/tmp", "tmpfs", "tmpfs"};
+    QTest::newRow("carriage return")
+        << QByteArray("91 27 0:56 / /tmp rw - tmpfs tmpfs rw\r") << true
+        << MountEntry{91, 27, 0, 56, "/", "/tmp", "tmpfs", "tmpfs"};
+    QTest::newRow("missing separator")
+        << QByteArray("36 35 98:0 /mnt1 /mnt2 rw,noatime ext3 /dev/root rw") << false
+        << MountEntry{};
+    QTest::newRow("separator without source")
+        << QByteArray("36 35 98:0 / /mnt rw a b - ext3") << false << MountEntry{};
+    QTest::newRow("bad device number")
+        << QByteArray("36 35 980 / /mnt rw - ext3 /dev/root rw") << false << MountEntry{};
+    QTest::newRow("letters in id")
+        << QByteArray("x6 35 98:0 / /mnt rw - ext3 /dev/root rw") << false << MountEntry{};
+    QTest::newRow("relative mount point")
+        << QByteArray("36 35 98:0 / mnt rw - ext3 /dev/root rw") << false << MountEntry{};
+    QTest::newRow("empty line") << QByteArray("") << false << MountEntry{};
+    QTest::newRow("garbage") << QByteArray("\x01\x02 - - - -") << false << MountEntry{};
+}
+
+void TestMountTable::parseLine()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(bool, valid);
+    QFETCH(MountEntry, expected);
+    // The line between two good ones, so a bad line cannot take its neighbours with it.
+    const QByteArray text =
+        "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n" + line + "\n2 1 8:2 / /home rw - ext4 /dev/sda2 rw";
+    const MountTable table = MountTable::parse(text);
+    QCOMPARE(table.entries().size(), valid ? 3 : 2);
+    QCOMPARE(table.entries().first().mountPoint, QStringLiteral("/"));
+    QCOMPARE(table.entries().last().mountPoint, QStringLiteral("/home"));
+    if (valid)
+        QCOMPARE(table.entries().at(1), expected);
+}
+
+void TestMountTable::holds_data()
+{
+    QTest::addColumn<QString>("mountPoint");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("held");
+
+    QTest::newRow("itself") << "/media/usb"
+                            << "/media/usb" << true;
+    QTest::newRow("below") << "/media/usb"
+                           << "/media/usb/x" << true;
+    QTest::newRow("deep below") << "/media/usb"
+                                << "/media/usb/a/b/c.mp3" << true;
+    QTest::newRow("sibling with longer name") << "/media/usb"
+                                              << "/media/usb2/x" << false;
+    QTest::newRow("sibling named like it") << "/media/usb"
+                                           << "/media/usb2" << false;
+    QTest::newRow("above") << "/media/usb"
+                           << "/media" << false;
+    QTest::newRow("root holds all") << "/"
+                                    << "/anything/at/all" << true;
+    QTest::newRow("root holds root") << "/"
+                                     << "/" << true;
+    QTest::newRow("case matters") << "/media/USB"
+                                  << "/media/usb/x" << false;
+    QTest::newRow("relative path") << "/media/usb"
+                                   << "media/usb/x" << false;
+    QTest::newRow("empty path") << "/"
+                                << "" << false;
+}
+
+void TestMountTable::holds()
+{
+    QFETCH(QString, mountPoint);
+    QFETCH(QString, path);
+    QFETCH(bool, held);
+    QCOMPARE(MountTable::holds(mountPoint, path), held);
+}
+
+namespace {
+
+const QByteArray kDesktop = "22 27 0:21 / /proc rw - proc proc rw\n"
+                            "27 1 8:2 / / rw shared:1 - ext4 /dev/sda2 rw\n"
+                            "30 27 8:3 / /home rw shared:2 - ext4 /dev/sda3 rw\n"
+                            "40 27 8:17 / /media/usb rw - vfat /dev/sdb1 rw\n"
+                            "41 27 8:33 / /media/usb2 rw - vfat /dev/sdc1 rw\n"
+                            "42 30 0:40 / /home/me/My\\040Music rw - nfs4 nas:/music rw\n";
+
+} // namespace
+
+void TestMountTable::mountOf_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("mountPoint");
+
+    QTest::newRow("file on the stick") << "/media/usb/album/01.mp3"
+                                       << "/media/usb";
+    QTest::newRow("the stick's own folder") << "/media/usb"
+                                            << "/media/usb";
+    QTest::newRow("not fooled by a shared prefix") << "/media/usb2/x"
+                                                   << "/media/usb2";
+    QTest::newRow("folder holding mount points") << "/media"
+                                                 << "/";
+    QTest::newRow("longest wins over its parent") << "/home/me/My Music/a.mp3"
+                                                  << "/home/me/My Music";
+    QTest::newRow("beside the nested mount") << "/home/me/My Musicals"
+                                             << "/home";
+    QTest::newRow("root") << "/"
+                          << "/";
+    QTest::newRow("pseudo mount still matched") << "/proc/cpuinfo"
+                                                << "/proc";
+    QTest::newRow("relative path") << "media/usb"
+                                   << "";
+}
+
+void TestMountTable::mountOf()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, mountPoint);
+    const auto entry = MountTable::parse(kDesktop).mountOf(path);
+    QCOMPARE(entry ? entry->mountPoint : QString(), mountPoint);
+}
+
+void TestMountTable::visibleEntries_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QStringList>("visibleSources");
+
+    QTest::newRow("children listed before the root")
+        << QByteArray("22 27 0:21 / /proc rw - proc proc rw\n"
+                      "27 1 8:2 / / rw - ext4 /dev/sda2 rw\n")
+        << "/proc/x"
+        << "proc" << QStringList{"proc", "/dev/sda2"};
+    QTest::newRow("stacked on the same point: the last one counts")
+        << QByteArray("27 1 8:2 / / rw - ext4 /dev/sda2 rw\n"
+                      "40 27 8:17 / /mnt rw - vfat /dev/sdb1 rw\n"
+                      "41 40 8:33 / /mnt rw - vfat /dev/sdc1 rw\n")
+        << "/mnt/a.mp3"
+        << "/dev/sdc1" << QStringList{"/dev/sda2", "/dev/sdc1"};
+    QTest::newRow("three stacked") << QByteArray("27 1 8:2 / / rw - ext4 /dev/sda2 rw\n"
+                                                 "40 27 8:17 / /mnt rw - vfat /dev/sdb1 rw\n"
+                                                 "41 40 8:33 / /mnt rw - vfat /dev/sdc1 rw\n"
+                                                 "42 41 0:50 / /mnt rw - tmpfs tmpfs rw\n")
+                                   << "/mnt"
+                                   << "tmpfs" << QStringList{"/dev/sda2", "tmpfs"};
+    QTest::newRow("hidden by a mount on the folder above")
+        << QByteArray("27 1 8:2 / / rw - ext4 /dev/sda2 rw\n"
+                      "40 27 8:17 / /media/usb rw - vfat /dev/sdb1 rw\n"
+                      "41 27 0:50 / /media rw - tmpfs tmpfs rw\n")
+        << "/media/usb/a.mp3"
+        << "tmpfs" << QStringList{"/dev/sda2", "tmpfs"};
+    QTest::newRow("mounted on top of a later parent stays visible")
+        << QByteArray("27 1 8:2 / / rw - ext4 /dev/sda2 rw\n"
+                      "41 27 0:50 / /media rw - tmpfs tmpfs rw\n"
+                      "40 41 8:17 / /media/usb rw - vfat /dev/sdb1 rw\n")
+        << "/media/usb/a.mp3"
+        << "/dev/sdb1" << QStringList{"/dev/sda2", "tmpfs", "/dev/sdb1"};
+    QTest::newRow("root overmounted") << QByteArray("27 1 8:2 / / rw - ext4 /dev/sda2 rw\n"
+                                                    "30 27 8:3 / /home rw - ext4 /dev/sda3 rw\n"
+                                                    "50 27 0:60 / / rw - overlay overlay rw\n")
+                                      << "/home/me"
+                                      << "overlay" << QStringList{"overlay"};
+    QTest::newRow("a parent cycle does not hang")
+        << QByteArray("40 41 8:17 / /a rw - vfat /dev/sdb1 rw\n"
+                      "41 40 8:33 / / rw - vfat /dev/sdc1 rw\n")
+        << "/a"
+        << "/dev/sdb1" << QStringList{"/dev/sdb1", "/dev/sdc1"};
+}
+
+void TestMountTable::visibleEntries()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, path);
+    QFETCH(QString, source);
+    QFETCH(QStringList, visibleSources);
+
+    const MountTable table = MountTable::parse(text);
+    QStringList sources;
+    for (const MountEntry &entry : table.visibleEntries())
+        sources << entry.source;
+    QCOMPARE(sources, visibleSources);
+    const auto entry = table.mountOf(path);
+    QVERIFY(entry);
+    QCOMPARE(entry->source, source);
+}
+
+QTEST_GUILESS_MAIN(TestMountTable)
+#include "tst_mounttable.moc"

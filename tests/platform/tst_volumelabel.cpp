@@ -1,0 +1,101 @@
+#include "platform/volumelabel.h"
+
+#include <QTest>
+
+class TestVolumeLabel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void decode_data();
+    void decode();
+    void fromCp850_data();
+    void fromCp850();
+    void fromLinkName_data();
+    void fromLinkName();
+};
+
+void TestVolumeLabel::decode_data()
+{
+    QTest::addColumn<QByteArray>("type");
+    QTest::addColumn<QByteArray>("raw");
+    QTest::addColumn<QString>("label");
+
+    QTest::newRow("fat ascii") << QByteArray("vfat") << QByteArray("MUSICA") << "MUSICA";
+    QTest::newRow("fat padded") << QByteArray("vfat") << QByteArray("MUSICA     ") << "MUSICA";
+    QTest::newRow("fat utf-8 kept")
+        << QByteArray("vfat") << QByteArray("CANZONI \xc3\x80") << QStringLiteral("CANZONI À");
+    QTest::newRow("fat cp850 e grave")
+        << QByteArray("vfat") << QByteArray("PERCH\x8a") << QStringLiteral("PERCHè");
+    QTest::newRow("fat cp850 upper accents")
+        << QByteArray("vfat") << QByteArray("\x90\xb7\xd4\xde\xe3") << QStringLiteral("ÉÀÈÌÒ");
+    QTest::newRow("fat cp850 a lone lead byte")
+        << QByteArray("vfat") << QByteArray("\xc3") << QStringLiteral("├");
+    QTest::newRow("fat cp850 box drawing")
+        << QByteArray("vfat") << QByteArray("\xb0\xdb") << QStringLiteral("░█");
+    QTest::newRow("fat cp850 last byte")
+        << QByteArray("vfat") << QByteArray("A\xff") << QStringLiteral("A");
+    QTest::newRow("msdos is fat too")
+        << QByteArray("msdos") << QByteArray("\x85") << QStringLiteral("à");
+    QTest::newRow("exfat is unicode")
+        << QByteArray("exfat") << QByteArray("M\xc3\xbasica") << QStringLiteral("Música");
+    QTest::newRow("ext4 invalid utf-8 not cp850")
+        << QByteArray("ext4") << QByteArray("A\x8a") << QStringLiteral("A\uFFFD");
+    QTest::newRow("empty") << QByteArray("vfat") << QByteArray() << QString();
+}
+
+void TestVolumeLabel::decode()
+{
+    QFETCH(QByteArray, type);
+    QFETCH(QByteArray, raw);
+    QFETCH(QString, label);
+    QCOMPARE(VolumeLabel::decode(type, raw), label);
+}
+
+void TestVolumeLabel::fromCp850_data()
+{
+    QTest::addColumn<QByteArray>("raw");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("ascii unchanged") << QByteArray("Abc 123~") << "Abc 123~";
+    QTest::newRow("0x80 C cedilla") << QByteArray("\x80") << QStringLiteral("Ç");
+    QTest::newRow("0x81 u umlaut") << QByteArray("\x81") << QStringLiteral("ü");
+    QTest::newRow("0x9c pound") << QByteArray("\x9c") << QStringLiteral("£");
+    QTest::newRow("0x9f florin") << QByteArray("\x9f") << QStringLiteral("ƒ");
+    QTest::newRow("0xd5 dotless i") << QByteArray("\xd5") << QStringLiteral("ı");
+    QTest::newRow("0xe1 sharp s") << QByteArray("\xe1") << QStringLiteral("ß");
+    QTest::newRow("0xf2 double low line") << QByteArray("\xf2") << QStringLiteral("‗");
+    QTest::newRow("0xff no-break space") << QByteArray("\xff") << QStringLiteral("\u00a0");
+}
+
+void TestVolumeLabel::fromCp850()
+{
+    QFETCH(QByteArray, raw);
+    QFETCH(QString, text);
+    QCOMPARE(VolumeLabel::fromCp850(raw), text);
+}
+
+void TestVolumeLabel::fromLinkName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("plain") << "MUSICA" << QByteArray("MUSICA");
+    QTest::newRow("blank") << "MY\\x20MUSIC" << QByteArray("MY MUSIC");
+    QTest::newRow("slash") << "A\\x2fB" << QByteArray("A/B");
+    QTest::newRow("raw cp850 byte") << "PERCH\\x8a" << QByteArray("PERCH\x8a");
+    QTest::newRow("upper-case hex") << "\\x2F" << QByteArray("/");
+    QTest::newRow("utf-8 left alone") << QStringLiteral("Perché") << QByteArray("Perch\xc3\xa9");
+    QTest::newRow("not hex kept") << "A\\xzz" << QByteArray("A\\xzz");
+    QTest::newRow("truncated escape kept") << "A\\x2" << QByteArray("A\\x2");
+}
+
+void TestVolumeLabel::fromLinkName()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(VolumeLabel::fromLinkName(name), bytes);
+}
+
+QTEST_GUILESS_MAIN(TestVolumeLabel)
+#include "tst_volumelabel.moc"
