@@ -3,7 +3,7 @@
 #include "main_window/italiantranslation.h"
 #include "main_window/mainwindow.h"
 #include "main_window/messageboxdialogs.h"
-#include "platform/storageinfovolumes.h"
+#include "platform/linuxvolumes.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,7 +19,7 @@ int main(int argc, char *argv[])
         dialogs.critical(QString(), store.lastError());
         return 1;
     }
-    StorageInfoVolumes volumes;
+    LinuxVolumes volumes;
     MainWindow window(store, dialogs, volumes);
     dialogs.setParent(&window);
     window.start();
