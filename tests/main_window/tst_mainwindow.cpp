@@ -493,6 +493,18 @@ void TestMainWindow::sortThenRefresh()
     for (int r = 0; r < 3; ++r)
         names << m_window->model().cell(r, FileName);
     QCOMPARE(names, (QStringList{"a", "b", "c"}));
+
+    // A search result sorts too, and the refresh brings back every record in stored order.
+    control<QRadioButton>("Option1_3")->click();
+    control<QCheckBox>("Check1")->click();
+    control<QLineEdit>("Text1")->setText(QStringLiteral("b"));
+    control<QPushButton>("Command1")->click();
+    QCOMPARE(m_window->model().recordCount(), 1);
+    control<QPushButton>("ordinamento")->click();
+    QCOMPARE(m_window->model().cell(0, FileName), QStringLiteral("b"));
+    control<QPushButton>("Command2")->click();
+    QCOMPARE(m_window->model().recordCount(), 3);
+    QCOMPARE(m_window->model().cell(0, FileName), QStringLiteral("a"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,0 +1,76 @@
+#include "inspection/collectioncounters.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using Counter = CollectionCounters::Counter;
+
+class TestCollectionCounters : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void countsOneState_data();
+    void countsOneState();
+    void uncountNeverGoesBelowZero();
+    void recountReplacesAndNotifiesOnce();
+};
+
+void TestCollectionCounters::countsOneState_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<int>("counter"); // -1: only "MP3 Presenti:"
+    QTest::newRow("OK") << "OK" << int(Counter::WithTag);
+    QTest::newRow("no tag") << "Nessun TAG ID3" << int(Counter::WithoutTag);
+    QTest::newRow("corrupt") << "File Corrotto!" << int(Counter::Corrupt);
+    QTest::newRow("read-only") << "Solo Lettura" << int(Counter::ReadOnly);
+    QTest::newRow("CD") << "CDROM" << int(Counter::CdRom);
+    QTest::newRow("fixed counts only as present") << "Fissa" << -1;
+    QTest::newRow("removable counts only as present") << "Disco Rimovibile" << -1;
+    QTest::newRow("case matters") << "ok" << -1;
+    QTest::newRow("blank state") << " " << -1;
+}
+
+void TestCollectionCounters::countsOneState()
+{
+    QFETCH(QString, state);
+    QFETCH(int, counter);
+    CollectionCounters counters;
+    QSignalSpy changed(&counters, &CollectionCounters::changed);
+    counters.count(state);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(counters.value(Counter::Found), 1);
+    for (int c = int(Counter::WithTag); c <= int(Counter::CdRom); ++c)
+        QCOMPARE(counters.value(Counter(c)), c == counter ? 1 : 0);
+    counters.uncount(state);
+    for (int c = int(Counter::Found); c <= int(Counter::CdRom); ++c)
+        QCOMPARE(counters.value(Counter(c)), 0);
+}
+
+void TestCollectionCounters::uncountNeverGoesBelowZero()
+{
+    CollectionCounters counters;
+    counters.uncount(QStringLiteral("OK"));
+    QCOMPARE(counters.value(Counter::Found), 0);
+    QCOMPARE(counters.value(Counter::WithTag), 0);
+    counters.add(Counter::ReadOnly, 3);
+    counters.add(Counter::ReadOnly, -5);
+    QCOMPARE(counters.value(Counter::ReadOnly), 0);
+}
+
+void TestCollectionCounters::recountReplacesAndNotifiesOnce()
+{
+    CollectionCounters counters;
+    counters.count(QStringLiteral("CDROM"));
+    const QStringList states = {"OK", "OK", "Solo Lettura", "Fissa"};
+    QSignalSpy changed(&counters, &CollectionCounters::changed);
+    counters.recount(states.size(), [&](qsizetype i) { return states.at(i); });
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(counters.value(Counter::Found), 4);
+    QCOMPARE(counters.value(Counter::WithTag), 2);
+    QCOMPARE(counters.value(Counter::ReadOnly), 1);
+    QCOMPARE(counters.value(Counter::CdRom), 0);
+}
+
+QTEST_GUILESS_MAIN(TestCollectionCounters)
+#include "tst_collectioncounters.moc"
