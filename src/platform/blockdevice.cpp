@@ -24,19 +24,6 @@ QString joined(const QString &root, const QString &absolute)
     return QDir::cleanPath(root + u'/' + absolute);
 }
 
-// The part of a canonical path below the canonical root, as an absolute path.
-QString belowRoot(const QString &root, const QString &canonical)
-{
-    const QString canonicalRoot = QFileInfo(root).canonicalFilePath();
-    if (canonicalRoot.isEmpty() || canonicalRoot == QLatin1String("/"))
-        return canonical;
-    if (canonical == canonicalRoot)
-        return QStringLiteral("/");
-    if (canonical.startsWith(canonicalRoot + u'/'))
-        return canonical.mid(canonicalRoot.size());
-    return {};
-}
-
 std::optional<BlockDevice> fromSysLink(const QString &root, const QString &link)
 {
     const QString target = QFileInfo(link).canonicalFilePath();
@@ -60,6 +47,18 @@ std::optional<BlockDevice> fromSysLink(const QString &root, const QString &link)
 }
 
 } // namespace
+
+QString belowRoot(const QString &root, const QString &canonical)
+{
+    const QString canonicalRoot = QFileInfo(root).canonicalFilePath();
+    if (canonicalRoot.isEmpty() || canonicalRoot == QLatin1String("/"))
+        return canonical;
+    if (canonical == canonicalRoot)
+        return QStringLiteral("/");
+    if (canonical.startsWith(canonicalRoot + u'/'))
+        return canonical.mid(canonicalRoot.size());
+    return {};
+}
 
 std::optional<BlockDevice> BlockDevice::fromNumber(const QString &root, quint32 major,
                                                    quint32 minor)

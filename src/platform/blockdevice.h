@@ -27,3 +27,7 @@ struct BlockDevice
     /// True when the disk hangs from a USB bus, whatever its "removable" flag says.
     bool isOnUsb() const;
 };
+
+/// The part of a canonical path below the canonical form of `root`, as an absolute path ("/"
+/// for the root itself); empty when the path lies outside the root.
+QString belowRoot(const QString &root, const QString &canonical);

@@ -114,21 +114,13 @@ QString LinuxVolumes::existingCanonicalPath(const QString &path) const
         current.remove(0, 3);
     if (current == QLatin1String("/.."))
         current = QStringLiteral("/");
-    const QString canonicalRoot = QFileInfo(m_root).canonicalFilePath();
-    if (canonicalRoot.isEmpty())
+    if (QFileInfo(m_root).canonicalFilePath().isEmpty())
         return {};
     for (;;) {
         const QString canonical = QFileInfo(underRoot(current)).canonicalFilePath();
-        if (!canonical.isEmpty()) {
-            if (canonicalRoot == QLatin1String("/"))
-                return canonical;
-            if (canonical == canonicalRoot)
-                return QStringLiteral("/");
-            // A link leading out of the fixture tree says nothing about its mounts.
-            if (canonical.startsWith(canonicalRoot + u'/'))
-                return canonical.mid(canonicalRoot.size());
-            return {};
-        }
+        // A link leading out of the fixture tree says nothing about its mounts.
+        if (!canonical.isEmpty())
+            return belowRoot(m_root, canonical);
         if (current == QLatin1String("/"))
             return {};
         current = QFileInfo(current).path();
