@@ -43,7 +43,7 @@ public:
 };
 
 /// The player of a program built without audio: it plays nothing, and length() is always -1.
-class NullPlayer final : public Player
+class NullPlayer : public Player
 {
 public:
     bool isAvailable() const override { return false; }
