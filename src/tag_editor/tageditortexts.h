@@ -67,6 +67,8 @@ inline constexpr char kReadOnlyFile[] = "Impossibile scrivere il TAG nel file \"
 inline constexpr char kMoreFiles[] = "… e altri %1 file.";
 inline constexpr char kRecordsGone[] =
     "Questi record non sono più nel catalogo e non sono stati aggiornati (chiave): %1";
+inline constexpr char kRecordNotShown[] =
+    "Il record non è più nella lista: nessuna modifica è stata salvata.";
 inline constexpr char kDatabaseFailed[] =
     "Impossibile aggiornare il catalogo: nessun record è stato modificato (i TAG già scritti nei "
     "file restano).\n%1";

@@ -82,11 +82,23 @@ TagSaver::TagSaver(CatalogueModel &grid, CatalogueStore &store, Dialogs &dialogs
 SaveReport TagSaver::save(const EditorFields &fields, TagWriting tags)
 {
     SaveReport report;
-    if (fields.row < 0 || fields.row >= m_grid.recordCount())
+    // Another window may have reloaded or reordered the grid since the editor opened it: the
+    // row is the one that still shows the edited key.
+    int row = fields.row;
+    if (m_grid.cell(row, Key) != fields.key) {
+        row = -1;
+        for (int r = 0; r < m_grid.recordCount() && row < 0; ++r) {
+            if (m_grid.cell(r, Key) == fields.key)
+                row = r;
+        }
+    }
+    if (row < 0) {
+        m_dialogs.critical(QString(), text(kRecordNotShown));
         return report;
+    }
 
     Pass pass(fields, tags);
-    saveRow(pass, fields.row, report);
+    saveRow(pass, row, report);
     pass.first = false;
     // The folder-wide pass visits the grid in its order; it never treats the edited record
     // again, nor a second entry of the same file.

@@ -49,7 +49,9 @@ public:
     /// The hourglass pointer shown while the catalogue is compacted.
     void setBusyPointer(const BusyPointer &busy) { m_busy = busy; }
 
-    /// Saves the edited record of `fields.row`, then, when the user answers Yes to the question
+    /// Saves the edited record of grid row `fields.row` (or of the row that now shows
+    /// `fields.key`, when the grid changed meanwhile; with none, nothing is saved and a message
+    /// says so), then, when the user answers Yes to the question
     /// ("Modifica TAG Generale" with tags, "Modifica DB Generale" without), every other grid row
     /// whose folder is exactly the edited one and whose file name differs from the edited one:
     /// - grid: the edited row takes the six texts; other rows take the carried artist and album;

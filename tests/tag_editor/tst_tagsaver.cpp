@@ -55,6 +55,8 @@ private slots:
     void stateWordAfterSaving_data();
     void stateWordAfterSaving();
     void keyOfNoRecordIsReportedOnce();
+    void findsTheRecordAfterTheGridChanged_data();
+    void findsTheRecordAfterTheGridChanged();
     void failedCatalogueWriteRollsBack_data();
     void failedCatalogueWriteRollsBack();
     void compactsOncePerAction();
@@ -480,8 +482,9 @@ void TestTagSaver::keyOfNoRecordIsReportedOnce()
     writeMp3(music, QStringLiteral("song.mp3"), kAudio);
     const QList<qint64> keys = load({record(QStringLiteral("song"), music)});
     const auto before = m_store->allRecords();
-    EditorFields fields = opened(keys[0]);
-    fields.key = QStringLiteral("4711");
+    // The record went from the catalogue while its row was still in the grid.
+    m_grid->setCell(0, Key, QStringLiteral("4711"));
+    EditorFields fields = opened(4711);
     const SaveReport report = TagSaver(*m_grid, *m_store, m_dialogs).save(fields, TagWriting::Off);
     QCOMPARE(report.recordsGone, QStringList{"4711"});
     QCOMPARE(report.recordsUpdated, 0);
@@ -490,6 +493,45 @@ void TestTagSaver::keyOfNoRecordIsReportedOnce()
     QCOMPARE(m_dialogs.messages.size(), 2);
     QCOMPARE(m_dialogs.messages[1].kind, FakeDialogs::Kind::Critical);
     QVERIFY(m_dialogs.messages[1].text.contains(QLatin1String("4711")));
+}
+
+void TestTagSaver::findsTheRecordAfterTheGridChanged_data()
+{
+    QTest::addColumn<bool>("stillShown");
+    QTest::newRow("rows reordered") << true;
+    QTest::newRow("row gone from the grid") << false;
+}
+
+void TestTagSaver::findsTheRecordAfterTheGridChanged()
+{
+    QFETCH(bool, stillShown);
+    const QString music = folder(QStringLiteral("music"));
+    for (const char *name : {"a.mp3", "b.mp3"})
+        writeMp3(music, QString::fromLatin1(name), kAudio);
+    const QList<qint64> keys =
+        load({record(QStringLiteral("a"), music), record(QStringLiteral("b"), music)});
+    const auto before = m_store->allRecords();
+    EditorFields fields = opened(keys[0]);
+    fields.in1[Title] = QStringLiteral("Changed");
+    // Another window rebuilt the grid while the editor was open.
+    const GridRow first = m_grid->row(0);
+    const GridRow second = m_grid->row(1);
+    m_grid->setRows(stillShown ? std::vector<GridRow>{second, first}
+                               : std::vector<GridRow>{second});
+    const SaveReport report = TagSaver(*m_grid, *m_store, m_dialogs).save(fields, TagWriting::Off);
+
+    QCOMPARE(m_grid->row(0), second);
+    if (stillShown) {
+        QCOMPARE(report.recordsUpdated, 1);
+        QCOMPARE(m_grid->cell(1, Title), QStringLiteral("Changed"));
+        QCOMPARE(stored(keys[0]).titolo, QStringLiteral("Changed"));
+        QCOMPARE(stored(keys[1]), before->at(1));
+    } else {
+        QCOMPARE(report.recordsUpdated, 0);
+        QCOMPARE(m_store->allRecords(), before);
+        QCOMPARE(m_dialogs.messages.size(), 1);
+        QCOMPARE(m_dialogs.messages[0].kind, FakeDialogs::Kind::Critical);
+    }
 }
 
 void TestTagSaver::failedCatalogueWriteRollsBack_data()
