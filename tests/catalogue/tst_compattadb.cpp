@@ -195,8 +195,10 @@ void TestCompattaDB::workFileThatCannotGo()
 
 void TestCompattaDB::workFileThatCannotBeWritten()
 {
-    // A file-size limit makes writing the copy fail part way, as a full disk or a folder
-    // without write permission would (root writes into any folder).
+    // A folder without write permission refuses the work file; root writes into any folder,
+    // so a file-size limit makes writing the copy fail part way as well, as a full disk would.
+    const QFile::Permissions folderPermissions = QFile::permissions(m_temp->folder());
+    QVERIFY(QFile::setPermissions(m_temp->folder(), QFile::ReadOwner | QFile::ExeOwner));
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit old;
     QVERIFY(::getrlimit(RLIMIT_FSIZE, &old) == 0);
@@ -206,6 +208,7 @@ void TestCompattaDB::workFileThatCannotBeWritten()
     const bool ok = compact();
     QVERIFY(::setrlimit(RLIMIT_FSIZE, &old) == 0);
     std::signal(SIGXFSZ, SIG_DFL);
+    QVERIFY(QFile::setPermissions(m_temp->folder(), folderPermissions));
     QVERIFY(!ok);
     verifyFailedAndUntouched(QStringLiteral("Temp.mdb"));
     QVERIFY2(!QFile::exists(workFile()), "the partial copy is removed");
