@@ -14,6 +14,11 @@ void runSearch();
 /// Sorting 100,000 rows by title, against std::stable_sort of the titles with the same order.
 void runSort();
 
+/// A folder-wide save with tags over 500 files in a catalogue of 50,000 records, against writing
+/// the same tag blocks with pwrite, updating the records with the sqlite3 C API in one
+/// transaction and compacting once.
+void runSave();
+
 /// readTag over 10,000 small tagged MP3 files, against opening each file and reading its last
 /// 128 bytes with pread.
 void runTags();

@@ -439,3 +439,19 @@ CatalogueStore::WriteResult CatalogueStore::remove(qint64 id)
     query.bindValue(0, id);
     return writeByKey(query);
 }
+
+bool CatalogueStore::vacuumInto(const QString &target)
+{
+    m_lastError.clear();
+    if (!isOpen()) {
+        fail(QString::fromLatin1(CatalogueSql::kVacuumInto), QStringLiteral("catalogo non aperto"));
+        return false;
+    }
+    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
+    if (!query.prepare(QString::fromLatin1(CatalogueSql::kVacuumInto))) {
+        fail(query.lastQuery(), query.lastError().text());
+        return false;
+    }
+    query.bindValue(0, target);
+    return exec(query);
+}

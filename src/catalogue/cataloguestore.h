@@ -90,6 +90,11 @@ public:
     /// Deletes the record of a key.
     WriteResult remove(qint64 id);
 
+    /// Writes a compacted copy of the open catalogue to `target`, which must not exist or be
+    /// empty. Not inside a Transaction. The copy is not flushed to disk. False on failure, with
+    /// the reason in lastError(); a partly written `target` may then be left behind.
+    bool vacuumInto(const QString &target);
+
 private:
     sqlite3 *rawHandle();
     bool readRaw(const char *sql, const QList<qint64> *ids, QList<CatalogueRecord> &records);

@@ -14,6 +14,7 @@
 #include "inspection/drivetable.h"
 #include "platform/dialogs.h"
 #include "platform/volumes.h"
+#include "tag_editor/tageditor.h"
 #include "tags/genretable.h"
 
 #include <QApplication>
@@ -262,6 +263,7 @@ QTableView *MainWindow::buildGrid()
     m_dati->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_dati->horizontalHeader()->setHighlightSections(false);
     connect(m_dati, &QTableView::clicked, this, &MainWindow::gridClicked);
+    connect(m_dati, &QTableView::doubleClicked, this, &MainWindow::openEditor);
     connect(m_model, &QAbstractItemModel::headerDataChanged, this, &MainWindow::applyColumnWidths);
     connect(m_model, &QAbstractItemModel::modelReset, this, &MainWindow::applyColumnWidths);
     applyColumnWidths();
@@ -436,4 +438,30 @@ void MainWindow::gridClicked(const QModelIndex &index)
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     return QWidget::eventFilter(watched, event);
+}
+
+// --- Tag editor (Form2) ---
+
+void MainWindow::openEditor(const QModelIndex &index)
+{
+    // The row at the end of the selection; the header is not a row and opens nothing.
+    const int row = m_dati->currentIndex().isValid() ? m_dati->currentIndex().row() : index.row();
+    if (row < 0 || row >= m_model->recordCount())
+        return;
+    if (m_editor)
+        m_editor->close();
+    m_editor = new TagEditor(*m_model, m_store, m_dialogs, nullptr, this);
+    connect(m_editor, &TagEditor::statusText, m_label4, &QLabel::setText);
+    if (!m_editor->openRow(row))
+        m_editor->close();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    // Only an editor that has been active is closed: the main window also becomes active again
+    // when a message of the editor's load step goes away, before the editor is shown.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_editor &&
+        m_editor->hasBeenActive())
+        m_editor->close();
+    QWidget::changeEvent(event);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 class CatalogueModel;
@@ -16,6 +17,7 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QTableView;
+class TagEditor;
 class Volumes;
 class WaitWindow;
 
@@ -46,6 +48,8 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    /// Becoming the active window closes the tag editor without saving.
+    void changeEvent(QEvent *event) override;
 
 private:
     QGroupBox *buildSearchFrame();
@@ -66,6 +70,7 @@ private:
     void setRefreshEnabled(bool enabled);
     void gridClicked(const QModelIndex &index);
     void applyColumnWidths();
+    void openEditor(const QModelIndex &index);
 
     CatalogueStore &m_store;
     Dialogs &m_dialogs;
@@ -104,4 +109,6 @@ private:
     QLabel *m_label3 = nullptr;
     QListWidget *m_list1 = nullptr;
     QListWidget *m_list2 = nullptr;
+
+    QPointer<TagEditor> m_editor; ///< the open tag editor (Form2), if any
 };

@@ -1,0 +1,51 @@
+#include "modificadb.h"
+
+namespace {
+
+// A null QString would be stored as NULL; the record update always stores a text.
+QString asText(const QString &value)
+{
+    return value.isNull() ? QStringLiteral("") : value;
+}
+
+} // namespace
+
+QString firstCharacters(const QString &text, qsizetype count)
+{
+    qsizetype end = 0;
+    for (qsizetype taken = 0; taken < count && end < text.size(); ++taken) {
+        const bool pair = text.at(end).isHighSurrogate() && end + 1 < text.size() &&
+                          text.at(end + 1).isLowSurrogate();
+        end += pair ? 2 : 1;
+    }
+    return end == text.size() ? text : text.left(end);
+}
+
+CatalogueStore::WriteResult ModificaDB(CatalogueStore &store, const QString &txttitle,
+                                       const QString &txtartist, const QString &txtalbum,
+                                       const QString &txtyear, const QString &txtcomment,
+                                       const QString &genere, const QString &notag,
+                                       const QString &nomeFile, const QString &percorso,
+                                       const QString &dimenzione, const QString &labelD,
+                                       const QString &id)
+{
+    bool numeric = false;
+    const qint64 key = id.trimmed().toLongLong(&numeric);
+    if (!numeric)
+        return CatalogueStore::WriteResult::NoSuchRecord;
+
+    CatalogueRecord record;
+    record.id = key;
+    record.titolo = asText(firstCharacters(txttitle, RecordCuts::kTitle));
+    record.autore = asText(firstCharacters(txtartist, RecordCuts::kArtist));
+    record.album = asText(firstCharacters(txtalbum, RecordCuts::kAlbum));
+    record.anno = asText(firstCharacters(txtyear, RecordCuts::kYear));
+    record.commento = asText(firstCharacters(txtcomment, RecordCuts::kComment));
+    record.genere = asText(genere);
+    record.info = asText(notag);
+    record.nome = asText(nomeFile);
+    record.percorso = asText(percorso);
+    record.dimenzione = asText(dimenzione);
+    record.labelD = asText(labelD);
+    return store.update(record);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "cataloguestore.h"
+
+#include <QString>
+
+/// The widths ModificaDB cuts the tag texts to, in characters.
+namespace RecordCuts {
+inline constexpr qsizetype kTitle = 30;
+inline constexpr qsizetype kArtist = 30;
+inline constexpr qsizetype kAlbum = 30;
+inline constexpr qsizetype kYear = 4;
+inline constexpr qsizetype kComment = 30;
+} // namespace RecordCuts
+
+/// The first `count` characters of `text` (a character outside the basic plane counts as one
+/// and is never split); the whole text when it is shorter. Never pads.
+QString firstCharacters(const QString &text, qsizetype count);
+
+/// ModificaDB: rewrites the record whose key is the decimal text `id` with the values handed
+/// over, in this order (the comment comes before the genre): `titolo`, `autore`, `album` cut to
+/// their first 30 characters, `anno` to its first 4, `commento` to its first 30; `genere`,
+/// `info`, `nome`, `percorso`, `dimenzione` and `labelD` stored as passed. Nothing is padded and
+/// every value is stored as text (an empty value as an empty text, never NULL). `id` and
+/// `supporto` are not touched.
+///
+/// Returns Done, NoSuchRecord when `id` is not a key of the catalogue (nothing is written), or
+/// Failed (the reason in the store's lastError(), the record as it was). It does not compact:
+/// a user action that rewrites records compacts once at its end (CompattaDB).
+CatalogueStore::WriteResult ModificaDB(CatalogueStore &store, const QString &txttitle,
+                                       const QString &txtartist, const QString &txtalbum,
+                                       const QString &txtyear, const QString &txtcomment,
+                                       const QString &genere, const QString &notag,
+                                       const QString &nomeFile, const QString &percorso,
+                                       const QString &dimenzione, const QString &labelD,
+                                       const QString &id);

@@ -1,0 +1,78 @@
+#include "recordfile.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr QLatin1StringView kExtension(".mp3");
+
+bool isRegularFile(const QString &path)
+{
+    struct stat info;
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+} // namespace
+
+QString recordFilePath(const QString &folder, const QString &name)
+{
+    return folder + name + kExtension;
+}
+
+std::optional<QString> findRecordFile(const QString &folder, const QString &name)
+{
+    const QString expected = recordFilePath(folder, name);
+    if (isRegularFile(expected))
+        return expected;
+    const QString upper = folder + name + QLatin1StringView(".MP3");
+    if (isRegularFile(upper))
+        return upper;
+
+    // Any other spelling of the extension needs a look at the folder's entries. The name itself
+    // may hold characters that are wildcards to QDir, so entries are compared by hand.
+    const qsizetype slash = expected.lastIndexOf(u'/');
+    const QString directory = slash < 0 ? QStringLiteral(".") : expected.left(slash + 1);
+    const QString stem = expected.mid(slash + 1).chopped(kExtension.size());
+    QStringList candidates;
+    QDirIterator entries(directory, QDir::Files | QDir::Hidden | QDir::System);
+    while (entries.hasNext()) {
+        const QString entry = entries.nextFileInfo().fileName();
+        if (entry.size() == stem.size() + kExtension.size() && entry.startsWith(stem) &&
+            entry.endsWith(kExtension, Qt::CaseInsensitive))
+            candidates << entry;
+    }
+    candidates.sort();
+    for (const QString &entry : std::as_const(candidates)) {
+        const QString path = directory + entry;
+        if (isRegularFile(path))
+            return path;
+    }
+    return std::nullopt;
+}
+
+QString resolveRecordFile(const QString &folder, const QString &name)
+{
+    return findRecordFile(folder, name).value_or(recordFilePath(folder, name));
+}
+
+bool opensForReading(const QString &path)
+{
+    int fd;
+    do {
+        fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return false;
+    struct stat info;
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    ::close(fd);
+    return regular;
+}

@@ -1,0 +1,95 @@
+#include "loadstep.h"
+
+#include "player.h"
+#include "tageditortexts.h"
+
+#include "grid/cataloguemodel.h"
+#include "inspection/recordfile.h"
+#include "inspection/statewords.h"
+#include "platform/dialogs.h"
+
+namespace {
+
+using namespace TagEditorTexts;
+
+QString text(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+bool is(const QString &state, const char *word)
+{
+    return state == QLatin1String(word);
+}
+
+} // namespace
+
+LoadOutcome runLoadStep(CatalogueModel &grid, int row, Dialogs &dialogs, Player &player)
+{
+    const QString state = grid.cell(row, State);
+    const QString label = grid.cell(row, MediumLabel);
+    LoadOutcome outcome;
+    outcome.filePath = resolveRecordFile(grid.cell(row, Folder), grid.cell(row, FileName));
+
+    player.init();
+    bool unusable = false;
+    if (is(state, StateWords::kReadOnly) || is(state, StateWords::kCdRom) ||
+        is(state, StateWords::kCorrupt)) {
+        // Shown whether or not the disc is in the drive: the tag can never be written there.
+        if (is(state, StateWords::kCdRom))
+            dialogs.information(QString(), text(kAttention) + u'\n' + text(kCdMissing) +
+                                               label.toUpper() + text(kNotInserted) +
+                                               text(kCannotListen));
+        outcome.tagWritable = false;
+        unusable = is(state, StateWords::kCorrupt) || !opensForReading(outcome.filePath);
+    }
+    if (is(state, StateWords::kRemovable) && !opensForReading(outcome.filePath)) {
+        unusable = true;
+        if (!label.isEmpty())
+            dialogs.information(QString(), text(kAttention) + u'\n' + text(kMedium) +
+                                               label.toUpper() + text(kNotInserted) +
+                                               text(kCannotSaveOrListen));
+        else
+            dialogs.information(QString(), text(kAttention) + u'\n' + text(kMediumNotInserted) +
+                                               u'\n' + text(kCannotSaveOrListenNoLabel));
+        outcome.tagWritable = false;
+    }
+    if (!unusable && !opensForReading(outcome.filePath)) {
+        dialogs.information(text(kFileGoneTitle), text(kFileGone));
+        unusable = true;
+    }
+    outcome.reachable = !unusable;
+
+    if (outcome.reachable) {
+        player.openFile(outcome.filePath);
+        outcome.playable = player.length() != -1;
+    }
+    if (outcome.playable || (outcome.reachable && !player.isAvailable()))
+        return outcome;
+
+    // Unreachable, or a player that cannot decode the file: the record is marked in the grid
+    // (the catalogue keeps its word until the record is saved).
+    outcome.tagWritable = false;
+    outcome.markedCorrupt = true;
+    outcome.statusText = text(kCorruptStatus);
+    grid.setCell(row, State, QString::fromLatin1(StateWords::kCorrupt));
+    return outcome;
+}
+
+QString playerTimeText(qint64 units)
+{
+    const auto seconds = static_cast<qint64>(static_cast<double>(units) / Player::kUnitsPerSecond);
+    const auto twoDigits = [](qint64 n) {
+        return QStringLiteral("%1").arg(n, 2, 10, QChar(u'0'));
+    };
+    return twoDigits(seconds / 60) + u':' + twoDigits(seconds % 60);
+}
+
+qint64 seekBarMaximum(qint64 length)
+{
+    const qint64 quotient = length / 100;
+    const qint64 rest = length % 100;
+    if (rest > 50 || (rest == 50 && quotient % 2 != 0))
+        return quotient + 1;
+    return quotient;
+}

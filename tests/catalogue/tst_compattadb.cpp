@@ -1,0 +1,262 @@
+#include "catalogue/cataloguestore.h"
+#include "catalogue/compattadb.h"
+#include "support/fakedialogs.h"
+#include "support/tempcatalogue.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray digest(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+bool systemRename(const QString &from, const QString &to, QString &reason)
+{
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return true;
+    reason = QStringLiteral("rename failed");
+    return false;
+}
+
+const QString kMessageStart =
+    QStringLiteral("Errore durante il tentativo di compattazione del database: ");
+
+} // namespace
+
+class TestCompattaDB : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void compactsInPlace();
+    void removesALeftOverWorkFile_data();
+    void removesALeftOverWorkFile();
+    void workFileThatCannotGo();
+    void workFileThatCannotBeWritten();
+    void failedRenameKeepsTheCatalogue();
+    void refusedWhileNotPossible_data();
+    void refusedWhileNotPossible();
+
+private:
+    QString workFile() const { return m_temp->folder() + QStringLiteral("/Temp.mdb"); }
+    /// Runs CompattaDB, checking the busy pointer is shown once and restored once.
+    bool compact(const ReplaceFile &replace = {});
+    /// Checks the failure message and that the catalogue and the store are as before.
+    void verifyFailedAndUntouched(const QString &reasonPart);
+
+    std::unique_ptr<TempCatalogue> m_temp;
+    std::unique_ptr<CatalogueStore> m_store;
+    FakeDialogs m_dialogs;
+    QList<CatalogueRecord> m_records; ///< the records after the deletions
+    QByteArray m_digest;              ///< the catalogue file before compacting
+};
+
+void TestCompattaDB::init()
+{
+    m_temp = std::make_unique<TempCatalogue>();
+    m_dialogs = FakeDialogs();
+    QList<CatalogueRecord> many;
+    for (int i = 0; i < 600; ++i)
+        many << sampleRecord(QStringLiteral("record %1").arg(i));
+    const QList<qint64> ids = m_temp->add(many);
+    m_store = std::make_unique<CatalogueStore>(m_temp->path());
+    QVERIFY(m_store->open());
+    // Deleting most records leaves free pages that a compaction gives back.
+    {
+        CatalogueStore::Transaction transaction(*m_store);
+        for (int i = 0; i < ids.size(); i += 3) {
+            QCOMPARE(m_store->remove(ids[i]), CatalogueStore::WriteResult::Done);
+            QCOMPARE(m_store->remove(ids[i + 1]), CatalogueStore::WriteResult::Done);
+        }
+        QVERIFY(transaction.commit());
+    }
+    m_records = *m_store->allRecords();
+    QCOMPARE(m_records.size(), 200);
+    m_digest = digest(m_temp->path());
+}
+
+void TestCompattaDB::cleanup()
+{
+    m_store.reset();
+    m_temp.reset();
+}
+
+bool TestCompattaDB::compact(const ReplaceFile &replace)
+{
+    QStringList busy;
+    const BusyPointer pointer{[&busy] { busy << QStringLiteral("show"); },
+                              [&busy] {
+                                  busy << QStringLiteral("restore");
+                              }};
+    const bool ok = CompattaDB(*m_store, m_dialogs, pointer, replace);
+    if (busy != QStringList{"show", "restore"})
+        qWarning() << "busy pointer calls:" << busy;
+    return ok && busy == QStringList{"show", "restore"};
+}
+
+void TestCompattaDB::verifyFailedAndUntouched(const QString &reasonPart)
+{
+    QCOMPARE(m_dialogs.messages.size(), 1);
+    const FakeDialogs::Message &message = m_dialogs.messages.constFirst();
+    QCOMPARE(message.kind, FakeDialogs::Kind::Critical);
+    QCOMPARE(message.title, QStringLiteral("Service"));
+    QVERIFY2(message.text.startsWith(kMessageStart), qPrintable(message.text));
+    QVERIFY2(message.text.endsWith(u'.'), qPrintable(message.text));
+    QVERIFY2(message.text.contains(reasonPart), qPrintable(message.text));
+    QCOMPARE(digest(m_temp->path()), m_digest);
+    QVERIFY(m_store->isOpen());
+    QCOMPARE(*m_store->allRecords(), m_records);
+}
+
+void TestCompattaDB::compactsInPlace()
+{
+    const qint64 sizeBefore = QFileInfo(m_temp->path()).size();
+    bool storeClosedAtRename = false;
+    bool catalogueThereAtRename = false;
+    const ReplaceFile watch = [&](const QString &from, const QString &to, QString &reason) {
+        storeClosedAtRename = !m_store->isOpen();
+        catalogueThereAtRename = digest(to) == m_digest && QFileInfo(from).size() > 0;
+        return systemRename(from, to, reason);
+    };
+    QVERIFY(compact(watch));
+    QVERIFY(m_dialogs.messages.isEmpty());
+    QVERIFY2(storeClosedAtRename, "the connection is closed around the rename");
+    QVERIFY2(catalogueThereAtRename, "the old catalogue is in place until the rename");
+    QVERIFY(!QFile::exists(workFile()));
+    QVERIFY2(QFileInfo(m_temp->path()).size() < sizeBefore,
+             qPrintable(
+                 QStringLiteral("%1 -> %2").arg(sizeBefore).arg(QFileInfo(m_temp->path()).size())));
+    QVERIFY(m_store->isOpen());
+    QCOMPARE(*m_store->allRecords(), m_records);
+    // The reopened store writes, and keys are never given twice after a compaction.
+    const auto added = m_store->add(sampleRecord(QStringLiteral("new")));
+    QVERIFY(added);
+    QVERIFY(*added > 600);
+    // The default replacement works the same way.
+    QVERIFY(compact());
+    QVERIFY(!QFile::exists(workFile()));
+    QCOMPARE(m_store->allRecords()->size(), 201);
+}
+
+void TestCompattaDB::removesALeftOverWorkFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("half-written file") << "junk";
+    QTest::newRow("empty file") << "empty";
+    QTest::newRow("copy of the catalogue") << "copy";
+    QTest::newRow("dangling link") << "link";
+}
+
+void TestCompattaDB::removesALeftOverWorkFile()
+{
+    QFETCH(QString, kind);
+    if (kind == QLatin1String("link")) {
+        QVERIFY(::symlink("nowhere/Temp.mdb", QFile::encodeName(workFile()).constData()) == 0);
+    } else if (kind == QLatin1String("copy")) {
+        QVERIFY(QFile::copy(m_temp->path(), workFile()));
+    } else {
+        QFile file(workFile());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        if (kind == QLatin1String("junk"))
+            file.write(QByteArray(5000, 'x'));
+    }
+    QVERIFY(compact());
+    QVERIFY(m_dialogs.messages.isEmpty());
+    QVERIFY(!QFileInfo(workFile()).exists() && !QFileInfo(workFile()).isSymLink());
+    QCOMPARE(*m_store->allRecords(), m_records);
+    QVERIFY(digest(m_temp->path()) != m_digest);
+}
+
+void TestCompattaDB::workFileThatCannotGo()
+{
+    // A folder in the way of the work file cannot be removed: nothing is done.
+    QVERIFY(QDir(m_temp->folder()).mkpath(QStringLiteral("Temp.mdb/inside")));
+    QVERIFY(!compact());
+    verifyFailedAndUntouched(QStringLiteral("Temp.mdb"));
+    QVERIFY(QFileInfo(workFile()).isDir());
+}
+
+void TestCompattaDB::workFileThatCannotBeWritten()
+{
+    // A folder without write permission refuses the work file; root writes into any folder,
+    // so a file-size limit makes writing the copy fail part way as well, as a full disk would.
+    const QFile::Permissions folderPermissions = QFile::permissions(m_temp->folder());
+    QVERIFY(QFile::setPermissions(m_temp->folder(), QFile::ReadOwner | QFile::ExeOwner));
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old;
+    QVERIFY(::getrlimit(RLIMIT_FSIZE, &old) == 0);
+    rlimit small = old;
+    small.rlim_cur = 8192;
+    QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
+    const bool ok = compact();
+    QVERIFY(::setrlimit(RLIMIT_FSIZE, &old) == 0);
+    std::signal(SIGXFSZ, SIG_DFL);
+    QVERIFY(QFile::setPermissions(m_temp->folder(), folderPermissions));
+    QVERIFY(!ok);
+    verifyFailedAndUntouched(QStringLiteral("Temp.mdb"));
+    QVERIFY2(!QFile::exists(workFile()), "the partial copy is removed");
+}
+
+void TestCompattaDB::failedRenameKeepsTheCatalogue()
+{
+    bool copyComplete = false;
+    const ReplaceFile refuse = [&](const QString &from, const QString &, QString &reason) {
+        // The copy is whole when the rename is attempted.
+        CatalogueStore copy(from);
+        copyComplete = copy.open() && copy.allRecords() == m_records;
+        reason = QStringLiteral("Operation not permitted");
+        return false;
+    };
+    QVERIFY(!compact(refuse));
+    QVERIFY(copyComplete);
+    verifyFailedAndUntouched(QStringLiteral("Operation not permitted"));
+    QVERIFY2(!QFile::exists(workFile()), "no second copy is left beside the catalogue");
+    QVERIFY(m_store->add(sampleRecord(QStringLiteral("after"))));
+}
+
+void TestCompattaDB::refusedWhileNotPossible_data()
+{
+    QTest::addColumn<QString>("situation");
+    QTest::newRow("open transaction") << "transaction";
+    QTest::newRow("closed store") << "closed";
+}
+
+void TestCompattaDB::refusedWhileNotPossible()
+{
+    QFETCH(QString, situation);
+    if (situation == QLatin1String("closed")) {
+        m_store->close();
+        QVERIFY(!compact());
+        QCOMPARE(m_dialogs.messages.size(), 1);
+        QCOMPARE(m_dialogs.messages.constFirst().title, QStringLiteral("Service"));
+        QCOMPARE(digest(m_temp->path()), m_digest);
+        QVERIFY(!QFile::exists(workFile()));
+        return;
+    }
+    CatalogueStore::Transaction transaction(*m_store);
+    QVERIFY(transaction.isActive());
+    QVERIFY(!compact());
+    QVERIFY(!QFile::exists(workFile()));
+    QVERIFY(transaction.commit());
+    verifyFailedAndUntouched(QStringLiteral("Temp.mdb"));
+}
+
+QTEST_GUILESS_MAIN(TestCompattaDB)
+#include "tst_compattadb.moc"
