@@ -4,6 +4,8 @@
 #include "main_window/mainwindow.h"
 #include "main_window/messageboxdialogs.h"
 #include "platform/linuxvolumes.h"
+#include "platform/sdlaudiooutput.h"
+#include "tag_editor/player.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,7 +22,9 @@ int main(int argc, char *argv[])
         return 1;
     }
     LinuxVolumes volumes;
+    Player player(SdlAudioOutput::instance());
     MainWindow window(store, dialogs, volumes);
+    window.setPlayer(&player);
     dialogs.setParent(&window);
     window.start();
     window.show();

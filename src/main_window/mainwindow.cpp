@@ -450,7 +450,7 @@ void MainWindow::openEditor(const QModelIndex &index)
         return;
     if (m_editor)
         m_editor->close();
-    m_editor = new TagEditor(*m_model, m_store, m_dialogs, nullptr, this);
+    m_editor = new TagEditor(*m_model, m_store, m_dialogs, m_player, this);
     connect(m_editor, &TagEditor::statusText, m_label4, &QLabel::setText);
     if (!m_editor->openRow(row))
         m_editor->close();

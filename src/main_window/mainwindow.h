@@ -8,6 +8,7 @@ class CatalogueStore;
 class CollectionCounters;
 class Dialogs;
 class HoverController;
+class Player;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -38,6 +39,10 @@ public:
     void start();
     /// Reloads the whole catalogue into the grid (caricaDB), with the wait window.
     void caricaDB();
+
+    /// The player of the tag editor's player area; without one (the default) the area stays
+    /// disabled. The player outlives the window.
+    void setPlayer(Player *player) { m_player = player; }
 
     /// The grid model every command reads.
     CatalogueModel &model() { return *m_model; }
@@ -79,6 +84,7 @@ private:
     CollectionCounters *m_counters;
     HoverController *m_hover;
     WaitWindow *m_wait = nullptr;
+    Player *m_player = nullptr;
     int m_searchOption = -1; ///< last search option clicked, -1 for none
     int m_sortOption = -1;   ///< last sort option clicked, -1 for none
 

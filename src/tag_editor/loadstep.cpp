@@ -1,6 +1,5 @@
 #include "loadstep.h"
 
-#include "player.h"
 #include "tageditortexts.h"
 
 #include "grid/cataloguemodel.h"
@@ -24,14 +23,14 @@ bool is(const QString &state, const char *word)
 
 } // namespace
 
-LoadOutcome runLoadStep(CatalogueModel &grid, int row, Dialogs &dialogs, Player &player)
+LoadOutcome runLoadStep(CatalogueModel &grid, int row, Dialogs &dialogs,
+                        const LoadIntoPlayer &loadIntoPlayer)
 {
     const QString state = grid.cell(row, State);
     const QString label = grid.cell(row, MediumLabel);
     LoadOutcome outcome;
     outcome.filePath = resolveRecordFile(grid.cell(row, Folder), grid.cell(row, FileName));
 
-    player.init();
     bool unusable = false;
     if (is(state, StateWords::kReadOnly) || is(state, StateWords::kCdRom) ||
         is(state, StateWords::kCorrupt)) {
@@ -60,11 +59,12 @@ LoadOutcome runLoadStep(CatalogueModel &grid, int row, Dialogs &dialogs, Player 
     }
     outcome.reachable = !unusable;
 
-    if (outcome.reachable) {
-        player.openFile(outcome.filePath);
-        outcome.playable = player.length() != -1;
+    if (loadIntoPlayer) {
+        using Access = PlayerTransport::FileAccess;
+        outcome.playable = loadIntoPlayer(
+            outcome.filePath, outcome.reachable ? Access::Reachable : Access::Unreachable);
     }
-    if (outcome.playable || (outcome.reachable && !player.isAvailable()))
+    if (outcome.playable || (outcome.reachable && !loadIntoPlayer))
         return outcome;
 
     // Unreachable, or a player that cannot decode the file: the record is marked in the grid
@@ -74,22 +74,4 @@ LoadOutcome runLoadStep(CatalogueModel &grid, int row, Dialogs &dialogs, Player 
     outcome.statusText = text(kCorruptStatus);
     grid.setCell(row, State, QString::fromLatin1(StateWords::kCorrupt));
     return outcome;
-}
-
-QString playerTimeText(qint64 units)
-{
-    const auto seconds = static_cast<qint64>(static_cast<double>(units) / Player::kUnitsPerSecond);
-    const auto twoDigits = [](qint64 n) {
-        return QStringLiteral("%1").arg(n, 2, 10, QChar(u'0'));
-    };
-    return twoDigits(seconds / 60) + u':' + twoDigits(seconds % 60);
-}
-
-qint64 seekBarMaximum(qint64 length)
-{
-    const qint64 quotient = length / 100;
-    const qint64 rest = length % 100;
-    if (rest > 50 || (rest == 50 && quotient % 2 != 0))
-        return quotient + 1;
-    return quotient;
 }

@@ -1,11 +1,17 @@
 #pragma once
 
+#include "playertransport.h"
+
 #include <QString>
-#include <QtGlobal>
+
+#include <functional>
 
 class CatalogueModel;
 class Dialogs;
-class Player;
+
+/// Loads the record's file into the player: called with the file and whether the load step
+/// could reach it; true when the player can play it.
+using LoadIntoPlayer = std::function<bool(const QString &path, PlayerTransport::FileAccess access)>;
 
 /// What the tag editor's load step decided about a record, for the window to show.
 struct LoadOutcome
@@ -13,7 +19,7 @@ struct LoadOutcome
     QString filePath;           ///< the record's file, found whatever the case of ".mp3"
     bool tagWritable = true;    ///< "Salva il TAG nel File MP3" enabled and ticked
     bool reachable = true;      ///< the file could be opened
-    bool playable = false;      ///< the player loaded the file (its length is not -1)
+    bool playable = false;      ///< the player loaded the file and can play it
     bool markedCorrupt = false; ///< the grid row now shows "File Corrotto!"
     QString statusText;         ///< new text of the main window's status line, or empty
 };
@@ -26,17 +32,11 @@ struct LoadOutcome
 ///   Spostato!!!", titled "MP3 ASSENTE");
 /// - withdraws the tag writing for "Solo Lettura", "CDROM", "File Corrotto!" and unreachable
 ///   files; "File Corrotto!" counts as unreachable without a look at the file;
-/// - initialises the player and, for a reachable file, has it load the file;
-/// - when the file is unreachable, or the player is available but cannot play it, writes
-///   "File Corrotto!" into the row's state cell (the grid only) and returns the status text
-///   "FILE CORROTTO o ERRORE NON PREVISTO!". A player that is not available marks nothing: the
-///   file is merely not playable in this program.
-LoadOutcome runLoadStep(CatalogueModel &grid, int row, Dialogs &dialogs, Player &player);
-
-/// A length or position in player units as minutes and seconds, "mm:ss": whole seconds, then
-/// minutes and the remaining seconds, each with at least two digits (minutes are not limited).
-QString playerTimeText(qint64 units);
-
-/// The seek bar's maximum for a length: the length divided by 100, rounded to the nearest whole
-/// number, an exact half to the even one.
-qint64 seekBarMaximum(qint64 length);
+/// - hands the file to the player through `loadIntoPlayer` (the player greys its area for an
+///   unreachable file);
+/// - when the file is unreachable, or the player cannot play it, writes "File Corrotto!" into
+///   the row's state cell (the grid only) and returns the status text "FILE CORROTTO o ERRORE
+///   NON PREVISTO!". Without a player (an empty `loadIntoPlayer`, a program without audio) a
+///   reachable file marks nothing: it is merely not playable in this program.
+LoadOutcome runLoadStep(CatalogueModel &grid, int row, Dialogs &dialogs,
+                        const LoadIntoPlayer &loadIntoPlayer);

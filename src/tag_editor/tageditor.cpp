@@ -2,6 +2,8 @@
 
 #include "tageditortexts.h"
 
+#include "playertransport.h"
+
 #include "grid/cataloguemodel.h"
 #include "tags/genretable.h"
 
@@ -24,10 +26,6 @@
 namespace {
 
 using namespace TagEditorTexts;
-
-// The player's transport buttons: light blue while the file can be played, grey otherwise.
-const QColor kPlayableColour(0xC0, 0xC0, 0xFF);
-const QColor kUnplayableColour(0xE0, 0xE0, 0xE0);
 
 // Text limits of the six text boxes: title, artist, album, year, genre text, comment.
 constexpr int kIn1Limits[6] = {30, 30, 30, 4, 4, 30};
@@ -64,8 +62,6 @@ TagEditor::TagEditor(CatalogueModel &grid, CatalogueStore &store, Dialogs &dialo
     : QWidget(parent, Qt::Window)
     , m_grid(grid)
     , m_dialogs(dialogs)
-    , m_nullPlayer(player ? nullptr : std::make_unique<NullPlayer>())
-    , m_player(player ? *player : *m_nullPlayer)
     , m_saver(grid, store, dialogs)
 {
     setObjectName(QStringLiteral("Form2"));
@@ -93,6 +89,12 @@ TagEditor::TagEditor(CatalogueModel &grid, CatalogueStore &store, Dialogs &dialo
         connect(box, &QLineEdit::textChanged, this, &TagEditor::fieldsChanged);
     connect(m_command1, &QPushButton::clicked, this, &TagEditor::save);
     connect(m_command2, &QPushButton::clicked, this, &QWidget::close);
+
+    // The transport finds the player's controls by their names; it stops playback and releases
+    // the file when the window closes.
+    if (player)
+        m_playerTransport = new PlayerTransport(*player, this);
+    m_mplay->setEnabled(player != nullptr);
 }
 
 TagEditor::~TagEditor() = default;
@@ -166,7 +168,8 @@ QFrame *TagEditor::buildPlayerArea()
         m_transport[i]->setIcon(style()->standardIcon(icons[i]));
         m_transport[i]->setAccessibleName(buttonName);
         m_transport[i]->setEnabled(false);
-        setBackColour(m_transport[i], kUnplayableColour);
+        // Grey until the transport knows whether the file can be played.
+        setBackColour(m_transport[i], QColor::fromRgb(PlayerTransport::kNotPlayableColour));
         m_lamps[i] = named(new QLabel(text(lamps[i])), QStringLiteral("p%1").arg(i + 5));
         m_lamps[i]->setEnabled(false);
         grid->addWidget(m_transport[i], 1, i);
@@ -199,11 +202,7 @@ QFrame *TagEditor::buildPlayerArea()
     grid->addWidget(m_check2, 0, 3, 1, 3);
 
     m_timer1 = named(new QTimer(m_mplay), QStringLiteral("Timer1"));
-    m_timer1->setInterval(1);
-
-    // Without a player nothing here can work; the load step still sets each control's own
-    // state, which shows once a player is plugged in.
-    m_mplay->setEnabled(m_player.isAvailable());
+    m_timer1->setInterval(PlayerTransport::kTickMs);
     return m_mplay;
 }
 
@@ -215,7 +214,14 @@ bool TagEditor::openRow(int row)
     m_combo1->addItem(QString());
     m_combo1->addItems(genreNames());
 
-    showLoadOutcome(runLoadStep(m_grid, row, m_dialogs, m_player));
+    LoadIntoPlayer loadIntoPlayer;
+    if (m_playerTransport) {
+        m_playerTransport->initPlayer();
+        loadIntoPlayer = [this](const QString &path, PlayerTransport::FileAccess access) {
+            return m_playerTransport->loadFile(path, access) == PlayerTransport::Outcome::Playable;
+        };
+    }
+    showLoadOutcome(runLoadStep(m_grid, row, m_dialogs, loadIntoPlayer));
 
     m_row->setText(QString::number(row));
     m_nfile->setText(m_grid.cell(row, FileName));
@@ -234,27 +240,15 @@ bool TagEditor::openRow(int row)
 void TagEditor::showLoadOutcome(const LoadOutcome &outcome)
 {
     m_filename->setText(outcome.filePath);
-    m_check1->setEnabled(outcome.tagWritable);
-    m_check1->setChecked(outcome.tagWritable);
-
-    m_p1->setEnabled(outcome.reachable);
-    for (QToolButton *button : m_transport) {
-        button->setEnabled(outcome.playable);
-        setBackColour(button, outcome.playable ? kPlayableColour : kUnplayableColour);
-    }
-    for (QLabel *lamp : m_lamps)
-        lamp->setEnabled(false);
-    for (QWidget *control : {static_cast<QWidget *>(m_avanti), static_cast<QWidget *>(m_check2),
-                             static_cast<QWidget *>(m_slider1)})
-        control->setEnabled(outcome.playable);
-
-    if (outcome.playable) {
-        m_slider1->setValue(m_player.volume());
-        m_vol->setText(QString::number(m_slider1->value()) + u'%');
-        m_avanti->setMaximum(static_cast<int>(seekBarMaximum(m_player.length())));
-        m_durata->setText(playerTimeText(m_player.length()));
-        m_tempo->setText(playerTimeText(m_player.position()));
-    } else {
+    // The player's transport has set the player area; Check1 follows the tag writing unless the
+    // player withdrew it already.
+    const bool tagWritable = outcome.tagWritable && (outcome.playable || !m_playerTransport);
+    m_check1->setEnabled(tagWritable);
+    m_check1->setChecked(tagWritable);
+    if (!m_playerTransport) {
+        m_p1->setEnabled(outcome.reachable);
+        for (QWidget *control : std::initializer_list<QWidget *>{m_avanti, m_check2, m_slider1})
+            control->setEnabled(false);
         m_vol->setText(text(kNoVolume));
     }
     if (!outcome.statusText.isEmpty())
@@ -289,7 +283,6 @@ void TagEditor::changeEvent(QEvent *event)
 
 void TagEditor::closeEvent(QCloseEvent *event)
 {
-    m_player.stop();
     if (QWidget *main = parentWidget())
         main->activateWindow();
     QWidget::closeEvent(event);

@@ -1,17 +1,17 @@
 #pragma once
 
 #include "loadstep.h"
-#include "player.h"
 #include "tagsaver.h"
 
 #include <QWidget>
 
 #include <array>
-#include <memory>
 
 class CatalogueModel;
 class CatalogueStore;
 class Dialogs;
+class Player;
+class PlayerTransport;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -32,9 +32,10 @@ class TagEditor : public QWidget
     Q_OBJECT
 
 public:
-    /// An editor over the main window's grid and catalogue. `player` plays the record's file; a
-    /// null pointer stands for a program without audio (NullPlayer), and the player area then
-    /// stays disabled. Grid, store, dialogs and player outlive the window.
+    /// An editor over the main window's grid and catalogue. `player` plays the record's file,
+    /// driven by the player area's controls; a null pointer stands for a program without audio,
+    /// and the player area then stays disabled. Grid, store, dialogs and player outlive the
+    /// window.
     TagEditor(CatalogueModel &grid, CatalogueStore &store, Dialogs &dialogs,
               Player *player = nullptr, QWidget *parent = nullptr);
     ~TagEditor() override;
@@ -68,8 +69,7 @@ private:
 
     CatalogueModel &m_grid;
     Dialogs &m_dialogs;
-    std::unique_ptr<Player> m_nullPlayer;
-    Player &m_player;
+    PlayerTransport *m_playerTransport = nullptr;
     TagSaver m_saver;
     bool m_hasBeenActive = false;
 

@@ -1,10 +1,12 @@
 #include "catalogue/cataloguestore.h"
 #include "grid/cataloguemodel.h"
 #include "main_window/mainwindow.h"
+#include "support/fakeaudiooutput.h"
 #include "support/fakedialogs.h"
 #include "support/fakevolumes.h"
 #include "support/tempcatalogue.h"
 #include "support/testmp3.h"
+#include "tag_editor/player.h"
 #include "tag_editor/tageditor.h"
 
 #include <QAbstractButton>
@@ -63,19 +65,6 @@ public:
     }
 };
 
-/// A player at the audio seam that plays any file it is given.
-class PlayingPlayer : public NullPlayer
-{
-public:
-    bool isAvailable() const override { return true; }
-    void openFile(const QString &path) override { m_opened = path; }
-    qint64 length() const override { return m_opened.isEmpty() ? -1 : 125 * 44306; }
-    int volume() const override { return 80; }
-
-private:
-    QString m_opened;
-};
-
 const QByteArray kAudio = mpegFrames(3);
 
 } // namespace
@@ -101,6 +90,7 @@ private slots:
     void unreachableFileIsMarked();
     void playerArea_data();
     void playerArea();
+    void playingDisablesTheEditorButtons();
 
 private:
     /// Starts the main window over the records, with files for those named in `files`.
@@ -268,7 +258,6 @@ void TestTagEditor::doubleClickOpensTheRow()
     QVERIFY(m_dialogs.messages.isEmpty());
     auto *timer = control<QTimer>(editor, "Timer1");
     QVERIFY(!timer->isActive());
-    QCOMPARE(timer->interval(), 1);
     auto *volume = control<QSlider>(editor, "Slider1");
     QCOMPARE(volume->minimum(), 0);
     QCOMPARE(volume->maximum(), 100);
@@ -436,35 +425,48 @@ void TestTagEditor::unreachableFileIsMarked()
 void TestTagEditor::playerArea_data()
 {
     QTest::addColumn<QString>("state");
-    QTest::addColumn<bool>("withFile");
+    QTest::addColumn<QString>("file"); // "long" (2:05 of audio), "text" or "none"
     QTest::addColumn<bool>("withPlayer");
     QTest::addColumn<bool>("titleEnabled");  // p1
     QTest::addColumn<bool>("transport");     // p2 to p4 enabled and light blue
     QTest::addColumn<bool>("tagWritable");   // Check1
     QTest::addColumn<QString>("volumeText"); // vol
     QTest::addColumn<bool>("marked");        // status line and grid row
-    QTest::newRow("playable") << "OK" << true << true << true << true << true << "80%" << false;
+    QTest::newRow("playable") << "OK"
+                              << "long" << true << true << true << true << "100%" << false;
     QTest::newRow("no audio in the program")
-        << "OK" << true << false << true << false << true << "0%" << false;
+        << "OK"
+        << "long" << false << true << false << true << "0%" << false;
     QTest::newRow("Solo Lettura, playable")
-        << "Solo Lettura" << true << true << true << true << false << "80%" << false;
-    QTest::newRow("File Corrotto!")
-        << "File Corrotto!" << true << true << false << false << false << "0%" << true;
-    QTest::newRow("file gone") << "OK" << false << true << false << false << false << "0%" << true;
+        << "Solo Lettura"
+        << "long" << true << true << true << false << "100%" << false;
+    QTest::newRow("not MPEG audio") << "OK"
+                                    << "text" << true << true << false << false << "0%" << true;
+    QTest::newRow("File Corrotto!") << "File Corrotto!"
+                                    << "long" << true << false << false << false << "0%" << true;
+    QTest::newRow("file gone") << "OK"
+                               << "none" << true << false << false << false << "0%" << true;
 }
 
 void TestTagEditor::playerArea()
 {
     QFETCH(QString, state);
-    QFETCH(bool, withFile);
+    QFETCH(QString, file);
     QFETCH(bool, withPlayer);
     QFETCH(bool, titleEnabled);
     QFETCH(bool, transport);
     QFETCH(bool, tagWritable);
     QFETCH(QString, volumeText);
     QFETCH(bool, marked);
-    startWindow({record(QStringLiteral("a"), state, withFile ? QStringLiteral("mp3") : QString())});
-    PlayingPlayer player;
+    CatalogueRecord r = record(QStringLiteral("a"), state, QString());
+    // 4786 frames of 1152 samples at 44.1 kHz: 125.02 seconds.
+    if (file == QLatin1String("long"))
+        QVERIFY(!writeMp3(m_temp->folder(), QStringLiteral("a.mp3"), mpegFrames(4786)).isEmpty());
+    else if (file == QLatin1String("text"))
+        QVERIFY(!writeMp3(m_temp->folder(), QStringLiteral("a.mp3"), "not audio at all").isEmpty());
+    startWindow({r});
+    FakeAudioOutput output;
+    Player player(output);
     auto *editor = new TagEditor(m_window->model(), *m_store, m_dialogs,
                                  withPlayer ? &player : nullptr, m_window.get());
     QSignalSpy status(editor, &TagEditor::statusText);
@@ -489,12 +491,41 @@ void TestTagEditor::playerArea()
     if (transport) {
         QCOMPARE(control<QLabel>(editor, "durata")->text(), QStringLiteral("02:05"));
         QCOMPARE(control<QLabel>(editor, "tempo")->text(), QStringLiteral("00:00"));
-        QCOMPARE(control<QSlider>(editor, "avanti")->maximum(), 55382);
-        QCOMPARE(control<QSlider>(editor, "Slider1")->value(), 80);
+        QCOMPARE(control<QSlider>(editor, "avanti")->maximum(), 55392);
+        QCOMPARE(control<QSlider>(editor, "Slider1")->value(), 100);
     }
     QCOMPARE(status.size(), marked ? 1 : 0);
     QCOMPARE(m_window->model().cell(0, State), marked ? QStringLiteral("File Corrotto!") : state);
     editor->close();
+}
+
+void TestTagEditor::playingDisablesTheEditorButtons()
+{
+    CatalogueRecord r = record(QStringLiteral("a"), QStringLiteral("OK"), QString());
+    QVERIFY(!writeMp3(m_temp->folder(), QStringLiteral("a.mp3"), mpegFrames(200)).isEmpty());
+    startWindow({r});
+    FakeAudioOutput output;
+    Player player(output);
+    m_window->setPlayer(&player);
+    TagEditor *editor = doubleClickRow(0);
+    QVERIFY(editor);
+    QPointer<TagEditor> guard(editor);
+    control<QLineEdit>(editor, "in1_0")->setText(QStringLiteral("nuovo"));
+    QVERIFY(control(editor, "Command1")->isEnabled());
+    control<QAbstractButton>(editor, "p2")->click();
+    QVERIFY(control(editor, "p5")->isEnabled());
+    QVERIFY(!control(editor, "Command1")->isEnabled());
+    QVERIFY(!control(editor, "Command2")->isEnabled());
+    output.render(44100);
+    QTRY_VERIFY(control<QLabel>(editor, "tempo")->text() == QStringLiteral("00:01"));
+    control<QAbstractButton>(editor, "p4")->click();
+    QVERIFY(control(editor, "p7")->isEnabled());
+    QVERIFY(control(editor, "Command1")->isEnabled());
+    QVERIFY(control(editor, "Command2")->isEnabled());
+    // Closing the editor releases the file.
+    editor->close();
+    QTRY_VERIFY(guard.isNull());
+    QCOMPARE(player.length(), -1);
 }
 
 QTEST_MAIN(TestTagEditor)

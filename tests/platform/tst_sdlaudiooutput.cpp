@@ -1,0 +1,184 @@
+#include "platform/sdlaudiooutput.h"
+
+#include <QTest>
+
+#include <algorithm>
+#include <atomic>
+#include <csignal>
+#include <limits>
+
+namespace {
+
+// A source of a constant sample value, counting what it hands out; `limit` frames at most.
+class CountingSource : public AudioSource
+{
+public:
+    explicit CountingSource(float value, qint64 limit = std::numeric_limits<qint64>::max())
+        : m_value(value)
+        , m_limit(limit)
+    {}
+
+    qsizetype pull(float *samples, qsizetype frames) override
+    {
+        if (m_removed.load())
+            m_calledAfterRemoval = true;
+        const auto given = qsizetype(std::min<qint64>(frames, m_limit - m_pulled.load()));
+        std::fill(samples, samples + given * AudioOutput::kChannels, m_value);
+        m_pulled += given;
+        return given;
+    }
+
+    qint64 pulled() const { return m_pulled.load(); }
+    void markRemoved() { m_removed = true; }
+    bool calledAfterRemoval() const { return m_calledAfterRemoval.load(); }
+
+private:
+    const float m_value;
+    const qint64 m_limit;
+    std::atomic<qint64> m_pulled{0};
+    std::atomic<bool> m_removed{false};
+    std::atomic<bool> m_calledAfterRemoval{false};
+};
+
+qsizetype countEqual(const std::vector<float> &samples, float value)
+{
+    return std::count(samples.cbegin(), samples.cend(), value);
+}
+
+} // namespace
+
+class TestSdlAudioOutput : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fallsBackToTheSilentDriver();
+    void opensOnce();
+    void leavesSigtermAlone();
+    void pullsOnlyTheCurrentSource();
+    void removingAnotherSourceKeepsTheCurrentOne();
+    void renderWithoutSourceIsSilence();
+    void renderFillsWhatTheSourceLeaves_data();
+    void renderFillsWhatTheSourceLeaves();
+};
+
+void TestSdlAudioOutput::fallsBackToTheSilentDriver()
+{
+    // A driver that does not exist fails like a machine without sound; the output goes on
+    // silently. (Run first: the fallback then holds for the whole process.)
+    qputenv("SDL_AUDIODRIVER", "no-such-driver");
+    SdlAudioOutput output;
+    QVERIFY(output.driverName().isEmpty());
+    QVERIFY(!output.isOpen());
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^no sound device")));
+    QVERIFY(output.open());
+    QVERIFY(output.isOpen());
+    QCOMPARE(output.driverName(), QStringLiteral("dummy"));
+}
+
+void TestSdlAudioOutput::opensOnce()
+{
+    qputenv("SDL_AUDIODRIVER", "dummy");
+    SdlAudioOutput output;
+    QVERIFY(output.open());
+    QVERIFY(output.open());
+    QCOMPARE(output.driverName(), QStringLiteral("dummy"));
+}
+
+void TestSdlAudioOutput::leavesSigtermAlone()
+{
+    // The test framework has handlers of its own; opening must leave them as they are.
+    struct sigaction termBefore = {};
+    struct sigaction intBefore = {};
+    QCOMPARE(sigaction(SIGTERM, nullptr, &termBefore), 0);
+    QCOMPARE(sigaction(SIGINT, nullptr, &intBefore), 0);
+    SdlAudioOutput output;
+    QVERIFY(output.open());
+    struct sigaction after = {};
+    QCOMPARE(sigaction(SIGTERM, nullptr, &after), 0);
+    QVERIFY(after.sa_handler == termBefore.sa_handler);
+    QCOMPARE(sigaction(SIGINT, nullptr, &after), 0);
+    QVERIFY(after.sa_handler == intBefore.sa_handler);
+}
+
+void TestSdlAudioOutput::pullsOnlyTheCurrentSource()
+{
+    SdlAudioOutput output;
+    QVERIFY(output.open());
+    CountingSource first(0.25f);
+    CountingSource second(0.5f);
+    output.setSource(&first);
+    output.resume();
+    QTRY_VERIFY_WITH_TIMEOUT(first.pulled() > 0, 10000);
+
+    output.removeSource(&first);
+    first.markRemoved();
+    output.setSource(&second);
+    // Once the second source is being pulled, the device has run on; the first is left alone.
+    QTRY_VERIFY_WITH_TIMEOUT(second.pulled() > 0, 10000);
+    QVERIFY(!first.calledAfterRemoval());
+
+    output.pause();
+    output.removeSource(&second);
+}
+
+void TestSdlAudioOutput::removingAnotherSourceKeepsTheCurrentOne()
+{
+    SdlAudioOutput output;
+    QVERIFY(output.open());
+    CountingSource current(0.25f);
+    CountingSource other(0.5f);
+    output.setSource(&current);
+    output.removeSource(&other);
+    output.resume();
+    QTRY_VERIFY_WITH_TIMEOUT(current.pulled() > 0, 10000);
+    QCOMPARE(other.pulled(), qint64(0));
+    output.pause();
+    output.removeSource(&current);
+}
+
+void TestSdlAudioOutput::renderWithoutSourceIsSilence()
+{
+    // Rendered directly: the device is not opened.
+    SdlAudioOutput output;
+    std::vector<float> samples(2048 * AudioOutput::kChannels, 0.75f);
+    output.render(samples.data(), 2048);
+    QCOMPARE(countEqual(samples, 0.0f), qsizetype(samples.size()));
+
+    CountingSource source(0.25f);
+    output.setSource(&source);
+    output.removeSource(&source);
+    std::fill(samples.begin(), samples.end(), 0.75f);
+    output.render(samples.data(), 2048);
+    QCOMPARE(countEqual(samples, 0.0f), qsizetype(samples.size()));
+    QCOMPARE(source.pulled(), qint64(0));
+}
+
+void TestSdlAudioOutput::renderFillsWhatTheSourceLeaves_data()
+{
+    QTest::addColumn<qint64>("left");
+
+    QTest::newRow("nothing left") << qint64(0);
+    QTest::newRow("one frame") << qint64(1);
+    QTest::newRow("part of a buffer") << qint64(700);
+    QTest::newRow("exactly a buffer") << qint64(2048);
+    QTest::newRow("more than a buffer") << qint64(5000);
+}
+
+void TestSdlAudioOutput::renderFillsWhatTheSourceLeaves()
+{
+    QFETCH(qint64, left);
+
+    SdlAudioOutput output;
+    CountingSource source(0.25f, left);
+    output.setSource(&source);
+    std::vector<float> samples(2048 * AudioOutput::kChannels, 0.75f);
+    output.render(samples.data(), 2048);
+    const qsizetype sounding = qsizetype(std::min<qint64>(left, 2048)) * AudioOutput::kChannels;
+    QCOMPARE(countEqual(samples, 0.25f), sounding);
+    QCOMPARE(countEqual(samples, 0.0f), qsizetype(samples.size()) - sounding);
+    output.removeSource(&source);
+}
+
+QTEST_GUILESS_MAIN(TestSdlAudioOutput)
+#include "tst_sdlaudiooutput.moc"

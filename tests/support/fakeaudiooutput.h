@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/audiooutput.h"
+
+#include <QList>
+
+#include <mutex>
+
+/// A sound device for tests. Nothing plays by itself: render() pulls from the source as the
+/// device's thread would, on the calling thread, so a test decides exactly how much is played.
+class FakeAudioOutput : public AudioOutput
+{
+public:
+    /// Makes open() fail, as on a machine where no device opens at all.
+    void setOpenFails(bool fails) { m_openFails = fails; }
+
+    bool open() override;
+    bool isOpen() const override { return m_open; }
+    void setSource(AudioSource *source) override;
+    void removeSource(AudioSource *source) override;
+    void pause() override;
+    void resume() override;
+    void lock() override { m_mutex.lock(); }
+    void unlock() override { m_mutex.unlock(); }
+
+    /// Plays up to `frames` frames, pulling at most `chunk` at a time, as a device does; returns
+    /// the samples the source wrote (interleaved stereo), without the silence of pulls it left
+    /// short. Nothing when the output is closed, paused or has no source.
+    QList<float> render(qsizetype frames, qsizetype chunk = 1024);
+
+    bool isPaused() const { return m_paused; }
+    int openCalls() const { return m_openCalls; }
+    AudioSource *source() const { return m_source; }
+
+private:
+    // A standard mutex so ThreadSanitizer sees the locking.
+    std::recursive_mutex m_mutex;
+    bool m_openFails = false;
+    bool m_open = false;
+    bool m_triedOpen = false;
+    int m_openCalls = 0;
+    bool m_paused = true;
+    AudioSource *m_source = nullptr;
+};
