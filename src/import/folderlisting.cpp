@@ -1,0 +1,127 @@
+#include "folderlisting.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+
+namespace {
+
+// Closes the directory stream on every way out.
+struct DirCloser
+{
+    void operator()(DIR *dir) const { ::closedir(dir); }
+};
+
+enum class Kind { Folder, File, Other };
+
+Kind kindOfMode(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return Kind::Folder;
+    return S_ISREG(mode) ? Kind::File : Kind::Other;
+}
+
+// A symbolic link is never followed into a folder (a link back up the tree would never end),
+// while a link to a file, or a dangling one, counts as a file.
+Kind kindOfLink(int dirFd, const char *name)
+{
+    struct stat target;
+    if (::fstatat(dirFd, name, &target, 0) != 0)
+        return Kind::File;
+    const Kind kind = kindOfMode(target.st_mode);
+    return kind == Kind::Folder ? Kind::Other : kind;
+}
+
+Kind kindOf(int dirFd, const dirent *entry)
+{
+    switch (entry->d_type) {
+    case DT_DIR:
+        return Kind::Folder;
+    case DT_REG:
+        return Kind::File;
+    case DT_LNK:
+        return kindOfLink(dirFd, entry->d_name);
+    case DT_UNKNOWN:
+        break;
+    default:
+        return Kind::Other;
+    }
+    // Some file systems do not give the type in the listing.
+    struct stat status;
+    if (::fstatat(dirFd, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0)
+        return Kind::Other;
+    if (S_ISLNK(status.st_mode))
+        return kindOfLink(dirFd, entry->d_name);
+    return kindOfMode(status.st_mode);
+}
+
+bool hasMp3Extension(const char *name)
+{
+    const size_t length = qstrlen(name);
+    return length >= 4 && qstrnicmp(name + length - 4, ".mp3", 4) == 0;
+}
+
+} // namespace
+
+bool folderOrderLess(const QString &a, const QString &b)
+{
+    const int caseless = QString::compare(a, b, Qt::CaseInsensitive);
+    return caseless != 0 ? caseless < 0 : a < b;
+}
+
+bool isMp3FileName(QStringView name)
+{
+    return name.endsWith(u".mp3", Qt::CaseInsensitive);
+}
+
+QString entryPath(const QString &folder, const QString &name)
+{
+    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
+}
+
+FolderListing listFolder(const QString &folder)
+{
+    FolderListing listing;
+    const QByteArray encoded = QFile::encodeName(folder);
+    std::unique_ptr<DIR, DirCloser> dir(::opendir(encoded.constData()));
+    if (!dir)
+        return listing;
+    const int dirFd = ::dirfd(dir.get());
+    for (;;) {
+        errno = 0;
+        const dirent *entry = ::readdir(dir.get());
+        if (!entry) {
+            if (errno != 0)
+                return {};
+            break;
+        }
+        const char *name = entry->d_name;
+        if (name[0] == '.')
+            continue;
+        // Only names that could be listed are worth a look at the entry's kind: links and
+        // unknown kinds cost a system call each.
+        const bool mp3Name = hasMp3Extension(name);
+        if (!mp3Name && entry->d_type != DT_DIR && entry->d_type != DT_UNKNOWN)
+            continue;
+        switch (kindOf(dirFd, entry)) {
+        case Kind::Folder:
+            listing.subfolders << QFile::decodeName(name);
+            break;
+        case Kind::File:
+            if (mp3Name)
+                listing.mp3Files << QFile::decodeName(name);
+            break;
+        case Kind::Other:
+            break;
+        }
+    }
+    std::sort(listing.subfolders.begin(), listing.subfolders.end(), folderOrderLess);
+    std::sort(listing.mp3Files.begin(), listing.mp3Files.end(), folderOrderLess);
+    listing.readable = true;
+    return listing;
+}
