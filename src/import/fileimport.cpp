@@ -210,12 +210,13 @@ FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
     if (generated) {
         // The new label is made permanent before the user is told of it: the message may wait
         // for a long time, and a program ended meanwhile must not lose it.
-        if (m_transaction && !commitTransaction())
+        const bool inTransaction = m_transaction.has_value();
+        if (inTransaction && !commitTransaction())
             return fail(Outcome::Failed, m_lastFailure);
         m_dialogs.information(QString::fromUtf8(ImportTexts::kLabelTitle),
                               QString::fromUtf8(ImportTexts::kLabelMessage) + r.labelD +
                                   QString::fromLatin1(ImportTexts::kLabelMessageEnd));
-        if (m_transaction && !beginTransaction())
+        if (inTransaction && !beginTransaction())
             return fail(Outcome::Failed, m_lastFailure);
     }
     return existing ? Outcome::Updated : Outcome::Added;
@@ -251,7 +252,7 @@ bool FileImport::beginTransaction()
 
 bool FileImport::commitTransaction()
 {
-    const bool committed = m_transaction->commit();
+    const bool committed = m_transaction && m_transaction->commit();
     if (!committed)
         m_lastFailure = m_store.lastError();
     m_transaction.reset();

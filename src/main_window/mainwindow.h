@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 class CatalogueModel;
@@ -12,12 +13,15 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListView;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QStringListModel;
 class QTableView;
 class Volumes;
 class WaitWindow;
+class WinSeek;
 
 /// The main window `Form1`: the catalogue grid and the commands around it. It is wiring and
 /// display; the work is done by the catalogue store, the grid model and the command classes.
@@ -67,6 +71,11 @@ private:
     void gridClicked(const QModelIndex &index);
     void applyColumnWidths();
 
+    // The import: the search window, the files it found, and their import.
+    void openDiskSearch();
+    void importFound(const QStringList &files, const QString &driveEntry);
+    void riempi(const QString &driveEntry);
+
     CatalogueStore &m_store;
     Dialogs &m_dialogs;
     Volumes &m_volumes;
@@ -102,6 +111,8 @@ private:
     QLabel *m_label2 = nullptr;
     QPushButton *m_command2 = nullptr;
     QLabel *m_label3 = nullptr;
-    QListWidget *m_list1 = nullptr;
+    QListView *m_list1 = nullptr;           ///< the import's work list, never shown
+    QStringListModel *m_workList = nullptr; ///< its entries: full names of files to import
+    QPointer<WinSeek> m_winSeek;
     QListWidget *m_list2 = nullptr;
 };
