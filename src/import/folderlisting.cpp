@@ -66,13 +66,34 @@ bool hasMp3Extension(const char *name)
     return length >= 4 && qstrnicmp(name + length - 4, ".mp3", 4) == 0;
 }
 
-} // namespace
+char16_t folded(char16_t c)
+{
+    if (c < 0x80)
+        return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
+    return QChar::toCaseFolded(c);
+}
 
+// Folder order: by name ignoring case, names equal but for case in exact text order. Most
+// names are plain ASCII, which is folded here without a look at Unicode's tables.
 bool folderOrderLess(const QString &a, const QString &b)
 {
-    const int caseless = QString::compare(a, b, Qt::CaseInsensitive);
-    return caseless != 0 ? caseless < 0 : a < b;
+    const qsizetype common = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        const char16_t x = a.at(i).unicode();
+        const char16_t y = b.at(i).unicode();
+        if (x == y)
+            continue;
+        const char16_t fx = folded(x);
+        const char16_t fy = folded(y);
+        if (fx != fy)
+            return fx < fy;
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size();
+    return a < b;
 }
+
+} // namespace
 
 bool isMp3FileName(QStringView name)
 {

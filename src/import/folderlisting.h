@@ -25,6 +25,3 @@ bool isMp3FileName(QStringView name);
 /// The full name of an entry of a folder: folder + "/" + name, with no doubled "/" when the
 /// folder already ends with one (the root "/").
 QString entryPath(const QString &folder, const QString &name);
-
-/// The order of the listings: by name ignoring case, then in exact text order.
-bool folderOrderLess(const QString &a, const QString &b);

@@ -81,6 +81,9 @@ void TestSearchFolder::order_data()
         << QStringList{"A/b.mp3", "A/B.mp3", "A/a.mp3", "A/C.mp3", "A/c/x.mp3", "A/B2/y.mp3"}
         << true
         << QStringList{"A/c/x.mp3", "A/B2/y.mp3", "A/a.mp3", "A/B.mp3", "A/b.mp3", "A/C.mp3"};
+    QTest::newRow("accented names fold their case too")
+        << QStringList{"A/\u00C8x.mp3", "A/f.mp3", "A/\u00E8a.mp3", "A/E.mp3"} << false
+        << QStringList{"A/E.mp3", "A/f.mp3", "A/\u00E8a.mp3", "A/\u00C8x.mp3"};
     QTest::newRow("extension in any letter case")
         << QStringList{"A/1.mp3", "A/2.MP3", "A/3.Mp3", "A/4.mP3"} << false
         << QStringList{"A/1.mp3", "A/2.MP3", "A/3.Mp3", "A/4.mP3"};
