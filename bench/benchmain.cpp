@@ -14,9 +14,8 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const std::map<QString, std::function<void()>> scenarios = {
-        {QStringLiteral("load"), Bench::runLoad},
-        {QStringLiteral("search"), Bench::runSearch},
-        {QStringLiteral("sort"), Bench::runSort},
+        {QStringLiteral("import"), Bench::runImport}, {QStringLiteral("load"), Bench::runLoad},
+        {QStringLiteral("search"), Bench::runSearch}, {QStringLiteral("sort"), Bench::runSort},
         {QStringLiteral("tags"), Bench::runTags},
     };
     QStringList wanted = app.arguments().mid(1);
