@@ -90,7 +90,7 @@ WinSeek::WinSeek(Volumes &volumes, Dialogs &dialogs, QWidget *parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(panels, 1);
-    layout->addWidget(buildButtons());
+    layout->addLayout(buildButtons());
     buildHoverRules();
 
     m_foundModel->clear();
@@ -156,7 +156,7 @@ QFrame *WinSeek::buildResultsPanel()
     return m_picture2;
 }
 
-QWidget *WinSeek::buildButtons()
+QLayout *WinSeek::buildButtons()
 {
     m_cmdSearch = named(new QPushButton(text(kSearchButton)), "cmdSearch");
     m_pip1 = named(new QLabel(text(kSearchFace)), "pip1");
@@ -170,9 +170,8 @@ QWidget *WinSeek::buildButtons()
     m_command1->setEnabled(false);
     m_label1->setEnabled(false);
 
-    auto *buttons = new QWidget;
-    auto *row = new QHBoxLayout(buttons);
-    row->setContentsMargins(0, 0, 0, 0);
+    // The faces lie on the window itself: the mouse between them is over the background.
+    auto *row = new QHBoxLayout;
     row->addWidget(hoverPair(m_cmdSearch, m_pip1));
     row->addWidget(hoverPair(m_command1, m_label1));
     row->addWidget(hoverPair(m_cmdExit, m_pip2));
@@ -180,7 +179,7 @@ QWidget *WinSeek::buildButtons()
     connect(m_cmdSearch, &QPushButton::clicked, this, &WinSeek::searchClicked);
     connect(m_cmdExit, &QPushButton::clicked, this, &WinSeek::exitClicked);
     connect(m_command1, &QPushButton::clicked, this, &WinSeek::resetSearch);
-    return buttons;
+    return row;
 }
 
 void WinSeek::buildHoverRules()

@@ -11,6 +11,7 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListView;
 class QPushButton;
@@ -45,7 +46,7 @@ protected:
 private:
     QFrame *buildCriteriaPanel();
     QFrame *buildResultsPanel();
-    QWidget *buildButtons();
+    QLayout *buildButtons();
     void buildHoverRules();
     void searchClicked();
     void runSearch();

@@ -76,6 +76,8 @@ private slots:
     void closingShowsTheMainWindow_data();
     void closingShowsTheMainWindow();
     void driveThatCannotBeReadIsNotTaken();
+    void emptyWorkListStillReloadsTheGrid();
+    void filesLeftOutAreReportedOnce();
 
 private:
     void startMainWindow();
@@ -558,6 +560,39 @@ void TestWinSeek::driveThatCannotBeReadIsNotTaken()
     QCOMPARE(drvList->currentText(), QStringLiteral("/"));
     QCOMPARE(dirList->path(), m_music.path());
     QVERIFY(m_dialogs.messages.isEmpty());
+}
+
+void TestWinSeek::emptyWorkListStillReloadsTheGrid()
+{
+    openSearch();
+    // Another program adds a record meanwhile; the reload after the import shows it.
+    m_temp->add({sampleRecord(QStringLiteral("altrove"))});
+    QCOMPARE(m_window->model().recordCount(), 0);
+    emit m_winSeek->importRequested({}, QStringLiteral("/"));
+    QCOMPARE(m_window->model().recordCount(), 1);
+    QCOMPARE(m_window->model().cell(0, FileName), QStringLiteral("altrove"));
+    QCOMPARE(mainControl<QLabel>("mp3found")->text(), QStringLiteral("1"));
+    QCOMPARE(m_store->allRecords()->size(), 1);
+    QVERIFY(m_dialogs.messages.isEmpty());
+}
+
+void TestWinSeek::filesLeftOutAreReportedOnce()
+{
+    VolumeInfo share;
+    share.mountPoint = music(QStringLiteral("rete"));
+    share.type = DriveType::Fixed;
+    m_volumes.list << share;
+    const QString lost = song("rete/a.mp3", tagged("Perso"));
+    song("rete/b.mp3", tagged("Perso anche"));
+    openSearch();
+    searchFolder(music("rete"), false);
+    clickSearch();
+    QTRY_VERIFY(!m_winSeek);
+    QCOMPARE(m_window->model().recordCount(), 0);
+    QCOMPARE(m_dialogs.messages.size(), 1);
+    QCOMPARE(m_dialogs.messages.first().kind, FakeDialogs::Kind::Critical);
+    QVERIFY(m_dialogs.messages.first().text.startsWith(
+        QStringLiteral("2 file non sono stati importati:\n") + lost + ": "));
 }
 
 QTEST_MAIN(TestWinSeek)
