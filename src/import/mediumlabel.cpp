@@ -2,6 +2,8 @@
 
 #include "importtexts.h"
 
+#include <optional>
+
 namespace {
 
 QLatin1StringView prefix()
@@ -28,10 +30,7 @@ QString plusOne(QString digits)
     return digits;
 }
 
-} // namespace
-
-namespace MediumLabel {
-
+// The number of a generated label as digits without leading zeros; nullopt for other labels.
 std::optional<QString> generatedNumber(const QString &label)
 {
     if (!label.startsWith(prefix(), Qt::CaseInsensitive))
@@ -44,6 +43,10 @@ std::optional<QString> generatedNumber(const QString &label)
         ++start;
     return start == end ? QStringLiteral("0") : label.mid(start, end - start);
 }
+
+} // namespace
+
+namespace MediumLabel {
 
 QString nextGenerated(const QStringList &labels)
 {

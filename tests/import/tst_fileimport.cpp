@@ -468,10 +468,8 @@ void TestFileImport::generatedLabelNumber_data()
     // medium the label of the tenth.
     QTest::newRow("after 9 and 10")
         << QStringList{"TRACKLODGE_9", "TRACKLODGE_10"} << "TRACKLODGE_11";
-    QTest::newRow("prefix in lower case") << QStringList{"tracklodge_4"} << "TRACKLODGE_5";
     QTest::newRow("underscore is not a wildcard")
         << QStringList{"TRACKLODGEX8", "TRACKLODGE_2"} << "TRACKLODGE_3";
-    QTest::newRow("hand-given labels ignored") << QStringList{"ZZZ", "MUSICA"} << "TRACKLODGE_1";
 }
 
 void TestFileImport::generatedLabelNumber()

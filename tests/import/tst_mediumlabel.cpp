@@ -7,47 +7,9 @@ class TestMediumLabel : public QObject
     Q_OBJECT
 
 private slots:
-    void generatedNumber_data();
-    void generatedNumber();
     void nextGenerated_data();
     void nextGenerated();
-    void knownLabel_data();
-    void knownLabel();
 };
-
-void TestMediumLabel::generatedNumber_data()
-{
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<bool>("generated");
-    QTest::addColumn<QString>("number");
-    QTest::newRow("one") << "TRACKLODGE_1" << true << "1";
-    QTest::newRow("two digits") << "TRACKLODGE_10" << true << "10";
-    QTest::newRow("lower-case prefix") << "tracklodge_7" << true << "7";
-    QTest::newRow("mixed-case prefix") << "TrackLodge_7" << true << "7";
-    QTest::newRow("no digits") << "TRACKLODGE_" << true << "0";
-    QTest::newRow("letters after the prefix") << "TRACKLODGE_abc" << true << "0";
-    QTest::newRow("digits then letters") << "TRACKLODGE_12b3" << true << "12";
-    QTest::newRow("leading zeros") << "TRACKLODGE_007" << true << "7";
-    QTest::newRow("all zeros") << "TRACKLODGE_000" << true << "0";
-    QTest::newRow("blank before digits") << "TRACKLODGE_ 5" << true << "0";
-    QTest::newRow("underscore is literal") << "TRACKLODGEX5" << false << "";
-    QTest::newRow("prefix not at start") << " TRACKLODGE_5" << false << "";
-    QTest::newRow("hand-given label") << "MUSICA" << false << "";
-    QTest::newRow("empty") << "" << false << "";
-    QTest::newRow("longer than 64 bits")
-        << "TRACKLODGE_123456789012345678901234567890" << true << "123456789012345678901234567890";
-}
-
-void TestMediumLabel::generatedNumber()
-{
-    QFETCH(QString, label);
-    QFETCH(bool, generated);
-    QFETCH(QString, number);
-    const std::optional<QString> result = MediumLabel::generatedNumber(label);
-    QCOMPARE(result.has_value(), generated);
-    if (generated)
-        QCOMPARE(*result, number);
-}
 
 void TestMediumLabel::nextGenerated_data()
 {
@@ -71,6 +33,12 @@ void TestMediumLabel::nextGenerated_data()
     QTest::newRow("carry into a new digit") << QStringList{"TRACKLODGE_999"} << "TRACKLODGE_1000";
     QTest::newRow("beyond 64 bits")
         << QStringList{"TRACKLODGE_99999999999999999999"} << "TRACKLODGE_100000000000000000000";
+    QTest::newRow("mixed-case prefix counts") << QStringList{"TrackLodge_7"} << "TRACKLODGE_8";
+    QTest::newRow("letters after the prefix count as 0")
+        << QStringList{"TRACKLODGE_abc"} << "TRACKLODGE_1";
+    QTest::newRow("digits then letters") << QStringList{"TRACKLODGE_12b3"} << "TRACKLODGE_13";
+    QTest::newRow("blank before the digits") << QStringList{"TRACKLODGE_ 5"} << "TRACKLODGE_1";
+    QTest::newRow("prefix not at the start") << QStringList{" TRACKLODGE_5"} << "TRACKLODGE_1";
     QTest::newRow("longer number wins over larger first digit")
         << QStringList{"TRACKLODGE_9", "TRACKLODGE_0010"} << "TRACKLODGE_11";
 }
@@ -80,43 +48,6 @@ void TestMediumLabel::nextGenerated()
     QFETCH(QStringList, labels);
     QFETCH(QString, next);
     QCOMPARE(MediumLabel::nextGenerated(labels), next);
-}
-
-void TestMediumLabel::knownLabel_data()
-{
-    QTest::addColumn<QString>("serialLabel");
-    QTest::addColumn<QString>("driveLabel");
-    QTest::addColumn<QString>("comment");
-    QTest::addColumn<QString>("label");
-    QTest::newRow("catalogued medium wins") << "A MANO"
-                                            << "VOLUME"
-                                            << "commento"
-                                            << "A MANO";
-    QTest::newRow("drive label next") << ""
-                                      << "VOLUME"
-                                      << "commento"
-                                      << "VOLUME";
-    QTest::newRow("comment last") << ""
-                                  << ""
-                                  << "commento"
-                                  << "commento";
-    QTest::newRow("nothing known") << ""
-                                   << ""
-                                   << ""
-                                   << "";
-    QTest::newRow("a blank is a label") << ""
-                                        << ""
-                                        << " "
-                                        << " ";
-}
-
-void TestMediumLabel::knownLabel()
-{
-    QFETCH(QString, serialLabel);
-    QFETCH(QString, driveLabel);
-    QFETCH(QString, comment);
-    QFETCH(QString, label);
-    QCOMPARE(MediumLabel::knownLabel(serialLabel, driveLabel, comment), label);
 }
 
 QTEST_GUILESS_MAIN(TestMediumLabel)
