@@ -1,5 +1,7 @@
 #include "folderlisting.h"
 
+#include "importtexts.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -62,8 +64,10 @@ Kind kindOf(int dirFd, const dirent *entry)
 
 bool hasMp3Extension(const char *name)
 {
+    constexpr size_t extension = sizeof(ImportTexts::kMp3Extension) - 1;
     const size_t length = qstrlen(name);
-    return length >= 4 && qstrnicmp(name + length - 4, ".mp3", 4) == 0;
+    return length >= extension &&
+           qstrnicmp(name + length - extension, ImportTexts::kMp3Extension, extension) == 0;
 }
 
 char16_t folded(char16_t c)
@@ -94,11 +98,6 @@ bool folderOrderLess(const QString &a, const QString &b)
 }
 
 } // namespace
-
-bool isMp3FileName(QStringView name)
-{
-    return name.endsWith(u".mp3", Qt::CaseInsensitive);
-}
 
 QString entryPath(const QString &folder, const QString &name)
 {

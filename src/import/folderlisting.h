@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <QStringView>
 
 /// What the disk search sees in one folder.
 struct FolderListing
@@ -18,9 +17,6 @@ struct FolderListing
 /// ".", are left out, and so are devices, pipes and sockets. An unreadable folder gives
 /// `readable` false and empty lists.
 FolderListing listFolder(const QString &folder);
-
-/// True when a file name ends with ".mp3" in any letter case.
-bool isMp3FileName(QStringView name);
 
 /// The full name of an entry of a folder: folder + "/" + name, with no doubled "/" when the
 /// folder already ends with one (the root "/").

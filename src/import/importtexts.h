@@ -5,6 +5,9 @@
 
 namespace ImportTexts {
 
+/// The extension of the files the disk search lists, compared in any letter case.
+inline constexpr char kMp3Extension[] = ".mp3";
+
 /// Every generated medium label starts with this; the number follows it.
 inline constexpr char kGeneratedLabelPrefix[] = "TRACKLODGE_";
 
