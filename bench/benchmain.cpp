@@ -16,6 +16,7 @@ int main(int argc, char *argv[])
     // One scenario a line, in name order.
     // clang-format off
     const std::map<QString, std::function<void()>> scenarios = {
+        {QStringLiteral("import"), Bench::runImport},
         {QStringLiteral("load"), Bench::runLoad},
         {QStringLiteral("save"), Bench::runSave},
         {QStringLiteral("search"), Bench::runSearch},

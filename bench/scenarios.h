@@ -23,4 +23,10 @@ void runSave();
 /// 128 bytes with pread.
 void runTags();
 
+/// A tree of 10,000 small MP3 files searched and imported into an empty catalogue, grid reload
+/// included, against walking the tree, reading each file's last 128 bytes and inserting one row
+/// per file with the sqlite3 C API; then the search alone over 100,000 files against a plain
+/// readdir walk.
+void runImport();
+
 } // namespace Bench

@@ -63,6 +63,57 @@ void bindTextFields(QSqlQuery &query, const CatalogueRecord &r)
     query.bindValue(10, r.labelD);
 }
 
+QString columnText(sqlite3_stmt *stmt, int column)
+{
+    const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+    return bytes ? QString::fromUtf8(bytes, sqlite3_column_bytes(stmt, column)) : QString();
+}
+
+// The record of the current row of a statement that selects the columns in table order.
+CatalogueRecord recordFrom(sqlite3_stmt *stmt)
+{
+    CatalogueRecord r;
+    r.id = sqlite3_column_int64(stmt, 0);
+    r.titolo = columnText(stmt, 1);
+    r.autore = columnText(stmt, 2);
+    r.album = columnText(stmt, 3);
+    r.anno = columnText(stmt, 4);
+    r.genere = columnText(stmt, 5);
+    r.commento = columnText(stmt, 6);
+    r.nome = columnText(stmt, 7);
+    r.percorso = columnText(stmt, 8);
+    r.dimenzione = columnText(stmt, 9);
+    r.info = columnText(stmt, 10);
+    r.labelD = columnText(stmt, 11);
+    r.supporto = columnText(stmt, 12);
+    return r;
+}
+
+// A null QString is bound as NULL, so an absent field stays absent. The catalogue holds UTF-8,
+// which Qt makes faster than SQLite would from UTF-16.
+void bindText(sqlite3_stmt *stmt, int position, const QString &text)
+{
+    if (text.isNull()) {
+        sqlite3_bind_null(stmt, position);
+        return;
+    }
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_bind_text(stmt, position, utf8.constData(), static_cast<int>(utf8.size()),
+                      SQLITE_TRANSIENT);
+}
+
+// Binds the eleven fields that every write carries, from position 1, in the order of the SQL
+// texts.
+void bindTextFields(sqlite3_stmt *stmt, const CatalogueRecord &r)
+{
+    const QString *fields[] = {&r.titolo,     &r.autore,   &r.album, &r.anno,
+                               &r.genere,     &r.commento, &r.nome,  &r.percorso,
+                               &r.dimenzione, &r.info,     &r.labelD};
+    int position = 1;
+    for (const QString *field : fields)
+        bindText(stmt, position++, *field);
+}
+
 bool hasSqliteHeader(const QString &path)
 {
     QFile file(path);
@@ -208,13 +259,10 @@ bool CatalogueStore::createSchema()
 
 void CatalogueStore::close()
 {
+    finalizeRaw();
     m_selectById.reset();
-    m_selectByNameAndFolder.reset();
-    m_selectLabelOfSerial.reset();
     m_selectGeneratedLabels.reset();
-    m_insert.reset();
     m_update.reset();
-    m_updateWithMedium.reset();
     m_delete.reset();
     if (QSqlDatabase::contains(m_connectionName)) {
         QSqlDatabase::database(m_connectionName, false).close();
@@ -284,28 +332,10 @@ bool CatalogueStore::readRaw(const char *sql, const QList<qint64> *ids,
         fail(QString::fromLatin1(sql), QString::fromUtf8(sqlite3_errmsg(db)));
         return false;
     }
-    const auto text = [stmt](int column) {
-        const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
-        return bytes ? QString::fromUtf8(bytes, sqlite3_column_bytes(stmt, column)) : QString();
-    };
     const auto readRows = [&] {
         int rc;
-        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-            CatalogueRecord &r = records.emplace_back();
-            r.id = sqlite3_column_int64(stmt, 0);
-            r.titolo = text(1);
-            r.autore = text(2);
-            r.album = text(3);
-            r.anno = text(4);
-            r.genere = text(5);
-            r.commento = text(6);
-            r.nome = text(7);
-            r.percorso = text(8);
-            r.dimenzione = text(9);
-            r.info = text(10);
-            r.labelD = text(11);
-            r.supporto = text(12);
-        }
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+            records.append(recordFrom(stmt));
         return rc == SQLITE_DONE;
     };
     bool ok = true;
@@ -358,28 +388,36 @@ std::optional<CatalogueRecord> CatalogueStore::recordById(qint64 id)
 std::optional<CatalogueRecord> CatalogueStore::findByNameAndFolder(const QString &nome,
                                                                    const QString &percorso)
 {
-    QSqlQuery &query = prepared(m_selectByNameAndFolder, CatalogueSql::kSelectByNameAndFolder);
-    query.bindValue(0, nome);
-    query.bindValue(1, percorso);
-    if (!exec(query))
+    const char *sql = CatalogueSql::kSelectByNameAndFolder;
+    sqlite3_stmt *stmt = rawPrepared(m_rawSelectByNameAndFolder, sql);
+    if (!stmt)
+        return std::nullopt;
+    bindText(stmt, 1, nome);
+    bindText(stmt, 2, percorso);
+    bool row = false;
+    if (!rawStep(stmt, sql, row))
         return std::nullopt;
     std::optional<CatalogueRecord> record;
-    if (query.next())
-        record = recordFrom(query);
-    query.finish();
+    if (row)
+        record = recordFrom(stmt);
+    sqlite3_reset(stmt);
     return record;
 }
 
 std::optional<QString> CatalogueStore::labelOfSerial(const QString &supporto)
 {
-    QSqlQuery &query = prepared(m_selectLabelOfSerial, CatalogueSql::kSelectLabelOfSerial);
-    query.bindValue(0, supporto);
-    if (!exec(query))
+    const char *sql = CatalogueSql::kSelectLabelOfSerial;
+    sqlite3_stmt *stmt = rawPrepared(m_rawSelectLabelOfSerial, sql);
+    if (!stmt)
+        return std::nullopt;
+    bindText(stmt, 1, supporto);
+    bool row = false;
+    if (!rawStep(stmt, sql, row))
         return std::nullopt;
     std::optional<QString> label;
-    if (query.next())
-        label = query.value(0).toString();
-    query.finish();
+    if (row)
+        label = columnText(stmt, 0);
+    sqlite3_reset(stmt);
     return label;
 }
 
@@ -397,14 +435,17 @@ std::optional<QStringList> CatalogueStore::generatedLabels()
 
 std::optional<qint64> CatalogueStore::add(const CatalogueRecord &record)
 {
-    QSqlQuery &query = prepared(m_insert, CatalogueSql::kInsert);
-    bindTextFields(query, record);
-    query.bindValue(11, record.supporto);
-    if (!exec(query))
+    const char *sql = CatalogueSql::kInsert;
+    sqlite3_stmt *stmt = rawPrepared(m_rawInsert, sql);
+    if (!stmt)
         return std::nullopt;
-    const qint64 id = query.lastInsertId().toLongLong();
-    query.finish();
-    return id;
+    bindTextFields(stmt, record);
+    bindText(stmt, 12, record.supporto);
+    bool row = false;
+    if (!rawStep(stmt, sql, row))
+        return std::nullopt;
+    sqlite3_reset(stmt);
+    return sqlite3_last_insert_rowid(sqlite3_db_handle(stmt));
 }
 
 CatalogueStore::WriteResult CatalogueStore::writeByKey(QSqlQuery &query)
@@ -426,11 +467,14 @@ CatalogueStore::WriteResult CatalogueStore::update(const CatalogueRecord &record
 
 CatalogueStore::WriteResult CatalogueStore::updateWithMedium(const CatalogueRecord &record)
 {
-    QSqlQuery &query = prepared(m_updateWithMedium, CatalogueSql::kUpdateFull);
-    bindTextFields(query, record);
-    query.bindValue(11, record.supporto);
-    query.bindValue(12, record.id);
-    return writeByKey(query);
+    const char *sql = CatalogueSql::kUpdateFull;
+    sqlite3_stmt *stmt = rawPrepared(m_rawUpdateWithMedium, sql);
+    if (!stmt)
+        return WriteResult::Failed;
+    bindTextFields(stmt, record);
+    bindText(stmt, 12, record.supporto);
+    sqlite3_bind_int64(stmt, 13, record.id);
+    return rawWriteByKey(stmt, sql);
 }
 
 CatalogueStore::WriteResult CatalogueStore::remove(qint64 id)
@@ -454,4 +498,59 @@ bool CatalogueStore::vacuumInto(const QString &target)
     }
     query.bindValue(0, target);
     return exec(query);
+}
+
+sqlite3_stmt *CatalogueStore::rawPrepared(sqlite3_stmt *&slot, const char *sql)
+{
+    m_lastError.clear();
+    // A prepared statement lives only while the connection is open: close() finalizes it.
+    if (slot) {
+        sqlite3_reset(slot);
+        sqlite3_clear_bindings(slot);
+        return slot;
+    }
+    sqlite3 *db = rawHandle();
+    if (!db) {
+        fail(QString::fromLatin1(sql), QStringLiteral("catalogo non aperto"));
+        return nullptr;
+    }
+    if (sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &slot, nullptr) != SQLITE_OK) {
+        fail(QString::fromLatin1(sql), QString::fromUtf8(sqlite3_errmsg(db)));
+        sqlite3_finalize(slot);
+        slot = nullptr;
+    }
+    return slot;
+}
+
+// One step of a statement: true with `row` set when it gave a row or finished; false (with the
+// statement reset and lastError() set) on failure.
+bool CatalogueStore::rawStep(sqlite3_stmt *stmt, const char *sql, bool &row)
+{
+    const int rc = sqlite3_step(stmt);
+    row = rc == SQLITE_ROW;
+    if (row || rc == SQLITE_DONE)
+        return true;
+    // The error code and text of a failed step are the connection's after the reset.
+    sqlite3_reset(stmt);
+    fail(QString::fromLatin1(sql), QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(stmt))));
+    return false;
+}
+
+CatalogueStore::WriteResult CatalogueStore::rawWriteByKey(sqlite3_stmt *stmt, const char *sql)
+{
+    bool row = false;
+    if (!rawStep(stmt, sql, row))
+        return WriteResult::Failed;
+    sqlite3_reset(stmt);
+    return sqlite3_changes(sqlite3_db_handle(stmt)) > 0 ? WriteResult::Done
+                                                        : WriteResult::NoSuchRecord;
+}
+
+void CatalogueStore::finalizeRaw()
+{
+    for (sqlite3_stmt **slot : {&m_rawSelectByNameAndFolder, &m_rawSelectLabelOfSerial,
+                                &m_rawInsert, &m_rawUpdateWithMedium}) {
+        sqlite3_finalize(*slot);
+        *slot = nullptr;
+    }
 }

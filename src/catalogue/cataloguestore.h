@@ -12,6 +12,7 @@
 
 class QSqlQuery;
 struct sqlite3;
+struct sqlite3_stmt;
 
 /// The catalogue file (`Mp3Db.mdb`, an SQLite file with the table `Mp3`): the one owner of its
 /// connection. Every function reports failure by its result and keeps the reason in
@@ -98,6 +99,10 @@ public:
 private:
     sqlite3 *rawHandle();
     bool readRaw(const char *sql, const QList<qint64> *ids, QList<CatalogueRecord> &records);
+    sqlite3_stmt *rawPrepared(sqlite3_stmt *&slot, const char *sql);
+    bool rawStep(sqlite3_stmt *stmt, const char *sql, bool &row);
+    WriteResult rawWriteByKey(sqlite3_stmt *stmt, const char *sql);
+    void finalizeRaw();
     bool openConnection();
     bool validateExisting();
     bool createSchema();
@@ -111,11 +116,13 @@ private:
     QString m_lastError;
     bool m_created = false;
     std::unique_ptr<QSqlQuery> m_selectById;
-    std::unique_ptr<QSqlQuery> m_selectByNameAndFolder;
-    std::unique_ptr<QSqlQuery> m_selectLabelOfSerial;
     std::unique_ptr<QSqlQuery> m_selectGeneratedLabels;
-    std::unique_ptr<QSqlQuery> m_insert;
     std::unique_ptr<QSqlQuery> m_update;
-    std::unique_ptr<QSqlQuery> m_updateWithMedium;
     std::unique_ptr<QSqlQuery> m_delete;
+    // The statements an import runs once per file, through SQLite's own interface: binding
+    // values through Qt SQL costs more than the statements themselves.
+    sqlite3_stmt *m_rawSelectByNameAndFolder = nullptr;
+    sqlite3_stmt *m_rawSelectLabelOfSerial = nullptr;
+    sqlite3_stmt *m_rawInsert = nullptr;
+    sqlite3_stmt *m_rawUpdateWithMedium = nullptr;
 };

@@ -5,11 +5,14 @@
 #include "waitwindow.h"
 
 #include "catalogue/cataloguestore.h"
+#include "disk_search/importprogress.h"
+#include "disk_search/winseek.h"
 #include "grid/cataloguemodel.h"
 #include "grid/cataloguesearch.h"
 #include "grid/gridloader.h"
 #include "grid/gridsort.h"
 #include "grid/statusline.h"
+#include "import/fileimport.h"
 #include "inspection/collectioncounters.h"
 #include "inspection/drivetable.h"
 #include "platform/dialogs.h"
@@ -26,10 +29,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedLayout>
+#include <QStringListModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -99,7 +104,9 @@ MainWindow::MainWindow(CatalogueStore &store, Dialogs &dialogs, Volumes &volumes
     // The import's work list and the drive table; never shown. The drive, folder and file
     // lists are kept hidden and unconnected: the catalogue is always the one of the folder the
     // program was started in, whatever they show.
-    m_list1 = named(new QListWidget(this), QStringLiteral("List1"));
+    m_list1 = named(new QListView(this), QStringLiteral("List1"));
+    m_workList = new QStringListModel(this);
+    m_list1->setModel(m_workList);
     m_list2 = named(new QListWidget(this), QStringLiteral("List2"));
     const QList<QWidget *> hidden = {m_list1, m_list2,
                                      named(new QComboBox(this), QStringLiteral("Drive1")),
@@ -235,6 +242,7 @@ QGroupBox *MainWindow::buildImportFrame()
     m_importa->setToolTip(text(kImportToolTip));
     m_label2 = named(new QLabel(text(kImport)), QStringLiteral("Label2"));
     (new QVBoxLayout(m_frame1))->addWidget(hoverPair(m_importa, m_label2));
+    connect(m_importa, &QPushButton::clicked, this, &MainWindow::openDiskSearch);
     return m_frame1;
 }
 
@@ -464,4 +472,43 @@ void MainWindow::changeEvent(QEvent *event)
         m_editor->hasBeenActive())
         m_editor->close();
     QWidget::changeEvent(event);
+}
+
+void MainWindow::openDiskSearch()
+{
+    m_workList->setStringList({});
+    if (!m_winSeek) {
+        m_winSeek = new WinSeek(m_volumes, m_dialogs, this);
+        connect(m_winSeek, &WinSeek::importRequested, this, &MainWindow::importFound);
+    }
+    m_winSeek->show();
+    m_winSeek->raise();
+    m_winSeek->activateWindow();
+}
+
+void MainWindow::importFound(const QStringList &files, const QString &driveEntry)
+{
+    m_workList->setStringList(m_workList->stringList() + files);
+    show();
+    raise();
+    activateWindow();
+    riempi(driveEntry);
+}
+
+void MainWindow::riempi(const QString &driveEntry)
+{
+    FileImport::Result result;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ImportProgress progress(this);
+        FileImport fileImport(m_store, m_dialogs, m_volumes, driveTable(), driveEntry);
+        result = fileImport.riempi(
+            m_workList->stringList(),
+            [&progress](qsizetype done, qsizetype total) { progress.update(done, total); });
+        QApplication::restoreOverrideCursor();
+    }
+    m_dati->setCurrentIndex(QModelIndex());
+    caricaDB();
+    if (const QString report = result.report(); !report.isEmpty())
+        m_dialogs.critical(QString(), report);
 }

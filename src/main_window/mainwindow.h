@@ -14,13 +14,16 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListView;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QStringListModel;
 class QTableView;
 class TagEditor;
 class Volumes;
 class WaitWindow;
+class WinSeek;
 
 /// The main window `Form1`: the catalogue grid and the commands around it. It is wiring and
 /// display; the work is done by the catalogue store, the grid model and the command classes.
@@ -77,6 +80,11 @@ private:
     void applyColumnWidths();
     void openEditor(const QModelIndex &index);
 
+    // The import: the search window, the files it found, and their import.
+    void openDiskSearch();
+    void importFound(const QStringList &files, const QString &driveEntry);
+    void riempi(const QString &driveEntry);
+
     CatalogueStore &m_store;
     Dialogs &m_dialogs;
     Volumes &m_volumes;
@@ -113,7 +121,9 @@ private:
     QLabel *m_label2 = nullptr;
     QPushButton *m_command2 = nullptr;
     QLabel *m_label3 = nullptr;
-    QListWidget *m_list1 = nullptr;
+    QListView *m_list1 = nullptr;           ///< the import's work list, never shown
+    QStringListModel *m_workList = nullptr; ///< its entries: full names of files to import
+    QPointer<WinSeek> m_winSeek;
     QListWidget *m_list2 = nullptr;
 
     QPointer<TagEditor> m_editor; ///< the open tag editor (Form2), if any

@@ -66,6 +66,7 @@ private slots:
     void recordsByIdsKeepsOrder();
     void transactionRollsBackUnlessCommitted();
     void failsCleanlyWhenClosed();
+    void writesFailCleanlyAfterClose();
 };
 
 void TestCatalogueStore::cataloguePathJoinsFolderAndName_data()
@@ -378,6 +379,30 @@ void TestCatalogueStore::failsCleanlyWhenClosed()
     QVERIFY(!store.add(sampleRecord(QStringLiteral("a"))).has_value());
     QCOMPARE(store.remove(1), CatalogueStore::WriteResult::Failed);
     QVERIFY(!QFile::exists(temp.path()));
+}
+
+void TestCatalogueStore::writesFailCleanlyAfterClose()
+{
+    // The statements used once are kept prepared; closing must let go of them.
+    TempCatalogue temp;
+    CatalogueStore store(temp.path());
+    QVERIFY(store.open());
+    CatalogueRecord r = sampleRecord(QStringLiteral("a"));
+    r.id = store.add(r).value();
+    QVERIFY(store.findByNameAndFolder(r.nome, r.percorso).has_value());
+    QVERIFY(store.labelOfSerial(r.supporto).has_value());
+    QCOMPARE(store.updateWithMedium(r), CatalogueStore::WriteResult::Done);
+    store.close();
+    QVERIFY(!store.add(r).has_value());
+    QVERIFY(!store.lastError().isEmpty());
+    QVERIFY(!store.findByNameAndFolder(r.nome, r.percorso).has_value());
+    QVERIFY(!store.lastError().isEmpty());
+    QVERIFY(!store.labelOfSerial(r.supporto).has_value());
+    QCOMPARE(store.updateWithMedium(r), CatalogueStore::WriteResult::Failed);
+    QVERIFY(store.open());
+    QCOMPARE(store.findByNameAndFolder(r.nome, r.percorso).value(), r);
+    QVERIFY(store.add(sampleRecord(QStringLiteral("b"))).has_value());
+    QCOMPARE(store.allRecords()->size(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestCatalogueStore)

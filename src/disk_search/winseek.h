@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+class Dialogs;
+class FolderList;
+class FoundFilesModel;
+class HoverController;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLayout;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QStringListModel;
+class Volumes;
+
+/// The disk search window `WinSeek` ("Ricerca MP3"): the user picks a drive and a folder, the
+/// search lists the MP3 files below it, and "&Importa" hands them over to be imported. It is
+/// wiring and display: the search is SearchFolder, the import the receiver of
+/// importRequested(). Closing it by any means shows its parent, the main window, again.
+class WinSeek : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /// A search window over the drives of `volumes`, opened on the process's current folder.
+    /// `parent` is the main window; the window deletes itself when closed.
+    WinSeek(Volumes &volumes, Dialogs &dialogs, QWidget *parent = nullptr);
+    ~WinSeek() override;
+
+    /// The most entries the found list takes (kFoundListLimit unless changed).
+    void setFoundLimit(qsizetype limit) { m_foundLimit = limit; }
+
+signals:
+    /// "&Importa" was clicked: import `files` (full names, in the order found) from the drive
+    /// list entry `driveEntry`. The window waits for the receiver, then closes.
+    void importRequested(const QStringList &files, const QString &driveEntry);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QFrame *buildCriteriaPanel();
+    QFrame *buildResultsPanel();
+    QLayout *buildButtons();
+    void buildHoverRules();
+    void searchClicked();
+    void runSearch();
+    void runImport();
+    void exitClicked();
+    void resetSearch();
+    void driveActivated(int index);
+    void folderOpened(const QString &path);
+    void showFound();
+    void selectDriveOf(const QString &path);
+    void setBusy(bool busy);
+
+    Volumes &m_volumes;
+    Dialogs &m_dialogs;
+    HoverController *m_hover;
+    FoundFilesModel *m_foundModel;
+    QStringListModel *m_filesModel;
+    qsizetype m_foundLimit;
+    bool m_searchRunning = false; ///< cleared by "Annulla"
+    bool m_searching = false;     ///< a search is on the stack
+    bool m_importing = false;     ///< an import is on the stack
+    bool m_closeAfterSearch = false;
+    bool m_busy = false;
+
+    QFrame *m_picture1 = nullptr;
+    QComboBox *m_drvList = nullptr;
+    FolderList *m_dirList = nullptr;
+    QListView *m_filList = nullptr;
+    QLineEdit *m_txtSearchSpec = nullptr;
+    QLabel *m_lblCriteria = nullptr;
+    QCheckBox *m_check1 = nullptr;
+    QFrame *m_picture2 = nullptr;
+    QListView *m_lstFoundFiles = nullptr;
+    QLabel *m_lblfound = nullptr;
+    QLabel *m_lblCount = nullptr;
+    QPushButton *m_cmdSearch = nullptr;
+    QLabel *m_pip1 = nullptr;
+    QPushButton *m_cmdExit = nullptr;
+    QLabel *m_pip2 = nullptr;
+    QPushButton *m_command1 = nullptr;
+    QLabel *m_label1 = nullptr;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+// Captions and messages of the disk search window `WinSeek` and of the import's progress.
+
+namespace WinSeekTexts {
+
+inline constexpr char kCaption[] = "Ricerca MP3";
+
+inline constexpr char kPattern[] = "*.MP3";
+inline constexpr char kCriteria[] = "C&riteri di ricerca:";
+inline constexpr char kIncludeSubfolders[] = "Includi Sottocartelle";
+inline constexpr char kFound[] = "MP3 trovati:";
+inline constexpr char kNoneFound[] = "0";
+
+inline constexpr char kSearchButton[] = "&Cerca";
+inline constexpr char kSearchFace[] = "Cerca";
+inline constexpr char kImportButton[] = "&Importa";
+inline constexpr char kImportFace[] = "Importa";
+inline constexpr char kExitButton[] = "E&sci";
+inline constexpr char kExitFace[] = "Esci";
+/// Caption of both the exit button and its face while a search runs.
+inline constexpr char kCancel[] = "Annulla";
+inline constexpr char kReset[] = "Ripristina";
+
+inline constexpr char kListFull[] =
+    "La casella di riepilogo è piena. Interruzione della ricerca...";
+
+/// Text of the import's progress. %1 files done, %2 files to do.
+inline constexpr char kImportProgress[] = "Importazione degli MP3 in corso: %1 di %2";
+
+} // namespace WinSeekTexts

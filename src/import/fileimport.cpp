@@ -1,0 +1,266 @@
+#include "fileimport.h"
+
+#include "importtexts.h"
+#include "mediumlabel.h"
+
+#include "inspection/fileclassifier.h"
+#include "inspection/sizetext.h"
+#include "inspection/statewords.h"
+#include "platform/dialogs.h"
+#include "platform/drivelistentry.h"
+#include "tags/tagfile.h"
+
+#include <QFile>
+#include <QLoggingCategory>
+
+#include <sys/stat.h>
+
+Q_LOGGING_CATEGORY(lcImport, "tracklodge.import")
+
+namespace {
+
+// Widths of the catalogue's text fields.
+constexpr qsizetype kTextWidth = 30;
+constexpr qsizetype kYearWidth = 4;
+// Files listed by name in the report; the rest are counted.
+constexpr qsizetype kReportedFiles = 20;
+
+// The first `width` characters of a text, never splitting a character outside the Basic
+// Multilingual Plane (a file name may hold one) into half a surrogate pair.
+QString firstCharacters(const QString &text, qsizetype width)
+{
+    if (text.size() <= width)
+        return text;
+    if (text.at(width - 1).isHighSurrogate())
+        --width;
+    return text.left(width);
+}
+
+// The folder of a path: everything up to and including its last "/".
+QString folderOf(const QString &path)
+{
+    return path.left(path.lastIndexOf(u'/') + 1);
+}
+
+// The length of a regular file; 0 for anything else, or when the file cannot be looked at.
+qint64 fileLength(const QString &path)
+{
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return 0;
+    return status.st_size;
+}
+
+bool takesVolumeName(const QString &state)
+{
+    return state == QLatin1String(StateWords::kCdRom) ||
+           state == QLatin1String(StateWords::kRemovable);
+}
+
+} // namespace
+
+QString FileImport::Result::report() const
+{
+    if (stopped) {
+        const QString reason = failures.isEmpty() ? QString() : failures.last().reason;
+        return QString::fromUtf8(ImportTexts::kImportStopped).arg(reason);
+    }
+    if (failures.isEmpty())
+        return {};
+    QStringList lines;
+    for (qsizetype i = 0; i < failures.size() && i < kReportedFiles; ++i) {
+        lines << QString::fromUtf8(ImportTexts::kFileLeftOut)
+                     .arg(failures.at(i).path, failures.at(i).reason);
+    }
+    if (failures.size() > kReportedFiles) {
+        lines << QString::fromUtf8(ImportTexts::kMoreLeftOut).arg(failures.size() - kReportedFiles);
+    }
+    return QString::fromUtf8(ImportTexts::kFilesLeftOut)
+        .arg(QString::number(failures.size()), lines.join(u'\n'));
+}
+
+FileImport::FileImport(CatalogueStore &store, Dialogs &dialogs, Volumes &volumes,
+                       const QStringList &driveTable, const QString &driveEntry)
+    : m_store(store)
+    , m_dialogs(dialogs)
+    , m_volumes(volumes)
+    , m_driveTable(driveTable)
+    , m_driveEntry(driveEntry)
+    , m_driveMountPoint(DriveListEntry::mountPoint(driveEntry))
+{}
+
+FileImport::~FileImport() = default;
+
+FileImport::Result FileImport::riempi(const QStringList &workList, const Progress &progress)
+{
+    Result result;
+    const qsizetype total = workList.size();
+    if (total == 0)
+        return result;
+    if (!beginTransaction()) {
+        result.failures.append({QString(), m_lastFailure});
+        result.stopped = true;
+        return result;
+    }
+    for (qsizetype i = 0; i < total; ++i) {
+        const QString &path = workList.at(i);
+        if (!path.isEmpty()) {
+            switch (ScriviDb(readFile(path))) {
+            case Outcome::Added:
+                ++result.added;
+                break;
+            case Outcome::Updated:
+                ++result.updated;
+                break;
+            case Outcome::Skipped:
+                result.failures.append({path, m_lastFailure});
+                break;
+            case Outcome::Failed:
+                result.failures.append({path, m_lastFailure});
+                result.stopped = true;
+                break;
+            }
+        }
+        if (result.stopped)
+            break;
+        if (progress)
+            progress(i + 1, total);
+    }
+    if (!result.stopped && !commitTransaction()) {
+        result.failures.append({QString(), m_lastFailure});
+        result.stopped = true;
+    }
+    m_transaction.reset();
+    return result;
+}
+
+ImportValues FileImport::readFile(const QString &path)
+{
+    ImportValues v;
+    v.baseName = fileBaseName(path);
+    v.folder = folderOf(path);
+    const TagReadResult tag = readTag(path);
+    if (tag.outcome == TagOutcome::Present) {
+        v.title = tag.values.title;
+        v.artist = tag.values.artist;
+        v.album = tag.values.album;
+        v.year = tag.values.year;
+        v.comment = tag.values.comment;
+        v.genre = tag.values.genre;
+    } else {
+        v.title = v.baseName;
+        v.artist = v.album = v.year = v.comment = v.genre = QLatin1String("");
+    }
+    v.state = classifyFile(path, tag.outcome, m_driveTable, m_volumes);
+    if (takesVolumeName(v.state)) {
+        const std::optional<VolumeInfo> volume = volumeOfFolder(v.folder);
+        v.comment = volume ? volume->label : DriveListEntry::label(m_driveEntry);
+        if (v.comment.isNull())
+            v.comment = QLatin1String("");
+    }
+    v.size = padSize(fileLength(path));
+    return v;
+}
+
+FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
+{
+    m_lastFailure.clear();
+    const std::optional<CatalogueRecord> existing =
+        m_store.findByNameAndFolder(v.baseName, v.folder);
+    if (!existing && !m_store.lastError().isEmpty())
+        return fail(Outcome::Failed, m_store.lastError());
+
+    const std::optional<VolumeInfo> volume = volumeOfFolder(v.folder);
+    if (!volume || volume->serial.isEmpty()) {
+        qCWarning(lcImport).noquote() << "no medium serial for" << v.folder;
+        return fail(Outcome::Skipped, QString::fromUtf8(ImportTexts::kNoMediumSerial));
+    }
+
+    CatalogueRecord r = existing.value_or(CatalogueRecord());
+    r.titolo = firstCharacters(v.title, kTextWidth);
+    r.autore = firstCharacters(v.artist, kTextWidth);
+    r.album = firstCharacters(v.album, kTextWidth);
+    r.anno = firstCharacters(v.year, kYearWidth);
+    r.genere = v.genre;
+    r.commento = firstCharacters(v.comment, kTextWidth);
+    r.info = v.state;
+    r.nome = v.baseName;
+    r.percorso = v.folder;
+    r.dimenzione = v.size;
+    r.supporto = volume->serial;
+
+    const std::optional<QString> serialLabel = m_store.labelOfSerial(r.supporto);
+    if (!serialLabel && !m_store.lastError().isEmpty())
+        return fail(Outcome::Failed, m_store.lastError());
+    r.labelD =
+        MediumLabel::knownLabel(serialLabel.value_or(QString()), driveLabelOf(*volume), r.commento);
+    const bool generated = r.labelD.isEmpty();
+    if (generated) {
+        const std::optional<QStringList> labels = m_store.generatedLabels();
+        if (!labels)
+            return fail(Outcome::Failed, m_store.lastError());
+        r.labelD = MediumLabel::nextGenerated(*labels);
+    }
+
+    const bool written = existing ? m_store.updateWithMedium(r) == CatalogueStore::WriteResult::Done
+                                  : m_store.add(r).has_value();
+    if (!written)
+        return fail(Outcome::Failed, m_store.lastError());
+
+    if (generated) {
+        // The new label is made permanent before the user is told of it: the message may wait
+        // for a long time, and a program ended meanwhile must not lose it.
+        const bool inTransaction = m_transaction.has_value();
+        if (inTransaction && !commitTransaction())
+            return fail(Outcome::Failed, m_lastFailure);
+        m_dialogs.information(QString::fromUtf8(ImportTexts::kLabelTitle),
+                              QString::fromUtf8(ImportTexts::kLabelMessage) + r.labelD +
+                                  QString::fromLatin1(ImportTexts::kLabelMessageEnd));
+        if (inTransaction && !beginTransaction())
+            return fail(Outcome::Failed, m_lastFailure);
+    }
+    return existing ? Outcome::Updated : Outcome::Added;
+}
+
+std::optional<VolumeInfo> FileImport::volumeOfFolder(const QString &folder)
+{
+    auto it = m_volumeOfFolder.constFind(folder);
+    if (it == m_volumeOfFolder.cend())
+        it = m_volumeOfFolder.insert(folder, m_volumes.volumeOf(folder));
+    return *it;
+}
+
+// The drive list shows the label of the chosen drive. A file on another volume mounted below
+// the chosen folder lies on a medium of its own, which is named by its own label.
+QString FileImport::driveLabelOf(const VolumeInfo &volume) const
+{
+    if (volume.mountPoint == m_driveMountPoint)
+        return DriveListEntry::label(m_driveEntry);
+    return volume.label;
+}
+
+bool FileImport::beginTransaction()
+{
+    m_transaction.reset();
+    m_transaction.emplace(m_store);
+    if (m_transaction->isActive())
+        return true;
+    m_lastFailure = m_store.lastError();
+    m_transaction.reset();
+    return false;
+}
+
+bool FileImport::commitTransaction()
+{
+    const bool committed = m_transaction && m_transaction->commit();
+    if (!committed)
+        m_lastFailure = m_store.lastError();
+    m_transaction.reset();
+    return committed;
+}
+
+FileImport::Outcome FileImport::fail(Outcome outcome, const QString &reason)
+{
+    m_lastFailure = reason;
+    return outcome;
+}

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "catalogue/cataloguestore.h"
+#include "platform/volumes.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+class Dialogs;
+
+/// The values of one file that ScriviDb writes, as riempi reads them from the file.
+struct ImportValues
+{
+    QString title;
+    QString artist;
+    QString album;
+    QString year;
+    QString comment;  ///< the tag's comment, or the medium's volume name on CD and removable media
+    QString genre;    ///< genre name
+    QString state;    ///< state word
+    QString baseName; ///< file name without its extension
+    QString folder;   ///< folder of the file, ending with "/"
+    QString size;     ///< padded size text
+
+    friend bool operator==(const ImportValues &, const ImportValues &) = default;
+};
+
+/// The file import: turns a list of MP3 files into catalogue records, reading each file's tag,
+/// classifying it, and naming its medium. Widget-free; the user is told of a new medium label
+/// through the dialogs interface.
+class FileImport
+{
+public:
+    /// A file that was not imported, and why (Italian).
+    struct Failure
+    {
+        QString path;
+        QString reason;
+    };
+
+    /// What an import did.
+    struct Result
+    {
+        int added = 0;           ///< records added
+        int updated = 0;         ///< records of files already catalogued, rewritten
+        QList<Failure> failures; ///< files left out, in list order
+        /// The catalogue failed: the import stopped, and the records written since the last
+        /// commit (the start, or the last new medium label) were rolled back. The reason is the
+        /// last failure's.
+        bool stopped = false;
+
+        /// The Italian report of the files left out or of the stop; empty when all went well.
+        QString report() const;
+    };
+
+    /// What ScriviDb did with one file.
+    enum class Outcome {
+        Added,
+        Updated,
+        Skipped, ///< the file's medium has no readable serial number; nothing was written
+        Failed,  ///< the catalogue failed; nothing of this file was written
+    };
+
+    /// Progress of riempi: `done` of `total` entries processed.
+    using Progress = std::function<void(qsizetype done, qsizetype total)>;
+
+    /// An import into `store` (open). `driveTable` is the main window's drive table;
+    /// `driveEntry` the drive list entry chosen in the disk search window (see DriveListEntry),
+    /// whose label names the media of its files.
+    FileImport(CatalogueStore &store, Dialogs &dialogs, Volumes &volumes,
+               const QStringList &driveTable, const QString &driveEntry);
+    ~FileImport();
+    FileImport(const FileImport &) = delete;
+    FileImport &operator=(const FileImport &) = delete;
+
+    /// Imports every non-empty entry of `workList` (full file paths) in order (riempi), in one
+    /// transaction that is committed at the end and before every new medium label is
+    /// announced. A file that cannot be read becomes a "File Corrotto!" record; a file whose
+    /// medium serial cannot be read is left out; a catalogue failure stops the import (see
+    /// Result::stopped). `progress` is told after every entry. The grid is not touched: the
+    /// caller reloads it.
+    Result riempi(const QStringList &workList, const Progress &progress = {});
+
+    /// The values of the file at `path`: tag, state word, comment, base name, folder and size.
+    /// Never fails: an unreadable or missing file gives the state "File Corrotto!", the base
+    /// name as title and every other tag value empty.
+    ImportValues readFile(const QString &path);
+
+    /// Writes the record of one file (ScriviDb): rewrites the record of the same base name and
+    /// folder (compared exactly) or adds one, with the medium's serial number and label. When
+    /// the medium gets a generated label, the record is saved, the transaction of riempi (if
+    /// one runs) is committed and begun again, and the user is told the label
+    /// ("ETICHETTA SUPPORTO"). On Skipped or Failed, lastFailure() says why.
+    Outcome ScriviDb(const ImportValues &values);
+
+    /// The Italian reason of the last Skipped or Failed outcome.
+    QString lastFailure() const { return m_lastFailure; }
+
+private:
+    std::optional<VolumeInfo> volumeOfFolder(const QString &folder);
+    QString driveLabelOf(const VolumeInfo &volume) const;
+    bool beginTransaction();
+    bool commitTransaction();
+    Outcome fail(Outcome outcome, const QString &reason);
+
+    CatalogueStore &m_store;
+    Dialogs &m_dialogs;
+    Volumes &m_volumes;
+    QStringList m_driveTable;
+    QString m_driveEntry;
+    QString m_driveMountPoint;
+    QString m_lastFailure;
+    std::optional<CatalogueStore::Transaction> m_transaction;
+    QHash<QString, std::optional<VolumeInfo>> m_volumeOfFolder;
+};

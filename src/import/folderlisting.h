@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+/// What the disk search sees in one folder.
+struct FolderListing
+{
+    bool readable = false;  ///< false when the folder could not be opened or read to its end
+    QStringList subfolders; ///< names of the real subfolders (never symbolic links)
+    QStringList mp3Files;   ///< names of the MP3 files: regular files and symbolic links that
+                            ///< do not lead to a folder (a dangling link included)
+};
+
+/// Lists a folder: its subfolders and its MP3 files by name, each list sorted by name ignoring
+/// case (names equal but for case in exact text order). Hidden entries, whose names start with
+/// ".", are left out, and so are devices, pipes and sockets. An unreadable folder gives
+/// `readable` false and empty lists.
+FolderListing listFolder(const QString &folder);
+
+/// The full name of an entry of a folder: folder + "/" + name, with no doubled "/" when the
+/// folder already ends with one (the root "/").
+QString entryPath(const QString &folder, const QString &name);

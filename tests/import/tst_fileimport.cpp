@@ -1,0 +1,641 @@
+#include "catalogue/cataloguestore.h"
+#include "import/fileimport.h"
+#include "inspection/drivetable.h"
+
+#include "support/fakedialogs.h"
+#include "support/fakevolumes.h"
+#include "support/tempcatalogue.h"
+#include "support/testmp3.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QString kBlank16 = QString(16, u' ');
+const QString kOneKb = kBlank16 + QStringLiteral("1 KB");
+const QString kZeroKb = kBlank16 + QStringLiteral("0 KB");
+const QString kLabelTitle = QStringLiteral("ETICHETTA SUPPORTO");
+
+QString labelMessage(const QString &label)
+{
+    return QStringLiteral("Il supporto si chiamerà: ") + label + QStringLiteral("   ");
+}
+
+// Three frames and a tag: 1,379 bytes, "1 KB".
+QByteArray taggedBytes(const QByteArray &title, const QByteArray &comment = "Commento",
+                       quint8 genre = 17)
+{
+    return mpegFrames(3) + tagBlock(title, "Artista", "Album", "1999", comment, genre);
+}
+
+/// Dialogs that run a piece of test code when a notice is shown, before recording it.
+class HookedDialogs : public FakeDialogs
+{
+public:
+    void information(const QString &title, const QString &text) override
+    {
+        if (onInformation)
+            onInformation();
+        FakeDialogs::information(title, text);
+    }
+    std::function<void()> onInformation;
+};
+
+VolumeInfo volume(const QString &mountPoint, DriveType type, const QString &serial,
+                  const QString &label = {})
+{
+    VolumeInfo v;
+    v.mountPoint = mountPoint;
+    v.type = type;
+    v.serial = serial;
+    v.label = label;
+    return v;
+}
+
+} // namespace
+
+class TestFileImport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void readFile_data();
+    void readFile();
+    void recordOfAFile_data();
+    void recordOfAFile();
+    void sameFolderTwiceKeepsOneRecordPerFile();
+    void unlabelledCdIsNamedOnce();
+    void labelIsSavedBeforeTheMessage();
+    void mediumKnownBySerialKeepsItsLabel();
+    void unlabelledFixedDiskTakesTheComment();
+    void drivesNameTheirMedia_data();
+    void drivesNameTheirMedia();
+    void generatedLabelNumber_data();
+    void generatedLabelNumber();
+    void namesWithQuotes();
+    void namesDifferingInCaseAreTwoFiles();
+    void unreadableFilesAreRecordedAsCorrupt();
+    void emptyWorkListWritesNothing();
+    void fileWithoutMediumSerialIsLeftOut_data();
+    void fileWithoutMediumSerialIsLeftOut();
+    void catalogueFailureStopsAndKeepsWhatWasCommitted();
+    void progressCountsEveryEntry();
+
+private:
+    QString music(const QString &relative) const { return m_music.path() + u'/' + relative; }
+    QString song(const QString &relative, const QByteArray &bytes);
+    FileImport::Result import(const QStringList &paths, const QString &driveEntry = "/");
+    QList<CatalogueRecord> records();
+
+    std::unique_ptr<TempCatalogue> m_temp;
+    std::unique_ptr<CatalogueStore> m_store;
+    HookedDialogs m_dialogs;
+    FakeVolumes m_volumes;
+    QTemporaryDir m_music;
+    bool m_stopExpected = false;
+};
+
+void TestFileImport::init()
+{
+    m_temp = std::make_unique<TempCatalogue>();
+    m_temp->add({});
+    m_store = std::make_unique<CatalogueStore>(m_temp->path());
+    QVERIFY2(m_store->open(), qPrintable(m_store->lastError()));
+    m_dialogs.messages.clear();
+    m_dialogs.onInformation = nullptr;
+    m_stopExpected = false;
+    m_volumes.list = {
+        volume("/", DriveType::Fixed, "1000"),
+        volume(music("data"), DriveType::Fixed, "2000", "DATI"),
+        volume(music("cd"), DriveType::CdRom, "3000"),
+        volume(music("usb"), DriveType::Removable, "4000", "CHIAVETTA"),
+        volume(music("cd2"), DriveType::CdRom, "5000", "ESTATE 2003"),
+        volume(music("cd3"), DriveType::CdRom, "6000"),
+    };
+    for (const char *folder : {"data", "cd", "usb", "cd2", "cd3"})
+        QVERIFY(QDir(m_music.path()).mkpath(QString::fromLatin1(folder)));
+}
+
+void TestFileImport::cleanup()
+{
+    m_store.reset();
+    m_temp.reset();
+    for (const QString &entry :
+         QDir(m_music.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)) {
+        const QString path = music(entry);
+        if (QFileInfo(path).isDir() && !QFileInfo(path).isSymLink())
+            QDir(path).removeRecursively();
+        else
+            QFile::remove(path);
+    }
+}
+
+QString TestFileImport::song(const QString &relative, const QByteArray &bytes)
+{
+    const QString path = music(relative);
+    QDir().mkpath(QFileInfo(path).path());
+    return writeMp3(QFileInfo(path).path(), QFileInfo(path).fileName(), bytes);
+}
+
+FileImport::Result TestFileImport::import(const QStringList &paths, const QString &driveEntry)
+{
+    FileImport fileImport(*m_store, m_dialogs, m_volumes, buildDriveTable(m_volumes.list),
+                          driveEntry);
+    const FileImport::Result result = fileImport.riempi(paths);
+    // Every import here runs to its end, but the one whose catalogue is taken away.
+    if (result.stopped && !m_stopExpected)
+        QTest::qFail(qPrintable(result.report()), __FILE__, __LINE__);
+    return result;
+}
+
+QList<CatalogueRecord> TestFileImport::records()
+{
+    const auto all = m_store->allRecords();
+    if (!all)
+        qWarning() << m_store->lastError();
+    return all.value_or(QList<CatalogueRecord>());
+}
+
+void TestFileImport::readFile_data()
+{
+    QTest::addColumn<QString>("relative");
+    QTest::addColumn<QString>("make"); // "tagged", "untagged", "empty", "short", "none", …
+    QTest::addColumn<QStringList>("values");
+    // values: title, artist, album, year, comment, genre, state, base name, size
+    const auto tagged = [](const QString &comment, const QString &state) {
+        return QStringList{"Titolo", "Artista", "Album", "1999", comment,
+                           "Rock",   state,     "",      kOneKb};
+    };
+    const auto untagged = [](const QString &title, const QString &comment, const QString &state,
+                             const QString &size) {
+        return QStringList{title, "", "", "", comment, "", state, "", size};
+    };
+    QTest::newRow("tagged") << "a/brano.mp3"
+                            << "tagged" << tagged("Commento", "OK");
+    QTest::newRow("untagged") << "a/brano.mp3"
+                              << "untagged" << untagged("brano", "", "Nessun TAG ID3", kOneKb);
+    QTest::newRow("empty file") << "a/brano.mp3"
+                                << "empty" << untagged("brano", "", "File Corrotto!", kZeroKb);
+    QTest::newRow("shorter than a tag")
+        << "a/brano.mp3"
+        << "short" << untagged("brano", "", "File Corrotto!", kZeroKb);
+    QTest::newRow("vanished since the search")
+        << "a/brano.mp3"
+        << "none" << untagged("brano", "", "File Corrotto!", kZeroKb);
+    QTest::newRow("dangling link") << "a/x.mp3"
+                                   << "dangling" << untagged("x", "", "File Corrotto!", kZeroKb);
+    QTest::newRow("folder named x.mp3") << "a/x.mp3"
+                                        << "folder" << untagged("x", "", "File Corrotto!", kZeroKb);
+    QTest::newRow("two dots") << "a/a.b.mp3"
+                              << "untagged" << untagged("a.b", "", "Nessun TAG ID3", kOneKb);
+    QTest::newRow("upper-case extension")
+        << "a/BRANO.MP3"
+        << "untagged" << untagged("BRANO", "", "Nessun TAG ID3", kOneKb);
+    QTest::newRow("all-NUL title")
+        << "a/vuoto.mp3"
+        << "nultitle"
+        << QStringList{"vuoto", "Artista", "Album", "1999", "Commento", "Rock", "OK", "", kOneKb};
+    QTest::newRow("read-only") << "a/brano.mp3"
+                               << "readonly" << tagged("Commento", "Solo Lettura");
+    QTest::newRow("unlabelled CD: comment becomes the empty volume name")
+        << "cd/brano.mp3"
+        << "tagged" << tagged("", "CDROM");
+    QTest::newRow("labelled CD") << "cd2/brano.mp3"
+                                 << "tagged" << tagged("ESTATE 2003", "CDROM");
+    QTest::newRow("untagged on a CD")
+        << "cd2/brano.mp3"
+        << "untagged" << untagged("brano", "ESTATE 2003", "CDROM", kOneKb);
+    QTest::newRow("removable disk") << "usb/brano.mp3"
+                                    << "tagged" << tagged("CHIAVETTA", "Disco Rimovibile");
+    QTest::newRow("labelled fixed disk keeps the comment") << "data/brano.mp3"
+                                                           << "tagged" << tagged("Commento", "OK");
+    QTest::newRow("unreadable on a CD stays corrupt")
+        << "cd2/brano.mp3"
+        << "empty" << untagged("brano", "", "File Corrotto!", kZeroKb);
+}
+
+void TestFileImport::readFile()
+{
+    QFETCH(QString, relative);
+    QFETCH(QString, make);
+    QFETCH(QStringList, values);
+    const QString path = music(relative);
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    if (make == "tagged" || make == "readonly") {
+        QVERIFY(!song(relative, taggedBytes("Titolo")).isEmpty());
+        if (make == "readonly")
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    } else if (make == "untagged") {
+        QVERIFY(!song(relative, mpegFrames(3) + QByteArray(128, 'x')).isEmpty());
+    } else if (make == "empty") {
+        QVERIFY(!song(relative, QByteArray()).isEmpty());
+    } else if (make == "short") {
+        QVERIFY(!song(relative, mpegFrames(1).left(100)).isEmpty());
+    } else if (make == "dangling") {
+        QVERIFY(QFile::link(music("nowhere.mp3"), path));
+    } else if (make == "folder") {
+        QVERIFY(QDir().mkpath(path + QStringLiteral("/inner")));
+    } else if (make == "nultitle") {
+        QVERIFY(!song(relative, mpegFrames(3) + tagBlock(QByteArray(30, '\0'), "Artista", "Album",
+                                                         "1999", "Commento", 17))
+                     .isEmpty());
+    }
+    FileImport fileImport(*m_store, m_dialogs, m_volumes, buildDriveTable(m_volumes.list),
+                          QStringLiteral("/"));
+    const ImportValues v = fileImport.readFile(path);
+    QCOMPARE(v.title, values.at(0));
+    QCOMPARE(v.artist, values.at(1));
+    QCOMPARE(v.album, values.at(2));
+    QCOMPARE(v.year, values.at(3));
+    QCOMPARE(v.comment, values.at(4));
+    QCOMPARE(v.genre, values.at(5));
+    QCOMPARE(v.state, values.at(6));
+    QCOMPARE(v.baseName, QFileInfo(relative).completeBaseName());
+    QCOMPARE(v.folder, QFileInfo(path).path() + u'/');
+    QCOMPARE(v.size, values.at(8));
+    // Every text is a text, never NULL in the catalogue.
+    for (const QString *field : {&v.artist, &v.album, &v.year, &v.comment, &v.genre})
+        QVERIFY(!field->isNull());
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+void TestFileImport::recordOfAFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("titolo");
+    const QString forty = QStringLiteral("Una canzone con un nome davvero lungo!");
+    QTest::newRow("short name") << "brano.mp3"
+                                << "brano";
+    QTest::newRow("title cut to 30 characters, name kept whole")
+        << forty + QStringLiteral(".mp3") << forty.left(30);
+    // A character outside the Basic Multilingual Plane takes two UTF-16 units; a cut never
+    // splits it in half.
+    const QString emoji = QString(29, u'a') + QString::fromUtf8("\xF0\x9F\x8E\xB5") + u'b';
+    QTest::newRow("cut before a split character")
+        << emoji + QStringLiteral(".mp3") << QString(29, u'a');
+}
+
+void TestFileImport::recordOfAFile()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, titolo);
+    const QString path = song(QStringLiteral("data/Album/") + name, mpegFrames(3));
+    QVERIFY(!path.isEmpty());
+    const FileImport::Result result = import({path});
+    QCOMPARE(result.added, 1);
+    QVERIFY(result.failures.isEmpty());
+    const QList<CatalogueRecord> all = records();
+    QCOMPARE(all.size(), 1);
+    CatalogueRecord expected;
+    expected.id = all.first().id;
+    expected.titolo = titolo;
+    expected.autore = expected.album = expected.anno = expected.genere = expected.commento = "";
+    expected.nome = QFileInfo(name).completeBaseName();
+    expected.percorso = music("data/Album/");
+    expected.dimenzione = kOneKb;
+    expected.info = QStringLiteral("Nessun TAG ID3");
+    expected.labelD = QStringLiteral("DATI");
+    expected.supporto = QStringLiteral("2000");
+    QCOMPARE(all.first(), expected);
+    QVERIFY(m_dialogs.messages.isEmpty());
+}
+
+void TestFileImport::sameFolderTwiceKeepsOneRecordPerFile()
+{
+    const QStringList paths = {song("data/a.mp3", taggedBytes("Primo")),
+                               song("data/b.mp3", taggedBytes("Secondo")),
+                               song("data/c.mp3", mpegFrames(3))};
+    FileImport::Result result = import(paths);
+    QCOMPARE(result.added, 3);
+    const QList<CatalogueRecord> first = records();
+    QCOMPARE(first.size(), 3);
+
+    song("data/b.mp3", taggedBytes("Secondo, corretto"));
+    result = import(paths);
+    QCOMPARE(result.added, 0);
+    QCOMPARE(result.updated, 3);
+    const QList<CatalogueRecord> second = records();
+    QCOMPARE(second.size(), 3);
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(second.at(i).id, first.at(i).id);
+    QCOMPARE(second.at(1).titolo, QStringLiteral("Secondo, corretto"));
+    QCOMPARE(second.at(0), first.at(0));
+    QCOMPARE(second.at(2), first.at(2));
+}
+
+void TestFileImport::unlabelledCdIsNamedOnce()
+{
+    const QStringList paths = {
+        song("cd/1.mp3", taggedBytes("Uno")), song("cd/2.mp3", taggedBytes("Due")),
+        song("cd/sub/3.mp3", mpegFrames(3)), song("cd3/4.mp3", taggedBytes("Quattro"))};
+    const FileImport::Result result = import(paths);
+    QCOMPARE(result.added, 4);
+    QVERIFY(!result.stopped);
+    QVERIFY(result.failures.isEmpty());
+    const QList<CatalogueRecord> all = records();
+    QCOMPARE(all.size(), 4);
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(all.at(i).labelD, QStringLiteral("TRACKLODGE_1"));
+        QCOMPARE(all.at(i).supporto, QStringLiteral("3000"));
+        QCOMPARE(all.at(i).commento, QString(""));
+        QCOMPARE(all.at(i).info, QStringLiteral("CDROM"));
+    }
+    QCOMPARE(all.at(3).labelD, QStringLiteral("TRACKLODGE_2"));
+    QCOMPARE(m_dialogs.messages.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        QCOMPARE(m_dialogs.messages.at(i).kind, FakeDialogs::Kind::Information);
+        QCOMPARE(m_dialogs.messages.at(i).title, kLabelTitle);
+    }
+    QCOMPARE(m_dialogs.messages.at(0).text, labelMessage("TRACKLODGE_1"));
+    QCOMPARE(m_dialogs.messages.at(1).text, labelMessage("TRACKLODGE_2"));
+}
+
+void TestFileImport::labelIsSavedBeforeTheMessage()
+{
+    // Another connection, as a second program would have, sees the record with the new label
+    // while the message waits, and nothing written after it until the next commit.
+    const auto committedRecords = [this] {
+        CatalogueStore other(m_temp->path());
+        if (!other.open())
+            return qsizetype(-1);
+        return other.allRecords().value_or(QList<CatalogueRecord>()).size();
+    };
+    QList<qsizetype> seenAtMessages;
+    m_dialogs.onInformation = [&] {
+        seenAtMessages << committedRecords();
+    };
+    QList<qsizetype> seenAfterFiles;
+    FileImport fileImport(*m_store, m_dialogs, m_volumes, buildDriveTable(m_volumes.list),
+                          QStringLiteral("/"));
+    const FileImport::Result result =
+        fileImport.riempi({song("data/a.mp3", taggedBytes("A")), song("cd/b.mp3", taggedBytes("B")),
+                           song("cd/c.mp3", taggedBytes("C")), song("cd3/d.mp3", taggedBytes("D")),
+                           song("data/e.mp3", taggedBytes("E"))},
+                          [&](qsizetype, qsizetype) { seenAfterFiles << committedRecords(); });
+    QVERIFY(!result.stopped);
+    QVERIFY(result.failures.isEmpty());
+    QCOMPARE(result.added, 5);
+    QCOMPARE(seenAtMessages, (QList<qsizetype>{2, 4}));
+    QCOMPARE(seenAfterFiles, (QList<qsizetype>{0, 2, 2, 4, 4}));
+    QCOMPARE(committedRecords(), 5);
+    const QList<CatalogueRecord> all = records();
+    QCOMPARE(all.at(1).labelD, QStringLiteral("TRACKLODGE_1"));
+    QCOMPARE(all.at(3).labelD, QStringLiteral("TRACKLODGE_2"));
+}
+
+void TestFileImport::mediumKnownBySerialKeepsItsLabel()
+{
+    CatalogueRecord old = sampleRecord(QStringLiteral("vecchio"));
+    old.supporto = QStringLiteral("3000");
+    old.labelD = QStringLiteral("MIA RACCOLTA");
+    m_temp->add({old});
+    const FileImport::Result result =
+        import({song("cd/a.mp3", taggedBytes("A")), song("cd/b.mp3", mpegFrames(3))});
+    QCOMPARE(result.added, 2);
+    const QList<CatalogueRecord> all = records();
+    QCOMPARE(all.size(), 3);
+    QCOMPARE(all.at(1).labelD, QStringLiteral("MIA RACCOLTA"));
+    QCOMPARE(all.at(2).labelD, QStringLiteral("MIA RACCOLTA"));
+    QVERIFY(m_dialogs.messages.isEmpty());
+}
+
+void TestFileImport::unlabelledFixedDiskTakesTheComment()
+{
+    const FileImport::Result result =
+        import({song("root/a.mp3", taggedBytes("A", "Collezione Rock")),
+                song("root/b.mp3", taggedBytes("B", "Altro commento"))});
+    QCOMPARE(result.added, 2);
+    const QList<CatalogueRecord> all = records();
+    QCOMPARE(all.at(0).labelD, QStringLiteral("Collezione Rock"));
+    QCOMPARE(all.at(0).supporto, QStringLiteral("1000"));
+    // The second file's medium is known by then.
+    QCOMPARE(all.at(1).labelD, QStringLiteral("Collezione Rock"));
+    QCOMPARE(all.at(1).commento, QStringLiteral("Altro commento"));
+    QVERIFY(m_dialogs.messages.isEmpty());
+}
+
+void TestFileImport::drivesNameTheirMedia_data()
+{
+    QTest::addColumn<QString>("driveEntry");
+    QTest::addColumn<QString>("relative");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("label of the chosen drive's entry") << "/ [RADICE]"
+                                                       << "root/a.mp3"
+                                                       << "RADICE";
+    QTest::newRow("chosen drive without a label") << "/"
+                                                  << "root/a.mp3"
+                                                  << "Commento";
+    // The chosen folder may hold other volumes mounted below it: their files lie on media of
+    // their own, named by their own labels.
+    QTest::newRow("volume mounted below the chosen drive") << "/ [RADICE]"
+                                                           << "data/a.mp3"
+                                                           << "DATI";
+    QTest::newRow("chosen drive is the file's own") << music("data") + " [DATI]"
+                                                    << "data/a.mp3"
+                                                    << "DATI";
+    QTest::newRow("removable disk") << "/"
+                                    << "usb/a.mp3"
+                                    << "CHIAVETTA";
+}
+
+void TestFileImport::drivesNameTheirMedia()
+{
+    QFETCH(QString, driveEntry);
+    QFETCH(QString, relative);
+    QFETCH(QString, label);
+    QCOMPARE(import({song(relative, taggedBytes("A"))}, driveEntry).added, 1);
+    QCOMPARE(records().first().labelD, label);
+    QVERIFY(m_dialogs.messages.isEmpty());
+}
+
+void TestFileImport::generatedLabelNumber_data()
+{
+    QTest::addColumn<QStringList>("existing");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("first") << QStringList() << "TRACKLODGE_1";
+    // Regression: the label that sorts last as text is TRACKLODGE_9, which gave the eleventh
+    // medium the label of the tenth.
+    QTest::newRow("after 9 and 10")
+        << QStringList{"TRACKLODGE_9", "TRACKLODGE_10"} << "TRACKLODGE_11";
+    QTest::newRow("underscore is not a wildcard")
+        << QStringList{"TRACKLODGEX8", "TRACKLODGE_2"} << "TRACKLODGE_3";
+}
+
+void TestFileImport::generatedLabelNumber()
+{
+    QFETCH(QStringList, existing);
+    QFETCH(QString, label);
+    QList<CatalogueRecord> old;
+    for (const QString &l : existing) {
+        CatalogueRecord r = sampleRecord(l);
+        r.labelD = l;
+        r.supporto = QStringLiteral("serial of ") + l;
+        old << r;
+    }
+    m_temp->add(old);
+    QCOMPARE(import({song("cd/a.mp3", taggedBytes("A"))}).added, 1);
+    QCOMPARE(records().last().labelD, label);
+    QCOMPARE(m_dialogs.messages.size(), 1);
+    QCOMPARE(m_dialogs.messages.first().text, labelMessage(label));
+}
+
+void TestFileImport::namesWithQuotes()
+{
+    const QStringList paths = {song("data/rock'n'roll \"live\"/l'amico.mp3", taggedBytes("A")),
+                               song("data/rock'n'roll \"live\"/say \"hi\".mp3", mpegFrames(3))};
+    QVERIFY(!paths.contains(QString()));
+    QCOMPARE(import(paths).added, 2);
+    const FileImport::Result again = import(paths);
+    QCOMPARE(again.added, 0);
+    QCOMPARE(again.updated, 2);
+    const QList<CatalogueRecord> all = records();
+    QCOMPARE(all.size(), 2);
+    QCOMPARE(all.at(0).nome, QStringLiteral("l'amico"));
+    QCOMPARE(all.at(1).nome, QStringLiteral("say \"hi\""));
+    QCOMPARE(all.at(1).percorso, music("data/rock'n'roll \"live\"/"));
+}
+
+void TestFileImport::namesDifferingInCaseAreTwoFiles()
+{
+    const QStringList paths = {song("data/Rock/Song.mp3", taggedBytes("Grande")),
+                               song("data/Rock/song.mp3", taggedBytes("piccolo")),
+                               song("data/rock/song.mp3", taggedBytes("cartella"))};
+    QCOMPARE(import(paths).added, 3);
+    QCOMPARE(import(paths).updated, 3);
+    const QList<CatalogueRecord> all = records();
+    QCOMPARE(all.size(), 3);
+    QCOMPARE(all.at(0).titolo, QStringLiteral("Grande"));
+    QCOMPARE(all.at(1).titolo, QStringLiteral("piccolo"));
+    QCOMPARE(all.at(2).titolo, QStringLiteral("cartella"));
+}
+
+void TestFileImport::unreadableFilesAreRecordedAsCorrupt()
+{
+    const QString dangling = music("data/x.mp3");
+    QVERIFY(QFile::link(music("data/nowhere.mp3"), dangling));
+    const QString vanished = song("data/gone.mp3", taggedBytes("Sparito"));
+    QVERIFY(QFile::remove(vanished));
+    const QStringList paths = {dangling, vanished, song("data/empty.mp3", QByteArray()),
+                               song("data/good.mp3", taggedBytes("Buono"))};
+    const FileImport::Result result = import(paths);
+    QCOMPARE(result.added, 4);
+    QVERIFY(result.failures.isEmpty());
+    const QList<CatalogueRecord> all = records();
+    QCOMPARE(all.size(), 4);
+    const QStringList titles = {"x", "gone", "empty"};
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(all.at(i).info, QStringLiteral("File Corrotto!"));
+        QCOMPARE(all.at(i).titolo, titles.at(i));
+        QCOMPARE(all.at(i).dimenzione, kZeroKb);
+        QCOMPARE(all.at(i).labelD, QStringLiteral("DATI"));
+    }
+    QCOMPARE(all.at(3).info, QStringLiteral("OK"));
+}
+
+void TestFileImport::emptyWorkListWritesNothing()
+{
+    int progressCalls = 0;
+    FileImport fileImport(*m_store, m_dialogs, m_volumes, buildDriveTable(m_volumes.list),
+                          QStringLiteral("/"));
+    FileImport::Result result =
+        fileImport.riempi({}, [&](qsizetype, qsizetype) { ++progressCalls; });
+    QCOMPARE(result.added + result.updated, 0);
+    QVERIFY(result.failures.isEmpty());
+    QVERIFY(result.report().isEmpty());
+    QCOMPARE(progressCalls, 0);
+    result = fileImport.riempi({QString(), QString()});
+    QCOMPARE(result.added + result.updated, 0);
+    QVERIFY(records().isEmpty());
+    QVERIFY(m_dialogs.messages.isEmpty());
+}
+
+void TestFileImport::fileWithoutMediumSerialIsLeftOut_data()
+{
+    QTest::addColumn<bool>("volumeKnown");
+    QTest::newRow("no volume") << false;
+    QTest::newRow("volume without a serial") << true;
+}
+
+void TestFileImport::fileWithoutMediumSerialIsLeftOut()
+{
+    QFETCH(bool, volumeKnown);
+    m_volumes.list.removeFirst();
+    if (volumeKnown)
+        m_volumes.list << volume(music("nas"), DriveType::Fixed, QString());
+    const QString lost = song("nas/a.mp3", taggedBytes("A"));
+    const QStringList paths = {lost, song("data/b.mp3", taggedBytes("B"))};
+    const FileImport::Result result = import(paths);
+    QCOMPARE(result.added, 1);
+    QVERIFY(!result.stopped);
+    QCOMPARE(result.failures.size(), 1);
+    QCOMPARE(result.failures.first().path, lost);
+    QCOMPARE(result.failures.first().reason,
+             QStringLiteral("impossibile leggere il numero di serie del supporto"));
+    QVERIFY(result.report().startsWith(QStringLiteral("1 file non sono stati importati:\n")));
+    QVERIFY(result.report().contains(lost));
+    const QList<CatalogueRecord> all = records();
+    QCOMPARE(all.size(), 1);
+    QCOMPARE(all.first().nome, QStringLiteral("b"));
+}
+
+void TestFileImport::catalogueFailureStopsAndKeepsWhatWasCommitted()
+{
+    // While the label message waits, another program takes the table away: the next write
+    // fails, the import stops, and what was saved before the message stays.
+    const QString other = QStringLiteral("other-connection");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), other);
+        db.setDatabaseName(m_temp->path());
+        QVERIFY(db.open());
+    }
+    const auto otherExec = [&](const char *sql) {
+        QSqlQuery query(QSqlDatabase::database(other));
+        QVERIFY2(query.exec(QString::fromLatin1(sql)), qPrintable(query.lastError().text()));
+    };
+    m_dialogs.onInformation = [&] {
+        otherExec("ALTER TABLE Mp3 RENAME TO Mp3_altrove");
+    };
+    m_stopExpected = true;
+    const FileImport::Result result =
+        import({song("data/a.mp3", taggedBytes("A")), song("cd/b.mp3", taggedBytes("B")),
+                song("data/c.mp3", taggedBytes("C")), song("data/d.mp3", taggedBytes("D"))});
+    QVERIFY(result.stopped);
+    QCOMPARE(result.failures.size(), 1);
+    QCOMPARE(result.failures.first().path, music("data/c.mp3"));
+    QVERIFY(result.report().startsWith(QStringLiteral("Importazione interrotta")));
+    otherExec("ALTER TABLE Mp3_altrove RENAME TO Mp3");
+    QSqlDatabase::removeDatabase(other);
+    m_store->close();
+    QVERIFY(m_store->open());
+    const QList<CatalogueRecord> all = records();
+    QCOMPARE(all.size(), 2);
+    QCOMPARE(all.at(1).labelD, QStringLiteral("TRACKLODGE_1"));
+}
+
+void TestFileImport::progressCountsEveryEntry()
+{
+    QList<QPair<qsizetype, qsizetype>> calls;
+    FileImport fileImport(*m_store, m_dialogs, m_volumes, buildDriveTable(m_volumes.list),
+                          QStringLiteral("/"));
+    fileImport.riempi(
+        {song("data/a.mp3", taggedBytes("A")), QString(), song("data/b.mp3", taggedBytes("B"))},
+        [&](qsizetype done, qsizetype total) {
+            calls.append({done, total});
+        });
+    const QList<QPair<qsizetype, qsizetype>> expected = {{1, 3}, {2, 3}, {3, 3}};
+    QCOMPARE(calls, expected);
+}
+
+QTEST_GUILESS_MAIN(TestFileImport)
+#include "tst_fileimport.moc"

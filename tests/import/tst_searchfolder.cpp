@@ -1,0 +1,271 @@
+#include "import/folderlisting.h"
+#include "import/searchfolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Makes a tree below `root` from entries relative to it: "a/" a folder, "a/x.mp3" an empty
+// file, "a/l->target" a symbolic link (target taken as written). Parents are made as needed.
+void makeTree(const QString &root, const QStringList &entries)
+{
+    QDir dir(root);
+    for (const QString &entry : entries) {
+        const qsizetype arrow = entry.indexOf(QStringLiteral("->"));
+        const QString name = arrow < 0 ? entry : entry.left(arrow);
+        const QString parent = QFileInfo(root + u'/' + name).path();
+        QVERIFY(dir.mkpath(parent));
+        if (arrow >= 0) {
+            QVERIFY2(QFile::link(entry.mid(arrow + 2), root + u'/' + name), qPrintable(entry));
+        } else if (name.endsWith(u'/')) {
+            QVERIFY(dir.mkpath(name));
+        } else {
+            QFile file(root + u'/' + name);
+            QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(entry));
+        }
+    }
+}
+
+QStringList relativeTo(const QString &root, const QStringList &paths)
+{
+    QStringList relative;
+    for (const QString &path : paths) {
+        if (!path.startsWith(root + u'/'))
+            return {QStringLiteral("outside the tree: ") + path};
+        relative << path.mid(root.size() + 1);
+    }
+    return relative;
+}
+
+// A, with files of its own, and the subfolders B and C, with files and a deeper level.
+const QStringList kTree = {"A/a1.mp3",   "A/a2.mp3",     "A/B/b1.mp3",    "A/B/b2.mp3",
+                           "A/C/c1.mp3", "A/C/D/d1.mp3", "A/C/D/E/e1.mp3"};
+const QStringList kTreeOrder = {"A/C/D/E/e1.mp3", "A/C/D/d1.mp3", "A/C/c1.mp3", "A/B/b1.mp3",
+                                "A/B/b2.mp3",     "A/a1.mp3",     "A/a2.mp3"};
+
+} // namespace
+
+Q_DECLARE_METATYPE(SearchEnd)
+
+class TestSearchFolder : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void order_data();
+    void order();
+    void entryPath_data();
+    void entryPath();
+    void entriesFromAFolderEndingInSlash();
+    void cancelStopsAtTheNextFolder_data();
+    void cancelStopsAtTheNextFolder();
+    void limit_data();
+    void limit();
+    void unreadableFolderIsSkipped();
+    void missingStartingFolder();
+    void foundListKeepsWhatItHeld();
+};
+
+void TestSearchFolder::order_data()
+{
+    QTest::addColumn<QStringList>("tree");
+    QTest::addColumn<bool>("subfolders");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("subfolders last to first, own files after") << kTree << true << kTreeOrder;
+    QTest::newRow("starting folder only") << kTree << false << QStringList{"A/a1.mp3", "A/a2.mp3"};
+    QTest::newRow("names sorted ignoring case")
+        << QStringList{"A/b.mp3", "A/B.mp3", "A/a.mp3", "A/C.mp3", "A/c/x.mp3", "A/B2/y.mp3"}
+        << true
+        << QStringList{"A/c/x.mp3", "A/B2/y.mp3", "A/a.mp3", "A/B.mp3", "A/b.mp3", "A/C.mp3"};
+    QTest::newRow("accented names fold their case too")
+        << QStringList{"A/\u00C8x.mp3", "A/f.mp3", "A/\u00E8a.mp3", "A/E.mp3"} << false
+        << QStringList{"A/E.mp3", "A/f.mp3", "A/\u00E8a.mp3", "A/\u00C8x.mp3"};
+    QTest::newRow("extension in any letter case")
+        << QStringList{"A/1.mp3", "A/2.MP3", "A/3.Mp3", "A/4.mP3"} << false
+        << QStringList{"A/1.mp3", "A/2.MP3", "A/3.Mp3", "A/4.mP3"};
+    QTest::newRow("other names are not MP3 files")
+        << QStringList{"A/x.mp3.txt", "A/mp3", "A/xmp3", "A/x.mp4", "A/x.mp", "A/ok.mp3"} << false
+        << QStringList{"A/ok.mp3"};
+    QTest::newRow("a folder named like an MP3 is a folder")
+        << QStringList{"A/x.mp3/", "A/y.mp3/inner.mp3"} << true << QStringList{"A/y.mp3/inner.mp3"};
+    QTest::newRow("hidden entries left out")
+        << QStringList{"A/.hidden.mp3", "A/.cache/z.mp3", "A/shown.mp3"} << true
+        << QStringList{"A/shown.mp3"};
+    QTest::newRow("link to a file is listed") << QStringList{"A/real.mp3", "A/link.mp3->real.mp3"}
+                                              << false << QStringList{"A/link.mp3", "A/real.mp3"};
+    QTest::newRow("dangling link is listed")
+        << QStringList{"A/gone.mp3->nowhere.mp3"} << false << QStringList{"A/gone.mp3"};
+    QTest::newRow("link loop is not followed")
+        << QStringList{"A/B/b.mp3", "A/B/up->..", "A/B/up.mp3->.."} << true
+        << QStringList{"A/B/b.mp3"};
+    QTest::newRow("link to a folder is not followed")
+        << QStringList{"X/x.mp3", "A/a.mp3", "A/toX->../X"} << true << QStringList{"A/a.mp3"};
+    QTest::newRow("empty folders") << QStringList{"A/B/", "A/C/D/"} << true << QStringList();
+}
+
+void TestSearchFolder::order()
+{
+    QFETCH(QStringList, tree);
+    QFETCH(bool, subfolders);
+    QFETCH(QStringList, expected);
+    QTemporaryDir dir;
+    makeTree(dir.path(), tree);
+    QStringList found;
+    SearchOptions options;
+    options.includeSubfolders = subfolders;
+    QCOMPARE(SearchFolder(dir.path() + QStringLiteral("/A"), options, found), SearchEnd::Completed);
+    QCOMPARE(relativeTo(dir.path(), found), expected);
+}
+
+void TestSearchFolder::entryPath_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("root") << "/"
+                          << "brano.mp3"
+                          << "/brano.mp3";
+    QTest::newRow("folder") << "/musica"
+                            << "brano.mp3"
+                            << "/musica/brano.mp3";
+    QTest::newRow("folder ending in slash") << "/musica/"
+                                            << "brano.mp3"
+                                            << "/musica/brano.mp3";
+    QTest::newRow("mount point") << "/media/cd"
+                                 << "x.MP3"
+                                 << "/media/cd/x.MP3";
+}
+
+void TestSearchFolder::entryPath()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QFETCH(QString, path);
+    QCOMPARE(::entryPath(folder, name), path);
+}
+
+void TestSearchFolder::entriesFromAFolderEndingInSlash()
+{
+    QTemporaryDir dir;
+    makeTree(dir.path(), {"A/a.mp3", "A/B/b.mp3"});
+    QStringList found;
+    SearchFolder(dir.path() + QStringLiteral("/A/"), {true}, found);
+    QCOMPARE(relativeTo(dir.path(), found), (QStringList{"A/B/b.mp3", "A/a.mp3"}));
+}
+
+void TestSearchFolder::cancelStopsAtTheNextFolder_data()
+{
+    QTest::addColumn<int>("stopAt");
+    // Folders are entered in the order A, C, D, E, B.
+    QTest::newRow("at the start") << 1;
+    QTest::newRow("entering C") << 2;
+    QTest::newRow("deepest folder") << 4;
+    QTest::newRow("entering B after C's tree") << 5;
+}
+
+void TestSearchFolder::cancelStopsAtTheNextFolder()
+{
+    QFETCH(int, stopAt);
+    QTemporaryDir dir;
+    makeTree(dir.path(), kTree);
+    const QString start = dir.path() + QStringLiteral("/A");
+
+    // What a full search had found when it entered each folder.
+    QStringList all;
+    QList<qsizetype> foundOnEntry;
+    SearchFolder(start, {true}, all, [&](const QString &) {
+        foundOnEntry << all.size();
+        return true;
+    });
+    QCOMPARE(relativeTo(dir.path(), all), kTreeOrder);
+    QCOMPARE(foundOnEntry.size(), 5);
+
+    QStringList found;
+    int entered = 0;
+    const SearchEnd end =
+        SearchFolder(start, {true}, found, [&](const QString &) { return ++entered < stopAt; });
+    QCOMPARE(end, SearchEnd::Cancelled);
+    QCOMPARE(entered, stopAt);
+    QCOMPARE(found, all.first(foundOnEntry.at(stopAt - 1)));
+}
+
+void TestSearchFolder::limit_data()
+{
+    QTest::addColumn<qsizetype>("limit");
+    QTest::addColumn<SearchEnd>("end");
+    QTest::addColumn<int>("foldersEntered");
+    // Folders are entered in the order A, C, D, E, B; files are found e1, d1, c1, b1, b2, a1, a2.
+    QTest::newRow("full in B") << qsizetype(4) << SearchEnd::ListFull << 5;
+    QTest::newRow("full in C, B never entered") << qsizetype(2) << SearchEnd::ListFull << 4;
+    QTest::newRow("exactly the files found") << qsizetype(7) << SearchEnd::Completed << 5;
+    QTest::newRow("nothing fits") << qsizetype(0) << SearchEnd::ListFull << 4;
+}
+
+void TestSearchFolder::limit()
+{
+    QFETCH(qsizetype, limit);
+    QFETCH(SearchEnd, end);
+    QFETCH(int, foldersEntered);
+    QTemporaryDir dir;
+    makeTree(dir.path(), kTree);
+    QStringList found;
+    int entered = 0;
+    const SearchOptions options{true, limit};
+    QCOMPARE(SearchFolder(dir.path() + QStringLiteral("/A"), options, found,
+                          [&](const QString &) {
+                              ++entered;
+                              return true;
+                          }),
+             end);
+    QCOMPARE(relativeTo(dir.path(), found), kTreeOrder.first(limit));
+    QCOMPARE(entered, foldersEntered);
+}
+
+void TestSearchFolder::unreadableFolderIsSkipped()
+{
+    // Root reads any folder whatever its permissions: the folder C vanishes between the
+    // listing of A and its own reading instead, which no user can prevent.
+    QTemporaryDir dir;
+    makeTree(dir.path(), kTree);
+    QStringList found;
+    const SearchEnd end =
+        SearchFolder(dir.path() + QStringLiteral("/A"), {true}, found, [&](const QString &f) {
+            if (f.endsWith(QStringLiteral("/A/C")))
+                QDir(f).removeRecursively();
+            return true;
+        });
+    QCOMPARE(end, SearchEnd::Completed);
+    QCOMPARE(relativeTo(dir.path(), found),
+             (QStringList{"A/B/b1.mp3", "A/B/b2.mp3", "A/a1.mp3", "A/a2.mp3"}));
+}
+
+void TestSearchFolder::missingStartingFolder()
+{
+    QTemporaryDir dir;
+    QStringList found;
+    QCOMPARE(SearchFolder(dir.path() + QStringLiteral("/none"), {true}, found),
+             SearchEnd::Completed);
+    QVERIFY(found.isEmpty());
+    const FolderListing listing = listFolder(dir.path() + QStringLiteral("/none"));
+    QVERIFY(!listing.readable);
+    makeTree(dir.path(), {"file.mp3"});
+    QVERIFY(!listFolder(dir.path() + QStringLiteral("/file.mp3")).readable);
+}
+
+void TestSearchFolder::foundListKeepsWhatItHeld()
+{
+    // A search adds to the list; emptying it is the window's reset.
+    QTemporaryDir dir;
+    makeTree(dir.path(), {"A/a.mp3"});
+    QStringList found{QStringLiteral("/earlier/x.mp3")};
+    SearchFolder(dir.path() + QStringLiteral("/A"), {}, found);
+    QCOMPARE(found.size(), 2);
+    QCOMPARE(found.first(), QStringLiteral("/earlier/x.mp3"));
+}
+
+QTEST_GUILESS_MAIN(TestSearchFolder)
+#include "tst_searchfolder.moc"
