@@ -12,6 +12,11 @@
 #include "grid/statusline.h"
 #include "inspection/collectioncounters.h"
 #include "inspection/drivetable.h"
+#include "maintenance/entrydeletion.h"
+#include "maintenance/missingfilecheck.h"
+#include "maintenance/readonlychange.h"
+#include "maintenance/tagcompletion.h"
+#include "missing_files/missingfileswindow.h"
 #include "platform/dialogs.h"
 #include "platform/volumes.h"
 #include "tags/genretable.h"
@@ -23,6 +28,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -224,6 +230,7 @@ QGroupBox *MainWindow::buildInfoFrame()
     m_attrib->setToolTip(text(kChangeAttributesToolTip));
     m_txtattr = named(new QLabel(text(kChangeAttributes)), QStringLiteral("txtattr"));
     grid->addWidget(hoverPair(m_attrib, m_txtattr), 3, 0, 1, 4);
+    connect(m_attrib, &QPushButton::clicked, this, &MainWindow::changeAttributes);
     return m_frame2;
 }
 
@@ -311,6 +318,7 @@ void MainWindow::start()
     m_combo1->addItem(QString());
     m_combo1->addItems(genreNames());
     m_combo1->setCurrentIndex(0);
+    runStartupChecks();
     // The DEL key on the grid reaches the window first.
     m_dati->installEventFilter(this);
 }
@@ -435,5 +443,68 @@ void MainWindow::gridClicked(const QModelIndex &index)
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_dati && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
+        deleteCurrentRow();
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+// --- Maintenance: the start-up checks, the delete, the read-only change ---
+
+namespace {
+
+void showHourglass()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void restorePointer()
+{
+    QApplication::restoreOverrideCursor();
+}
+
+} // namespace
+
+void MainWindow::runStartupChecks()
+{
+    showHourglass();
+    const QStringList missing = MissingFileCheck::findMissing(*m_model);
+    if (missing.isEmpty()) {
+        CompleteMissingTags(m_store, *m_model, m_dialogs);
+        restorePointer();
+        return;
+    }
+    restorePointer();
+    // The window takes no input until the vanished entries are dealt with or the list closes.
+    setEnabled(false);
+    m_errati = std::make_unique<MissingFilesWindow>(m_store, m_dialogs, missing);
+    connect(m_errati.get(), &MissingFilesWindow::entriesDeleted, this, &MainWindow::caricaDB);
+    connect(m_errati.get(), &MissingFilesWindow::closed, this, [this] { setEnabled(true); });
+    m_errati->show();
+}
+
+void MainWindow::deleteCurrentRow()
+{
+    // The current row is where the selection ends: it is the one checked and deleted.
+    const QModelIndex current = m_dati->currentIndex();
+    if (!current.isValid())
+        return;
+    EntryDeletion deletion(m_store, *m_model, *m_counters, m_dialogs);
+    const auto confirmation = m_conferma->isChecked() ? EntryDeletion::Confirmation::Skip
+                                                      : EntryDeletion::Confirmation::Ask;
+    const auto fileAction = m_cancella->isChecked() ? EntryDeletion::FileAction::DeleteFile
+                                                    : EntryDeletion::FileAction::KeepFile;
+    if (deletion.deleteRow(current.row(), confirmation, fileAction) ==
+        EntryDeletion::Outcome::Deleted) {
+        m_dati->clearSelection();
+        m_dati->setCurrentIndex(QModelIndex());
+    }
+}
+
+void MainWindow::changeAttributes()
+{
+    const BusyPointer hourglass{showHourglass, restorePointer};
+    changeReadOnlyFiles(m_store, *m_model, *m_counters, m_dialogs, hourglass);
 }

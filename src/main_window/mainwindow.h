@@ -2,11 +2,14 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class CatalogueModel;
 class CatalogueStore;
 class CollectionCounters;
 class Dialogs;
 class HoverController;
+class MissingFilesWindow;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -31,8 +34,10 @@ public:
                QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    /// The start-up sequence: loads the catalogue into the grid under the wait window and
-    /// prepares the window for input. Call once, before the window is shown.
+    /// The start-up sequence: loads the catalogue into the grid under the wait window, builds
+    /// the drive table, fills the genre chooser, then checks for vanished files: with some, the
+    /// window is disabled and `errati` lists them; otherwise the tag completion runs. Last, the
+    /// DEL key on the grid is routed to the delete. Call once, before the window is shown.
     void start();
     /// Reloads the whole catalogue into the grid (caricaDB), with the wait window.
     void caricaDB();
@@ -66,6 +71,9 @@ private:
     void setRefreshEnabled(bool enabled);
     void gridClicked(const QModelIndex &index);
     void applyColumnWidths();
+    void runStartupChecks();
+    void deleteCurrentRow();
+    void changeAttributes();
 
     CatalogueStore &m_store;
     Dialogs &m_dialogs;
@@ -104,4 +112,6 @@ private:
     QLabel *m_label3 = nullptr;
     QListWidget *m_list1 = nullptr;
     QListWidget *m_list2 = nullptr;
+
+    std::unique_ptr<MissingFilesWindow> m_errati; ///< the vanished files found at start-up
 };
