@@ -50,41 +50,62 @@ bool skippedState(const QString &stateWord)
 // What the look at one file found.
 enum class FileCheck { NeedsTag, LeaveAlone, Failed };
 
-// Opens the file once: makes it owner-writable when it is not, and looks for the tag marker.
-FileCheck checkFile(const QString &path, QString &reason)
+int openForReading(const QString &path)
 {
     int fd;
     do {
         fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        reason = text(kCannotReadFile);
-        return FileCheck::Failed;
+    return fd;
+}
+
+// Opens the record's file for reading and returns the descriptor, or -1 with the reason. The
+// expected name is nearly always the file, so it is opened straight away; only when it is not a
+// regular file is the folder searched for another spelling of the extension.
+int openRecordFile(const GridRow &row, QString &path, struct stat &info, QString &reason)
+{
+    path = recordFilePath(row[Folder], row[FileName]);
+    int fd = openForReading(path);
+    if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+        return fd;
+    if (fd >= 0)
+        ::close(fd);
+    const std::optional<QString> found = findRecordFile(row[Folder], row[FileName]);
+    if (!found) {
+        reason = text(kFileNotFound);
+        return -1;
     }
-    FileCheck check = FileCheck::LeaveAlone;
+    path = *found;
+    fd = openForReading(path);
+    if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+        return fd;
+    if (fd >= 0)
+        ::close(fd);
+    reason = text(kCannotReadFile);
+    return -1;
+}
+
+// Opens the file once: makes it owner-writable when it is not, and looks for the tag marker.
+FileCheck checkFile(const GridRow &row, QString &path, QString &reason)
+{
     struct stat info;
-    if (::fstat(fd, &info) != 0) {
-        reason = text(kCannotReadFile);
-        check = FileCheck::Failed;
-    } else if (!S_ISREG(info.st_mode)) {
-        reason = text(kNotARegularFile);
-        check = FileCheck::Failed;
-    } else {
-        // A failed change is noted; the file is still looked at, and the tag write then fails
-        // on its own if the file stays unwritable.
-        if (!(info.st_mode & S_IWUSR) && ::fchmod(fd, (info.st_mode & 07777) | S_IWUSR) != 0)
-            qCWarning(lcCompletion) << "cannot make writable:" << path << systemReason();
-        // A file shorter than a tag block is left unchanged: there is no place to look for one.
-        if (info.st_size >= TagLayout::kBlockSize) {
-            char marker[TagLayout::kMarkerWidth];
-            const ssize_t n =
-                ::pread(fd, marker, sizeof marker, info.st_size - TagLayout::kBlockSize);
-            if (n != static_cast<ssize_t>(sizeof marker)) {
-                reason = text(kCannotReadFile);
-                check = FileCheck::Failed;
-            } else if (!hasTagMarker(QByteArrayView(marker, sizeof marker))) {
-                check = FileCheck::NeedsTag;
-            }
+    const int fd = openRecordFile(row, path, info, reason);
+    if (fd < 0)
+        return FileCheck::Failed;
+    // A failed change is noted; the file is still looked at, and the tag write then fails on
+    // its own if the file stays unwritable.
+    if (!(info.st_mode & S_IWUSR) && ::fchmod(fd, (info.st_mode & 07777) | S_IWUSR) != 0)
+        qCWarning(lcCompletion) << "cannot make writable:" << path << systemReason();
+    FileCheck check = FileCheck::LeaveAlone;
+    // A file shorter than a tag block is left unchanged: there is no place to look for one.
+    if (info.st_size >= TagLayout::kBlockSize) {
+        char marker[TagLayout::kMarkerWidth];
+        const ssize_t n = ::pread(fd, marker, sizeof marker, info.st_size - TagLayout::kBlockSize);
+        if (n != static_cast<ssize_t>(sizeof marker)) {
+            reason = text(kCannotReadFile);
+            check = FileCheck::Failed;
+        } else if (!hasTagMarker(QByteArrayView(marker, sizeof marker))) {
+            check = FileCheck::NeedsTag;
         }
     }
     ::close(fd);
@@ -123,22 +144,18 @@ CompletionResult CompleteMissingTags(CatalogueStore &store, const CatalogueModel
         const GridRow &row = model.row(r);
         if (skippedState(row[State]))
             continue;
-        const std::optional<QString> path = findRecordFile(row[Folder], row[FileName]);
-        if (!path) {
-            fail(recordFilePath(row[Folder], row[FileName]), text(kFileNotFound));
-            continue;
-        }
+        QString path;
         QString reason;
-        const FileCheck check = checkFile(*path, reason);
+        const FileCheck check = checkFile(row, path, reason);
         if (check == FileCheck::Failed)
-            fail(*path, reason);
+            fail(path, reason);
         if (check != FileCheck::NeedsTag)
             continue;
 
         if (!transaction) {
             transaction.emplace(store);
             if (!transaction->isActive()) {
-                fail(*path, text(kRecordNotWritten).arg(store.lastError()));
+                fail(path, text(kRecordNotWritten).arg(store.lastError()));
                 transaction.reset();
                 continue;
             }
@@ -147,9 +164,9 @@ CompletionResult CompleteMissingTags(CatalogueStore &store, const CatalogueModel
             store, row[Title], row[Artist], row[Album], row[Year], row[Comment], row[Genre],
             row[State], row[FileName], row[Folder], row[Size], row[MediumLabel], row[Key]);
         if (written != CatalogueStore::WriteResult::Done) {
-            fail(*path, written == CatalogueStore::WriteResult::NoSuchRecord
-                            ? text(kRecordGone)
-                            : text(kRecordNotWritten).arg(store.lastError()));
+            fail(path, written == CatalogueStore::WriteResult::NoSuchRecord
+                           ? text(kRecordGone)
+                           : text(kRecordNotWritten).arg(store.lastError()));
             continue;
         }
         ++rewritten;
@@ -161,9 +178,9 @@ CompletionResult CompleteMissingTags(CatalogueStore &store, const CatalogueModel
         values.comment = row[Comment];
         // The record keeps the grid's values even when the block cannot be written: they are
         // the values it was loaded with.
-        const TagWriteResult tagged = writeTag(*path, values, completionGenreByte(row[Genre]));
+        const TagWriteResult tagged = writeTag(path, values, completionGenreByte(row[Genre]));
         if (!tagged.ok()) {
-            fail(*path, tagged.errorText);
+            fail(path, tagged.errorText);
             continue;
         }
         ++result.completed;

@@ -40,6 +40,8 @@ private slots:
     void genreByte();
     void songRockExampleByteForByte();
     void emptyFieldsAreStoredAsBlanks();
+    void fileFoundWhateverTheExtensionCase_data();
+    void fileFoundWhateverTheExtensionCase();
     void emptyFileBetweenTwoTaglessFiles();
     void shortFilesAreLeftUnchanged_data();
     void shortFilesAreLeftUnchanged();
@@ -176,6 +178,40 @@ void TestTagCompletion::emptyFieldsAreStoredAsBlanks()
     QCOMPARE(stored->genere, QStringLiteral(" "));
     QCOMPARE(stored->autore, QStringLiteral(" "));
     QCOMPARE(stored->titolo, QStringLiteral("Un titolo lungo più di trenta "));
+}
+
+void TestTagCompletion::fileFoundWhateverTheExtensionCase_data()
+{
+    QTest::addColumn<QStringList>("entries"); // made in the folder; "dir:" makes a folder
+    QTest::addColumn<QString>("completed");   // the entry that gets the tag
+    QTest::newRow("upper case") << QStringList{"brano.MP3"} << "brano.MP3";
+    QTest::newRow("mixed case") << QStringList{"brano.mP3"} << "brano.mP3";
+    QTest::newRow("a folder under the lower-case name")
+        << QStringList{"dir:brano.mp3", "brano.MP3"} << "brano.MP3";
+    QTest::newRow("lower case before the others")
+        << QStringList{"brano.MP3", "brano.mp3"} << "brano.mp3";
+}
+
+void TestTagCompletion::fileFoundWhateverTheExtensionCase()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(QString, completed);
+    for (const QString &entry : entries) {
+        if (entry.startsWith(QLatin1String("dir:")))
+            makeFolder(m_music, entry.mid(4));
+        else
+            writeMp3(m_music, entry, mpegFrames(1));
+    }
+    load({fileRecord(m_music, QStringLiteral("brano"), QStringLiteral("Nessun TAG ID3"))});
+
+    const CompletionResult result = complete();
+    QCOMPARE(result.completed, 1);
+    QVERIFY(result.failures.isEmpty());
+    for (const QString &entry : entries) {
+        if (entry.startsWith(QLatin1String("dir:")))
+            continue;
+        QCOMPARE(QFileInfo(m_music + entry).size(), 417 + (entry == completed ? 128 : 0));
+    }
 }
 
 void TestTagCompletion::emptyFileBetweenTwoTaglessFiles()
