@@ -17,6 +17,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("load"), Bench::runLoad},
         {QStringLiteral("search"), Bench::runSearch},
         {QStringLiteral("sort"), Bench::runSort},
+        {QStringLiteral("startup"), Bench::runStartup}, // load, file check, tag completion
         {QStringLiteral("tags"), Bench::runTags},
     };
     QStringList wanted = app.arguments().mid(1);
