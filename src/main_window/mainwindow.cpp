@@ -478,11 +478,14 @@ void MainWindow::runStartupChecks()
     }
     restorePointer();
     // The window takes no input until the vanished entries are dealt with or the list closes.
+    // The list is a window of its own kept above this one; disabling this window disables it
+    // too, so it is enabled again by itself.
+    auto *errati = new MissingFilesWindow(m_store, m_dialogs, missing, this);
+    connect(errati, &MissingFilesWindow::entriesDeleted, this, &MainWindow::caricaDB);
+    connect(errati, &MissingFilesWindow::closed, this, [this] { setEnabled(true); });
     setEnabled(false);
-    m_errati = std::make_unique<MissingFilesWindow>(m_store, m_dialogs, missing);
-    connect(m_errati.get(), &MissingFilesWindow::entriesDeleted, this, &MainWindow::caricaDB);
-    connect(m_errati.get(), &MissingFilesWindow::closed, this, [this] { setEnabled(true); });
-    m_errati->show();
+    errati->setEnabled(true);
+    errati->show();
 }
 
 void MainWindow::deleteCurrentRow()

@@ -2,14 +2,11 @@
 
 #include <QWidget>
 
-#include <memory>
-
 class CatalogueModel;
 class CatalogueStore;
 class CollectionCounters;
 class Dialogs;
 class HoverController;
-class MissingFilesWindow;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -112,6 +109,4 @@ private:
     QLabel *m_label3 = nullptr;
     QListWidget *m_list1 = nullptr;
     QListWidget *m_list2 = nullptr;
-
-    std::unique_ptr<MissingFilesWindow> m_errati; ///< the vanished files found at start-up
 };
