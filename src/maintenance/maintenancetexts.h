@@ -29,18 +29,18 @@ inline constexpr char kFileDeletedRecordKept[] =
 inline constexpr char kKeyOpen[] = "(***";
 inline constexpr char kKeyClose[] = "***)";
 
+/// A row or list entry whose record has gone from the catalogue meanwhile.
+inline constexpr char kNoSuchRecord[] = "la voce non è più nel catalogo";
+
 /// Why one entry of the missing-file list was not deleted from the catalogue.
 inline constexpr char kNoKeyInEntry[] = "la voce non contiene una chiave valida";
-inline constexpr char kNoSuchRecord[] = "la voce non è più nel catalogo";
 inline constexpr char kNotTheListedFile[] =
     "la voce del catalogo con questa chiave non è più il file elencato";
 
 /// Why a file of the tag completion or of the read-only change was left out.
 inline constexpr char kFileNotFound[] = "il file non esiste";
-inline constexpr char kNotARegularFile[] = "il percorso non è un file";
 inline constexpr char kCannotReadFile[] = "il file non può essere letto";
 inline constexpr char kCannotMakeWritable[] = "impossibile rendere il file scrivibile (%1)";
-inline constexpr char kRecordGone[] = "la voce non è più nel catalogo";
 inline constexpr char kRecordNotWritten[] = "la voce non è stata aggiornata (%1)";
 
 /// The read-only change's report of the files it could not change: %1 is one line per file.

@@ -14,6 +14,7 @@
 
 #include <QLoggingCategory>
 
+#include <map>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -29,17 +30,26 @@ QString text(const char *utf8)
     return QString::fromUtf8(utf8);
 }
 
-QString stateOfTag(TagOutcome outcome)
+using Counter = CollectionCounters::Counter;
+
+// The new state word of a read-only file and the counter it moves to.
+struct NewState
+{
+    QString word;
+    Counter counter;
+};
+
+NewState stateOfTag(TagOutcome outcome)
 {
     switch (outcome) {
     case TagOutcome::Present:
-        return QString::fromLatin1(StateWords::kOk);
+        return {QString::fromLatin1(StateWords::kOk), Counter::WithTag};
     case TagOutcome::Absent:
-        return QString::fromLatin1(StateWords::kNoTag);
+        return {QString::fromLatin1(StateWords::kNoTag), Counter::WithoutTag};
     case TagOutcome::Unreadable:
         break;
     }
-    return QString::fromLatin1(StateWords::kCorrupt);
+    return {QString::fromLatin1(StateWords::kCorrupt), Counter::Corrupt};
 }
 
 } // namespace
@@ -50,7 +60,7 @@ ReadOnlyChangeResult changeReadOnlyFiles(CatalogueStore &store, CatalogueModel &
 {
     ReadOnlyChangeResult result;
     std::optional<CatalogueStore::Transaction> transaction;
-    std::vector<std::pair<int, QString>> changes; // row and its new state word
+    std::vector<std::pair<int, NewState>> changes; // row and its new state
     const auto fail = [&result](const QString &path, const QString &reason) {
         qCWarning(lcReadOnly).noquote() << "left read-only:" << path << reason;
         result.failures << text(kFileAndReason).arg(path, reason);
@@ -61,7 +71,7 @@ ReadOnlyChangeResult changeReadOnlyFiles(CatalogueStore &store, CatalogueModel &
         if (row[State] != QLatin1String(StateWords::kReadOnly))
             continue;
         const QString path = resolveRecordFile(row[Folder], row[FileName]);
-        const QString state = stateOfTag(readTag(path).outcome);
+        const NewState state = stateOfTag(readTag(path).outcome);
         QString reason;
         if (makeOwnerWritable(path, &reason) == OwnerWrite::Failed) {
             fail(path, text(kCannotMakeWritable).arg(reason));
@@ -76,11 +86,11 @@ ReadOnlyChangeResult changeReadOnlyFiles(CatalogueStore &store, CatalogueModel &
             }
         }
         const CatalogueStore::WriteResult written = ModificaDB(
-            store, row[Title], row[Artist], row[Album], row[Year], row[Comment], row[Genre], state,
-            row[FileName], row[Folder], row[Size], row[MediumLabel], row[Key]);
+            store, row[Title], row[Artist], row[Album], row[Year], row[Comment], row[Genre],
+            state.word, row[FileName], row[Folder], row[Size], row[MediumLabel], row[Key]);
         if (written != CatalogueStore::WriteResult::Done) {
             fail(path, written == CatalogueStore::WriteResult::NoSuchRecord
-                           ? text(kRecordGone)
+                           ? text(kNoSuchRecord)
                            : text(kRecordNotWritten).arg(store.lastError()));
             continue;
         }
@@ -94,12 +104,18 @@ ReadOnlyChangeResult changeReadOnlyFiles(CatalogueStore &store, CatalogueModel &
                  text(kRecordNotWritten).arg(error));
         changes.clear();
     }
+    // Each counter moves once, not once per row.
+    std::map<Counter, int> moved;
     for (const auto &[r, state] : changes) {
-        model.setCell(r, State, state);
-        counters.uncount(QString::fromLatin1(StateWords::kReadOnly));
-        counters.count(state);
+        model.setCell(r, State, state.word);
+        ++moved[state.counter];
     }
     result.changed = static_cast<int>(changes.size());
+    if (result.changed > 0) {
+        counters.add(Counter::ReadOnly, -result.changed);
+        for (const auto &[counter, count] : moved)
+            counters.add(counter, count);
+    }
     if (!result.failures.isEmpty())
         dialogs.critical(text(kAttributesTitle),
                          text(kAttributesFailed).arg(result.failures.join(u'\n')));

@@ -165,7 +165,7 @@ CompletionResult CompleteMissingTags(CatalogueStore &store, const CatalogueModel
             row[State], row[FileName], row[Folder], row[Size], row[MediumLabel], row[Key]);
         if (written != CatalogueStore::WriteResult::Done) {
             fail(path, written == CatalogueStore::WriteResult::NoSuchRecord
-                           ? text(kRecordGone)
+                           ? text(kNoSuchRecord)
                            : text(kRecordNotWritten).arg(store.lastError()));
             continue;
         }
