@@ -21,6 +21,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("save"), Bench::runSave},
         {QStringLiteral("search"), Bench::runSearch},
         {QStringLiteral("sort"), Bench::runSort},
+        {QStringLiteral("startup"), Bench::runStartup}, // load, file check, tag completion
         {QStringLiteral("tags"), Bench::runTags},
     };
     // clang-format on

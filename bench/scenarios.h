@@ -29,4 +29,8 @@ void runTags();
 /// readdir walk.
 void runImport();
 
+/// The start-up's work (load, missing-file check, tag completion) over 100,000 records whose
+/// files are all there with a tag, and over 1,000 files without a tag, against the load alone.
+void runStartup();
+
 } // namespace Bench

@@ -15,6 +15,11 @@
 #include "import/fileimport.h"
 #include "inspection/collectioncounters.h"
 #include "inspection/drivetable.h"
+#include "maintenance/entrydeletion.h"
+#include "maintenance/missingfilecheck.h"
+#include "maintenance/readonlychange.h"
+#include "maintenance/tagcompletion.h"
+#include "missing_files/missingfileswindow.h"
 #include "platform/dialogs.h"
 #include "platform/volumes.h"
 #include "tag_editor/tageditor.h"
@@ -27,6 +32,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -232,6 +238,7 @@ QGroupBox *MainWindow::buildInfoFrame()
     m_attrib->setToolTip(text(kChangeAttributesToolTip));
     m_txtattr = named(new QLabel(text(kChangeAttributes)), QStringLiteral("txtattr"));
     grid->addWidget(hoverPair(m_attrib, m_txtattr), 3, 0, 1, 4);
+    connect(m_attrib, &QPushButton::clicked, this, &MainWindow::changeAttributes);
     return m_frame2;
 }
 
@@ -312,7 +319,7 @@ QStringList MainWindow::driveTable() const
     return entries;
 }
 
-void MainWindow::start()
+void MainWindow::start(StartupChecks checks)
 {
     caricaDB();
     m_list2->clear();
@@ -321,6 +328,8 @@ void MainWindow::start()
     m_combo1->addItem(QString());
     m_combo1->addItems(genreNames());
     m_combo1->setCurrentIndex(0);
+    if (checks == StartupChecks::Run)
+        runStartupChecks();
     // The DEL key on the grid reaches the window first.
     m_dati->installEventFilter(this);
 }
@@ -445,6 +454,11 @@ void MainWindow::gridClicked(const QModelIndex &index)
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_dati && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
+        deleteCurrentRow();
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -511,4 +525,65 @@ void MainWindow::riempi(const QString &driveEntry)
     caricaDB();
     if (const QString report = result.report(); !report.isEmpty())
         m_dialogs.critical(QString(), report);
+}
+
+// --- Maintenance: the start-up checks, the delete, the read-only change ---
+
+namespace {
+
+void showHourglass()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void restorePointer()
+{
+    QApplication::restoreOverrideCursor();
+}
+
+} // namespace
+
+void MainWindow::runStartupChecks()
+{
+    showHourglass();
+    const QStringList missing = MissingFileCheck::findMissing(*m_model);
+    if (missing.isEmpty()) {
+        CompleteMissingTags(m_store, *m_model, m_dialogs);
+        restorePointer();
+        return;
+    }
+    restorePointer();
+    // The window takes no input until the vanished entries are dealt with or the list closes.
+    // The list is a window of its own kept above this one; disabling this window disables it
+    // too, so it is enabled again by itself.
+    auto *errati = new MissingFilesWindow(m_store, m_dialogs, missing, this);
+    connect(errati, &MissingFilesWindow::entriesDeleted, this, &MainWindow::caricaDB);
+    connect(errati, &MissingFilesWindow::closed, this, [this] { setEnabled(true); });
+    setEnabled(false);
+    errati->setEnabled(true);
+    errati->show();
+}
+
+void MainWindow::deleteCurrentRow()
+{
+    // The current row is where the selection ends: it is the one checked and deleted.
+    const QModelIndex current = m_dati->currentIndex();
+    if (!current.isValid())
+        return;
+    EntryDeletion deletion(m_store, *m_model, *m_counters, m_dialogs);
+    const auto confirmation = m_conferma->isChecked() ? EntryDeletion::Confirmation::Skip
+                                                      : EntryDeletion::Confirmation::Ask;
+    const auto fileAction = m_cancella->isChecked() ? EntryDeletion::FileAction::DeleteFile
+                                                    : EntryDeletion::FileAction::KeepFile;
+    if (deletion.deleteRow(current.row(), confirmation, fileAction) ==
+        EntryDeletion::Outcome::Deleted) {
+        m_dati->clearSelection();
+        m_dati->setCurrentIndex(QModelIndex());
+    }
+}
+
+void MainWindow::changeAttributes()
+{
+    const BusyPointer hourglass{showHourglass, restorePointer};
+    changeReadOnlyFiles(m_store, *m_model, *m_counters, m_dialogs, hourglass);
 }

@@ -37,9 +37,14 @@ public:
                QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    /// The start-up sequence: loads the catalogue into the grid under the wait window and
-    /// prepares the window for input. Call once, before the window is shown.
-    void start();
+    /// The start-up sequence: loads the catalogue into the grid under the wait window, builds
+    /// the drive table, fills the genre chooser, then checks for vanished files: with some, the
+    /// window is disabled and `errati` lists them; otherwise the tag completion runs. Last, the
+    /// DEL key on the grid is routed to the delete. Call once, before the window is shown.
+    /// Skipping the checks leaves the files and the catalogue as they are (for a window opened
+    /// over a catalogue whose files are being worked on elsewhere, as in tests of other windows).
+    enum class StartupChecks { Run, Skip };
+    void start(StartupChecks checks = StartupChecks::Run);
     /// Reloads the whole catalogue into the grid (caricaDB), with the wait window.
     void caricaDB();
 
@@ -84,6 +89,10 @@ private:
     void openDiskSearch();
     void importFound(const QStringList &files, const QString &driveEntry);
     void riempi(const QString &driveEntry);
+
+    void runStartupChecks();
+    void deleteCurrentRow();
+    void changeAttributes();
 
     CatalogueStore &m_store;
     Dialogs &m_dialogs;

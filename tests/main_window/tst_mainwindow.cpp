@@ -1,14 +1,18 @@
 #include "catalogue/cataloguestore.h"
 #include "grid/cataloguemodel.h"
+#include "inspection/recordfile.h"
 #include "main_window/mainwindow.h"
 #include "support/fakedialogs.h"
 #include "support/fakevolumes.h"
 #include "support/tempcatalogue.h"
+#include "support/testmp3.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +24,7 @@
 #include <QTest>
 
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -69,8 +74,29 @@ private slots:
     void genreSearchUsesTheChooser();
     void sortThenRefresh();
 
+private slots:
+    // Start-up checks, delete and read-only change.
+    void startsReadyWithAnEmptyCatalogue();
+    void missingFilesDisableTheWindowUntilDeleted();
+    void closingTheMissingFileListEnablesTheWindow();
+    void startUpCompletesMissingTags();
+    void deleteKeyOnTheGrid_data();
+    void deleteKeyOnTheGrid();
+    void deleteTakesTheRowAtTheEndOfTheSelection_data();
+    void deleteTakesTheRowAtTheEndOfTheSelection();
+    void deleteWithoutACurrentRowDoesNothing();
+    void attribMakesReadOnlyFilesWritable();
+
 private:
+    /// Starts the window over the records, each with its file on disk (a tagged MP3) so that
+    /// the start-up finds no file missing: a record whose file is not there gets one, in its
+    /// folder taken below the temporary folder. Records on CDs and removable disks are left as
+    /// they are: the start-up does not look at their files.
     void startWindow(const QList<CatalogueRecord> &records = {});
+    /// Starts the window over the records exactly as given.
+    void startWindowAsGiven(const QList<CatalogueRecord> &records);
+    /// The missing-file window, when it is shown.
+    QWidget *errati() const;
     template <typename T = QWidget> T *control(const char *name)
     {
         T *widget = m_window->findChild<T *>(QString::fromLatin1(name));
@@ -105,6 +131,23 @@ void TestMainWindow::cleanup()
 }
 
 void TestMainWindow::startWindow(const QList<CatalogueRecord> &records)
+{
+    QList<CatalogueRecord> onDisk = records;
+    for (CatalogueRecord &r : onDisk) {
+        if (r.info == QLatin1String("CDROM") || r.info == QLatin1String("Disco Rimovibile") ||
+            findRecordFile(r.percorso, r.nome))
+            continue;
+        if (!QFileInfo(r.percorso).isDir())
+            r.percorso = m_temp->folder() + QStringLiteral("/files") + r.percorso;
+        QVERIFY(QDir().mkpath(r.percorso));
+        QVERIFY(!writeMp3(r.percorso, r.nome + QStringLiteral(".mp3"), mpegFrames(1),
+                          tagBlock("T", "A", "B", "2000", "C", 17))
+                     .isEmpty());
+    }
+    startWindowAsGiven(onDisk);
+}
+
+void TestMainWindow::startWindowAsGiven(const QList<CatalogueRecord> &records)
 {
     if (!records.isEmpty())
         m_temp->add(records);
@@ -505,6 +548,226 @@ void TestMainWindow::sortThenRefresh()
     control<QPushButton>("Command2")->click();
     QCOMPARE(m_window->model().recordCount(), 3);
     QCOMPARE(m_window->model().cell(0, FileName), QStringLiteral("a"));
+}
+
+// --- Start-up checks, delete and read-only change ---
+
+QWidget *TestMainWindow::errati() const
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (window->objectName() == QLatin1String("errati") && window->isVisible())
+            return window;
+    }
+    return nullptr;
+}
+
+void TestMainWindow::startsReadyWithAnEmptyCatalogue()
+{
+    startWindow();
+    QVERIFY(m_window->isEnabled());
+    QVERIFY(!errati());
+    QVERIFY(m_dialogs.messages.isEmpty());
+    QVERIFY2(!QApplication::overrideCursor(), "the hourglass is taken back");
+}
+
+void TestMainWindow::missingFilesDisableTheWindowUntilDeleted()
+{
+    const QString folder = m_temp->folder() + QStringLiteral("/Musica/");
+    QVERIFY(QDir().mkpath(folder));
+    const QString tagless = writeMp3(folder, QStringLiteral("presente.mp3"), mpegFrames(2));
+    QList<CatalogueRecord> records;
+    for (const char *name : {"uno", "presente", "due", "tre"}) {
+        CatalogueRecord r = sampleRecord(QString::fromLatin1(name));
+        r.percorso = folder;
+        r.info = QStringLiteral("Nessun TAG ID3");
+        records << r;
+    }
+    records[2].percorso = m_temp->folder() + QStringLiteral("/Cartella spostata/");
+    CatalogueRecord cd = sampleRecord(QStringLiteral("sul cd"));
+    cd.info = QStringLiteral("CDROM");
+    records << cd;
+    startWindowAsGiven(records);
+
+    QVERIFY(!m_window->isEnabled());
+    QWidget *list = errati();
+    QVERIFY2(list, "the missing files are listed");
+    QCOMPARE(list->windowTitle(), QStringLiteral("MP3 Cancellati o Spostati"));
+    auto *entries = list->findChild<QListWidget *>(QStringLiteral("List1"));
+    QVERIFY(entries);
+    QCOMPARE(entries->count(), 3);
+    QVERIFY(
+        entries->item(1)->text().startsWith(records[2].percorso + QStringLiteral("due.mp3(***")));
+    QCOMPARE(QFileInfo(tagless).size(), 2 * 417); // no tag completion at this start
+
+    QTest::mouseClick(list->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+    QVERIFY(m_window->isEnabled());
+    QVERIFY(!errati());
+    QCOMPARE(m_window->model().recordCount(), 2);
+    QCOMPARE(m_window->model().cell(0, FileName), QStringLiteral("presente"));
+    QCOMPARE(m_window->model().cell(1, FileName), QStringLiteral("sul cd"));
+    QCOMPARE(control<QLabel>("mp3found")->text(), QStringLiteral("2"));
+    QCOMPARE(control<QLabel>("noid")->text(), QStringLiteral("1"));
+    QCOMPARE(m_store->allRecords()->size(), 2);
+    QCOMPARE(QFileInfo(tagless).size(), 2 * 417);
+    QVERIFY(m_dialogs.messages.isEmpty());
+}
+
+void TestMainWindow::closingTheMissingFileListEnablesTheWindow()
+{
+    startWindowAsGiven({sampleRecord(QStringLiteral("sparito"))});
+    QVERIFY(!m_window->isEnabled());
+    QWidget *list = errati();
+    QVERIFY(list);
+    QVERIFY(list->close());
+    QVERIFY(m_window->isEnabled());
+    QCOMPARE(m_window->model().recordCount(), 1);
+    QCOMPARE(m_store->allRecords()->size(), 1);
+}
+
+void TestMainWindow::startUpCompletesMissingTags()
+{
+    const QString folder = m_temp->folder() + QStringLiteral("/Musica/");
+    QVERIFY(QDir().mkpath(folder));
+    const QString file = writeMp3(folder, QStringLiteral("song.mp3"), mpegFrames(2));
+    CatalogueRecord r = sampleRecord(QStringLiteral("song"));
+    r.percorso = folder;
+    r.titolo = QStringLiteral("Song");
+    r.info = QStringLiteral("Nessun TAG ID3");
+    startWindowAsGiven({r});
+
+    QVERIFY(m_window->isEnabled());
+    QVERIFY(!errati());
+    const QByteArray bytes = [&file] {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    QCOMPARE(bytes.size(), 2 * 417 + 128);
+    QCOMPARE(bytes.right(128),
+             tagBlock("Song", "song artist", "song album", "1999", "song comment", 17));
+    QCOMPARE(m_window->model().cell(0, State), QStringLiteral("Nessun TAG ID3"));
+    QVERIFY(m_dialogs.messages.isEmpty());
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void TestMainWindow::deleteKeyOnTheGrid_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("noConfirm");
+    QTest::addColumn<bool>("withFile");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("asked, Yes") << int(Qt::Key_Delete) << false << false << true << true;
+    QTest::newRow("asked, No") << int(Qt::Key_Delete) << false << false << false << false;
+    QTest::newRow("Senza Conferma") << int(Qt::Key_Delete) << true << false << false << true;
+    QTest::newRow("with the file") << int(Qt::Key_Delete) << true << true << false << true;
+    QTest::newRow("another key") << int(Qt::Key_Backspace) << true << true << true << false;
+}
+
+void TestMainWindow::deleteKeyOnTheGrid()
+{
+    QFETCH(int, key);
+    QFETCH(bool, noConfirm);
+    QFETCH(bool, withFile);
+    QFETCH(bool, answer);
+    QFETCH(bool, removed);
+    startWindow({sampleRecord(QStringLiteral("a")), sampleRecord(QStringLiteral("b")),
+                 sampleRecord(QStringLiteral("c"))});
+    const QString file = recordFilePath(m_window->model().cell(1, Folder), QStringLiteral("b"));
+    QVERIFY(QFileInfo::exists(file));
+    control<QCheckBox>("conferma")->setChecked(noConfirm);
+    control<QCheckBox>("cancella")->setChecked(withFile);
+    m_dialogs.answers = {answer};
+    auto *grid = control<QTableView>("dati");
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualRect(grid->model()->index(1, 0)).center());
+
+    QTest::keyClick(grid, static_cast<Qt::Key>(key));
+    const bool asked = key == Qt::Key_Delete && !noConfirm;
+    QCOMPARE(m_dialogs.messages.size(), asked ? 1 : 0);
+    QCOMPARE(m_window->model().recordCount(), removed ? 2 : 3);
+    QCOMPARE(m_window->model().cell(1, FileName),
+             removed ? QStringLiteral("c") : QStringLiteral("b"));
+    QCOMPARE(control<QLabel>("mp3found")->text(),
+             removed ? QStringLiteral("2") : QStringLiteral("3"));
+    QCOMPARE(m_store->allRecords()->size(), removed ? 2 : 3);
+    QCOMPARE(QFileInfo::exists(file), !(removed && withFile));
+}
+
+void TestMainWindow::deleteTakesTheRowAtTheEndOfTheSelection_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("removed");
+    QTest::newRow("downwards") << 0 << 2 << "c";
+    QTest::newRow("upwards") << 2 << 0 << "a";
+}
+
+void TestMainWindow::deleteTakesTheRowAtTheEndOfTheSelection()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QString, removed);
+    CatalogueRecord readOnly = sampleRecord(QStringLiteral("b"));
+    readOnly.info = QStringLiteral("Solo Lettura");
+    startWindow({sampleRecord(QStringLiteral("a")), readOnly, sampleRecord(QStringLiteral("c"))});
+    control<QCheckBox>("conferma")->setChecked(true);
+    control<QCheckBox>("cancella")->setChecked(true);
+    auto *grid = control<QTableView>("dati");
+    const auto centre = [grid](int row) {
+        return grid->visualRect(grid->model()->index(row, 0)).center();
+    };
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre(from));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, centre(to));
+    QCOMPARE(grid->selectionModel()->selectedRows().size(), 3);
+
+    QTest::keyClick(grid, Qt::Key_Delete);
+    QVERIFY2(m_dialogs.messages.isEmpty(), "the read-only row inside the selection plays no part");
+    QCOMPARE(m_window->model().recordCount(), 2);
+    for (int r = 0; r < 2; ++r)
+        QVERIFY(m_window->model().cell(r, FileName) != removed);
+    QVERIFY(!grid->currentIndex().isValid());
+    QVERIFY(grid->selectionModel()->selectedRows().isEmpty());
+}
+
+void TestMainWindow::deleteWithoutACurrentRowDoesNothing()
+{
+    startWindow({sampleRecord(QStringLiteral("a"))});
+    auto *grid = control<QTableView>("dati");
+    grid->setFocus();
+    grid->setCurrentIndex(QModelIndex());
+    m_dialogs.answers = {true};
+    QTest::keyClick(grid, Qt::Key_Delete);
+    QVERIFY(m_dialogs.messages.isEmpty());
+    QCOMPARE(m_window->model().recordCount(), 1);
+}
+
+void TestMainWindow::attribMakesReadOnlyFilesWritable()
+{
+    const QString folder = m_temp->folder() + QStringLiteral("/Musica/");
+    QVERIFY(QDir().mkpath(folder));
+    const QString file = writeMp3(folder, QStringLiteral("brano.mp3"), mpegFrames(1),
+                                  tagBlock("T", "A", "B", "2000", "C", 17));
+    QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0444), 0);
+    CatalogueRecord r = sampleRecord(QStringLiteral("brano"));
+    r.percorso = folder;
+    r.info = QStringLiteral("Solo Lettura");
+    startWindow({r, sampleRecord(QStringLiteral("altro"))});
+    QVERIFY(!QFileInfo(file).permission(QFile::WriteOwner));
+    QCOMPARE(control<QLabel>("ROnly")->text(), QStringLiteral("1"));
+
+    auto *attrib = control<QPushButton>("attrib");
+    QVERIFY(attrib->isEnabled());
+    attrib->show();
+    QTest::mouseClick(attrib, Qt::LeftButton);
+    QCOMPARE(m_window->model().cell(0, State), QStringLiteral("OK"));
+    QCOMPARE(control<QLabel>("ROnly")->text(), QStringLiteral("0"));
+    QCOMPARE(control<QLabel>("conid")->text(), QStringLiteral("2"));
+    QVERIFY(QFileInfo(file).permission(QFile::WriteOwner));
+    QCOMPARE(m_store->recordById(m_window->model().cell(0, Key).toLongLong())->info,
+             QStringLiteral("OK"));
+    QVERIFY(m_dialogs.messages.isEmpty());
+    QVERIFY(!QApplication::overrideCursor());
 }
 
 QTEST_MAIN(TestMainWindow)

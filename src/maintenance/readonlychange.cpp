@@ -1,0 +1,125 @@
+#include "readonlychange.h"
+
+#include "maintenancetexts.h"
+
+#include "catalogue/cataloguestore.h"
+#include "catalogue/modificadb.h"
+#include "grid/cataloguemodel.h"
+#include "inspection/collectioncounters.h"
+#include "inspection/recordfile.h"
+#include "inspection/statewords.h"
+#include "platform/dialogs.h"
+#include "platform/fileattributes.h"
+#include "tags/tagfile.h"
+
+#include <QLoggingCategory>
+
+#include <map>
+#include <optional>
+#include <utility>
+#include <vector>
+
+Q_LOGGING_CATEGORY(lcReadOnly, "tracklodge.maintenance.readonly")
+
+namespace {
+
+using namespace MaintenanceTexts;
+
+QString text(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+using Counter = CollectionCounters::Counter;
+
+// The new state word of a read-only file and the counter it moves to.
+struct NewState
+{
+    QString word;
+    Counter counter;
+};
+
+NewState stateOfTag(TagOutcome outcome)
+{
+    switch (outcome) {
+    case TagOutcome::Present:
+        return {QString::fromLatin1(StateWords::kOk), Counter::WithTag};
+    case TagOutcome::Absent:
+        return {QString::fromLatin1(StateWords::kNoTag), Counter::WithoutTag};
+    case TagOutcome::Unreadable:
+        break;
+    }
+    return {QString::fromLatin1(StateWords::kCorrupt), Counter::Corrupt};
+}
+
+} // namespace
+
+ReadOnlyChangeResult changeReadOnlyFiles(CatalogueStore &store, CatalogueModel &model,
+                                         CollectionCounters &counters, Dialogs &dialogs,
+                                         const BusyPointer &busy)
+{
+    ReadOnlyChangeResult result;
+    std::optional<CatalogueStore::Transaction> transaction;
+    std::vector<std::pair<int, NewState>> changes; // row and its new state
+    const auto fail = [&result](const QString &path, const QString &reason) {
+        qCWarning(lcReadOnly).noquote() << "left read-only:" << path << reason;
+        result.failures << text(kFileAndReason).arg(path, reason);
+    };
+
+    for (int r = 0; r < model.recordCount(); ++r) {
+        const GridRow &row = model.row(r);
+        if (row[State] != QLatin1String(StateWords::kReadOnly))
+            continue;
+        const QString path = resolveRecordFile(row[Folder], row[FileName]);
+        const NewState state = stateOfTag(readTag(path).outcome);
+        QString reason;
+        if (makeOwnerWritable(path, &reason) == OwnerWrite::Failed) {
+            fail(path, text(kCannotMakeWritable).arg(reason));
+            continue;
+        }
+        if (!transaction) {
+            transaction.emplace(store);
+            if (!transaction->isActive()) {
+                fail(path, text(kRecordNotWritten).arg(store.lastError()));
+                transaction.reset();
+                continue;
+            }
+        }
+        const CatalogueStore::WriteResult written = ModificaDB(
+            store, row[Title], row[Artist], row[Album], row[Year], row[Comment], row[Genre],
+            state.word, row[FileName], row[Folder], row[Size], row[MediumLabel], row[Key]);
+        if (written != CatalogueStore::WriteResult::Done) {
+            fail(path, written == CatalogueStore::WriteResult::NoSuchRecord
+                           ? text(kNoSuchRecord)
+                           : text(kRecordNotWritten).arg(store.lastError()));
+            continue;
+        }
+        changes.emplace_back(r, state);
+    }
+
+    if (!changes.empty() && !transaction->commit()) {
+        const QString error = store.lastError();
+        for (const auto &[r, state] : changes)
+            fail(resolveRecordFile(model.cell(r, Folder), model.cell(r, FileName)),
+                 text(kRecordNotWritten).arg(error));
+        changes.clear();
+    }
+    // Each counter moves once, not once per row.
+    std::map<Counter, int> moved;
+    for (const auto &[r, state] : changes) {
+        model.setCell(r, State, state.word);
+        ++moved[state.counter];
+    }
+    result.changed = static_cast<int>(changes.size());
+    if (result.changed > 0) {
+        counters.add(Counter::ReadOnly, -result.changed);
+        for (const auto &[counter, count] : moved)
+            counters.add(counter, count);
+    }
+    if (!result.failures.isEmpty())
+        dialogs.critical(text(kAttributesTitle),
+                         text(kAttributesFailed).arg(result.failures.join(u'\n')));
+    if (!changes.empty())
+        result.compacted = CompattaDB(store, dialogs, busy);
+    return result;
+}

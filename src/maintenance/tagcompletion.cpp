@@ -1,0 +1,198 @@
+#include "tagcompletion.h"
+
+#include "maintenancetexts.h"
+
+#include "catalogue/cataloguestore.h"
+#include "catalogue/modificadb.h"
+#include "grid/cataloguemodel.h"
+#include "inspection/recordfile.h"
+#include "inspection/statewords.h"
+#include "tags/genretable.h"
+#include "tags/tagblock.h"
+#include "tags/tagfile.h"
+#include "tags/windows1252.h"
+
+#include <QFile>
+#include <QLoggingCategory>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+Q_LOGGING_CATEGORY(lcCompletion, "tracklodge.maintenance.completion")
+
+namespace {
+
+using namespace MaintenanceTexts;
+
+constexpr int kBlankByte = 32;
+
+QString text(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+QString systemReason()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+bool skippedState(const QString &stateWord)
+{
+    return stateWord == QLatin1String(StateWords::kReadOnly) ||
+           stateWord == QLatin1String(StateWords::kCdRom) ||
+           stateWord == QLatin1String(StateWords::kRemovable);
+}
+
+// What the look at one file found.
+enum class FileCheck { NeedsTag, LeaveAlone, Failed };
+
+int openForReading(const QString &path)
+{
+    int fd;
+    do {
+        fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+// Opens the record's file for reading and returns the descriptor, or -1 with the reason. The
+// expected name is nearly always the file, so it is opened straight away; only when it is not a
+// regular file is the folder searched for another spelling of the extension.
+int openRecordFile(const GridRow &row, QString &path, struct stat &info, QString &reason)
+{
+    path = recordFilePath(row[Folder], row[FileName]);
+    int fd = openForReading(path);
+    if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+        return fd;
+    if (fd >= 0)
+        ::close(fd);
+    const std::optional<QString> found = findRecordFile(row[Folder], row[FileName]);
+    if (!found) {
+        reason = text(kFileNotFound);
+        return -1;
+    }
+    path = *found;
+    fd = openForReading(path);
+    if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+        return fd;
+    if (fd >= 0)
+        ::close(fd);
+    reason = text(kCannotReadFile);
+    return -1;
+}
+
+// Opens the file once: makes it owner-writable when it is not, and looks for the tag marker.
+FileCheck checkFile(const GridRow &row, QString &path, QString &reason)
+{
+    struct stat info;
+    const int fd = openRecordFile(row, path, info, reason);
+    if (fd < 0)
+        return FileCheck::Failed;
+    // A failed change is noted; the file is still looked at, and the tag write then fails on
+    // its own if the file stays unwritable.
+    if (!(info.st_mode & S_IWUSR) && ::fchmod(fd, (info.st_mode & 07777) | S_IWUSR) != 0)
+        qCWarning(lcCompletion) << "cannot make writable:" << path << systemReason();
+    FileCheck check = FileCheck::LeaveAlone;
+    // A file shorter than a tag block is left unchanged: there is no place to look for one.
+    if (info.st_size >= TagLayout::kBlockSize) {
+        char marker[TagLayout::kMarkerWidth];
+        const ssize_t n = ::pread(fd, marker, sizeof marker, info.st_size - TagLayout::kBlockSize);
+        if (n != static_cast<ssize_t>(sizeof marker)) {
+            reason = text(kCannotReadFile);
+            check = FileCheck::Failed;
+        } else if (!hasTagMarker(QByteArrayView(marker, sizeof marker))) {
+            check = FileCheck::NeedsTag;
+        }
+    }
+    ::close(fd);
+    return check;
+}
+
+} // namespace
+
+int completionGenreByte(const QString &genreName)
+{
+    const int index = genreIndex(genreName);
+    if (index >= 0)
+        return index;
+    if (genreName.isEmpty())
+        return kBlankByte;
+    // The first character, a surrogate pair counting as one.
+    const qsizetype width = genreName.size() > 1 && genreName.at(0).isHighSurrogate() &&
+                                    genreName.at(1).isLowSurrogate()
+                                ? 2
+                                : 1;
+    return static_cast<unsigned char>(toWindows1252(QStringView(genreName).first(width)).at(0));
+}
+
+CompletionResult CompleteMissingTags(CatalogueStore &store, const CatalogueModel &model,
+                                     Dialogs &dialogs, const BusyPointer &busy)
+{
+    CompletionResult result;
+    std::optional<CatalogueStore::Transaction> transaction;
+    int rewritten = 0;
+    const auto fail = [&result](const QString &path, const QString &reason) {
+        qCWarning(lcCompletion).noquote() << "tag not completed:" << path << reason;
+        result.failures << text(kFileAndReason).arg(path, reason);
+    };
+
+    for (int r = 0; r < model.recordCount(); ++r) {
+        const GridRow &row = model.row(r);
+        if (skippedState(row[State]))
+            continue;
+        QString path;
+        QString reason;
+        const FileCheck check = checkFile(row, path, reason);
+        if (check == FileCheck::Failed)
+            fail(path, reason);
+        if (check != FileCheck::NeedsTag)
+            continue;
+
+        if (!transaction) {
+            transaction.emplace(store);
+            if (!transaction->isActive()) {
+                fail(path, text(kRecordNotWritten).arg(store.lastError()));
+                transaction.reset();
+                continue;
+            }
+        }
+        const CatalogueStore::WriteResult written = ModificaDB(
+            store, row[Title], row[Artist], row[Album], row[Year], row[Comment], row[Genre],
+            row[State], row[FileName], row[Folder], row[Size], row[MediumLabel], row[Key]);
+        if (written != CatalogueStore::WriteResult::Done) {
+            fail(path, written == CatalogueStore::WriteResult::NoSuchRecord
+                           ? text(kNoSuchRecord)
+                           : text(kRecordNotWritten).arg(store.lastError()));
+            continue;
+        }
+        ++rewritten;
+        TagValues values;
+        values.title = row[Title];
+        values.artist = row[Artist];
+        values.album = row[Album];
+        values.year = row[Year];
+        values.comment = row[Comment];
+        // The record keeps the grid's values even when the block cannot be written: they are
+        // the values it was loaded with.
+        const TagWriteResult tagged = writeTag(path, values, completionGenreByte(row[Genre]));
+        if (!tagged.ok()) {
+            fail(path, tagged.errorText);
+            continue;
+        }
+        ++result.completed;
+    }
+
+    if (rewritten == 0)
+        return result;
+    if (!transaction->commit()) {
+        qCWarning(lcCompletion).noquote() << "completed records not written:" << store.lastError();
+        result.failures << text(kRecordNotWritten).arg(store.lastError());
+        return result;
+    }
+    result.compacted = CompattaDB(store, dialogs, busy);
+    return result;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "catalogue/compattadb.h"
+
+#include <QString>
+#include <QStringList>
+
+class CatalogueModel;
+class CatalogueStore;
+class Dialogs;
+
+/// The genre byte the start-up tag completion writes for a genre name: the index of the name in
+/// the genre table when one name is exactly equal (case and blanks count); otherwise the
+/// Windows-1252 code of the name's first character ("?" for a character outside that set), and
+/// 32 (a blank) for an empty name.
+int completionGenreByte(const QString &genreName);
+
+/// What CompleteMissingTags did.
+struct CompletionResult
+{
+    int completed = 0;      ///< files that received a tag block
+    QStringList failures;   ///< one line per file left out by a failure: the file and why
+    bool compacted = false; ///< the catalogue was compacted (once) at the end
+};
+
+/// The start-up tag completion: gives every catalogued file without a tag block a block made
+/// from its grid row. For every row not in the state "Solo Lettura", "CDROM" or
+/// "Disco Rimovibile", in grid order:
+/// 1. the file (found whatever the letter case of its extension) is made writable by its owner
+///    when its owner-write permission bit is cleared, whether it has a tag or not;
+/// 2. a file of fewer than 128 bytes (an empty one included) is left as it is, and so is one
+///    whose last 128 bytes begin with "TAG";
+/// 3. otherwise its record is rewritten with ModificaDB from the row's values, then the block of
+///    the row's title, artist, album, year and comment with completionGenreByte() of its genre
+///    is appended to the file.
+/// A file that fails at any step is listed and left, and the pass goes on with the next row.
+/// The rewrites form one catalogue transaction, followed by one compaction (CompattaDB, which
+/// reports its own failure through `dialogs`) when at least one record was rewritten. The grid
+/// is not changed, state words included. Nothing else is shown.
+CompletionResult CompleteMissingTags(CatalogueStore &store, const CatalogueModel &model,
+                                     Dialogs &dialogs, const BusyPointer &busy = {});

@@ -1,0 +1,80 @@
+#include "missingfileswindow.h"
+
+#include "missingfilestexts.h"
+
+#include "maintenance/missingfilecheck.h"
+#include "platform/dialogs.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QString text(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+} // namespace
+
+MissingFilesWindow::MissingFilesWindow(CatalogueStore &store, Dialogs &dialogs,
+                                       const QStringList &entries, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint)
+    , m_store(store)
+    , m_dialogs(dialogs)
+    , m_list1(new QListWidget(this))
+    , m_command1(new QPushButton(text(MissingFilesTexts::kDeleteFromCatalogue), this))
+{
+    setObjectName(QStringLiteral("errati"));
+    setWindowTitle(text(MissingFilesTexts::kCaption));
+    auto *label1 = new QLabel(text(MissingFilesTexts::kHeading), this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setAlignment(Qt::AlignCenter);
+    QFont font = label1->font();
+    font.setBold(true);
+    label1->setFont(font);
+    m_list1->setObjectName(QStringLiteral("List1"));
+    m_list1->setAccessibleName(QStringLiteral("List1"));
+    m_list1->addItems(entries);
+    m_command1->setObjectName(QStringLiteral("Command1"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(label1);
+    layout->addWidget(m_list1, 1);
+    layout->addWidget(m_command1, 0, Qt::AlignHCenter);
+    connect(m_command1, &QPushButton::clicked, this, &MissingFilesWindow::deleteFromCatalogue);
+    resize(720, 420);
+}
+
+QStringList MissingFilesWindow::entries() const
+{
+    QStringList listed;
+    for (int i = 0; i < m_list1->count(); ++i)
+        listed << m_list1->item(i)->text();
+    return listed;
+}
+
+void MissingFilesWindow::deleteFromCatalogue()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const MissingFileCheck::PurgeResult result =
+        MissingFileCheck::deleteEntries(m_store, entries());
+    QApplication::restoreOverrideCursor();
+    if (!result.failures.isEmpty())
+        m_dialogs.critical(text(MissingFilesTexts::kCaption),
+                           text(MissingFilesTexts::kDeleteFailed).arg(result.failures.join(u'\n')));
+    m_list1->clear();
+    emit entriesDeleted();
+    close();
+}
+
+void MissingFilesWindow::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        emit closed();
+}

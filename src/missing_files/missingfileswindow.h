@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+class CatalogueStore;
+class Dialogs;
+class QListWidget;
+class QPushButton;
+
+/// The window `errati` ("MP3 Cancellati o Spostati"): the catalogue entries whose file has
+/// vanished, and the one command "Elimina dal DB" that deletes them all from the catalogue.
+class MissingFilesWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /// The window listing `entries` (as MissingFileCheck::findMissing makes them), one per line
+    /// of `List1`. The store and the dialogs outlive the window.
+    MissingFilesWindow(CatalogueStore &store, Dialogs &dialogs, const QStringList &entries,
+                       QWidget *parent = nullptr);
+
+    /// The entries still listed.
+    QStringList entries() const;
+
+signals:
+    /// "Elimina dal DB" has deleted the listed entries from the catalogue (failures were
+    /// reported in one message); the grid is to be reloaded. The window closes right after.
+    void entriesDeleted();
+    /// The window has closed, by "Elimina dal DB" or in any other way.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void deleteFromCatalogue();
+
+    CatalogueStore &m_store;
+    Dialogs &m_dialogs;
+    QListWidget *m_list1;
+    QPushButton *m_command1;
+};

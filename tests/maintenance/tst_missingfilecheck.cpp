@@ -1,0 +1,293 @@
+#include "maintenancetest.h"
+
+#include "catalogue/cataloguestore.h"
+#include "grid/cataloguemodel.h"
+#include "grid/gridloader.h"
+#include "inspection/collectioncounters.h"
+#include "maintenance/missingfilecheck.h"
+#include "support/tempcatalogue.h"
+#include "support/testmp3.h"
+
+#include <QFileInfo>
+#include <QTest>
+
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace MaintenanceTest;
+
+class TestMissingFileCheck : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void isMissing_data();
+    void isMissing();
+    void keyOfEntry_data();
+    void keyOfEntry();
+    void entryTextRoundTrip_data();
+    void entryTextRoundTrip();
+    void findMissingListsInGridOrder();
+    void findMissingOnAnEmptyGrid();
+    void deleteEntriesRemovesOnlyTheListedRecords();
+    void failedDeletionIsListedAndTheOthersGoOn_data();
+    void failedDeletionIsListedAndTheOthersGoOn();
+    void nameHoldingTheMarksNeverDeletesAnotherRecord();
+
+private:
+    void load(const QList<CatalogueRecord> &records);
+
+    std::unique_ptr<TempCatalogue> m_temp;
+    std::unique_ptr<CatalogueStore> m_store;
+    CatalogueModel m_model;
+    CollectionCounters m_counters;
+    QString m_music; ///< a folder for the files, with its closing "/"
+    QList<qint64> m_ids;
+};
+
+void TestMissingFileCheck::init()
+{
+    m_temp = std::make_unique<TempCatalogue>();
+    m_music = makeFolder(m_temp->folder(), QStringLiteral("Musica"));
+}
+
+void TestMissingFileCheck::cleanup()
+{
+    m_store.reset();
+    m_temp.reset();
+}
+
+void TestMissingFileCheck::load(const QList<CatalogueRecord> &records)
+{
+    m_ids = m_temp->add(records);
+    m_store = std::make_unique<CatalogueStore>(m_temp->path());
+    QVERIFY2(m_store->open(), qPrintable(m_store->lastError()));
+    QVERIFY(caricaDB(*m_store, m_model, m_counters));
+}
+
+void TestMissingFileCheck::isMissing_data()
+{
+    QTest::addColumn<QString>("scene"); // what lies at the record's name
+    QTest::addColumn<bool>("missing");
+    QTest::newRow("file there") << "file:brano.mp3" << false;
+    QTest::newRow("upper-case extension") << "file:brano.MP3" << false;
+    QTest::newRow("mixed-case extension") << "file:brano.mP3" << false;
+    QTest::newRow("file without any permission") << "locked:brano.mp3" << false;
+    QTest::newRow("folder of that name") << "dir:brano.mp3" << false;
+    QTest::newRow("FIFO of that name") << "fifo:brano.mp3" << false;
+    QTest::newRow("link loop") << "loop:brano.mp3" << false;
+    QTest::newRow("file gone") << "" << true;
+    QTest::newRow("only the name in another case") << "file:Brano.mp3" << true;
+    QTest::newRow("only another extension") << "file:brano.mp4" << true;
+    QTest::newRow("dangling link") << "dangling:brano.mp3" << true;
+    QTest::newRow("folder gone") << "nofolder" << true;
+    QTest::newRow("a file where the folder should be") << "filefolder" << true;
+}
+
+void TestMissingFileCheck::isMissing()
+{
+    QFETCH(QString, scene);
+    QFETCH(bool, missing);
+    QString folder = m_music;
+    const QString kind = scene.section(u':', 0, 0);
+    const QString path = m_music + scene.section(u':', 1);
+    const QByteArray name = QFile::encodeName(path);
+    if (kind == QLatin1String("file")) {
+        QVERIFY(!writeMp3(m_music, scene.section(u':', 1), mpegFrames(1)).isEmpty());
+    } else if (kind == QLatin1String("locked")) {
+        QVERIFY(!writeMp3(m_music, scene.section(u':', 1), mpegFrames(1)).isEmpty());
+        QCOMPARE(::chmod(name.constData(), 0), 0);
+    } else if (kind == QLatin1String("dir")) {
+        makeFolder(m_music, scene.section(u':', 1));
+    } else if (kind == QLatin1String("fifo")) {
+        QCOMPARE(::mkfifo(name.constData(), 0644), 0);
+    } else if (kind == QLatin1String("loop")) {
+        QCOMPARE(::symlink(name.constData(), name.constData()), 0);
+    } else if (kind == QLatin1String("dangling")) {
+        QCOMPARE(::symlink("nowhere.mp3", name.constData()), 0);
+    } else if (kind == QLatin1String("nofolder")) {
+        folder = m_music + QStringLiteral("Vecchia cartella/");
+    } else if (kind == QLatin1String("filefolder")) {
+        QVERIFY(!writeMp3(m_music, QStringLiteral("Album"), mpegFrames(1)).isEmpty());
+        folder = m_music + QStringLiteral("Album/");
+    }
+    QCOMPARE(MissingFileCheck::isMissing(folder, QStringLiteral("brano")), missing);
+}
+
+void TestMissingFileCheck::keyOfEntry_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("key");
+    QTest::newRow("the documented example") << "D:\\Musica\\brano.mp3(***57***)"
+                                            << "57";
+    QTest::newRow("path with slashes") << "/home/ada/Musica/brano.mp3(***123456***)"
+                                       << "123456";
+    QTest::newRow("brackets and stars in the name") << "/m/(live) *best*.mp3(***8***)"
+                                                    << "8";
+    QTest::newRow("no key marks") << "/m/brano.mp3"
+                                  << "";
+    QTest::newRow("empty key") << "/m/brano.mp3(******)"
+                               << "";
+    QTest::newRow("key without its closing mark") << "/m/brano.mp3(***12"
+                                                  << "12";
+    QTest::newRow("opening mark at the very end") << "/m/brano.mp3(***"
+                                                  << "";
+    QTest::newRow("empty entry") << ""
+                                 << "";
+    QTest::newRow("marks also in the name: every marked part is read")
+        << "/m/a(***1***).mp3(***2***)"
+        << "12";
+}
+
+void TestMissingFileCheck::keyOfEntry()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, key);
+    QCOMPARE(MissingFileCheck::keyOfEntry(entry), key);
+}
+
+void TestMissingFileCheck::entryTextRoundTrip_data()
+{
+    QTest::addColumn<QString>("fullName");
+    QTest::addColumn<QString>("key");
+    QTest::newRow("plain") << "/home/ada/brano.mp3"
+                           << "57";
+    QTest::newRow("blanks and accents") << "/home/ada/Città di notte/è lui.mp3"
+                                        << "1";
+    QTest::newRow("large key") << "/x.mp3"
+                               << "9007199254740993";
+}
+
+void TestMissingFileCheck::entryTextRoundTrip()
+{
+    QFETCH(QString, fullName);
+    QFETCH(QString, key);
+    const QString entry = MissingFileCheck::entryText(fullName, key);
+    QCOMPARE(entry, fullName + QStringLiteral("(***") + key + QStringLiteral("***)"));
+    QCOMPARE(MissingFileCheck::keyOfEntry(entry), key);
+}
+
+void TestMissingFileCheck::findMissingListsInGridOrder()
+{
+    writeMp3(m_music, QStringLiteral("presente.mp3"), mpegFrames(1));
+    const QString unreadable = makeFolder(m_music, QStringLiteral("cartella.mp3"));
+    const QString goneFolder = m_temp->folder() + QStringLiteral("/Spostati/");
+    load({fileRecord(m_music, QStringLiteral("presente")),
+          fileRecord(m_music, QStringLiteral("sparito")),
+          fileRecord(m_music, QStringLiteral("sul cd"), QStringLiteral("CDROM")),
+          fileRecord(m_music, QStringLiteral("su usb"), QStringLiteral("Disco Rimovibile")),
+          fileRecord(goneFolder, QStringLiteral("spostato"), QStringLiteral("Solo Lettura")),
+          fileRecord(m_music, QStringLiteral("cartella")),
+          fileRecord(m_music, QStringLiteral("fisso"), QStringLiteral("Fissa"))});
+    GridRow noKey;
+    noKey.fill(QStringLiteral(" "));
+    noKey[Key] = QString();
+    m_model.appendRow(noKey);
+
+    const QStringList expected = {
+        m_music + QStringLiteral("sparito.mp3(***%1***)").arg(m_ids[1]),
+        goneFolder + QStringLiteral("spostato.mp3(***%1***)").arg(m_ids[4]),
+        m_music + QStringLiteral("fisso.mp3(***%1***)").arg(m_ids[6]),
+    };
+    QCOMPARE(MissingFileCheck::findMissing(m_model), expected);
+    QVERIFY(QFileInfo(unreadable).isDir());
+}
+
+void TestMissingFileCheck::findMissingOnAnEmptyGrid()
+{
+    load({});
+    QVERIFY(MissingFileCheck::findMissing(m_model).isEmpty());
+}
+
+void TestMissingFileCheck::deleteEntriesRemovesOnlyTheListedRecords()
+{
+    const QString kept = writeMp3(m_music, QStringLiteral("presente.mp3"), mpegFrames(2));
+    const QByteArray keptBytes = contents(kept);
+    load({fileRecord(m_music, QStringLiteral("uno")),
+          fileRecord(m_music, QStringLiteral("presente")),
+          fileRecord(m_music, QStringLiteral("due")), fileRecord(m_music, QStringLiteral("tre"))});
+    const QStringList entries = MissingFileCheck::findMissing(m_model);
+    QCOMPARE(entries.size(), 3);
+
+    const MissingFileCheck::PurgeResult result = MissingFileCheck::deleteEntries(*m_store, entries);
+    QCOMPARE(result.deleted, 3);
+    QVERIFY(result.failures.isEmpty());
+    const auto left = m_store->allRecords();
+    QVERIFY(left);
+    QCOMPARE(left->size(), 1);
+    QCOMPARE(left->at(0).nome, QStringLiteral("presente"));
+    QCOMPARE(contents(kept), keptBytes);
+}
+
+void TestMissingFileCheck::failedDeletionIsListedAndTheOthersGoOn_data()
+{
+    QTest::addColumn<QString>("scene");
+    QTest::addColumn<QString>("reasonPart");
+    QTest::newRow("catalogue refuses one") << "trigger"
+                                           << "record locked";
+    QTest::newRow("record already gone") << "gone"
+                                         << "non è più nel catalogo";
+    QTest::newRow("entry without a key") << "nokey"
+                                         << "chiave";
+}
+
+void TestMissingFileCheck::failedDeletionIsListedAndTheOthersGoOn()
+{
+    QFETCH(QString, scene);
+    QFETCH(QString, reasonPart);
+    load({fileRecord(m_music, QStringLiteral("uno")), fileRecord(m_music, QStringLiteral("due")),
+          fileRecord(m_music, QStringLiteral("tre"))});
+    QStringList entries = MissingFileCheck::findMissing(m_model);
+    QCOMPARE(entries.size(), 3);
+    if (scene == QLatin1String("trigger")) {
+        QVERIFY(execOn(m_temp->path(), QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON Mp3 "
+                                                      "WHEN old.id = %1 BEGIN SELECT "
+                                                      "RAISE(ABORT, 'record locked'); END")
+                                           .arg(m_ids[1])));
+    } else if (scene == QLatin1String("gone")) {
+        QCOMPARE(m_store->remove(m_ids[1]), CatalogueStore::WriteResult::Done);
+    } else {
+        entries[1] = m_music + QStringLiteral("due.mp3");
+    }
+
+    const MissingFileCheck::PurgeResult result = MissingFileCheck::deleteEntries(*m_store, entries);
+    QCOMPARE(result.deleted, 2);
+    QCOMPARE(result.failures.size(), 1);
+    QVERIFY2(result.failures[0].startsWith(entries[1]), qPrintable(result.failures[0]));
+    QVERIFY2(result.failures[0].contains(reasonPart), qPrintable(result.failures[0]));
+    QVERIFY(!m_store->recordById(m_ids[0]));
+    QVERIFY(!m_store->recordById(m_ids[2]));
+    QCOMPARE(m_store->recordById(m_ids[1]).has_value(), scene != QLatin1String("gone"));
+}
+
+// Regression: the key read back from an entry whose file name holds the key marks is not the
+// entry's key; it must not delete the record that happens to have that number.
+void TestMissingFileCheck::nameHoldingTheMarksNeverDeletesAnotherRecord()
+{
+    QList<CatalogueRecord> records;
+    for (int i = 1; i <= 12; ++i) {
+        const QString name = QStringLiteral("brano %1").arg(i);
+        writeMp3(m_music, name + QStringLiteral(".mp3"), mpegFrames(1));
+        records << fileRecord(m_music, name);
+    }
+    // Key 2 with a name holding "(***1***)": the scan of its entry reads "12".
+    records[1] = fileRecord(m_music, QStringLiteral("strano(***1***)"));
+    load(records);
+    QCOMPARE(m_ids[1], 2);
+    QCOMPARE(m_ids[11], 12);
+    const QStringList entries = MissingFileCheck::findMissing(m_model);
+    QCOMPARE(entries, QStringList{m_music + QStringLiteral("strano(***1***).mp3(***2***)")});
+    QCOMPARE(MissingFileCheck::keyOfEntry(entries[0]), QStringLiteral("12"));
+
+    const MissingFileCheck::PurgeResult result = MissingFileCheck::deleteEntries(*m_store, entries);
+    QCOMPARE(result.deleted, 0);
+    QCOMPARE(result.failures.size(), 1);
+    QVERIFY(m_store->recordById(12));
+    QCOMPARE(m_store->allRecords()->size(), 12);
+}
+
+QTEST_GUILESS_MAIN(TestMissingFileCheck)
+#include "tst_missingfilecheck.moc"

@@ -1,0 +1,242 @@
+#include "maintenancetest.h"
+
+#include "catalogue/cataloguestore.h"
+#include "grid/cataloguemodel.h"
+#include "grid/gridloader.h"
+#include "inspection/collectioncounters.h"
+#include "maintenance/readonlychange.h"
+#include "support/fakedialogs.h"
+#include "support/tempcatalogue.h"
+#include "support/testmp3.h"
+
+#include <QFileInfo>
+#include <QTest>
+
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace MaintenanceTest;
+using Counter = CollectionCounters::Counter;
+
+namespace {
+
+void setMode(const QString &path, int mode)
+{
+    QCOMPARE(::chmod(QFile::encodeName(path).constData(), static_cast<mode_t>(mode)), 0);
+}
+
+} // namespace
+
+class TestReadOnlyChange : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void taggedUntaggedAndMissingFiles();
+    void otherPermissionBitsAreKept_data();
+    void otherPermissionBitsAreKept();
+    void secondRunChangesNothing();
+    void rowThatCannotBeRewrittenKeepsItsState();
+    void fileThatCannotBeMadeWritableKeepsItsState();
+
+private:
+    void load(const QList<CatalogueRecord> &records);
+    ReadOnlyChangeResult change();
+
+    std::unique_ptr<TempCatalogue> m_temp;
+    std::unique_ptr<CatalogueStore> m_store;
+    CatalogueModel m_model;
+    CollectionCounters m_counters;
+    FakeDialogs m_dialogs;
+    QString m_music; ///< a folder for the files, with its closing "/"
+    QList<qint64> m_ids;
+    int m_compactions = 0; ///< compactions seen through the busy pointer
+};
+
+void TestReadOnlyChange::init()
+{
+    m_temp = std::make_unique<TempCatalogue>();
+    m_dialogs = FakeDialogs();
+    m_music = makeFolder(m_temp->folder(), QStringLiteral("Musica"));
+    m_compactions = 0;
+}
+
+void TestReadOnlyChange::cleanup()
+{
+    m_store.reset();
+    m_temp.reset();
+}
+
+void TestReadOnlyChange::load(const QList<CatalogueRecord> &records)
+{
+    m_ids = m_temp->add(records);
+    m_store = std::make_unique<CatalogueStore>(m_temp->path());
+    QVERIFY2(m_store->open(), qPrintable(m_store->lastError()));
+    QVERIFY(caricaDB(*m_store, m_model, m_counters));
+}
+
+ReadOnlyChangeResult TestReadOnlyChange::change()
+{
+    const BusyPointer busy{[this] { ++m_compactions; },
+                           [] {
+                           }};
+    return changeReadOnlyFiles(*m_store, m_model, m_counters, m_dialogs, busy);
+}
+
+void TestReadOnlyChange::taggedUntaggedAndMissingFiles()
+{
+    const QString tagged = writeMp3(m_music, QStringLiteral("con tag.MP3"), mpegFrames(2),
+                                    tagBlock("T", "A", "B", "2000", "C", 17));
+    const QString untagged = writeMp3(m_music, QStringLiteral("senza tag.mp3"), mpegFrames(2));
+    const QString okButReadOnly = writeMp3(m_music, QStringLiteral("ok.mp3"), mpegFrames(1));
+    const QString cd = writeMp3(m_music, QStringLiteral("cd.mp3"), mpegFrames(1));
+    for (const QString &file : {tagged, untagged, okButReadOnly, cd})
+        setMode(file, 0444);
+    CatalogueRecord withTag =
+        fileRecord(m_music, QStringLiteral("con tag"), QStringLiteral("Solo Lettura"));
+    withTag.genere = QStringLiteral("Trip  Hop");
+    withTag.commento = QString(); // shown as a blank and stored back as one
+    load({withTag, fileRecord(m_music, QStringLiteral("ok"), QStringLiteral("OK")),
+          fileRecord(m_music, QStringLiteral("senza tag"), QStringLiteral("Solo Lettura")),
+          fileRecord(m_music, QStringLiteral("cd"), QStringLiteral("CDROM")),
+          fileRecord(m_music, QStringLiteral("sparito"), QStringLiteral("Solo Lettura"))});
+    QCOMPARE(m_counters.value(Counter::ReadOnly), 3);
+    const std::vector<GridRow> before = {m_model.row(0), m_model.row(2), m_model.row(4)};
+
+    const ReadOnlyChangeResult result = change();
+    QCOMPARE(result.changed, 3);
+    QVERIFY(result.failures.isEmpty());
+    QVERIFY(m_dialogs.messages.isEmpty());
+    QCOMPARE(m_compactions, 1);
+
+    QCOMPARE(m_model.cell(0, State), QStringLiteral("OK"));
+    QCOMPARE(m_model.cell(1, State), QStringLiteral("OK"));
+    QCOMPARE(m_model.cell(2, State), QStringLiteral("Nessun TAG ID3"));
+    QCOMPARE(m_model.cell(3, State), QStringLiteral("CDROM"));
+    QCOMPARE(m_model.cell(4, State), QStringLiteral("File Corrotto!"));
+    QCOMPARE(m_counters.value(Counter::Found), 5);
+    QCOMPARE(m_counters.value(Counter::ReadOnly), 0);
+    QCOMPARE(m_counters.value(Counter::WithTag), 2);
+    QCOMPARE(m_counters.value(Counter::WithoutTag), 1);
+    QCOMPARE(m_counters.value(Counter::Corrupt), 1);
+    QCOMPARE(m_counters.value(Counter::CdRom), 1);
+
+    QCOMPARE(permissionBits(tagged), 0644);
+    QCOMPARE(permissionBits(untagged), 0644);
+    QCOMPARE(permissionBits(okButReadOnly), 0444);
+    QCOMPARE(permissionBits(cd), 0444);
+    QVERIFY2(!QFileInfo::exists(m_music + QStringLiteral("sparito.mp3")), "never created");
+    QCOMPARE(QFileInfo(untagged).size(), 2 * 417);
+
+    // The records carry the rows' values with the new state word.
+    const int rows[] = {0, 2, 4};
+    for (int i = 0; i < 3; ++i) {
+        const auto stored = m_store->recordById(m_ids[rows[i]]);
+        QVERIFY(stored);
+        GridRow expected = before[static_cast<size_t>(i)];
+        expected[State] = m_model.cell(rows[i], State);
+        // The blank of the NULL comment is stored back as a blank, which the grid trims.
+        if (rows[i] == 0)
+            expected[Comment] = QStringLiteral("");
+        QCOMPARE(MettiDati(*stored), expected);
+    }
+    QCOMPARE(m_store->recordById(m_ids[0])->genere, QStringLiteral("Trip  Hop"));
+    QCOMPARE(m_store->recordById(m_ids[0])->commento, QStringLiteral(" "));
+    QCOMPARE(m_store->recordById(m_ids[1])->info, QStringLiteral("OK"));
+}
+
+void TestReadOnlyChange::otherPermissionBitsAreKept_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("read for all") << 0444 << 0644;
+    QTest::newRow("owner read only") << 0400 << 0600;
+    QTest::newRow("executable") << 0555 << 0755;
+    QTest::newRow("group write kept") << 0464 << 0664;
+    QTest::newRow("no bits at all") << 0 << 0200;
+}
+
+void TestReadOnlyChange::otherPermissionBitsAreKept()
+{
+    QFETCH(int, mode);
+    QFETCH(int, expected);
+    const QString file = writeMp3(m_music, QStringLiteral("brano.mp3"), mpegFrames(1),
+                                  tagBlock("T", "A", "B", "2000", "C", 1));
+    setMode(file, mode);
+    load({fileRecord(m_music, QStringLiteral("brano"), QStringLiteral("Solo Lettura"))});
+    QCOMPARE(change().changed, 1);
+    QCOMPARE(permissionBits(file), expected);
+    QCOMPARE(m_model.cell(0, State), QStringLiteral("OK"));
+}
+
+void TestReadOnlyChange::secondRunChangesNothing()
+{
+    writeMp3(m_music, QStringLiteral("brano.mp3"), mpegFrames(1));
+    load({fileRecord(m_music, QStringLiteral("brano"), QStringLiteral("Solo Lettura"))});
+    QCOMPARE(change().changed, 1);
+    QCOMPARE(m_compactions, 1);
+    const GridRow after = m_model.row(0);
+
+    const ReadOnlyChangeResult again = change();
+    QCOMPARE(again.changed, 0);
+    QCOMPARE(m_compactions, 1);
+    QCOMPARE(m_model.row(0), after);
+    QCOMPARE(m_counters.value(Counter::WithoutTag), 1);
+    QVERIFY(m_dialogs.messages.isEmpty());
+}
+
+void TestReadOnlyChange::rowThatCannotBeRewrittenKeepsItsState()
+{
+    const QString locked = writeMp3(m_music, QStringLiteral("bloccato.mp3"), mpegFrames(1));
+    const QString free = writeMp3(m_music, QStringLiteral("libero.mp3"), mpegFrames(1));
+    setMode(locked, 0444);
+    setMode(free, 0444);
+    load({fileRecord(m_music, QStringLiteral("bloccato"), QStringLiteral("Solo Lettura")),
+          fileRecord(m_music, QStringLiteral("libero"), QStringLiteral("Solo Lettura"))});
+    QVERIFY(execOn(m_temp->path(), QStringLiteral("CREATE TRIGGER keep BEFORE UPDATE ON Mp3 "
+                                                  "WHEN old.id = %1 BEGIN SELECT "
+                                                  "RAISE(ABORT, 'record locked'); END")
+                                       .arg(m_ids[0])));
+
+    const ReadOnlyChangeResult result = change();
+    QCOMPARE(result.changed, 1);
+    QCOMPARE(result.failures.size(), 1);
+    QCOMPARE(m_model.cell(0, State), QStringLiteral("Solo Lettura"));
+    QCOMPARE(m_model.cell(1, State), QStringLiteral("Nessun TAG ID3"));
+    QCOMPARE(m_store->recordById(m_ids[0])->info, QStringLiteral("Solo Lettura"));
+    QCOMPARE(m_counters.value(Counter::ReadOnly), 1);
+    QCOMPARE(m_counters.value(Counter::WithoutTag), 1);
+    QCOMPARE(m_dialogs.messages.size(), 1);
+    QCOMPARE(m_dialogs.messages[0].kind, FakeDialogs::Kind::Critical);
+    QCOMPARE(m_dialogs.messages[0].title, QStringLiteral("Cambia Attributi"));
+    QVERIFY2(m_dialogs.messages[0].text.contains(m_music + QStringLiteral("bloccato.mp3")),
+             qPrintable(m_dialogs.messages[0].text));
+    QVERIFY2(m_dialogs.messages[0].text.contains(QStringLiteral("record locked")),
+             qPrintable(m_dialogs.messages[0].text));
+    QCOMPARE(m_compactions, 1);
+}
+
+void TestReadOnlyChange::fileThatCannotBeMadeWritableKeepsItsState()
+{
+    // The kernel's own files refuse a change of mode, even to root.
+    const QString link = m_music + QStringLiteral("di sistema.mp3");
+    QCOMPARE(::symlink("/proc/self/status", QFile::encodeName(link).constData()), 0);
+    writeMp3(m_music, QStringLiteral("normale.mp3"), mpegFrames(1));
+    load({fileRecord(m_music, QStringLiteral("di sistema"), QStringLiteral("Solo Lettura")),
+          fileRecord(m_music, QStringLiteral("normale"), QStringLiteral("Solo Lettura"))});
+
+    const ReadOnlyChangeResult result = change();
+    QCOMPARE(result.changed, 1);
+    QCOMPARE(result.failures.size(), 1);
+    QVERIFY2(result.failures[0].startsWith(link), qPrintable(result.failures[0]));
+    QCOMPARE(m_model.cell(0, State), QStringLiteral("Solo Lettura"));
+    QCOMPARE(m_store->recordById(m_ids[0])->info, QStringLiteral("Solo Lettura"));
+    QCOMPARE(m_model.cell(1, State), QStringLiteral("Nessun TAG ID3"));
+    QCOMPARE(m_dialogs.messages.size(), 1);
+}
+
+QTEST_GUILESS_MAIN(TestReadOnlyChange)
+#include "tst_readonlychange.moc"

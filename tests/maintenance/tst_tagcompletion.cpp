@@ -1,0 +1,412 @@
+#include "maintenancetest.h"
+
+#include "catalogue/cataloguestore.h"
+#include "grid/cataloguemodel.h"
+#include "grid/gridloader.h"
+#include "inspection/collectioncounters.h"
+#include "maintenance/tagcompletion.h"
+#include "support/fakedialogs.h"
+#include "support/tempcatalogue.h"
+#include "support/testmp3.h"
+
+#include <QCryptographicHash>
+#include <QFileInfo>
+#include <QTest>
+
+#include <csignal>
+#include <memory>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+using namespace MaintenanceTest;
+
+namespace {
+
+QByteArray digest(const QString &path)
+{
+    return QCryptographicHash::hash(contents(path), QCryptographicHash::Sha256);
+}
+
+} // namespace
+
+class TestTagCompletion : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void genreByte_data();
+    void genreByte();
+    void songRockExampleByteForByte();
+    void emptyFieldsAreStoredAsBlanks();
+    void fileFoundWhateverTheExtensionCase_data();
+    void fileFoundWhateverTheExtensionCase();
+    void emptyFileBetweenTwoTaglessFiles();
+    void shortFilesAreLeftUnchanged_data();
+    void shortFilesAreLeftUnchanged();
+    void taggedFilesNeedNoCompaction();
+    void statesThatAreNeverOpened_data();
+    void statesThatAreNeverOpened();
+    void readOnlyFilesAreMadeWritable_data();
+    void readOnlyFilesAreMadeWritable();
+    void failedFileIsSkippedAndThePassGoesOn();
+    void recordGoneLeavesItsFileAlone();
+    void emptyGridDoesNothing();
+
+private:
+    void load(const QList<CatalogueRecord> &records);
+    CompletionResult complete();
+
+    std::unique_ptr<TempCatalogue> m_temp;
+    std::unique_ptr<CatalogueStore> m_store;
+    CatalogueModel m_model;
+    CollectionCounters m_counters;
+    FakeDialogs m_dialogs;
+    QString m_music; ///< a folder for the files, with its closing "/"
+    QList<qint64> m_ids;
+    int m_compactions = 0; ///< compactions seen through the busy pointer
+};
+
+void TestTagCompletion::init()
+{
+    m_temp = std::make_unique<TempCatalogue>();
+    m_dialogs = FakeDialogs();
+    m_music = makeFolder(m_temp->folder(), QStringLiteral("Musica"));
+    m_compactions = 0;
+}
+
+void TestTagCompletion::cleanup()
+{
+    m_store.reset();
+    m_temp.reset();
+}
+
+void TestTagCompletion::load(const QList<CatalogueRecord> &records)
+{
+    m_ids = m_temp->add(records);
+    m_store = std::make_unique<CatalogueStore>(m_temp->path());
+    QVERIFY2(m_store->open(), qPrintable(m_store->lastError()));
+    QVERIFY(caricaDB(*m_store, m_model, m_counters));
+}
+
+CompletionResult TestTagCompletion::complete()
+{
+    const BusyPointer busy{[this] { ++m_compactions; },
+                           [] {
+                           }};
+    return CompleteMissingTags(*m_store, m_model, m_dialogs, busy);
+}
+
+void TestTagCompletion::genreByte_data()
+{
+    QTest::addColumn<QString>("genre");
+    QTest::addColumn<int>("byte");
+    QTest::newRow("Rock") << "Rock" << 17;
+    QTest::newRow("first name") << "Blues" << 0;
+    QTest::newRow("last name") << "Synth Pop" << 147;
+    QTest::newRow("Classical is 32 by name") << "Classical" << 32;
+    QTest::newRow("two blanks as in the table") << "Trip  Hop" << 27;
+    QTest::newRow("one blank: first character") << "Trip Hop" << int('T');
+    QTest::newRow("other case: first character") << "rock" << int('r');
+    QTest::newRow("unknown name") << "Zydeco" << int('Z');
+    QTest::newRow("empty") << "" << 32;
+    QTest::newRow("single blank of an empty field") << " " << 32;
+    QTest::newRow("accented first character") << "Èlite" << 0xC8;
+    QTest::newRow("euro sign") << "€uro" << 0x80;
+    QTest::newRow("outside Windows-1252") << "日本" << int('?');
+    QTest::newRow("outside the basic plane") << "🎵 mix" << int('?');
+}
+
+void TestTagCompletion::genreByte()
+{
+    QFETCH(QString, genre);
+    QFETCH(int, byte);
+    QCOMPARE(completionGenreByte(genre), byte);
+}
+
+void TestTagCompletion::songRockExampleByteForByte()
+{
+    const QByteArray audio = mpegFrames(3);
+    const QString file = writeMp3(m_music, QStringLiteral("song.mp3"), audio);
+    CatalogueRecord r =
+        fileRecord(m_music, QStringLiteral("song"), QStringLiteral("Nessun TAG ID3"));
+    r.titolo = QStringLiteral("Song");
+    r.autore = QStringLiteral("");
+    r.album = QStringLiteral("Greatest");
+    r.anno = QStringLiteral("1975");
+    r.commento = QStringLiteral("vinile");
+    r.genere = QStringLiteral("Rock");
+    load({r});
+    const std::vector<GridRow> before = {m_model.row(0)};
+
+    const CompletionResult result = complete();
+    QCOMPARE(result.completed, 1);
+    QVERIFY(result.failures.isEmpty());
+    QVERIFY(result.compacted);
+    QCOMPARE(m_compactions, 1);
+    const QByteArray bytes = contents(file);
+    QCOMPARE(bytes.size(), audio.size() + 128);
+    QCOMPARE(bytes.left(audio.size()), audio);
+    QCOMPARE(bytes.right(128), tagBlock("Song", "", "Greatest", "1975", "vinile", 17));
+    // The grid keeps its state word; the record is the row's values.
+    QCOMPARE(m_model.row(0), before[0]);
+    const auto stored = m_store->recordById(m_ids[0]);
+    QVERIFY(stored);
+    QCOMPARE(stored->titolo, QStringLiteral("Song"));
+    QCOMPARE(stored->info, QStringLiteral("Nessun TAG ID3"));
+    QCOMPARE(stored->supporto, r.supporto);
+    QVERIFY(m_dialogs.messages.isEmpty());
+}
+
+void TestTagCompletion::emptyFieldsAreStoredAsBlanks()
+{
+    const QString file = writeMp3(m_music, QStringLiteral("vuoto.mp3"), mpegFrames(1));
+    CatalogueRecord r =
+        fileRecord(m_music, QStringLiteral("vuoto"), QStringLiteral("Nessun TAG ID3"));
+    r.genere = QString();
+    r.autore = QString();
+    r.titolo = QStringLiteral("Un titolo lungo più di trenta caratteri, davvero");
+    load({r});
+
+    QCOMPARE(complete().completed, 1);
+    const QByteArray block = contents(file).right(128);
+    QCOMPARE(static_cast<unsigned char>(block.at(127)), 32);
+    QCOMPARE(block.mid(33, 30), QByteArray(30, ' '));
+    const auto stored = m_store->recordById(m_ids[0]);
+    QVERIFY(stored);
+    QCOMPARE(stored->genere, QStringLiteral(" "));
+    QCOMPARE(stored->autore, QStringLiteral(" "));
+    QCOMPARE(stored->titolo, QStringLiteral("Un titolo lungo più di trenta "));
+}
+
+void TestTagCompletion::fileFoundWhateverTheExtensionCase_data()
+{
+    QTest::addColumn<QStringList>("entries"); // made in the folder; "dir:" makes a folder
+    QTest::addColumn<QString>("completed");   // the entry that gets the tag
+    QTest::newRow("upper case") << QStringList{"brano.MP3"} << "brano.MP3";
+    QTest::newRow("mixed case") << QStringList{"brano.mP3"} << "brano.mP3";
+    QTest::newRow("a folder under the lower-case name")
+        << QStringList{"dir:brano.mp3", "brano.MP3"} << "brano.MP3";
+    QTest::newRow("lower case before the others")
+        << QStringList{"brano.MP3", "brano.mp3"} << "brano.mp3";
+}
+
+void TestTagCompletion::fileFoundWhateverTheExtensionCase()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(QString, completed);
+    for (const QString &entry : entries) {
+        if (entry.startsWith(QLatin1String("dir:")))
+            makeFolder(m_music, entry.mid(4));
+        else
+            writeMp3(m_music, entry, mpegFrames(1));
+    }
+    load({fileRecord(m_music, QStringLiteral("brano"), QStringLiteral("Nessun TAG ID3"))});
+
+    const CompletionResult result = complete();
+    QCOMPARE(result.completed, 1);
+    QVERIFY(result.failures.isEmpty());
+    for (const QString &entry : entries) {
+        if (entry.startsWith(QLatin1String("dir:")))
+            continue;
+        QCOMPARE(QFileInfo(m_music + entry).size(), 417 + (entry == completed ? 128 : 0));
+    }
+}
+
+void TestTagCompletion::emptyFileBetweenTwoTaglessFiles()
+{
+    const QString first = writeMp3(m_music, QStringLiteral("primo.mp3"), mpegFrames(2));
+    const QString empty = writeMp3(m_music, QStringLiteral("vuoto.mp3"), QByteArray());
+    const QString last = writeMp3(m_music, QStringLiteral("ultimo.mp3"), mpegFrames(2));
+    load({fileRecord(m_music, QStringLiteral("primo"), QStringLiteral("Nessun TAG ID3")),
+          fileRecord(m_music, QStringLiteral("vuoto"), QStringLiteral("File Corrotto!")),
+          fileRecord(m_music, QStringLiteral("ultimo"), QStringLiteral("Nessun TAG ID3"))});
+
+    const CompletionResult result = complete();
+    QCOMPARE(result.completed, 2);
+    QVERIFY(result.failures.isEmpty());
+    QCOMPARE(m_compactions, 1);
+    QCOMPARE(QFileInfo(empty).size(), 0);
+    QVERIFY(contents(first).right(128).startsWith("TAG"));
+    QVERIFY(contents(last).right(128).startsWith("TAG"));
+    QCOMPARE(QFileInfo(first).size(), 2 * 417 + 128);
+}
+
+void TestTagCompletion::shortFilesAreLeftUnchanged_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("completed");
+    QTest::newRow("1 byte") << 1 << false;
+    QTest::newRow("100 bytes") << 100 << false;
+    QTest::newRow("127 bytes") << 127 << false;
+    QTest::newRow("128 bytes without a tag") << 128 << true;
+}
+
+void TestTagCompletion::shortFilesAreLeftUnchanged()
+{
+    QFETCH(int, size);
+    QFETCH(bool, completed);
+    const QByteArray bytes = mpegFrames(1).left(size);
+    const QString file = writeMp3(m_music, QStringLiteral("corto.mp3"), bytes);
+    load({fileRecord(m_music, QStringLiteral("corto"), QStringLiteral("File Corrotto!"))});
+    const QByteArray catalogue = digest(m_temp->path());
+
+    const CompletionResult result = complete();
+    QCOMPARE(result.completed, completed ? 1 : 0);
+    QVERIFY(result.failures.isEmpty());
+    QCOMPARE(m_compactions, completed ? 1 : 0);
+    if (completed) {
+        QCOMPARE(contents(file).size(), size + 128);
+        QCOMPARE(contents(file).left(size), bytes);
+    } else {
+        QCOMPARE(contents(file), bytes);
+        QCOMPARE(digest(m_temp->path()), catalogue);
+    }
+}
+
+void TestTagCompletion::taggedFilesNeedNoCompaction()
+{
+    QList<CatalogueRecord> records;
+    QStringList files;
+    for (int i = 0; i < 5; ++i) {
+        const QString name = QStringLiteral("brano %1").arg(i);
+        files << writeMp3(m_music, name + QStringLiteral(".mp3"), mpegFrames(1),
+                          tagBlock("T", "A", "B", "2000", "C", 255));
+        records << fileRecord(m_music, name);
+    }
+    // "TAG" in lower case is no tag marker.
+    files << writeMp3(m_music, QStringLiteral("minuscolo.mp3"), mpegFrames(1),
+                      "tag" + tagBlock("T", "A", "B", "2000", "C", 1).mid(3));
+    records << fileRecord(m_music, QStringLiteral("minuscolo"));
+    load(records);
+    QList<QByteArray> before;
+    for (const QString &file : files)
+        before << contents(file);
+
+    const CompletionResult result = complete();
+    QCOMPARE(result.completed, 1);
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(contents(files[i]), before[i]);
+    QCOMPARE(contents(files[5]).size(), before[5].size() + 128);
+    QCOMPARE(m_compactions, 1);
+
+    // At the next start every file is tagged: nothing is written, nothing compacted.
+    const QByteArray catalogue = digest(m_temp->path());
+    const CompletionResult again = complete();
+    QCOMPARE(again.completed, 0);
+    QVERIFY(again.failures.isEmpty());
+    QCOMPARE(m_compactions, 1);
+    QCOMPARE(digest(m_temp->path()), catalogue);
+}
+
+void TestTagCompletion::statesThatAreNeverOpened_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<bool>("completed");
+    QTest::newRow("read-only") << "Solo Lettura" << false;
+    QTest::newRow("CD") << "CDROM" << false;
+    QTest::newRow("removable") << "Disco Rimovibile" << false;
+    QTest::newRow("OK though untagged") << "OK" << true;
+    QTest::newRow("no tag") << "Nessun TAG ID3" << true;
+    QTest::newRow("corrupt") << "File Corrotto!" << true;
+    QTest::newRow("fixed") << "Fissa" << true;
+    QTest::newRow("blank state") << " " << true;
+}
+
+void TestTagCompletion::statesThatAreNeverOpened()
+{
+    QFETCH(QString, state);
+    QFETCH(bool, completed);
+    const QString file = writeMp3(m_music, QStringLiteral("brano.mp3"), mpegFrames(2));
+    QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0444), 0);
+    load({fileRecord(m_music, QStringLiteral("brano"), state)});
+
+    QCOMPARE(complete().completed, completed ? 1 : 0);
+    QCOMPARE(QFileInfo(file).size(), 2 * 417 + (completed ? 128 : 0));
+    // A row that is skipped is not even made writable.
+    QCOMPARE(permissionBits(file), completed ? 0644 : 0444);
+}
+
+void TestTagCompletion::readOnlyFilesAreMadeWritable_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("tagged");
+    QTest::addColumn<int>("expectedMode");
+    QTest::newRow("untagged, read-only for all") << 0444 << false << 0644;
+    QTest::newRow("untagged, owner only") << 0400 << false << 0600;
+    QTest::newRow("untagged, executable bits kept") << 0555 << false << 0755;
+    QTest::newRow("tagged, read-only") << 0444 << true << 0644;
+    QTest::newRow("untagged, already writable") << 0640 << false << 0640;
+}
+
+void TestTagCompletion::readOnlyFilesAreMadeWritable()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, tagged);
+    QFETCH(int, expectedMode);
+    const QByteArray tag = tagged ? tagBlock("T", "A", "B", "2000", "C", 1) : QByteArray();
+    const QString file = writeMp3(m_music, QStringLiteral("brano.mp3"), mpegFrames(1), tag);
+    QCOMPARE(::chmod(QFile::encodeName(file).constData(), static_cast<mode_t>(mode)), 0);
+    load({fileRecord(m_music, QStringLiteral("brano"))});
+
+    QCOMPARE(complete().completed, tagged ? 0 : 1);
+    QCOMPARE(permissionBits(file), expectedMode);
+    QCOMPARE(QFileInfo(file).size(), 417 + 128);
+}
+
+void TestTagCompletion::failedFileIsSkippedAndThePassGoesOn()
+{
+    // A file-size limit makes the append to the large file fail, even for root; the catalogue
+    // and the small file stay below it.
+    const QString large = writeMp3(m_music, QStringLiteral("grande.mp3"), mpegFrames(200));
+    const QString small = writeMp3(m_music, QStringLiteral("piccolo.mp3"), mpegFrames(1));
+    const QByteArray largeBytes = contents(large);
+    load({fileRecord(m_music, QStringLiteral("grande"), QStringLiteral("Nessun TAG ID3")),
+          fileRecord(m_music, QStringLiteral("piccolo"), QStringLiteral("Nessun TAG ID3"))});
+    QVERIFY(QFileInfo(m_temp->path()).size() < largeBytes.size());
+
+    struct rlimit old;
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit = old;
+    limit.rlim_cur = static_cast<rlim_t>(largeBytes.size());
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const CompletionResult result = complete();
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QCOMPARE(result.completed, 1);
+    QCOMPARE(result.failures.size(), 1);
+    QVERIFY2(result.failures[0].startsWith(m_music + QStringLiteral("grande.mp3: ")),
+             qPrintable(result.failures[0]));
+    QCOMPARE(contents(large), largeBytes);
+    QCOMPARE(QFileInfo(small).size(), 417 + 128);
+    QCOMPARE(m_compactions, 1);
+    QVERIFY(m_dialogs.messages.isEmpty());
+}
+
+void TestTagCompletion::recordGoneLeavesItsFileAlone()
+{
+    const QString file = writeMp3(m_music, QStringLiteral("brano.mp3"), mpegFrames(1));
+    load({fileRecord(m_music, QStringLiteral("brano"), QStringLiteral("Nessun TAG ID3"))});
+    QCOMPARE(m_store->remove(m_ids[0]), CatalogueStore::WriteResult::Done);
+
+    const CompletionResult result = complete();
+    QCOMPARE(result.completed, 0);
+    QCOMPARE(result.failures.size(), 1);
+    QCOMPARE(QFileInfo(file).size(), 417);
+    QCOMPARE(m_compactions, 0);
+}
+
+void TestTagCompletion::emptyGridDoesNothing()
+{
+    load({});
+    const CompletionResult result = complete();
+    QCOMPARE(result.completed, 0);
+    QVERIFY(result.failures.isEmpty());
+    QCOMPARE(m_compactions, 0);
+}
+
+QTEST_GUILESS_MAIN(TestTagCompletion)
+#include "tst_tagcompletion.moc"

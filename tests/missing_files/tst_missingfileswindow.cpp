@@ -1,0 +1,189 @@
+#include "catalogue/cataloguestore.h"
+#include "grid/cataloguemodel.h"
+#include "grid/gridloader.h"
+#include "inspection/collectioncounters.h"
+#include "maintenance/missingfilecheck.h"
+#include "missing_files/missingfileswindow.h"
+#include "support/fakedialogs.h"
+#include "support/tempcatalogue.h"
+#include "support/testmp3.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+
+#include <memory>
+
+class TestMissingFilesWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void captionsAndEntries_data();
+    void captionsAndEntries();
+    void deleteFromCatalogueRemovesTheEntriesAndCloses();
+    void failedDeletionIsReportedOnce();
+    void closingOtherwiseDeletesNothing();
+
+private:
+    /// Three records whose files are gone around one whose file is there; opens the window.
+    void openWindow();
+    template <typename T> T *control(const char *name)
+    {
+        T *widget = m_window->findChild<T *>(QString::fromLatin1(name));
+        if (!widget)
+            qFatal("no control %s", name);
+        return widget;
+    }
+
+    std::unique_ptr<TempCatalogue> m_temp;
+    std::unique_ptr<CatalogueStore> m_store;
+    FakeDialogs m_dialogs;
+    QList<qint64> m_ids;
+    QStringList m_entries;
+    std::unique_ptr<MissingFilesWindow> m_window;
+};
+
+void TestMissingFilesWindow::init()
+{
+    m_temp = std::make_unique<TempCatalogue>();
+    m_dialogs = FakeDialogs();
+}
+
+void TestMissingFilesWindow::cleanup()
+{
+    m_window.reset();
+    m_store.reset();
+    m_temp.reset();
+}
+
+void TestMissingFilesWindow::openWindow()
+{
+    const QString folder = m_temp->folder() + u'/';
+    writeMp3(m_temp->folder(), QStringLiteral("presente.mp3"), mpegFrames(1));
+    QList<CatalogueRecord> records;
+    for (const char *name : {"uno", "presente", "due", "tre"}) {
+        CatalogueRecord r = sampleRecord(QString::fromLatin1(name));
+        r.percorso = folder;
+        records << r;
+    }
+    m_ids = m_temp->add(records);
+    m_store = std::make_unique<CatalogueStore>(m_temp->path());
+    QVERIFY(m_store->open());
+    CatalogueModel model;
+    CollectionCounters counters;
+    QVERIFY(caricaDB(*m_store, model, counters));
+    m_entries = MissingFileCheck::findMissing(model);
+    QCOMPARE(m_entries.size(), 3);
+    m_window = std::make_unique<MissingFilesWindow>(*m_store, m_dialogs, m_entries);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestMissingFilesWindow::captionsAndEntries_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("Label1") << "Label1"
+                            << "***MP3 Cancellati o Spostati***";
+    QTest::newRow("Command1") << "Command1"
+                              << "Elimina dal DB";
+}
+
+void TestMissingFilesWindow::captionsAndEntries()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    openWindow();
+    QCOMPARE(m_window->objectName(), QStringLiteral("errati"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("MP3 Cancellati o Spostati"));
+    QWidget *widget = m_window->findChild<QWidget *>(name);
+    QVERIFY(widget);
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        QCOMPARE(label->text(), caption);
+    else
+        QCOMPARE(qobject_cast<QPushButton *>(widget)->text(), caption);
+    auto *list = control<QListWidget>("List1");
+    QCOMPARE(list->count(), 3);
+    QCOMPARE(list->item(0)->text(),
+             m_temp->folder() + QStringLiteral("/uno.mp3(***%1***)").arg(m_ids[0]));
+    QCOMPARE(m_window->entries(), m_entries);
+}
+
+void TestMissingFilesWindow::deleteFromCatalogueRemovesTheEntriesAndCloses()
+{
+    openWindow();
+    QSignalSpy deleted(m_window.get(), &MissingFilesWindow::entriesDeleted);
+    QSignalSpy closed(m_window.get(), &MissingFilesWindow::closed);
+    // The grid is reloaded while the window is still there, before it closes.
+    bool closedBeforeReload = false;
+    connect(m_window.get(), &MissingFilesWindow::entriesDeleted, this,
+            [&] { closedBeforeReload = closed.count() > 0; });
+
+    QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+    QCOMPARE(deleted.count(), 1);
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(!closedBeforeReload);
+    QVERIFY(!m_window->isVisible());
+    QCOMPARE(control<QListWidget>("List1")->count(), 0);
+    QVERIFY(m_dialogs.messages.isEmpty());
+    const auto left = m_store->allRecords();
+    QVERIFY(left);
+    QCOMPARE(left->size(), 1);
+    QCOMPARE(left->at(0).nome, QStringLiteral("presente"));
+    QVERIFY(QFileInfo::exists(m_temp->folder() + QStringLiteral("/presente.mp3")));
+}
+
+void TestMissingFilesWindow::failedDeletionIsReportedOnce()
+{
+    openWindow();
+    // Two entries fail: one whose record went meanwhile, one the catalogue refuses.
+    QCOMPARE(m_store->remove(m_ids[0]), CatalogueStore::WriteResult::Done);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("x"));
+        db.setDatabaseName(m_temp->path());
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec(QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON Mp3 WHEN "
+                                                  "old.id = %1 BEGIN SELECT RAISE(ABORT, "
+                                                  "'record locked'); END")
+                                       .arg(m_ids[3])));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("x"));
+    QSignalSpy closed(m_window.get(), &MissingFilesWindow::closed);
+
+    QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+    QCOMPARE(m_dialogs.messages.size(), 1);
+    const FakeDialogs::Message &message = m_dialogs.messages[0];
+    QCOMPARE(message.kind, FakeDialogs::Kind::Critical);
+    QCOMPARE(message.title, QStringLiteral("MP3 Cancellati o Spostati"));
+    QVERIFY2(message.text.contains(m_entries[0]), qPrintable(message.text));
+    QVERIFY2(message.text.contains(m_entries[2]), qPrintable(message.text));
+    QVERIFY2(!message.text.contains(m_entries[1]), qPrintable(message.text));
+    QVERIFY(!m_store->recordById(m_ids[2]));
+    QVERIFY(m_store->recordById(m_ids[3]));
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(!m_window->isVisible());
+}
+
+void TestMissingFilesWindow::closingOtherwiseDeletesNothing()
+{
+    openWindow();
+    QSignalSpy deleted(m_window.get(), &MissingFilesWindow::entriesDeleted);
+    QSignalSpy closed(m_window.get(), &MissingFilesWindow::closed);
+    QVERIFY(m_window->close());
+    QCOMPARE(closed.count(), 1);
+    QCOMPARE(deleted.count(), 0);
+    QCOMPARE(m_store->allRecords()->size(), 4);
+    QVERIFY(m_dialogs.messages.isEmpty());
+}
+
+QTEST_MAIN(TestMissingFilesWindow)
+#include "tst_missingfileswindow.moc"
