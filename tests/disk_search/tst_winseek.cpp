@@ -8,6 +8,7 @@
 #include "support/fakevolumes.h"
 #include "support/tempcatalogue.h"
 #include "support/testmp3.h"
+#include "support/widgettest.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,9 +16,7 @@
 #include <QDir>
 #include <QFrame>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListView>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QTableView>
@@ -29,13 +28,6 @@
 #include <memory>
 
 namespace {
-
-void moveOver(QWidget *widget)
-{
-    QMouseEvent move(QEvent::MouseMove, QPointF(1, 1), widget->mapToGlobal(QPointF(1, 1)),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
-}
 
 QStringList rowsOf(const QAbstractItemView *view)
 {
@@ -65,9 +57,7 @@ private slots:
     void hoverFaces_data();
     void hoverFaces();
     void importDrivesTheWholeRoad();
-    void firstClickOpensTheHighlightedFolder();
     void folderListOpensTheHighlightedFolderWhenLeft();
-    void withoutSubfoldersOnlyTheFolderItself();
     void searchThatFindsNothingClosesSilently();
     void cancelKeepsWhatWasListed();
     void closingDuringASearchCancelsIt();
@@ -89,17 +79,13 @@ private:
     QString song(const QString &relative, const QByteArray &bytes = mpegFrames(2));
     template <typename T = QWidget> T *control(const char *name)
     {
-        T *widget = m_winSeek ? m_winSeek->findChild<T *>(QString::fromLatin1(name)) : nullptr;
-        if (!widget)
-            qFatal("no control %s", name);
-        return widget;
+        if (!m_winSeek)
+            qFatal("no search window for %s", name);
+        return childNamed<T>(m_winSeek, name);
     }
     template <typename T = QWidget> T *mainControl(const char *name)
     {
-        T *widget = m_window->findChild<T *>(QString::fromLatin1(name));
-        if (!widget)
-            qFatal("no main window control %s", name);
-        return widget;
+        return childNamed<T>(m_window.get(), name);
     }
 
     QString m_startFolder;
@@ -238,14 +224,7 @@ void TestWinSeek::controlsAtStart()
     QCOMPARE(m_winSeek->windowTitle(), QStringLiteral("Ricerca MP3"));
     QWidget *widget = m_winSeek->findChild<QWidget *>(name);
     QVERIFY2(widget, qPrintable(name));
-    QString text;
-    if (auto *label = qobject_cast<QLabel *>(widget))
-        text = label->text();
-    else if (auto *button = qobject_cast<QAbstractButton *>(widget))
-        text = button->text();
-    else if (auto *edit = qobject_cast<QLineEdit *>(widget))
-        text = edit->text();
-    QCOMPARE(text, caption);
+    QCOMPARE(captionOf(widget), caption);
     QCOMPARE(widget->isVisible(), shown);
     QCOMPARE(widget->isEnabled(), enabled);
     QVERIFY(!control<QCheckBox>("Check1")->isChecked());
@@ -304,11 +283,18 @@ void TestWinSeek::importDrivesTheWholeRoad()
     // Open Musica, then pick A in it: the first click on "&Cerca" opens A.
     dirList->setPath(music("Musica"));
     QCOMPARE(control<QListView>("filList")->model()->rowCount(), 1);
+    QCOMPARE(dirList->subfolderCount(), 1);
     QVERIFY(dirList->highlight(music("Musica/A")));
     clickSearch();
     QCOMPARE(dirList->path(), music("Musica/A"));
     QVERIFY(control("Picture1")->isVisible());
     QCOMPARE(rowsOf(control<QListView>("filList")), QStringList{"a1.mp3"});
+    QCOMPARE(control<QPushButton>("cmdSearch")->text(), QStringLiteral("&Cerca"));
+    QVERIFY(control("cmdSearch")->isVisible());
+    QVERIFY(control("cmdSearch")->isEnabled());
+    QVERIFY(control("pip1")->isEnabled());
+    QVERIFY(!QApplication::overrideCursor());
+    // The second click searches the folder now open.
     control<QCheckBox>("Check1")->setChecked(true);
     clickSearch();
 
@@ -375,27 +361,6 @@ void TestWinSeek::importDrivesTheWholeRoad()
     QVERIFY(!QApplication::overrideCursor());
 }
 
-void TestWinSeek::firstClickOpensTheHighlightedFolder()
-{
-    song("A/B/b.mp3");
-    openSearch();
-    auto *dirList = control<FolderList>("dirList");
-    dirList->setPath(music("A"));
-    QCOMPARE(dirList->subfolderCount(), 1);
-    QVERIFY(dirList->highlight(music("A/B")));
-    clickSearch();
-    QCOMPARE(dirList->path(), music("A/B"));
-    QVERIFY(control("Picture1")->isVisible());
-    QCOMPARE(control<QPushButton>("cmdSearch")->text(), QStringLiteral("&Cerca"));
-    QVERIFY(control("cmdSearch")->isVisible());
-    QVERIFY(control("cmdSearch")->isEnabled());
-    QVERIFY(control("pip1")->isEnabled());
-    QVERIFY(!QApplication::overrideCursor());
-    // The second click searches the folder now open.
-    clickSearch();
-    QCOMPARE(rowsOf(control<QListView>("lstFoundFiles")), QStringList{music("A/B/b.mp3")});
-}
-
 void TestWinSeek::folderListOpensTheHighlightedFolderWhenLeft()
 {
     song("A/B/b.mp3");
@@ -410,16 +375,6 @@ void TestWinSeek::folderListOpensTheHighlightedFolderWhenLeft()
     control("Check1")->setFocus(Qt::TabFocusReason);
     QCOMPARE(dirList->path(), music("A/B"));
     QCOMPARE(rowsOf(control<QListView>("filList")), QStringList{"b.mp3"});
-}
-
-void TestWinSeek::withoutSubfoldersOnlyTheFolderItself()
-{
-    song("A/a.mp3");
-    song("A/B/b.mp3");
-    openSearch();
-    searchFolder(music("A"), false);
-    QCOMPARE(rowsOf(control<QListView>("lstFoundFiles")), QStringList{music("A/a.mp3")});
-    QCOMPARE(control<QLabel>("lblCount")->text(), QStringLiteral(" 1"));
 }
 
 void TestWinSeek::searchThatFindsNothingClosesSilently()
@@ -505,9 +460,12 @@ void TestWinSeek::fullListStopsTheSearchWithOneMessage()
 void TestWinSeek::resetPreparesANewSearch()
 {
     song("A/a.mp3");
+    song("A/B/b.mp3");
     openSearch();
+    // Without subfolders only the folder itself is searched.
     searchFolder(music("A"), false);
-    QCOMPARE(control<QListView>("lstFoundFiles")->model()->rowCount(), 1);
+    QCOMPARE(rowsOf(control<QListView>("lstFoundFiles")), QStringList{music("A/a.mp3")});
+    QCOMPARE(control<QLabel>("lblCount")->text(), QStringLiteral(" 1"));
     moveOver(control("Label1"));
     QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
     QCOMPARE(control<QListView>("lstFoundFiles")->model()->rowCount(), 0);
