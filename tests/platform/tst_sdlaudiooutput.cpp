@@ -57,7 +57,6 @@ private slots:
     void leavesSigtermAlone();
     void pullsOnlyTheCurrentSource();
     void removingAnotherSourceKeepsTheCurrentOne();
-    void renderWithoutSourceIsSilence();
     void renderFillsWhatTheSourceLeaves_data();
     void renderFillsWhatTheSourceLeaves();
 };
@@ -137,46 +136,37 @@ void TestSdlAudioOutput::removingAnotherSourceKeepsTheCurrentOne()
     output.removeSource(&current);
 }
 
-void TestSdlAudioOutput::renderWithoutSourceIsSilence()
-{
-    // Rendered directly: the device is not opened.
-    SdlAudioOutput output;
-    std::vector<float> samples(2048 * AudioOutput::kChannels, 0.75f);
-    output.render(samples.data(), 2048);
-    QCOMPARE(countEqual(samples, 0.0f), qsizetype(samples.size()));
-
-    CountingSource source(0.25f);
-    output.setSource(&source);
-    output.removeSource(&source);
-    std::fill(samples.begin(), samples.end(), 0.75f);
-    output.render(samples.data(), 2048);
-    QCOMPARE(countEqual(samples, 0.0f), qsizetype(samples.size()));
-    QCOMPARE(source.pulled(), qint64(0));
-}
-
 void TestSdlAudioOutput::renderFillsWhatTheSourceLeaves_data()
 {
     QTest::addColumn<qint64>("left");
+    QTest::addColumn<bool>("removed"); // the source is taken off before the render
 
-    QTest::newRow("nothing left") << qint64(0);
-    QTest::newRow("one frame") << qint64(1);
-    QTest::newRow("part of a buffer") << qint64(700);
-    QTest::newRow("exactly a buffer") << qint64(2048);
-    QTest::newRow("more than a buffer") << qint64(5000);
+    QTest::newRow("source removed") << qint64(5000) << true;
+    QTest::newRow("nothing left") << qint64(0) << false;
+    QTest::newRow("one frame") << qint64(1) << false;
+    QTest::newRow("part of a buffer") << qint64(700) << false;
+    QTest::newRow("exactly a buffer") << qint64(2048) << false;
+    QTest::newRow("more than a buffer") << qint64(5000) << false;
 }
 
 void TestSdlAudioOutput::renderFillsWhatTheSourceLeaves()
 {
     QFETCH(qint64, left);
+    QFETCH(bool, removed);
 
+    // Rendered directly: the device is not opened.
     SdlAudioOutput output;
     CountingSource source(0.25f, left);
     output.setSource(&source);
+    if (removed)
+        output.removeSource(&source);
     std::vector<float> samples(2048 * AudioOutput::kChannels, 0.75f);
     output.render(samples.data(), 2048);
-    const qsizetype sounding = qsizetype(std::min<qint64>(left, 2048)) * AudioOutput::kChannels;
+    const qint64 frames = removed ? 0 : std::min<qint64>(left, 2048);
+    const qsizetype sounding = qsizetype(frames) * AudioOutput::kChannels;
     QCOMPARE(countEqual(samples, 0.25f), sounding);
     QCOMPARE(countEqual(samples, 0.0f), qsizetype(samples.size()) - sounding);
+    QCOMPARE(source.pulled(), frames);
     output.removeSource(&source);
 }
 

@@ -46,92 +46,45 @@ void TestLoadStep::loadStep_data()
     QTest::addColumn<bool>("playable");
     QTest::addColumn<bool>("marked");
 
-    const QStringList none;
-    QTest::newRow("OK, plays") << "OK"
-                               << "L"
-                               << "mp3"
-                               << "plays" << none << true << true << true << false;
-    QTest::newRow("OK, extension in upper case")
-        << "OK"
-        << "L"
-        << "MP3"
-        << "plays" << none << true << true << true << false;
-    QTest::newRow("OK, no audio in the program")
-        << "OK"
-        << "L"
-        << "mp3"
-        << "none" << none << true << true << false << false;
-    QTest::newRow("OK, cannot be decoded") << "OK"
-                                           << "L"
-                                           << "mp3"
-                                           << "cannot" << none << false << true << false << true;
-    QTest::newRow("OK, file gone")
-        << "OK"
-        << "L"
-        << "none"
-        << "plays" << QStringList{kFileGone} << false << false << false << true;
-    QTest::newRow("OK, file gone, no audio")
-        << "OK"
-        << "L"
-        << "none"
-        << "none" << QStringList{kFileGone} << false << false << false << true;
-    QTest::newRow("Nessun TAG ID3, plays") << "Nessun TAG ID3"
-                                           << "L"
-                                           << "mp3"
-                                           << "plays" << none << true << true << true << false;
-    QTest::newRow("Fissa, plays") << "Fissa"
-                                  << "L"
-                                  << "mp3"
-                                  << "plays" << none << true << true << true << false;
-    QTest::newRow("CDROM, disc in")
-        << "CDROM"
-        << "Rock CD"
-        << "MP3"
-        << "plays" << QStringList{kCdWarning} << false << true << true << false;
-    QTest::newRow("CDROM, disc out")
-        << "CDROM"
-        << "Rock CD"
-        << "none"
-        << "plays" << QStringList{kCdWarning} << false << false << false << true;
-    QTest::newRow("Solo Lettura, present") << "Solo Lettura"
-                                           << "L"
-                                           << "mp3"
-                                           << "plays" << none << false << true << true << false;
-    QTest::newRow("Solo Lettura, gone") << "Solo Lettura"
-                                        << "L"
-                                        << "none"
-                                        << "plays" << none << false << false << false << true;
-    QTest::newRow("File Corrotto!, present") << "File Corrotto!"
-                                             << "L"
-                                             << "mp3"
-                                             << "plays" << none << false << false << false << true;
-    QTest::newRow("Disco Rimovibile, present") << "Disco Rimovibile"
-                                               << "My usb"
-                                               << "mp3"
-                                               << "plays" << none << true << true << true << false;
-    QTest::newRow("Disco Rimovibile, medium out")
-        << "Disco Rimovibile"
-        << "My usb"
-        << "none"
-        << "plays" << QStringList{kRemovableWarning} << false << false << false << true;
-    QTest::newRow("Disco Rimovibile, medium out, no label")
-        << "Disco Rimovibile"
-        << ""
-        << "none"
-        << "plays" << QStringList{kRemovableWarningNoLabel} << false << false << false << true;
-    QTest::newRow("Disco Rimovibile, medium out, blank label")
-        << "Disco Rimovibile"
-        << " "
-        << "none"
-        << "none"
-        << QStringList{QStringLiteral("|ATTENZIONE!\nIl supporto   non è inserito.Non puoi "
-                                      "Salvare il TAG ed ascolgtare il brano.")}
-        << false << false << false << true;
-    QTest::newRow("state words compare exactly")
-        << "cdrom"
-        << "L"
-        << "none"
-        << "plays" << QStringList{kFileGone} << false << false << false << true;
+    // Outcome flags: tagWritable, reachable, playable, marked.
+    const auto row = [](const char *name, const char *state, const char *label, const char *file,
+                        const char *player, const QString &message, bool tagWritable,
+                        bool reachable, bool playable, bool marked) {
+        QTest::newRow(name) << QString::fromUtf8(state) << QString::fromUtf8(label)
+                            << QString::fromLatin1(file) << QString::fromLatin1(player)
+                            << (message.isEmpty() ? QStringList() : QStringList{message})
+                            << tagWritable << reachable << playable << marked;
+    };
+    const QString none;
+    row("OK, plays", "OK", "L", "mp3", "plays", none, true, true, true, false);
+    row("OK, extension in upper case", "OK", "L", "MP3", "plays", none, true, true, true, false);
+    row("OK, no audio in the program", "OK", "L", "mp3", "none", none, true, true, false, false);
+    row("OK, cannot be decoded", "OK", "L", "mp3", "cannot", none, false, true, false, true);
+    row("OK, file gone", "OK", "L", "none", "plays", kFileGone, false, false, false, true);
+    row("OK, file gone, no audio", "OK", "L", "none", "none", kFileGone, false, false, false, true);
+    row("Nessun TAG ID3, plays", "Nessun TAG ID3", "L", "mp3", "plays", none, true, true, true,
+        false);
+    row("CDROM, disc in", "CDROM", "Rock CD", "MP3", "plays", kCdWarning, false, true, true, false);
+    row("CDROM, disc out", "CDROM", "Rock CD", "none", "plays", kCdWarning, false, false, false,
+        true);
+    row("Solo Lettura, present", "Solo Lettura", "L", "mp3", "plays", none, false, true, true,
+        false);
+    row("Solo Lettura, gone", "Solo Lettura", "L", "none", "plays", none, false, false, false,
+        true);
+    row("File Corrotto!, present", "File Corrotto!", "L", "mp3", "plays", none, false, false, false,
+        true);
+    row("Disco Rimovibile, present", "Disco Rimovibile", "My usb", "mp3", "plays", none, true, true,
+        true, false);
+    row("Disco Rimovibile, medium out", "Disco Rimovibile", "My usb", "none", "plays",
+        kRemovableWarning, false, false, false, true);
+    row("Disco Rimovibile, medium out, no label", "Disco Rimovibile", "", "none", "plays",
+        kRemovableWarningNoLabel, false, false, false, true);
+    row("Disco Rimovibile, medium out, blank label", "Disco Rimovibile", " ", "none", "none",
+        QStringLiteral("|ATTENZIONE!\nIl supporto   non è inserito.Non puoi Salvare il TAG ed "
+                       "ascolgtare il brano."),
+        false, false, false, true);
+    row("state words compare exactly", "cdrom", "L", "none", "plays", kFileGone, false, false,
+        false, true);
 }
 
 void TestLoadStep::loadStep()
