@@ -1,9 +1,10 @@
 #include "platform/linuxvolumes.h"
+#include "support/printers.h"
+#include "support/systemtools.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -118,14 +119,6 @@ bool buildMachine(const Fixture &f)
     return ok;
 }
 
-QString findTool(const QString &name)
-{
-    QString path = QStandardPaths::findExecutable(name);
-    if (path.isEmpty())
-        path = QStandardPaths::findExecutable(name, {"/usr/sbin", "/sbin"});
-    return path;
-}
-
 } // namespace
 
 class TestLinuxVolumes : public QObject
@@ -197,12 +190,7 @@ void TestLinuxVolumes::volumeOf()
     LinuxVolumes volumes(fixture.root());
     const auto found = volumes.volumeOf(path);
     QVERIFY(found);
-    QCOMPARE(found->mountPoint, volume.mountPoint);
-    QCOMPARE(found->type, volume.type);
-    QCOMPARE(found->label, volume.label);
-    QCOMPARE(found->serial, volume.serial);
-    QCOMPARE(found->fileSystemType, volume.fileSystemType);
-    QCOMPARE(found->device, volume.device);
+    QCOMPARE(*found, volume);
     // Asked again, the cached answer is the same.
     QCOMPARE(volumes.volumeOf(path), found);
 }

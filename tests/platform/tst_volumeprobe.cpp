@@ -1,12 +1,11 @@
 #include "platform/volumelabel.h"
 #include "platform/volumeprobe.h"
 #include "platform/volumeserial.h"
+#include "support/systemtools.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,15 +15,6 @@
 namespace {
 
 constexpr qint64 kMiB = 1024 * 1024;
-
-// The file-system tools live in sbin, which an ordinary user's PATH may leave out.
-QString findTool(const QString &name)
-{
-    QString path = QStandardPaths::findExecutable(name);
-    if (path.isEmpty())
-        path = QStandardPaths::findExecutable(name, {"/usr/sbin", "/sbin", "/usr/bin"});
-    return path;
-}
 
 struct Step
 {
@@ -219,7 +209,6 @@ void TestVolumeProbe::notAFileSystem_data()
     QTest::addColumn<QByteArray>("content");
 
     QTest::newRow("zeros") << "zeros.img" << QByteArray(kMiB, '\0');
-    QTest::newRow("text") << "text.img" << QByteArray("not a file system\n").repeated(1000);
     QTest::newRow("empty file") << "empty.img" << QByteArray();
     QTest::newRow("missing file") << "" << QByteArray();
 }
