@@ -126,8 +126,6 @@ void TestCatalogueSearch::matches_data()
                                   << "Vol*" << false << int(Title) << false;
     QTest::newRow("unicode upper case") << "perché"
                                         << "PERCHÉ" << false << int(Title) << true;
-    QTest::newRow("accented capital") << "Èlite"
-                                      << "èlite" << false << int(Artist) << true;
     QTest::newRow("empty text matches empty cell") << ""
                                                    << "" << false << int(Title) << true;
     QTest::newRow("empty text does not match a blank") << " "
@@ -172,10 +170,8 @@ void TestCatalogueSearch::search_data()
         << 1 << "modugno" << true << QStringList{"Volare", "Nel blu dipinto di blu", "Bella ciao"};
     QTest::newRow("one word of the title")
         << 0 << "blu" << true << QStringList{"Nel blu dipinto di blu"};
-    QTest::newRow("two words") << 0 << "dipinto di" << true << QStringList{};
     QTest::newRow("empty text finds the empty title") << 0 << "" << false << QStringList{""};
     QTest::newRow("empty genre entry") << 4 << "" << false << QStringList{"Caruso"};
-    QTest::newRow("genre ignores case") << 4 << "jazz" << false << QStringList{"Azzurro"};
     QTest::newRow("file name") << 3 << "CARUSO" << false << QStringList{"Caruso"};
 }
 
