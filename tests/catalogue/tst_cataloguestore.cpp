@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 void writeBytes(const QString &path, const QByteArray &bytes)
@@ -48,12 +50,9 @@ void TestCatalogueStore::cataloguePathJoinsFolderAndName_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("folder") << "/home/ada/musica"
-                            << "/home/ada/musica/Mp3Db.mdb";
-    QTest::newRow("trailing slash") << "/home/ada/"
-                                    << "/home/ada/Mp3Db.mdb";
-    QTest::newRow("root has no doubled separator") << "/"
-                                                   << "/Mp3Db.mdb";
+    QTest::newRow("folder") << u"/home/ada/musica"_s << u"/home/ada/musica/Mp3Db.mdb"_s;
+    QTest::newRow("trailing slash") << u"/home/ada/"_s << u"/home/ada/Mp3Db.mdb"_s;
+    QTest::newRow("root has no doubled separator") << u"/"_s << u"/Mp3Db.mdb"_s;
 }
 
 void TestCatalogueStore::cataloguePathJoinsFolderAndName()
@@ -87,23 +86,20 @@ void TestCatalogueStore::refusesForeignFile_data()
 
     QByteArray jet(2048, '\0');
     jet.replace(0, 19, QByteArray("\x00\x01\x00\x00Standard Jet DB", 19));
-    QTest::newRow("jet database") << jet << ""
-                                  << "non è un database SQLite";
-    QTest::newRow("empty file") << QByteArray() << ""
-                                << "non è un database SQLite";
+    QTest::newRow("jet database") << jet << u""_s << u"non è un database SQLite"_s;
+    QTest::newRow("empty file") << QByteArray() << u""_s << u"non è un database SQLite"_s;
     QByteArray damaged("SQLite format 3");
     damaged.append('\0');
     damaged.append(QByteArray(200, '\x7f'));
-    QTest::newRow("damaged sqlite header") << damaged << ""
-                                           << "non è un database SQLite";
-    QTest::newRow("sqlite without Mp3") << QByteArray() << "CREATE TABLE other (x TEXT)"
-                                        << "manca la tabella Mp3";
+    QTest::newRow("damaged sqlite header") << damaged << u""_s << u"non è un database SQLite"_s;
+    QTest::newRow("sqlite without Mp3")
+        << QByteArray() << u"CREATE TABLE other (x TEXT)"_s << u"manca la tabella Mp3"_s;
     QTest::newRow("Mp3 without supporto")
         << QByteArray()
-        << "CREATE TABLE Mp3 (id INTEGER PRIMARY KEY, titolo TEXT, autore TEXT, album TEXT, "
+        << u"CREATE TABLE Mp3 (id INTEGER PRIMARY KEY, titolo TEXT, autore TEXT, album TEXT, "_s
            "anno TEXT, genere TEXT, commento TEXT, nome TEXT, percorso TEXT, dimenzione TEXT, "
            "info TEXT, labelD TEXT)"
-        << "manca il campo supporto";
+        << u"manca il campo supporto"_s;
 }
 
 void TestCatalogueStore::refusesForeignFile()
@@ -133,11 +129,11 @@ void TestCatalogueStore::refusesForeignFile()
 void TestCatalogueStore::roundTripsQuotedValues_data()
 {
     QTest::addColumn<QString>("value");
-    QTest::newRow("both quotes and semicolon") << "'; DROP TABLE Mp3; --\"";
-    QTest::newRow("jet wildcard") << "Rock*";
-    QTest::newRow("sql wildcards") << "100%_live";
-    QTest::newRow("non latin") << "Кино – Группа крови";
-    QTest::newRow("empty") << "";
+    QTest::newRow("both quotes and semicolon") << u"'; DROP TABLE Mp3; --\""_s;
+    QTest::newRow("jet wildcard") << u"Rock*"_s;
+    QTest::newRow("sql wildcards") << u"100%_live"_s;
+    QTest::newRow("non latin") << u"Кино – Группа крови"_s;
+    QTest::newRow("empty") << u""_s;
 }
 
 void TestCatalogueStore::roundTripsQuotedValues()

@@ -17,6 +17,8 @@
 #include <functional>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QString kBlank16 = QString(16, u' ');
@@ -178,46 +180,38 @@ void TestFileImport::readFile_data()
                              const QString &size) {
         return ImportValues{title, "", "", "", comment, "", state, {}, {}, size};
     };
-    QTest::newRow("tagged") << "a/brano.mp3"
-                            << "tagged" << tagged("Commento", "OK");
-    QTest::newRow("untagged") << "a/brano.mp3"
-                              << "untagged" << untagged("brano", "", "Nessun TAG ID3", kOneKb);
-    QTest::newRow("empty file") << "a/brano.mp3"
-                                << "empty" << untagged("brano", "", "File Corrotto!", kZeroKb);
+    QTest::newRow("tagged") << u"a/brano.mp3"_s << u"tagged"_s << tagged("Commento", "OK");
+    QTest::newRow("untagged") << u"a/brano.mp3"_s << u"untagged"_s
+                              << untagged("brano", "", "Nessun TAG ID3", kOneKb);
+    QTest::newRow("empty file") << u"a/brano.mp3"_s << u"empty"_s
+                                << untagged("brano", "", "File Corrotto!", kZeroKb);
     QTest::newRow("shorter than a tag")
-        << "a/brano.mp3"
-        << "short" << untagged("brano", "", "File Corrotto!", kZeroKb);
+        << u"a/brano.mp3"_s << u"short"_s << untagged("brano", "", "File Corrotto!", kZeroKb);
     QTest::newRow("vanished since the search")
-        << "a/brano.mp3"
-        << "none" << untagged("brano", "", "File Corrotto!", kZeroKb);
-    QTest::newRow("folder named x.mp3") << "a/x.mp3"
-                                        << "folder" << untagged("x", "", "File Corrotto!", kZeroKb);
-    QTest::newRow("two dots") << "a/a.b.mp3"
-                              << "untagged" << untagged("a.b", "", "Nessun TAG ID3", kOneKb);
+        << u"a/brano.mp3"_s << u"none"_s << untagged("brano", "", "File Corrotto!", kZeroKb);
+    QTest::newRow("folder named x.mp3")
+        << u"a/x.mp3"_s << u"folder"_s << untagged("x", "", "File Corrotto!", kZeroKb);
+    QTest::newRow("two dots") << u"a/a.b.mp3"_s << u"untagged"_s
+                              << untagged("a.b", "", "Nessun TAG ID3", kOneKb);
     QTest::newRow("upper-case extension")
-        << "a/BRANO.MP3"
-        << "untagged" << untagged("BRANO", "", "Nessun TAG ID3", kOneKb);
-    QTest::newRow("all-NUL title")
-        << "a/vuoto.mp3"
-        << "nultitle" << ImportValues{"vuoto", "Artista", "Album", "1999", "Commento",
-                                      "Rock",  "OK",      {},      {},     kOneKb};
-    QTest::newRow("read-only") << "a/brano.mp3"
-                               << "readonly" << tagged("Commento", "Solo Lettura");
+        << u"a/BRANO.MP3"_s << u"untagged"_s << untagged("BRANO", "", "Nessun TAG ID3", kOneKb);
+    QTest::newRow("all-NUL title") << u"a/vuoto.mp3"_s << u"nultitle"_s
+                                   << ImportValues{"vuoto", "Artista", "Album", "1999", "Commento",
+                                                   "Rock",  "OK",      {},      {},     kOneKb};
+    QTest::newRow("read-only") << u"a/brano.mp3"_s << u"readonly"_s
+                               << tagged("Commento", "Solo Lettura");
     QTest::newRow("unlabelled CD: comment becomes the empty volume name")
-        << "cd/brano.mp3"
-        << "tagged" << tagged("", "CDROM");
-    QTest::newRow("labelled CD") << "cd2/brano.mp3"
-                                 << "tagged" << tagged("ESTATE 2003", "CDROM");
+        << u"cd/brano.mp3"_s << u"tagged"_s << tagged("", "CDROM");
+    QTest::newRow("labelled CD") << u"cd2/brano.mp3"_s << u"tagged"_s
+                                 << tagged("ESTATE 2003", "CDROM");
     QTest::newRow("untagged on a CD")
-        << "cd2/brano.mp3"
-        << "untagged" << untagged("brano", "ESTATE 2003", "CDROM", kOneKb);
-    QTest::newRow("removable disk") << "usb/brano.mp3"
-                                    << "tagged" << tagged("CHIAVETTA", "Disco Rimovibile");
-    QTest::newRow("labelled fixed disk keeps the comment") << "data/brano.mp3"
-                                                           << "tagged" << tagged("Commento", "OK");
+        << u"cd2/brano.mp3"_s << u"untagged"_s << untagged("brano", "ESTATE 2003", "CDROM", kOneKb);
+    QTest::newRow("removable disk")
+        << u"usb/brano.mp3"_s << u"tagged"_s << tagged("CHIAVETTA", "Disco Rimovibile");
+    QTest::newRow("labelled fixed disk keeps the comment")
+        << u"data/brano.mp3"_s << u"tagged"_s << tagged("Commento", "OK");
     QTest::newRow("unreadable on a CD stays corrupt")
-        << "cd2/brano.mp3"
-        << "empty" << untagged("brano", "", "File Corrotto!", kZeroKb);
+        << u"cd2/brano.mp3"_s << u"empty"_s << untagged("brano", "", "File Corrotto!", kZeroKb);
 }
 
 void TestFileImport::readFile()
@@ -261,8 +255,7 @@ void TestFileImport::recordOfAFile_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("titolo");
     const QString forty = QStringLiteral("Una canzone con un nome davvero lungo!");
-    QTest::newRow("short name") << "brano.mp3"
-                                << "brano";
+    QTest::newRow("short name") << u"brano.mp3"_s << u"brano"_s;
     QTest::newRow("title cut to 30 characters, name kept whole")
         << forty + QStringLiteral(".mp3") << forty.left(30);
     // A character outside the Basic Multilingual Plane takes two UTF-16 units; a cut never
@@ -429,17 +422,13 @@ void TestFileImport::drivesNameTheirMedia_data()
     QTest::addColumn<QString>("driveEntry");
     QTest::addColumn<QString>("relative");
     QTest::addColumn<QString>("label");
-    QTest::newRow("label of the chosen drive's entry") << "/ [RADICE]"
-                                                       << "root/a.mp3"
-                                                       << "RADICE";
+    QTest::newRow("label of the chosen drive's entry")
+        << u"/ [RADICE]"_s << u"root/a.mp3"_s << u"RADICE"_s;
     // The chosen folder may hold other volumes mounted below it: their files lie on media of
     // their own, named by their own labels.
-    QTest::newRow("volume mounted below the chosen drive") << "/ [RADICE]"
-                                                           << "data/a.mp3"
-                                                           << "DATI";
-    QTest::newRow("removable disk") << "/"
-                                    << "usb/a.mp3"
-                                    << "CHIAVETTA";
+    QTest::newRow("volume mounted below the chosen drive")
+        << u"/ [RADICE]"_s << u"data/a.mp3"_s << u"DATI"_s;
+    QTest::newRow("removable disk") << u"/"_s << u"usb/a.mp3"_s << u"CHIAVETTA"_s;
 }
 
 void TestFileImport::drivesNameTheirMedia()
@@ -459,9 +448,9 @@ void TestFileImport::generatedLabelNumber_data()
     // Regression: the label that sorts last as text is TRACKLODGE_9, which gave the eleventh
     // medium the label of the tenth.
     QTest::newRow("after 9 and 10")
-        << QStringList{"TRACKLODGE_9", "TRACKLODGE_10"} << "TRACKLODGE_11";
+        << QStringList{"TRACKLODGE_9", "TRACKLODGE_10"} << u"TRACKLODGE_11"_s;
     QTest::newRow("underscore is not a wildcard")
-        << QStringList{"TRACKLODGEX8", "TRACKLODGE_2"} << "TRACKLODGE_3";
+        << QStringList{"TRACKLODGEX8", "TRACKLODGE_2"} << u"TRACKLODGE_3"_s;
 }
 
 void TestFileImport::generatedLabelNumber()

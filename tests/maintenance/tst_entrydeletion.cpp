@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+using namespace Qt::StringLiterals;
+
 using namespace MaintenanceTest;
 using Confirmation = EntryDeletion::Confirmation;
 using FileAction = EntryDeletion::FileAction;
@@ -79,12 +81,12 @@ void TestEntryDeletion::refusalsOnlyWithTheFileBox_data()
                        "dal Disco!");
     const QString cd = QStringLiteral("Il File è su CDROM non puoi cancellarlo");
     const QString removable = QStringLiteral("Il File è su un Disco Esterno");
-    QTest::newRow("read-only, with file") << "Solo Lettura" << true << readOnly;
-    QTest::newRow("CD, with file") << "CDROM" << true << cd;
-    QTest::newRow("removable, with file") << "Disco Rimovibile" << true << removable;
-    QTest::newRow("read-only, record only") << "Solo Lettura" << false << "";
-    QTest::newRow("OK, with file") << "OK" << true << "";
-    QTest::newRow("lower-case state word is no refusal") << "cdrom" << true << "";
+    QTest::newRow("read-only, with file") << u"Solo Lettura"_s << true << readOnly;
+    QTest::newRow("CD, with file") << u"CDROM"_s << true << cd;
+    QTest::newRow("removable, with file") << u"Disco Rimovibile"_s << true << removable;
+    QTest::newRow("read-only, record only") << u"Solo Lettura"_s << false << u""_s;
+    QTest::newRow("OK, with file") << u"OK"_s << true << u""_s;
+    QTest::newRow("lower-case state word is no refusal") << u"cdrom"_s << true << u""_s;
 }
 
 void TestEntryDeletion::refusalsOnlyWithTheFileBox()
@@ -162,13 +164,13 @@ void TestEntryDeletion::countersGoDownByState_data()
 {
     QTest::addColumn<QString>("state");
     QTest::addColumn<int>("lowered"); // index into kAllCounters besides "MP3 Presenti:", or -1
-    QTest::newRow("OK") << "OK" << 1;
-    QTest::newRow("no tag") << "Nessun TAG ID3" << 2;
-    QTest::newRow("corrupt") << "File Corrotto!" << 3;
-    QTest::newRow("read-only") << "Solo Lettura" << 4;
-    QTest::newRow("CD") << "CDROM" << 5;
-    QTest::newRow("removable") << "Disco Rimovibile" << -1;
-    QTest::newRow("blank state") << " " << -1;
+    QTest::newRow("OK") << u"OK"_s << 1;
+    QTest::newRow("no tag") << u"Nessun TAG ID3"_s << 2;
+    QTest::newRow("corrupt") << u"File Corrotto!"_s << 3;
+    QTest::newRow("read-only") << u"Solo Lettura"_s << 4;
+    QTest::newRow("CD") << u"CDROM"_s << 5;
+    QTest::newRow("removable") << u"Disco Rimovibile"_s << -1;
+    QTest::newRow("blank state") << u" "_s << -1;
 }
 
 void TestEntryDeletion::countersGoDownByState()
@@ -194,15 +196,10 @@ void TestEntryDeletion::findsAndDeletesTheFile_data()
     QTest::addColumn<QString>("folder"); // below the temporary folder
     QTest::addColumn<QString>("onDisk");
     QTest::addColumn<QString>("name");
-    QTest::newRow("deep folder") << "Musica/Rock/Anni 80/Lato B"
-                                 << "brano.mp3"
-                                 << "brano";
-    QTest::newRow("upper-case extension") << "Musica"
-                                          << "Brano.MP3"
-                                          << "Brano";
-    QTest::newRow("dots and blanks in the name") << "Musica"
-                                                 << "01. Il mio brano.mp3"
-                                                 << "01. Il mio brano";
+    QTest::newRow("deep folder") << u"Musica/Rock/Anni 80/Lato B"_s << u"brano.mp3"_s << u"brano"_s;
+    QTest::newRow("upper-case extension") << u"Musica"_s << u"Brano.MP3"_s << u"Brano"_s;
+    QTest::newRow("dots and blanks in the name")
+        << u"Musica"_s << u"01. Il mio brano.mp3"_s << u"01. Il mio brano"_s;
 }
 
 void TestEntryDeletion::findsAndDeletesTheFile()

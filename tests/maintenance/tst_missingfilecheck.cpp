@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace MaintenanceTest;
 
 class TestMissingFileCheck : public QObject, private Scene
@@ -36,18 +38,18 @@ void TestMissingFileCheck::isMissing_data()
 {
     QTest::addColumn<QString>("scene"); // what lies at the record's name
     QTest::addColumn<bool>("missing");
-    QTest::newRow("file there") << "file:brano.mp3" << false;
-    QTest::newRow("upper-case extension") << "file:brano.MP3" << false;
-    QTest::newRow("file without any permission") << "locked:brano.mp3" << false;
-    QTest::newRow("folder of that name") << "dir:brano.mp3" << false;
-    QTest::newRow("FIFO of that name") << "fifo:brano.mp3" << false;
-    QTest::newRow("link loop") << "loop:brano.mp3" << false;
-    QTest::newRow("file gone") << "" << true;
-    QTest::newRow("only the name in another case") << "file:Brano.mp3" << true;
-    QTest::newRow("only another extension") << "file:brano.mp4" << true;
-    QTest::newRow("dangling link") << "dangling:brano.mp3" << true;
-    QTest::newRow("folder gone") << "nofolder" << true;
-    QTest::newRow("a file where the folder should be") << "filefolder" << true;
+    QTest::newRow("file there") << u"file:brano.mp3"_s << false;
+    QTest::newRow("upper-case extension") << u"file:brano.MP3"_s << false;
+    QTest::newRow("file without any permission") << u"locked:brano.mp3"_s << false;
+    QTest::newRow("folder of that name") << u"dir:brano.mp3"_s << false;
+    QTest::newRow("FIFO of that name") << u"fifo:brano.mp3"_s << false;
+    QTest::newRow("link loop") << u"loop:brano.mp3"_s << false;
+    QTest::newRow("file gone") << u""_s << true;
+    QTest::newRow("only the name in another case") << u"file:Brano.mp3"_s << true;
+    QTest::newRow("only another extension") << u"file:brano.mp4"_s << true;
+    QTest::newRow("dangling link") << u"dangling:brano.mp3"_s << true;
+    QTest::newRow("folder gone") << u"nofolder"_s << true;
+    QTest::newRow("a file where the folder should be") << u"filefolder"_s << true;
 }
 
 void TestMissingFileCheck::isMissing()
@@ -84,23 +86,15 @@ void TestMissingFileCheck::keyOfEntry_data()
 {
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("key");
-    QTest::newRow("the documented example") << "D:\\Musica\\brano.mp3(***57***)"
-                                            << "57";
-    QTest::newRow("brackets and stars in the name") << "/m/(live) *best*.mp3(***8***)"
-                                                    << "8";
-    QTest::newRow("no key marks") << "/m/brano.mp3"
-                                  << "";
-    QTest::newRow("empty key") << "/m/brano.mp3(******)"
-                               << "";
-    QTest::newRow("key without its closing mark") << "/m/brano.mp3(***12"
-                                                  << "12";
-    QTest::newRow("opening mark at the very end") << "/m/brano.mp3(***"
-                                                  << "";
-    QTest::newRow("empty entry") << ""
-                                 << "";
+    QTest::newRow("the documented example") << u"D:\\Musica\\brano.mp3(***57***)"_s << u"57"_s;
+    QTest::newRow("brackets and stars in the name") << u"/m/(live) *best*.mp3(***8***)"_s << u"8"_s;
+    QTest::newRow("no key marks") << u"/m/brano.mp3"_s << u""_s;
+    QTest::newRow("empty key") << u"/m/brano.mp3(******)"_s << u""_s;
+    QTest::newRow("key without its closing mark") << u"/m/brano.mp3(***12"_s << u"12"_s;
+    QTest::newRow("opening mark at the very end") << u"/m/brano.mp3(***"_s << u""_s;
+    QTest::newRow("empty entry") << u""_s << u""_s;
     QTest::newRow("marks also in the name: every marked part is read")
-        << "/m/a(***1***).mp3(***2***)"
-        << "12";
+        << u"/m/a(***1***).mp3(***2***)"_s << u"12"_s;
 }
 
 void TestMissingFileCheck::keyOfEntry()
@@ -114,10 +108,8 @@ void TestMissingFileCheck::entryTextRoundTrip_data()
 {
     QTest::addColumn<QString>("fullName");
     QTest::addColumn<QString>("key");
-    QTest::newRow("plain") << "/home/ada/brano.mp3"
-                           << "57";
-    QTest::newRow("large key") << "/x.mp3"
-                               << "9007199254740993";
+    QTest::newRow("plain") << u"/home/ada/brano.mp3"_s << u"57"_s;
+    QTest::newRow("large key") << u"/x.mp3"_s << u"9007199254740993"_s;
 }
 
 void TestMissingFileCheck::entryTextRoundTrip()
@@ -185,12 +177,9 @@ void TestMissingFileCheck::failedDeletionIsListedAndTheOthersGoOn_data()
 {
     QTest::addColumn<QString>("scene");
     QTest::addColumn<QString>("reasonPart");
-    QTest::newRow("catalogue refuses one") << "trigger"
-                                           << "record locked";
-    QTest::newRow("record already gone") << "gone"
-                                         << "non è più nel catalogo";
-    QTest::newRow("entry without a key") << "nokey"
-                                         << "chiave";
+    QTest::newRow("catalogue refuses one") << u"trigger"_s << u"record locked"_s;
+    QTest::newRow("record already gone") << u"gone"_s << u"non è più nel catalogo"_s;
+    QTest::newRow("entry without a key") << u"nokey"_s << u"chiave"_s;
 }
 
 void TestMissingFileCheck::failedDeletionIsListedAndTheOthersGoOn()

@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr qsizetype kSector = 2048;
@@ -188,22 +190,12 @@ void TestVolumeSerial::fromMountIdentity_data()
     QTest::addColumn<QString>("serial");
 
     // Stored in catalogues: these values must never change.
-    QTest::newRow("tmpfs") << "tmpfs"
-                           << "tmpfs"
-                           << "/tmp"
-                           << "-377915041";
-    QTest::newRow("nfs share") << "nfs4"
-                               << "nas:/export/music"
-                               << "/mnt/nas"
-                               << "-1492962460";
-    QTest::newRow("overlay") << "overlay"
-                             << "overlay"
-                             << "/"
-                             << "-838178922";
-    QTest::newRow("unicode mount point") << "cifs"
-                                         << "//nas/musica"
-                                         << "/mnt/perché"
-                                         << "-761709202";
+    QTest::newRow("tmpfs") << u"tmpfs"_s << u"tmpfs"_s << u"/tmp"_s << u"-377915041"_s;
+    QTest::newRow("nfs share") << u"nfs4"_s << u"nas:/export/music"_s << u"/mnt/nas"_s
+                               << u"-1492962460"_s;
+    QTest::newRow("overlay") << u"overlay"_s << u"overlay"_s << u"/"_s << u"-838178922"_s;
+    QTest::newRow("unicode mount point")
+        << u"cifs"_s << u"//nas/musica"_s << u"/mnt/perché"_s << u"-761709202"_s;
 }
 
 void TestVolumeSerial::fromMountIdentity()
