@@ -117,8 +117,6 @@ void TestFileClassifier::classifyFile_data()
         << (QFile::ReadOwner | QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther |
             QFile::WriteOther)
         << TagOutcome::Present << readOnly;
-    QTest::newRow("missing file, unreadable") << fixedOnly << none << u"gone1.mp3"_s << false
-                                              << kWritable << TagOutcome::Unreadable << corrupt;
     QTest::newRow("missing file is not taken for read-only")
         << fixedOnly << none << u"gone2.mp3"_s << false << kWritable << TagOutcome::Present << ok;
 
@@ -138,8 +136,6 @@ void TestFileClassifier::classifyFile_data()
                                                    << kReadOnly << TagOutcome::Absent << removable;
 
     // Drives never in the table leave the word alone.
-    QTest::newRow("network: tagged")
-        << withNetwork << none << u"net/n1.mp3"_s << true << kWritable << TagOutcome::Present << ok;
     QTest::newRow("network: read-only") << withNetwork << none << u"net/n3.mp3"_s << true
                                         << kReadOnly << TagOutcome::Present << readOnly;
     QTest::newRow("unknown drive") << withOthers << none << u"unknown/k1.mp3"_s << true << kWritable

@@ -198,8 +198,6 @@ void TestEntryDeletion::findsAndDeletesTheFile_data()
     QTest::addColumn<QString>("name");
     QTest::newRow("deep folder") << u"Musica/Rock/Anni 80/Lato B"_s << u"brano.mp3"_s << u"brano"_s;
     QTest::newRow("upper-case extension") << u"Musica"_s << u"Brano.MP3"_s << u"Brano"_s;
-    QTest::newRow("dots and blanks in the name")
-        << u"Musica"_s << u"01. Il mio brano.mp3"_s << u"01. Il mio brano"_s;
 }
 
 void TestEntryDeletion::findsAndDeletesTheFile()

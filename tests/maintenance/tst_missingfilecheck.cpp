@@ -39,7 +39,6 @@ void TestMissingFileCheck::isMissing_data()
     QTest::addColumn<QString>("scene"); // what lies at the record's name
     QTest::addColumn<bool>("missing");
     QTest::newRow("file there") << u"file:brano.mp3"_s << false;
-    QTest::newRow("upper-case extension") << u"file:brano.MP3"_s << false;
     QTest::newRow("file without any permission") << u"locked:brano.mp3"_s << false;
     QTest::newRow("folder of that name") << u"dir:brano.mp3"_s << false;
     QTest::newRow("FIFO of that name") << u"fifo:brano.mp3"_s << false;

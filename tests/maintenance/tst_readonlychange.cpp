@@ -29,8 +29,6 @@ private slots:
     void init() { setUp(); }
     void cleanup() { tearDown(); }
     void taggedUntaggedAndMissingFiles();
-    void otherPermissionBitsAreKept_data();
-    void otherPermissionBitsAreKept();
     void secondRunChangesNothing();
     void rowThatCannotBeRewrittenKeepsItsState();
     void fileThatCannotBeMadeWritableKeepsItsState();
@@ -104,28 +102,6 @@ void TestReadOnlyChange::taggedUntaggedAndMissingFiles()
     QCOMPARE(m_store->recordById(m_ids[0])->genere, QStringLiteral("Trip  Hop"));
     QCOMPARE(m_store->recordById(m_ids[0])->commento, QStringLiteral(" "));
     QCOMPARE(m_store->recordById(m_ids[1])->info, QStringLiteral("OK"));
-}
-
-void TestReadOnlyChange::otherPermissionBitsAreKept_data()
-{
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("read for all") << 0444 << 0644;
-    QTest::newRow("executable") << 0555 << 0755;
-    QTest::newRow("no bits at all") << 0 << 0200;
-}
-
-void TestReadOnlyChange::otherPermissionBitsAreKept()
-{
-    QFETCH(int, mode);
-    QFETCH(int, expected);
-    const QString file = writeMp3(m_music, QStringLiteral("brano.mp3"), mpegFrames(1),
-                                  tagBlock("T", "A", "B", "2000", "C", 1));
-    setMode(file, mode);
-    load({fileRecord(m_music, QStringLiteral("brano"), QStringLiteral("Solo Lettura"))});
-    QCOMPARE(change().changed, 1);
-    QCOMPARE(permissionBits(file), expected);
-    QCOMPARE(m_model->cell(0, State), QStringLiteral("OK"));
 }
 
 void TestReadOnlyChange::secondRunChangesNothing()

@@ -1,4 +1,5 @@
 #include "support/filestate.h"
+#include "support/printers.h"
 #include "support/testmp3.h"
 #include "tags/tagfile.h"
 
@@ -239,32 +240,9 @@ void TestTagFile::writeThenRead_data()
     QTest::addColumn<int>("genreByte");
     QTest::addColumn<TagValues>("read");
 
-    QTest::newRow("31-character title reads back as 30")
-        << TagValues{"abcdefghijklmnopqrstuvwxyz01234", "A", "B", "1999", "C", {}} << 17
-        << TagValues{"abcdefghijklmnopqrstuvwxyz0123", "A", "B", "1999", "C", "Rock"};
-    QTest::newRow("empty artist reads back empty")
-        << TagValues{"Song", "", "B", "1999", "C", {}} << 0
-        << TagValues{"Song", "", "B", "1999", "C", "Blues"};
     QTest::newRow("trailing blanks are lost, leading ones kept")
         << TagValues{"  Song  ", "A ", "B", "99", "C", {}} << 147
         << TagValues{"  Song", "A", "B", "99", "C", "Synth Pop"};
-    QTest::newRow("Windows-1252 characters")
-        << TagValues{QStringLiteral("\u20AC"),
-                     QStringLiteral("\u00E8"),
-                     QStringLiteral("\u0153"),
-                     QStringLiteral("\u0178"),
-                     QStringLiteral("\u2018\u2019\u201C\u201D"),
-                     {}}
-        << 255
-        << TagValues{QStringLiteral("\u20AC"),
-                     QStringLiteral("\u00E8"),
-                     QStringLiteral("\u0153"),
-                     QStringLiteral("\u0178"),
-                     QStringLiteral("\u2018\u2019\u201C\u201D"),
-                     {}};
-    QTest::newRow("characters outside Windows-1252 come back as ?")
-        << TagValues{QStringLiteral("\u0142"), QStringLiteral("\u4E2D\u6587"), "B", "1999", "C", {}}
-        << 32 << TagValues{"?", "??", "B", "1999", "C", "Classical"};
     QTest::newRow("empty title reads back as the base name")
         << TagValues{"", "A", "B", "1999", "C", {}} << 148
         << TagValues{"brano", "A", "B", "1999", "C", ""};
@@ -281,12 +259,7 @@ void TestTagFile::writeThenRead()
     QVERIFY2(result.ok(), qPrintable(result.errorText));
     const TagReadResult back = ::readTag(path);
     QCOMPARE(back.outcome, TagOutcome::Present);
-    QCOMPARE(back.values.title, read.title);
-    QCOMPARE(back.values.artist, read.artist);
-    QCOMPARE(back.values.album, read.album);
-    QCOMPARE(back.values.year, read.year);
-    QCOMPARE(back.values.comment, read.comment);
-    QCOMPARE(back.values.genre, read.genre);
+    QCOMPARE(back.values, read);
 }
 
 void TestTagFile::writeTagToNoFile_data()
