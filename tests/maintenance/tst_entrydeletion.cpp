@@ -1,18 +1,11 @@
 #include "maintenancetest.h"
 
-#include "catalogue/cataloguestore.h"
-#include "grid/cataloguemodel.h"
-#include "grid/gridloader.h"
-#include "inspection/collectioncounters.h"
 #include "maintenance/entrydeletion.h"
-#include "support/fakedialogs.h"
-#include "support/tempcatalogue.h"
 #include "support/testmp3.h"
 
 #include <QFileInfo>
-#include <QTest>
 
-#include <memory>
+using namespace Qt::StringLiterals;
 
 using namespace MaintenanceTest;
 using Confirmation = EntryDeletion::Confirmation;
@@ -27,13 +20,13 @@ constexpr Counter kAllCounters[] = {Counter::Found,   Counter::WithTag,  Counter
 
 } // namespace
 
-class TestEntryDeletion : public QObject
+class TestEntryDeletion : public QObject, private Scene
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { setUp(); }
+    void cleanup() { tearDown(); }
     void refusalsOnlyWithTheFileBox_data();
     void refusalsOnlyWithTheFileBox();
     void confirmation_data();
@@ -53,43 +46,10 @@ private slots:
     void outsideTheGridNothingHappens();
 
 private:
-    /// Adds the records, opens the catalogue and loads it into the grid.
-    void load(const QList<CatalogueRecord> &records);
     Outcome deleteRow(int row, Confirmation confirmation, FileAction fileAction);
     QList<int> counterValues() const;
     int recordCount();
-
-    std::unique_ptr<TempCatalogue> m_temp;
-    std::unique_ptr<CatalogueStore> m_store;
-    std::unique_ptr<CatalogueModel> m_model;
-    std::unique_ptr<CollectionCounters> m_counters;
-    FakeDialogs m_dialogs;
-    QString m_music; ///< a folder for the files, with its closing "/"
-    QList<qint64> m_ids;
 };
-
-void TestEntryDeletion::init()
-{
-    m_temp = std::make_unique<TempCatalogue>();
-    m_dialogs = FakeDialogs();
-    m_music = makeFolder(m_temp->folder(), QStringLiteral("Musica"));
-    m_model = std::make_unique<CatalogueModel>();
-    m_counters = std::make_unique<CollectionCounters>();
-}
-
-void TestEntryDeletion::cleanup()
-{
-    m_store.reset();
-    m_temp.reset();
-}
-
-void TestEntryDeletion::load(const QList<CatalogueRecord> &records)
-{
-    m_ids = m_temp->add(records);
-    m_store = std::make_unique<CatalogueStore>(m_temp->path());
-    QVERIFY2(m_store->open(), qPrintable(m_store->lastError()));
-    QVERIFY(caricaDB(*m_store, *m_model, *m_counters));
-}
 
 Outcome TestEntryDeletion::deleteRow(int row, Confirmation confirmation, FileAction fileAction)
 {
@@ -121,15 +81,12 @@ void TestEntryDeletion::refusalsOnlyWithTheFileBox_data()
                        "dal Disco!");
     const QString cd = QStringLiteral("Il File è su CDROM non puoi cancellarlo");
     const QString removable = QStringLiteral("Il File è su un Disco Esterno");
-    QTest::newRow("read-only, with file") << "Solo Lettura" << true << readOnly;
-    QTest::newRow("CD, with file") << "CDROM" << true << cd;
-    QTest::newRow("removable, with file") << "Disco Rimovibile" << true << removable;
-    QTest::newRow("read-only, record only") << "Solo Lettura" << false << "";
-    QTest::newRow("CD, record only") << "CDROM" << false << "";
-    QTest::newRow("removable, record only") << "Disco Rimovibile" << false << "";
-    QTest::newRow("OK, with file") << "OK" << true << "";
-    QTest::newRow("corrupt, with file") << "File Corrotto!" << true << "";
-    QTest::newRow("lower-case state word is no refusal") << "cdrom" << true << "";
+    QTest::newRow("read-only, with file") << u"Solo Lettura"_s << true << readOnly;
+    QTest::newRow("CD, with file") << u"CDROM"_s << true << cd;
+    QTest::newRow("removable, with file") << u"Disco Rimovibile"_s << true << removable;
+    QTest::newRow("read-only, record only") << u"Solo Lettura"_s << false << u""_s;
+    QTest::newRow("OK, with file") << u"OK"_s << true << u""_s;
+    QTest::newRow("lower-case state word is no refusal") << u"cdrom"_s << true << u""_s;
 }
 
 void TestEntryDeletion::refusalsOnlyWithTheFileBox()
@@ -207,14 +164,13 @@ void TestEntryDeletion::countersGoDownByState_data()
 {
     QTest::addColumn<QString>("state");
     QTest::addColumn<int>("lowered"); // index into kAllCounters besides "MP3 Presenti:", or -1
-    QTest::newRow("OK") << "OK" << 1;
-    QTest::newRow("no tag") << "Nessun TAG ID3" << 2;
-    QTest::newRow("corrupt") << "File Corrotto!" << 3;
-    QTest::newRow("read-only") << "Solo Lettura" << 4;
-    QTest::newRow("CD") << "CDROM" << 5;
-    QTest::newRow("removable") << "Disco Rimovibile" << -1;
-    QTest::newRow("fixed") << "Fissa" << -1;
-    QTest::newRow("blank state") << " " << -1;
+    QTest::newRow("OK") << u"OK"_s << 1;
+    QTest::newRow("no tag") << u"Nessun TAG ID3"_s << 2;
+    QTest::newRow("corrupt") << u"File Corrotto!"_s << 3;
+    QTest::newRow("read-only") << u"Solo Lettura"_s << 4;
+    QTest::newRow("CD") << u"CDROM"_s << 5;
+    QTest::newRow("removable") << u"Disco Rimovibile"_s << -1;
+    QTest::newRow("blank state") << u" "_s << -1;
 }
 
 void TestEntryDeletion::countersGoDownByState()
@@ -240,21 +196,8 @@ void TestEntryDeletion::findsAndDeletesTheFile_data()
     QTest::addColumn<QString>("folder"); // below the temporary folder
     QTest::addColumn<QString>("onDisk");
     QTest::addColumn<QString>("name");
-    QTest::newRow("top folder") << ""
-                                << "brano.mp3"
-                                << "brano";
-    QTest::newRow("deep folder") << "Musica/Rock/Anni 80/Lato B"
-                                 << "brano.mp3"
-                                 << "brano";
-    QTest::newRow("upper-case extension") << "Musica"
-                                          << "Brano.MP3"
-                                          << "Brano";
-    QTest::newRow("mixed-case extension") << "Musica"
-                                          << "Brano.Mp3"
-                                          << "Brano";
-    QTest::newRow("dots and blanks in the name") << "Musica"
-                                                 << "01. Il mio brano.mp3"
-                                                 << "01. Il mio brano";
+    QTest::newRow("deep folder") << u"Musica/Rock/Anni 80/Lato B"_s << u"brano.mp3"_s << u"brano"_s;
+    QTest::newRow("upper-case extension") << u"Musica"_s << u"Brano.MP3"_s << u"Brano"_s;
 }
 
 void TestEntryDeletion::findsAndDeletesTheFile()

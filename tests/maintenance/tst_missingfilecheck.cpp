@@ -1,29 +1,25 @@
 #include "maintenancetest.h"
 
-#include "catalogue/cataloguestore.h"
-#include "grid/cataloguemodel.h"
-#include "grid/gridloader.h"
-#include "inspection/collectioncounters.h"
 #include "maintenance/missingfilecheck.h"
-#include "support/tempcatalogue.h"
 #include "support/testmp3.h"
 
 #include <QFileInfo>
 #include <QTest>
 
-#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace MaintenanceTest;
 
-class TestMissingFileCheck : public QObject
+class TestMissingFileCheck : public QObject, private Scene
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { setUp(); }
+    void cleanup() { tearDown(); }
     void isMissing_data();
     void isMissing();
     void keyOfEntry_data();
@@ -36,55 +32,23 @@ private slots:
     void failedDeletionIsListedAndTheOthersGoOn_data();
     void failedDeletionIsListedAndTheOthersGoOn();
     void nameHoldingTheMarksNeverDeletesAnotherRecord();
-
-private:
-    void load(const QList<CatalogueRecord> &records);
-
-    std::unique_ptr<TempCatalogue> m_temp;
-    std::unique_ptr<CatalogueStore> m_store;
-    CatalogueModel m_model;
-    CollectionCounters m_counters;
-    QString m_music; ///< a folder for the files, with its closing "/"
-    QList<qint64> m_ids;
 };
-
-void TestMissingFileCheck::init()
-{
-    m_temp = std::make_unique<TempCatalogue>();
-    m_music = makeFolder(m_temp->folder(), QStringLiteral("Musica"));
-}
-
-void TestMissingFileCheck::cleanup()
-{
-    m_store.reset();
-    m_temp.reset();
-}
-
-void TestMissingFileCheck::load(const QList<CatalogueRecord> &records)
-{
-    m_ids = m_temp->add(records);
-    m_store = std::make_unique<CatalogueStore>(m_temp->path());
-    QVERIFY2(m_store->open(), qPrintable(m_store->lastError()));
-    QVERIFY(caricaDB(*m_store, m_model, m_counters));
-}
 
 void TestMissingFileCheck::isMissing_data()
 {
     QTest::addColumn<QString>("scene"); // what lies at the record's name
     QTest::addColumn<bool>("missing");
-    QTest::newRow("file there") << "file:brano.mp3" << false;
-    QTest::newRow("upper-case extension") << "file:brano.MP3" << false;
-    QTest::newRow("mixed-case extension") << "file:brano.mP3" << false;
-    QTest::newRow("file without any permission") << "locked:brano.mp3" << false;
-    QTest::newRow("folder of that name") << "dir:brano.mp3" << false;
-    QTest::newRow("FIFO of that name") << "fifo:brano.mp3" << false;
-    QTest::newRow("link loop") << "loop:brano.mp3" << false;
-    QTest::newRow("file gone") << "" << true;
-    QTest::newRow("only the name in another case") << "file:Brano.mp3" << true;
-    QTest::newRow("only another extension") << "file:brano.mp4" << true;
-    QTest::newRow("dangling link") << "dangling:brano.mp3" << true;
-    QTest::newRow("folder gone") << "nofolder" << true;
-    QTest::newRow("a file where the folder should be") << "filefolder" << true;
+    QTest::newRow("file there") << u"file:brano.mp3"_s << false;
+    QTest::newRow("file without any permission") << u"locked:brano.mp3"_s << false;
+    QTest::newRow("folder of that name") << u"dir:brano.mp3"_s << false;
+    QTest::newRow("FIFO of that name") << u"fifo:brano.mp3"_s << false;
+    QTest::newRow("link loop") << u"loop:brano.mp3"_s << false;
+    QTest::newRow("file gone") << u""_s << true;
+    QTest::newRow("only the name in another case") << u"file:Brano.mp3"_s << true;
+    QTest::newRow("only another extension") << u"file:brano.mp4"_s << true;
+    QTest::newRow("dangling link") << u"dangling:brano.mp3"_s << true;
+    QTest::newRow("folder gone") << u"nofolder"_s << true;
+    QTest::newRow("a file where the folder should be") << u"filefolder"_s << true;
 }
 
 void TestMissingFileCheck::isMissing()
@@ -121,25 +85,15 @@ void TestMissingFileCheck::keyOfEntry_data()
 {
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("key");
-    QTest::newRow("the documented example") << "D:\\Musica\\brano.mp3(***57***)"
-                                            << "57";
-    QTest::newRow("path with slashes") << "/home/ada/Musica/brano.mp3(***123456***)"
-                                       << "123456";
-    QTest::newRow("brackets and stars in the name") << "/m/(live) *best*.mp3(***8***)"
-                                                    << "8";
-    QTest::newRow("no key marks") << "/m/brano.mp3"
-                                  << "";
-    QTest::newRow("empty key") << "/m/brano.mp3(******)"
-                               << "";
-    QTest::newRow("key without its closing mark") << "/m/brano.mp3(***12"
-                                                  << "12";
-    QTest::newRow("opening mark at the very end") << "/m/brano.mp3(***"
-                                                  << "";
-    QTest::newRow("empty entry") << ""
-                                 << "";
+    QTest::newRow("the documented example") << u"D:\\Musica\\brano.mp3(***57***)"_s << u"57"_s;
+    QTest::newRow("brackets and stars in the name") << u"/m/(live) *best*.mp3(***8***)"_s << u"8"_s;
+    QTest::newRow("no key marks") << u"/m/brano.mp3"_s << u""_s;
+    QTest::newRow("empty key") << u"/m/brano.mp3(******)"_s << u""_s;
+    QTest::newRow("key without its closing mark") << u"/m/brano.mp3(***12"_s << u"12"_s;
+    QTest::newRow("opening mark at the very end") << u"/m/brano.mp3(***"_s << u""_s;
+    QTest::newRow("empty entry") << u""_s << u""_s;
     QTest::newRow("marks also in the name: every marked part is read")
-        << "/m/a(***1***).mp3(***2***)"
-        << "12";
+        << u"/m/a(***1***).mp3(***2***)"_s << u"12"_s;
 }
 
 void TestMissingFileCheck::keyOfEntry()
@@ -153,12 +107,8 @@ void TestMissingFileCheck::entryTextRoundTrip_data()
 {
     QTest::addColumn<QString>("fullName");
     QTest::addColumn<QString>("key");
-    QTest::newRow("plain") << "/home/ada/brano.mp3"
-                           << "57";
-    QTest::newRow("blanks and accents") << "/home/ada/Città di notte/è lui.mp3"
-                                        << "1";
-    QTest::newRow("large key") << "/x.mp3"
-                               << "9007199254740993";
+    QTest::newRow("plain") << u"/home/ada/brano.mp3"_s << u"57"_s;
+    QTest::newRow("large key") << u"/x.mp3"_s << u"9007199254740993"_s;
 }
 
 void TestMissingFileCheck::entryTextRoundTrip()
@@ -185,31 +135,31 @@ void TestMissingFileCheck::findMissingListsInGridOrder()
     GridRow noKey;
     noKey.fill(QStringLiteral(" "));
     noKey[Key] = QString();
-    m_model.appendRow(noKey);
+    m_model->appendRow(noKey);
 
     const QStringList expected = {
         m_music + QStringLiteral("sparito.mp3(***%1***)").arg(m_ids[1]),
         goneFolder + QStringLiteral("spostato.mp3(***%1***)").arg(m_ids[4]),
         m_music + QStringLiteral("fisso.mp3(***%1***)").arg(m_ids[6]),
     };
-    QCOMPARE(MissingFileCheck::findMissing(m_model), expected);
+    QCOMPARE(MissingFileCheck::findMissing(*m_model), expected);
     QVERIFY(QFileInfo(unreadable).isDir());
 }
 
 void TestMissingFileCheck::findMissingOnAnEmptyGrid()
 {
     load({});
-    QVERIFY(MissingFileCheck::findMissing(m_model).isEmpty());
+    QVERIFY(MissingFileCheck::findMissing(*m_model).isEmpty());
 }
 
 void TestMissingFileCheck::deleteEntriesRemovesOnlyTheListedRecords()
 {
     const QString kept = writeMp3(m_music, QStringLiteral("presente.mp3"), mpegFrames(2));
-    const QByteArray keptBytes = contents(kept);
+    const QByteArray keptBytes = fileBytes(kept);
     load({fileRecord(m_music, QStringLiteral("uno")),
           fileRecord(m_music, QStringLiteral("presente")),
           fileRecord(m_music, QStringLiteral("due")), fileRecord(m_music, QStringLiteral("tre"))});
-    const QStringList entries = MissingFileCheck::findMissing(m_model);
+    const QStringList entries = MissingFileCheck::findMissing(*m_model);
     QCOMPARE(entries.size(), 3);
 
     const MissingFileCheck::PurgeResult result = MissingFileCheck::deleteEntries(*m_store, entries);
@@ -219,19 +169,16 @@ void TestMissingFileCheck::deleteEntriesRemovesOnlyTheListedRecords()
     QVERIFY(left);
     QCOMPARE(left->size(), 1);
     QCOMPARE(left->at(0).nome, QStringLiteral("presente"));
-    QCOMPARE(contents(kept), keptBytes);
+    QCOMPARE(fileBytes(kept), keptBytes);
 }
 
 void TestMissingFileCheck::failedDeletionIsListedAndTheOthersGoOn_data()
 {
     QTest::addColumn<QString>("scene");
     QTest::addColumn<QString>("reasonPart");
-    QTest::newRow("catalogue refuses one") << "trigger"
-                                           << "record locked";
-    QTest::newRow("record already gone") << "gone"
-                                         << "non è più nel catalogo";
-    QTest::newRow("entry without a key") << "nokey"
-                                         << "chiave";
+    QTest::newRow("catalogue refuses one") << u"trigger"_s << u"record locked"_s;
+    QTest::newRow("record already gone") << u"gone"_s << u"non è più nel catalogo"_s;
+    QTest::newRow("entry without a key") << u"nokey"_s << u"chiave"_s;
 }
 
 void TestMissingFileCheck::failedDeletionIsListedAndTheOthersGoOn()
@@ -240,7 +187,7 @@ void TestMissingFileCheck::failedDeletionIsListedAndTheOthersGoOn()
     QFETCH(QString, reasonPart);
     load({fileRecord(m_music, QStringLiteral("uno")), fileRecord(m_music, QStringLiteral("due")),
           fileRecord(m_music, QStringLiteral("tre"))});
-    QStringList entries = MissingFileCheck::findMissing(m_model);
+    QStringList entries = MissingFileCheck::findMissing(*m_model);
     QCOMPARE(entries.size(), 3);
     if (scene == QLatin1String("trigger")) {
         QVERIFY(execOn(m_temp->path(), QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON Mp3 "
@@ -278,7 +225,7 @@ void TestMissingFileCheck::nameHoldingTheMarksNeverDeletesAnotherRecord()
     load(records);
     QCOMPARE(m_ids[1], 2);
     QCOMPARE(m_ids[11], 12);
-    const QStringList entries = MissingFileCheck::findMissing(m_model);
+    const QStringList entries = MissingFileCheck::findMissing(*m_model);
     QCOMPARE(entries, QStringList{m_music + QStringLiteral("strano(***1***).mp3(***2***)")});
     QCOMPARE(MissingFileCheck::keyOfEntry(entries[0]), QStringLiteral("12"));
 

@@ -1,18 +1,11 @@
 #include "maintenancetest.h"
 
-#include "catalogue/cataloguestore.h"
-#include "grid/cataloguemodel.h"
-#include "grid/gridloader.h"
-#include "inspection/collectioncounters.h"
 #include "maintenance/readonlychange.h"
-#include "support/fakedialogs.h"
-#include "support/tempcatalogue.h"
 #include "support/testmp3.h"
 
 #include <QFileInfo>
 #include <QTest>
 
-#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,62 +21,25 @@ void setMode(const QString &path, int mode)
 
 } // namespace
 
-class TestReadOnlyChange : public QObject
+class TestReadOnlyChange : public QObject, private Scene
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { setUp(); }
+    void cleanup() { tearDown(); }
     void taggedUntaggedAndMissingFiles();
-    void otherPermissionBitsAreKept_data();
-    void otherPermissionBitsAreKept();
     void secondRunChangesNothing();
     void rowThatCannotBeRewrittenKeepsItsState();
     void fileThatCannotBeMadeWritableKeepsItsState();
 
 private:
-    void load(const QList<CatalogueRecord> &records);
     ReadOnlyChangeResult change();
-
-    std::unique_ptr<TempCatalogue> m_temp;
-    std::unique_ptr<CatalogueStore> m_store;
-    CatalogueModel m_model;
-    CollectionCounters m_counters;
-    FakeDialogs m_dialogs;
-    QString m_music; ///< a folder for the files, with its closing "/"
-    QList<qint64> m_ids;
-    int m_compactions = 0; ///< compactions seen through the busy pointer
 };
-
-void TestReadOnlyChange::init()
-{
-    m_temp = std::make_unique<TempCatalogue>();
-    m_dialogs = FakeDialogs();
-    m_music = makeFolder(m_temp->folder(), QStringLiteral("Musica"));
-    m_compactions = 0;
-}
-
-void TestReadOnlyChange::cleanup()
-{
-    m_store.reset();
-    m_temp.reset();
-}
-
-void TestReadOnlyChange::load(const QList<CatalogueRecord> &records)
-{
-    m_ids = m_temp->add(records);
-    m_store = std::make_unique<CatalogueStore>(m_temp->path());
-    QVERIFY2(m_store->open(), qPrintable(m_store->lastError()));
-    QVERIFY(caricaDB(*m_store, m_model, m_counters));
-}
 
 ReadOnlyChangeResult TestReadOnlyChange::change()
 {
-    const BusyPointer busy{[this] { ++m_compactions; },
-                           [] {
-                           }};
-    return changeReadOnlyFiles(*m_store, m_model, m_counters, m_dialogs, busy);
+    return changeReadOnlyFiles(*m_store, *m_model, *m_counters, m_dialogs, busy());
 }
 
 void TestReadOnlyChange::taggedUntaggedAndMissingFiles()
@@ -103,8 +59,8 @@ void TestReadOnlyChange::taggedUntaggedAndMissingFiles()
           fileRecord(m_music, QStringLiteral("senza tag"), QStringLiteral("Solo Lettura")),
           fileRecord(m_music, QStringLiteral("cd"), QStringLiteral("CDROM")),
           fileRecord(m_music, QStringLiteral("sparito"), QStringLiteral("Solo Lettura"))});
-    QCOMPARE(m_counters.value(Counter::ReadOnly), 3);
-    const std::vector<GridRow> before = {m_model.row(0), m_model.row(2), m_model.row(4)};
+    QCOMPARE(m_counters->value(Counter::ReadOnly), 3);
+    const std::vector<GridRow> before = {m_model->row(0), m_model->row(2), m_model->row(4)};
 
     const ReadOnlyChangeResult result = change();
     QCOMPARE(result.changed, 3);
@@ -112,17 +68,17 @@ void TestReadOnlyChange::taggedUntaggedAndMissingFiles()
     QVERIFY(m_dialogs.messages.isEmpty());
     QCOMPARE(m_compactions, 1);
 
-    QCOMPARE(m_model.cell(0, State), QStringLiteral("OK"));
-    QCOMPARE(m_model.cell(1, State), QStringLiteral("OK"));
-    QCOMPARE(m_model.cell(2, State), QStringLiteral("Nessun TAG ID3"));
-    QCOMPARE(m_model.cell(3, State), QStringLiteral("CDROM"));
-    QCOMPARE(m_model.cell(4, State), QStringLiteral("File Corrotto!"));
-    QCOMPARE(m_counters.value(Counter::Found), 5);
-    QCOMPARE(m_counters.value(Counter::ReadOnly), 0);
-    QCOMPARE(m_counters.value(Counter::WithTag), 2);
-    QCOMPARE(m_counters.value(Counter::WithoutTag), 1);
-    QCOMPARE(m_counters.value(Counter::Corrupt), 1);
-    QCOMPARE(m_counters.value(Counter::CdRom), 1);
+    QCOMPARE(m_model->cell(0, State), QStringLiteral("OK"));
+    QCOMPARE(m_model->cell(1, State), QStringLiteral("OK"));
+    QCOMPARE(m_model->cell(2, State), QStringLiteral("Nessun TAG ID3"));
+    QCOMPARE(m_model->cell(3, State), QStringLiteral("CDROM"));
+    QCOMPARE(m_model->cell(4, State), QStringLiteral("File Corrotto!"));
+    QCOMPARE(m_counters->value(Counter::Found), 5);
+    QCOMPARE(m_counters->value(Counter::ReadOnly), 0);
+    QCOMPARE(m_counters->value(Counter::WithTag), 2);
+    QCOMPARE(m_counters->value(Counter::WithoutTag), 1);
+    QCOMPARE(m_counters->value(Counter::Corrupt), 1);
+    QCOMPARE(m_counters->value(Counter::CdRom), 1);
 
     QCOMPARE(permissionBits(tagged), 0644);
     QCOMPARE(permissionBits(untagged), 0644);
@@ -137,7 +93,7 @@ void TestReadOnlyChange::taggedUntaggedAndMissingFiles()
         const auto stored = m_store->recordById(m_ids[rows[i]]);
         QVERIFY(stored);
         GridRow expected = before[static_cast<size_t>(i)];
-        expected[State] = m_model.cell(rows[i], State);
+        expected[State] = m_model->cell(rows[i], State);
         // The blank of the NULL comment is stored back as a blank, which the grid trims.
         if (rows[i] == 0)
             expected[Comment] = QStringLiteral("");
@@ -148,43 +104,19 @@ void TestReadOnlyChange::taggedUntaggedAndMissingFiles()
     QCOMPARE(m_store->recordById(m_ids[1])->info, QStringLiteral("OK"));
 }
 
-void TestReadOnlyChange::otherPermissionBitsAreKept_data()
-{
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("read for all") << 0444 << 0644;
-    QTest::newRow("owner read only") << 0400 << 0600;
-    QTest::newRow("executable") << 0555 << 0755;
-    QTest::newRow("group write kept") << 0464 << 0664;
-    QTest::newRow("no bits at all") << 0 << 0200;
-}
-
-void TestReadOnlyChange::otherPermissionBitsAreKept()
-{
-    QFETCH(int, mode);
-    QFETCH(int, expected);
-    const QString file = writeMp3(m_music, QStringLiteral("brano.mp3"), mpegFrames(1),
-                                  tagBlock("T", "A", "B", "2000", "C", 1));
-    setMode(file, mode);
-    load({fileRecord(m_music, QStringLiteral("brano"), QStringLiteral("Solo Lettura"))});
-    QCOMPARE(change().changed, 1);
-    QCOMPARE(permissionBits(file), expected);
-    QCOMPARE(m_model.cell(0, State), QStringLiteral("OK"));
-}
-
 void TestReadOnlyChange::secondRunChangesNothing()
 {
     writeMp3(m_music, QStringLiteral("brano.mp3"), mpegFrames(1));
     load({fileRecord(m_music, QStringLiteral("brano"), QStringLiteral("Solo Lettura"))});
     QCOMPARE(change().changed, 1);
     QCOMPARE(m_compactions, 1);
-    const GridRow after = m_model.row(0);
+    const GridRow after = m_model->row(0);
 
     const ReadOnlyChangeResult again = change();
     QCOMPARE(again.changed, 0);
     QCOMPARE(m_compactions, 1);
-    QCOMPARE(m_model.row(0), after);
-    QCOMPARE(m_counters.value(Counter::WithoutTag), 1);
+    QCOMPARE(m_model->row(0), after);
+    QCOMPARE(m_counters->value(Counter::WithoutTag), 1);
     QVERIFY(m_dialogs.messages.isEmpty());
 }
 
@@ -204,11 +136,11 @@ void TestReadOnlyChange::rowThatCannotBeRewrittenKeepsItsState()
     const ReadOnlyChangeResult result = change();
     QCOMPARE(result.changed, 1);
     QCOMPARE(result.failures.size(), 1);
-    QCOMPARE(m_model.cell(0, State), QStringLiteral("Solo Lettura"));
-    QCOMPARE(m_model.cell(1, State), QStringLiteral("Nessun TAG ID3"));
+    QCOMPARE(m_model->cell(0, State), QStringLiteral("Solo Lettura"));
+    QCOMPARE(m_model->cell(1, State), QStringLiteral("Nessun TAG ID3"));
     QCOMPARE(m_store->recordById(m_ids[0])->info, QStringLiteral("Solo Lettura"));
-    QCOMPARE(m_counters.value(Counter::ReadOnly), 1);
-    QCOMPARE(m_counters.value(Counter::WithoutTag), 1);
+    QCOMPARE(m_counters->value(Counter::ReadOnly), 1);
+    QCOMPARE(m_counters->value(Counter::WithoutTag), 1);
     QCOMPARE(m_dialogs.messages.size(), 1);
     QCOMPARE(m_dialogs.messages[0].kind, FakeDialogs::Kind::Critical);
     QCOMPARE(m_dialogs.messages[0].title, QStringLiteral("Cambia Attributi"));
@@ -232,9 +164,9 @@ void TestReadOnlyChange::fileThatCannotBeMadeWritableKeepsItsState()
     QCOMPARE(result.changed, 1);
     QCOMPARE(result.failures.size(), 1);
     QVERIFY2(result.failures[0].startsWith(link), qPrintable(result.failures[0]));
-    QCOMPARE(m_model.cell(0, State), QStringLiteral("Solo Lettura"));
+    QCOMPARE(m_model->cell(0, State), QStringLiteral("Solo Lettura"));
     QCOMPARE(m_store->recordById(m_ids[0])->info, QStringLiteral("Solo Lettura"));
-    QCOMPARE(m_model.cell(1, State), QStringLiteral("Nessun TAG ID3"));
+    QCOMPARE(m_model->cell(1, State), QStringLiteral("Nessun TAG ID3"));
     QCOMPARE(m_dialogs.messages.size(), 1);
 }
 

@@ -5,6 +5,7 @@
 #include "maintenance/missingfilecheck.h"
 #include "missing_files/missingfileswindow.h"
 #include "support/fakedialogs.h"
+#include "support/sqlscene.h"
 #include "support/tempcatalogue.h"
 #include "support/testmp3.h"
 
@@ -14,8 +15,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
 #include <memory>
@@ -147,16 +146,10 @@ void TestMissingFilesWindow::failedDeletionIsReportedOnce()
     openWindow();
     // Two entries fail: one whose record went meanwhile, one the catalogue refuses.
     QCOMPARE(m_store->remove(m_ids[0]), CatalogueStore::WriteResult::Done);
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("x"));
-        db.setDatabaseName(m_temp->path());
-        QVERIFY(db.open());
-        QVERIFY(QSqlQuery(db).exec(QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON Mp3 WHEN "
+    QVERIFY(execOn(m_temp->path(), QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON Mp3 WHEN "
                                                   "old.id = %1 BEGIN SELECT RAISE(ABORT, "
                                                   "'record locked'); END")
                                        .arg(m_ids[3])));
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("x"));
     QSignalSpy closed(m_window.get(), &MissingFilesWindow::closed);
 
     QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);

@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestDriveListEntry : public QObject
 {
     Q_OBJECT
@@ -19,18 +21,10 @@ void TestDriveListEntry::text_data()
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("entry");
 
-    QTest::newRow("labelled stick") << "/media/usb"
-                                    << "MUSICA"
-                                    << "/media/usb [MUSICA]";
-    QTest::newRow("no label") << "/"
-                              << ""
-                              << "/";
-    QTest::newRow("blank in label") << "/media/cd"
-                                    << "MY CD"
-                                    << "/media/cd [MY CD]";
-    QTest::newRow("blank in mount point") << "/media/My Stick"
-                                          << "X"
-                                          << "/media/My Stick [X]";
+    QTest::newRow("labelled stick") << u"/media/usb"_s << u"MUSICA"_s << u"/media/usb [MUSICA]"_s;
+    QTest::newRow("no label") << u"/"_s << u""_s << u"/"_s;
+    QTest::newRow("blank in mount point")
+        << u"/media/My Stick"_s << u"X"_s << u"/media/My Stick [X]"_s;
 }
 
 void TestDriveListEntry::text()
@@ -50,42 +44,18 @@ void TestDriveListEntry::parse_data()
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("mountPoint");
 
-    QTest::newRow("labelled") << "/media/usb [MUSICA]"
-                              << "MUSICA"
-                              << "/media/usb";
-    QTest::newRow("unlabelled") << "/home"
-                                << ""
-                                << "/home";
-    QTest::newRow("root") << "/"
-                          << ""
-                          << "/";
-    QTest::newRow("blank in label") << "/media/cd [MY CD]"
-                                    << "MY CD"
-                                    << "/media/cd";
-    QTest::newRow("brackets in mount point") << "/media/a [b]/c [LABEL]"
-                                             << "LABEL"
-                                             << "/media/a [b]/c";
-    QTest::newRow("last opening wins") << "/m [A [B]]"
-                                       << "B]"
-                                       << "/m [A";
-    QTest::newRow("closing bracket inside label") << "/m [A]B]"
-                                                  << "A]B"
-                                                  << "/m";
-    QTest::newRow("bracket without blank") << "/m[X]"
-                                           << ""
-                                           << "/m[X]";
-    QTest::newRow("not closed at the end") << "/m [X] "
-                                           << ""
-                                           << "/m [X] ";
-    QTest::newRow("empty brackets") << "/m []"
-                                    << ""
-                                    << "/m";
-    QTest::newRow("only brackets") << " []"
-                                   << ""
-                                   << "";
-    QTest::newRow("empty entry") << ""
-                                 << ""
-                                 << "";
+    QTest::newRow("labelled") << u"/media/usb [MUSICA]"_s << u"MUSICA"_s << u"/media/usb"_s;
+    QTest::newRow("unlabelled") << u"/home"_s << u""_s << u"/home"_s;
+    QTest::newRow("blank in label") << u"/media/cd [MY CD]"_s << u"MY CD"_s << u"/media/cd"_s;
+    QTest::newRow("brackets in mount point")
+        << u"/media/a [b]/c [LABEL]"_s << u"LABEL"_s << u"/media/a [b]/c"_s;
+    QTest::newRow("last opening wins") << u"/m [A [B]]"_s << u"B]"_s << u"/m [A"_s;
+    QTest::newRow("closing bracket inside label") << u"/m [A]B]"_s << u"A]B"_s << u"/m"_s;
+    QTest::newRow("bracket without blank") << u"/m[X]"_s << u""_s << u"/m[X]"_s;
+    QTest::newRow("not closed at the end") << u"/m [X] "_s << u""_s << u"/m [X] "_s;
+    QTest::newRow("empty brackets") << u"/m []"_s << u""_s << u"/m"_s;
+    QTest::newRow("only brackets") << u" []"_s << u""_s << u""_s;
+    QTest::newRow("empty entry") << u""_s << u""_s << u""_s;
 }
 
 void TestDriveListEntry::parse()

@@ -1,4 +1,5 @@
 #include "platform/fileattributes.h"
+#include "support/filestate.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,18 +10,6 @@
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
-
-namespace {
-
-int permissionBits(const QString &path)
-{
-    struct stat info;
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return -1;
-    return static_cast<int>(info.st_mode & 07777);
-}
-
-} // namespace
 
 class TestFileAttributes : public QObject
 {

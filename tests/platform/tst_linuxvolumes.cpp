@@ -1,11 +1,14 @@
 #include "platform/linuxvolumes.h"
+#include "support/printers.h"
+#include "support/systemtools.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -118,14 +121,6 @@ bool buildMachine(const Fixture &f)
     return ok;
 }
 
-QString findTool(const QString &name)
-{
-    QString path = QStandardPaths::findExecutable(name);
-    if (path.isEmpty())
-        path = QStandardPaths::findExecutable(name, {"/usr/sbin", "/sbin"});
-    return path;
-}
-
 } // namespace
 
 class TestLinuxVolumes : public QObject
@@ -156,36 +151,36 @@ void TestLinuxVolumes::volumeOf_data()
     const VolumeInfo usbDisk{"/media/hdd", DriveType::Removable, "BACKUP USB", "-1985229329",
                              "fuseblk",    "/dev/sdc1"};
 
-    QTest::newRow("usb stick, file not there") << "/media/usb/album/01.mp3" << stick;
-    QTest::newRow("usb stick, mount point") << "/media/usb" << stick;
-    QTest::newRow("usb2 folder is on the system disk") << "/media/usb2/x.mp3" << system;
-    QTest::newRow("sata disk") << "/home/me/a.mp3" << system;
-    QTest::newRow("usb hard disk") << "/media/hdd/musica/a.mp3" << usbDisk;
-    QTest::newRow("link into the stick") << "/media/link/a.mp3" << stick;
-    QTest::newRow("dangling link taken by its folder") << "/home/me/Musica/a.mp3" << system;
+    QTest::newRow("usb stick, file not there") << u"/media/usb/album/01.mp3"_s << stick;
+    QTest::newRow("usb stick, mount point") << u"/media/usb"_s << stick;
+    QTest::newRow("usb2 folder is on the system disk") << u"/media/usb2/x.mp3"_s << system;
+    QTest::newRow("sata disk") << u"/home/me/a.mp3"_s << system;
+    QTest::newRow("usb hard disk") << u"/media/hdd/musica/a.mp3"_s << usbDisk;
+    QTest::newRow("link into the stick") << u"/media/link/a.mp3"_s << stick;
+    QTest::newRow("dangling link taken by its folder") << u"/home/me/Musica/a.mp3"_s << system;
     QTest::newRow("btrfs on the usb disk, blank in mount point")
-        << "/media/My Stick/x.mp3"
+        << u"/media/My Stick/x.mp3"_s
         << VolumeInfo{"/media/My Stick", DriveType::Removable, "ARCHIVIO", "1728189792",
                       "btrfs",           "/dev/sdc2"};
-    QTest::newRow("sd card") << "/media/sd/DCIM/a.mp3" << VolumeInfo{"/media/sd",
-                                                                     DriveType::Removable,
-                                                                     QStringLiteral("PERCHè"),
-                                                                     "-1975837651",
-                                                                     "vfat",
-                                                                     "/dev/mmcblk0p1"};
+    QTest::newRow("sd card") << u"/media/sd/DCIM/a.mp3"_s << VolumeInfo{"/media/sd",
+                                                                        DriveType::Removable,
+                                                                        QStringLiteral("PERCHè"),
+                                                                        "-1975837651",
+                                                                        "vfat",
+                                                                        "/dev/mmcblk0p1"};
     QTest::newRow("optical drive")
-        << "/media/cdrom/01.mp3" << VolumeInfo{"/media/cdrom", DriveType::CdRom, "CDMUSICA",
-                                               "2016349000",   "iso9660",        "/dev/sr0"};
-    QTest::newRow("nfs share") << "/mnt/nas/a.mp3"
+        << u"/media/cdrom/01.mp3"_s << VolumeInfo{"/media/cdrom", DriveType::CdRom, "CDMUSICA",
+                                                  "2016349000",   "iso9660",        "/dev/sr0"};
+    QTest::newRow("nfs share") << u"/mnt/nas/a.mp3"_s
                                << VolumeInfo{"/mnt/nas", DriveType::Network, "", "-1492962460",
                                              "nfs4",     "nas:/export/music"};
-    QTest::newRow("tmpfs") << "/tmp/x"
+    QTest::newRow("tmpfs") << u"/tmp/x"_s
                            << VolumeInfo{"/tmp", DriveType::RamDisk, "", "-377915041", "tmpfs",
                                          "tmpfs"};
     QTest::newRow("stacked mount: the top one")
-        << "/mnt/stack/a.mp3" << VolumeInfo{"/mnt/stack", DriveType::Network, "", "-472052334",
-                                            "nfs4",       "nas:/export/music"};
-    QTest::newRow("relative parts cleaned") << "/media/sd/../usb/./a.mp3" << stick;
+        << u"/mnt/stack/a.mp3"_s << VolumeInfo{"/mnt/stack", DriveType::Network, "", "-472052334",
+                                               "nfs4",       "nas:/export/music"};
+    QTest::newRow("relative parts cleaned") << u"/media/sd/../usb/./a.mp3"_s << stick;
 }
 
 void TestLinuxVolumes::volumeOf()
@@ -197,12 +192,7 @@ void TestLinuxVolumes::volumeOf()
     LinuxVolumes volumes(fixture.root());
     const auto found = volumes.volumeOf(path);
     QVERIFY(found);
-    QCOMPARE(found->mountPoint, volume.mountPoint);
-    QCOMPARE(found->type, volume.type);
-    QCOMPARE(found->label, volume.label);
-    QCOMPARE(found->serial, volume.serial);
-    QCOMPARE(found->fileSystemType, volume.fileSystemType);
-    QCOMPARE(found->device, volume.device);
+    QCOMPARE(*found, volume);
     // Asked again, the cached answer is the same.
     QCOMPARE(volumes.volumeOf(path), found);
 }
@@ -276,9 +266,9 @@ void TestLinuxVolumes::missingMountTable_data()
     QTest::addColumn<QString>("rootBelowFixture");
     QTest::addColumn<QByteArray>("mountInfo");
 
-    QTest::newRow("no mountinfo file") << "" << QByteArray();
-    QTest::newRow("garbage mountinfo") << "" << QByteArray("\x01\x02\x03\n - -\n");
-    QTest::newRow("root does not exist") << "/nowhere" << QByteArray();
+    QTest::newRow("no mountinfo file") << u""_s << QByteArray();
+    QTest::newRow("garbage mountinfo") << u""_s << QByteArray("\x01\x02\x03\n - -\n");
+    QTest::newRow("root does not exist") << u"/nowhere"_s << QByteArray();
 }
 
 void TestLinuxVolumes::missingMountTable()
@@ -299,20 +289,13 @@ void TestLinuxVolumes::existingCanonicalPath_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("canonical");
 
-    QTest::newRow("existing folder") << "/media/usb"
-                                     << "/media/usb";
-    QTest::newRow("missing file") << "/media/usb/a/b/c.mp3"
-                                  << "/media/usb";
-    QTest::newRow("through a link") << "/media/link/c.mp3"
-                                    << "/media/usb";
-    QTest::newRow("nothing exists but the root") << "/nothing/here"
-                                                 << "/";
-    QTest::newRow("root") << "/"
-                          << "/";
-    QTest::newRow("dot-dot above the root") << "/../../media/usb"
-                                            << "/media/usb";
-    QTest::newRow("link out of the fixture") << "/media/escape/x"
-                                             << "";
+    QTest::newRow("existing folder") << u"/media/usb"_s << u"/media/usb"_s;
+    QTest::newRow("missing file") << u"/media/usb/a/b/c.mp3"_s << u"/media/usb"_s;
+    QTest::newRow("through a link") << u"/media/link/c.mp3"_s << u"/media/usb"_s;
+    QTest::newRow("nothing exists but the root") << u"/nothing/here"_s << u"/"_s;
+    QTest::newRow("root") << u"/"_s << u"/"_s;
+    QTest::newRow("dot-dot above the root") << u"/../../media/usb"_s << u"/media/usb"_s;
+    QTest::newRow("link out of the fixture") << u"/media/escape/x"_s << u""_s;
 }
 
 void TestLinuxVolumes::existingCanonicalPath()

