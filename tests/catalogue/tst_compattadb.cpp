@@ -190,7 +190,7 @@ void TestCompattaDB::workFileThatCannotBeWritten()
     // so a file-size limit makes writing the copy fail part way as well, as a full disk would.
     const QFile::Permissions folderPermissions = QFile::permissions(m_temp->folder());
     QVERIFY(QFile::setPermissions(m_temp->folder(), QFile::ReadOwner | QFile::ExeOwner));
-    std::signal(SIGXFSZ, SIG_IGN);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit old;
     QVERIFY(::getrlimit(RLIMIT_FSIZE, &old) == 0);
     rlimit small = old;
@@ -198,7 +198,7 @@ void TestCompattaDB::workFileThatCannotBeWritten()
     QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
     const bool ok = compact();
     QVERIFY(::setrlimit(RLIMIT_FSIZE, &old) == 0);
-    std::signal(SIGXFSZ, SIG_DFL);
+    std::signal(SIGXFSZ, oldHandler);
     QVERIFY(QFile::setPermissions(m_temp->folder(), folderPermissions));
     QVERIFY(!ok);
     verifyFailedAndUntouched(QStringLiteral("Temp.mdb"));
