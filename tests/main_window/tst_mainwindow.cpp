@@ -14,11 +14,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -41,8 +39,7 @@ private slots:
     void startsWithAnEmptyCatalogue();
     void loadShowsRecordsAndCounters();
     void refreshReadsChangesInTheFile();
-    void statusLineOfClickedRow_data();
-    void statusLineOfClickedRow();
+    void clickedRowShowsItsStatusLine();
     void sortCommandFollowsTheRecordCount();
     void genreChooserAndDriveTable();
     void searchOptions_data();
@@ -305,47 +302,27 @@ void TestMainWindow::refreshReadsChangesInTheFile()
     auto *refresh = control<QPushButton>("Command2");
     refresh->show();
     QTest::mouseClick(refresh, Qt::LeftButton);
-    QCOMPARE(m_window->model().recordCount(), 2);
-    QCOMPARE(m_window->model().cell(1, FileName), QStringLiteral("b"));
-    QCOMPARE(control<QLabel>("mp3found")->text(), QStringLiteral("2"));
+    QCOMPARE(shownFiles(), (QStringList{"a", "b"}));
     QCOMPARE(control<QLabel>("noid")->text(), QStringLiteral("1"));
     QVERIFY(!refresh->isVisible());
     QVERIFY(!control("Label3")->isEnabled());
     QVERIFY2(!QApplication::overrideCursor(), "the hourglass is taken back");
-    QVERIFY(m_dialogs.messages.isEmpty());
 }
 
-void TestMainWindow::statusLineOfClickedRow_data()
+void TestMainWindow::clickedRowShowsItsStatusLine()
 {
-    QTest::addColumn<QString>("state");
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<QString>("expected");
-    const auto row = [](const char *state, const char *folder, const char *expected) {
-        QTest::newRow(state) << QString::fromUtf8(state) << QString::fromUtf8(folder)
-                             << QString::fromUtf8(expected);
-    };
-    row("OK", "/home/ada/", "brano - HARD DISK (/) - ROCK");
-    row("Solo Lettura", "/home/ada/", "brano - SOLO LETTURA (/) - ROCK");
-    row("CDROM", "/media/cdrom/Rock/", "brano - CDROM (/media/cdrom) - ROCK");
-}
-
-void TestMainWindow::statusLineOfClickedRow()
-{
-    QFETCH(QString, state);
-    QFETCH(QString, folder);
-    QFETCH(QString, expected);
-    CatalogueRecord other = sampleRecord(QStringLiteral("other"));
     CatalogueRecord r = sampleRecord(QStringLiteral("x"));
     r.nome = QStringLiteral("brano");
-    r.info = state;
-    r.percorso = folder;
+    r.info = QStringLiteral("CDROM");
+    r.percorso = QStringLiteral("/media/cdrom/Rock/");
     r.labelD = QStringLiteral("Rock");
-    startWindow({other, r});
+    startWindow({sampleRecord(QStringLiteral("other")), r});
     auto *grid = control<QTableView>("dati");
     grid->selectAll();
     const QRect cell = grid->visualRect(grid->model()->index(1, 0));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-    QCOMPARE(control<QLabel>("Label4")->text(), expected);
+    QCOMPARE(control<QLabel>("Label4")->text(),
+             QStringLiteral("brano - CDROM (/media/cdrom) - ROCK"));
     const QModelIndexList selected = grid->selectionModel()->selectedRows();
     QCOMPARE(selected.size(), 1);
     QCOMPARE(selected.constFirst().row(), 1);
@@ -397,7 +374,6 @@ void TestMainWindow::searchOptions_data()
     QTest::addColumn<bool>("comboVisible");
     QTest::addColumn<bool>("checkEnabled");
     QTest::newRow("genre without text") << "" << 4 << true << true << false;
-    QTest::newRow("genre with text") << "rock" << 4 << true << true << false;
     QTest::newRow("artist without text") << "" << 1 << false << false << true;
     QTest::newRow("artist with text") << "dalla" << 1 << true << false << true;
 }
@@ -441,19 +417,7 @@ void TestMainWindow::enterRunsTheSearchAndRefreshBringsAllBack()
     auto *keys = control<QListWidget>("List3");
     QCOMPARE(keys->count(), 2);
     QCOMPARE(keys->item(1)->text(), m_window->model().cell(1, Key));
-    QCOMPARE(control<QLabel>("mp3found")->text(), QStringLiteral("2"));
-    QCOMPARE(control<QLabel>("ROnly")->text(), QStringLiteral("1"));
     QVERIFY(control("Label3")->isEnabled());
-    QVERIFY(control("Command1")->isEnabled());
-
-    // No match: empty grid, every counter at 0, typing refused until the refresh.
-    text1->setText(QStringLiteral("nessuno"));
-    QTest::keyClick(text1, Qt::Key_Return);
-    QCOMPARE(m_window->model().recordCount(), 0);
-    QCOMPARE(control<QLabel>("mp3found")->text(), QStringLiteral("0"));
-    QCOMPARE(control<QLabel>("ROnly")->text(), QStringLiteral("0"));
-    QTest::keyClicks(text1, QStringLiteral("x"));
-    QCOMPARE(text1->text(), QString());
 
     auto *refresh = control<QPushButton>("Command2");
     refresh->show();
@@ -466,21 +430,11 @@ void TestMainWindow::genreSearchUsesTheChooser()
 {
     CatalogueRecord a = sampleRecord(QStringLiteral("a"));
     a.genere = QStringLiteral("Trip  Hop");
-    CatalogueRecord b = sampleRecord(QStringLiteral("b"));
-    b.genere = QString();
-    CatalogueRecord c = sampleRecord(QStringLiteral("c"));
-    c.genere = QStringLiteral("");
-    startWindow({a, b, c});
+    startWindow({a, sampleRecord(QStringLiteral("b"))});
     control<QRadioButton>("Option1_4")->click();
-    auto *combo = control<QComboBox>("Combo1");
-    combo->setCurrentText(QStringLiteral("Trip  Hop"));
+    control<QComboBox>("Combo1")->setCurrentText(QStringLiteral("Trip  Hop"));
     control<QPushButton>("Command1")->click();
     QCOMPARE(shownFiles(), QStringList{"a"});
-
-    control<QPushButton>("Command2")->click();
-    combo->setCurrentIndex(0);
-    control<QPushButton>("Command1")->click();
-    QCOMPARE(shownFiles(), QStringList{"c"});
 }
 
 void TestMainWindow::sortThenRefresh()
@@ -495,16 +449,6 @@ void TestMainWindow::sortThenRefresh()
     control<QRadioButton>("ordina_3")->click();
     control<QPushButton>("ordinamento")->click();
     QCOMPARE(shownFiles(), (QStringList{"b", "c", "a"}));
-    control<QPushButton>("Command2")->click();
-    QCOMPARE(shownFiles(), (QStringList{"a", "b", "c"}));
-
-    // A search result sorts too, and the refresh brings back every record in stored order.
-    control<QRadioButton>("Option1_3")->click();
-    control<QCheckBox>("Check1")->click();
-    control<QLineEdit>("Text1")->setText(QStringLiteral("b"));
-    control<QPushButton>("Command1")->click();
-    control<QPushButton>("ordinamento")->click();
-    QCOMPARE(shownFiles(), QStringList{"b"});
     control<QPushButton>("Command2")->click();
     QCOMPARE(shownFiles(), (QStringList{"a", "b", "c"}));
 }
@@ -523,41 +467,29 @@ QWidget *TestMainWindow::errati() const
 
 void TestMainWindow::missingFilesDisableTheWindowUntilDeleted()
 {
+    // Which files count as missing and how they are listed is left to their own tests; here the
+    // window is disabled, completes no tag while files are missing, and reloads after the delete.
     const QString folder = m_temp->folder() + QStringLiteral("/Musica/");
     QVERIFY(QDir().mkpath(folder));
     const QString tagless = writeMp3(folder, QStringLiteral("presente.mp3"), mpegFrames(2));
     QList<CatalogueRecord> records;
-    for (const char *name : {"uno", "presente", "due", "tre"}) {
-        CatalogueRecord r = sampleRecord(QString::fromLatin1(name));
-        r.percorso = folder;
-        r.info = QStringLiteral("Nessun TAG ID3");
-        records << r;
+    for (const char *name : {"uno", "presente"}) {
+        records << sampleRecord(QString::fromLatin1(name));
+        records.last().percorso = folder;
+        records.last().info = QStringLiteral("Nessun TAG ID3");
     }
-    records[2].percorso = m_temp->folder() + QStringLiteral("/Cartella spostata/");
-    CatalogueRecord cd = sampleRecord(QStringLiteral("sul cd"));
-    cd.info = QStringLiteral("CDROM");
-    records << cd;
     startWindowAsGiven(records);
 
     QVERIFY(!m_window->isEnabled());
     QWidget *list = errati();
     QVERIFY2(list, "the missing files are listed");
-    QCOMPARE(list->windowTitle(), QStringLiteral("MP3 Cancellati o Spostati"));
-    auto *entries = list->findChild<QListWidget *>(QStringLiteral("List1"));
-    QVERIFY(entries);
-    QCOMPARE(entries->count(), 3);
-    QVERIFY(
-        entries->item(1)->text().startsWith(records[2].percorso + QStringLiteral("due.mp3(***")));
-    QCOMPARE(QFileInfo(tagless).size(), 2 * 417); // no tag completion at this start
-
+    QCOMPARE(list->findChild<QListWidget *>(QStringLiteral("List1"))->count(), 1);
     QTest::mouseClick(list->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
     QVERIFY(m_window->isEnabled());
     QVERIFY(!errati());
-    QCOMPARE(shownFiles(), (QStringList{"presente", "sul cd"}));
-    QCOMPARE(control<QLabel>("mp3found")->text(), QStringLiteral("2"));
-    QCOMPARE(control<QLabel>("noid")->text(), QStringLiteral("1"));
-    QCOMPARE(m_store->allRecords()->size(), 2);
-    QCOMPARE(QFileInfo(tagless).size(), 2 * 417);
+    QCOMPARE(shownFiles(), QStringList{"presente"});
+    QCOMPARE(control<QLabel>("mp3found")->text(), QStringLiteral("1"));
+    QCOMPARE(QFileInfo(tagless).size(), 2 * 417); // no tag completion at this start
     QVERIFY(m_dialogs.messages.isEmpty());
 }
 
@@ -584,17 +516,11 @@ void TestMainWindow::startUpCompletesMissingTags()
     r.info = QStringLiteral("Nessun TAG ID3");
     startWindowAsGiven({r});
 
+    // The tag block itself is TagCompletion's; here the start-up runs it once.
     QVERIFY(m_window->isEnabled());
     QVERIFY(!errati());
-    const QByteArray bytes = [&file] {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }();
-    QCOMPARE(bytes.size(), 2 * 417 + 128);
-    QCOMPARE(bytes.right(128),
-             tagBlock("Song", "song artist", "song album", "1999", "song comment", 17));
+    QCOMPARE(QFileInfo(file).size(), 2 * 417 + 128);
     QCOMPARE(m_window->model().cell(0, State), QStringLiteral("Nessun TAG ID3"));
-    QVERIFY(m_dialogs.messages.isEmpty());
     QVERIFY(!QApplication::overrideCursor());
 }
 
@@ -606,8 +532,6 @@ void TestMainWindow::deleteKeyOnTheGrid_data()
     QTest::addColumn<bool>("answer");
     QTest::addColumn<bool>("removed");
     QTest::newRow("asked, Yes") << int(Qt::Key_Delete) << false << false << true << true;
-    QTest::newRow("asked, No") << int(Qt::Key_Delete) << false << false << false << false;
-    QTest::newRow("Senza Conferma") << int(Qt::Key_Delete) << true << false << false << true;
     QTest::newRow("with the file") << int(Qt::Key_Delete) << true << true << false << true;
     QTest::newRow("another key") << int(Qt::Key_Backspace) << true << true << true << false;
 }
@@ -706,11 +630,7 @@ void TestMainWindow::attribMakesReadOnlyFilesWritable()
     QTest::mouseClick(attrib, Qt::LeftButton);
     QCOMPARE(m_window->model().cell(0, State), QStringLiteral("OK"));
     QCOMPARE(control<QLabel>("ROnly")->text(), QStringLiteral("0"));
-    QCOMPARE(control<QLabel>("conid")->text(), QStringLiteral("2"));
     QVERIFY(QFileInfo(file).permission(QFile::WriteOwner));
-    QCOMPARE(m_store->recordById(m_window->model().cell(0, Key).toLongLong())->info,
-             QStringLiteral("OK"));
-    QVERIFY(m_dialogs.messages.isEmpty());
     QVERIFY(!QApplication::overrideCursor());
 }
 
