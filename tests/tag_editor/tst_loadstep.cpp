@@ -41,50 +41,37 @@ void TestLoadStep::loadStep_data()
     QTest::addColumn<QString>("file");   // "mp3", "MP3" (the extension on disk) or "none"
     QTest::addColumn<QString>("player"); // "plays", "cannot" (length -1) or "none" (no audio)
     QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<bool>("tagWritable");
-    QTest::addColumn<bool>("reachable");
-    QTest::addColumn<bool>("playable");
-    QTest::addColumn<bool>("marked");
+    QTest::addColumn<QString>("outcome"); // W tag writable, R reachable, P playable, M marked
 
-    // Outcome flags: tagWritable, reachable, playable, marked.
     const auto row = [](const char *name, const char *state, const char *label, const char *file,
-                        const char *player, const QString &message, bool tagWritable,
-                        bool reachable, bool playable, bool marked) {
+                        const char *player, const QString &message, const char *outcome) {
         QTest::newRow(name) << QString::fromUtf8(state) << QString::fromUtf8(label)
                             << QString::fromLatin1(file) << QString::fromLatin1(player)
                             << (message.isEmpty() ? QStringList() : QStringList{message})
-                            << tagWritable << reachable << playable << marked;
+                            << QString::fromLatin1(outcome);
     };
     const QString none;
-    row("OK, plays", "OK", "L", "mp3", "plays", none, true, true, true, false);
-    row("OK, extension in upper case", "OK", "L", "MP3", "plays", none, true, true, true, false);
-    row("OK, no audio in the program", "OK", "L", "mp3", "none", none, true, true, false, false);
-    row("OK, cannot be decoded", "OK", "L", "mp3", "cannot", none, false, true, false, true);
-    row("OK, file gone", "OK", "L", "none", "plays", kFileGone, false, false, false, true);
-    row("OK, file gone, no audio", "OK", "L", "none", "none", kFileGone, false, false, false, true);
-    row("Nessun TAG ID3, plays", "Nessun TAG ID3", "L", "mp3", "plays", none, true, true, true,
-        false);
-    row("CDROM, disc in", "CDROM", "Rock CD", "MP3", "plays", kCdWarning, false, true, true, false);
-    row("CDROM, disc out", "CDROM", "Rock CD", "none", "plays", kCdWarning, false, false, false,
-        true);
-    row("Solo Lettura, present", "Solo Lettura", "L", "mp3", "plays", none, false, true, true,
-        false);
-    row("Solo Lettura, gone", "Solo Lettura", "L", "none", "plays", none, false, false, false,
-        true);
-    row("File Corrotto!, present", "File Corrotto!", "L", "mp3", "plays", none, false, false, false,
-        true);
-    row("Disco Rimovibile, present", "Disco Rimovibile", "My usb", "mp3", "plays", none, true, true,
-        true, false);
+    row("OK, plays", "OK", "L", "mp3", "plays", none, "WRP-");
+    row("OK, extension in upper case", "OK", "L", "MP3", "plays", none, "WRP-");
+    row("OK, no audio in the program", "OK", "L", "mp3", "none", none, "WR--");
+    row("OK, cannot be decoded", "OK", "L", "mp3", "cannot", none, "-R-M");
+    row("OK, file gone", "OK", "L", "none", "plays", kFileGone, "---M");
+    row("OK, file gone, no audio", "OK", "L", "none", "none", kFileGone, "---M");
+    row("CDROM, disc in", "CDROM", "Rock CD", "MP3", "plays", kCdWarning, "-RP-");
+    row("CDROM, disc out", "CDROM", "Rock CD", "none", "plays", kCdWarning, "---M");
+    row("Solo Lettura, present", "Solo Lettura", "L", "mp3", "plays", none, "-RP-");
+    row("Solo Lettura, gone", "Solo Lettura", "L", "none", "plays", none, "---M");
+    row("File Corrotto!, present", "File Corrotto!", "L", "mp3", "plays", none, "---M");
+    row("Disco Rimovibile, present", "Disco Rimovibile", "My usb", "mp3", "plays", none, "WRP-");
     row("Disco Rimovibile, medium out", "Disco Rimovibile", "My usb", "none", "plays",
-        kRemovableWarning, false, false, false, true);
+        kRemovableWarning, "---M");
     row("Disco Rimovibile, medium out, no label", "Disco Rimovibile", "", "none", "plays",
-        kRemovableWarningNoLabel, false, false, false, true);
+        kRemovableWarningNoLabel, "---M");
     row("Disco Rimovibile, medium out, blank label", "Disco Rimovibile", " ", "none", "none",
         QStringLiteral("|ATTENZIONE!\nIl supporto   non è inserito.Non puoi Salvare il TAG ed "
                        "ascolgtare il brano."),
-        false, false, false, true);
-    row("state words compare exactly", "cdrom", "L", "none", "plays", kFileGone, false, false,
-        false, true);
+        "---M");
+    row("state words compare exactly", "cdrom", "L", "none", "plays", kFileGone, "---M");
 }
 
 void TestLoadStep::loadStep()
@@ -94,10 +81,9 @@ void TestLoadStep::loadStep()
     QFETCH(QString, file);
     QFETCH(QString, player);
     QFETCH(QStringList, messages);
-    QFETCH(bool, tagWritable);
-    QFETCH(bool, reachable);
-    QFETCH(bool, playable);
-    QFETCH(bool, marked);
+    QFETCH(QString, outcome);
+    const bool reachable = outcome.contains(u'R');
+    const bool marked = outcome.contains(u'M');
 
     QTemporaryDir dir;
     const QString folder = dir.path() + u'/';
@@ -123,7 +109,7 @@ void TestLoadStep::loadStep()
     }
     FakeDialogs dialogs;
 
-    const LoadOutcome outcome = runLoadStep(grid, 1, dialogs, loadIntoPlayer);
+    const LoadOutcome result = runLoadStep(grid, 1, dialogs, loadIntoPlayer);
 
     QStringList shown;
     for (const FakeDialogs::Message &m : dialogs.messages) {
@@ -131,13 +117,13 @@ void TestLoadStep::loadStep()
         shown << message(m.title, m.text);
     }
     QCOMPARE(shown, messages);
-    QCOMPARE(outcome.tagWritable, tagWritable);
-    QCOMPARE(outcome.reachable, reachable);
-    QCOMPARE(outcome.playable, playable);
-    QCOMPARE(outcome.markedCorrupt, marked);
+    QCOMPARE(result.tagWritable, outcome.contains(u'W'));
+    QCOMPARE(result.reachable, reachable);
+    QCOMPARE(result.playable, outcome.contains(u'P'));
+    QCOMPARE(result.markedCorrupt, marked);
     const QString expectedPath =
         folder + QStringLiteral("Brano.") + (file == QLatin1String("MP3") ? "MP3" : "mp3");
-    QCOMPARE(outcome.filePath, expectedPath);
+    QCOMPARE(result.filePath, expectedPath);
     // The player is told about the file once, after the messages, and loads it only when the
     // file can be reached.
     if (player == QLatin1String("none"))
@@ -148,7 +134,7 @@ void TestLoadStep::loadStep()
                              expectedPath});
     // The mark goes into the grid row only, with the status text for the main window.
     QCOMPARE(grid.cell(1, State), marked ? QStringLiteral("File Corrotto!") : state);
-    QCOMPARE(outcome.statusText,
+    QCOMPARE(result.statusText,
              marked ? QStringLiteral("FILE CORROTTO o ERRORE NON PREVISTO!") : QString());
     QCOMPARE(grid.row(0), other);
 }

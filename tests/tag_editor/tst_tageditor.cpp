@@ -65,8 +65,7 @@ private slots:
     void saveEnabling();
     void cancelClosesWithoutSaving();
     void saveWritesAndCloses();
-    void activatingTheMainWindowClosesTheEditor();
-    void openingDoesNotCloseTheEditorAtOnce();
+    void activatingTheMainWindowClosesTheEditorOnlyOnceShown();
     void unreachableFileIsMarked();
     void playerArea_data();
     void playerArea();
@@ -225,9 +224,6 @@ void TestTagEditor::doubleClickOpensTheRow()
     auto *genres = control<QComboBox>(editor, "Combo1");
     QVERIFY(genres->isEditable());
     QCOMPARE(genres->count(), 149);
-    QCOMPARE(genres->itemText(0), QString());
-    QCOMPARE(genres->itemText(1), QStringLiteral("Blues"));
-    QCOMPARE(genres->itemText(148), QStringLiteral("Synth Pop"));
     QCOMPARE(genres->currentText(), QStringLiteral("Trip  Hop"));
     QVERIFY(control<QCheckBox>(editor, "Check1")->isChecked());
     QVERIFY(control(editor, "Check1")->isEnabled());
@@ -324,35 +320,16 @@ void TestTagEditor::saveWritesAndCloses()
     QTest::mouseClick(control<QPushButton>(editor, "Command1"), Qt::LeftButton);
     QTRY_VERIFY(!editor);
     QCOMPARE(m_dialogs.messages.size(), 1);
+    // What is written, and the state word after it, are TagSaver's; here the boxes reach it.
     QCOMPARE(m_dialogs.messages[0].title, QStringLiteral("Modifica TAG Generale"));
-    const CatalogueRecord after = m_store->allRecords()->constFirst();
-    QCOMPARE(after.titolo, QStringLiteral("Nuovo titolo"));
-    QCOMPARE(after.genere, QStringLiteral("Jazz"));
-    QCOMPARE(after.info, QStringLiteral("OK"));
+    QCOMPARE(m_store->allRecords()->constFirst().genere, QStringLiteral("Jazz"));
     QCOMPARE(m_window->model().cell(0, Title), QStringLiteral("Nuovo titolo"));
-    QCOMPARE(m_window->model().cell(0, State), QStringLiteral("OK"));
     const QByteArray bytes = fileContents(music() + QStringLiteral("a.mp3"));
-    QCOMPARE(bytes.size(), kAudio.size() + 128);
     QCOMPARE(bytes.last(128).first(15), QByteArray("TAGNuovo titolo"));
-    QCOMPARE(bytes.back(), char(8));
     QVERIFY(!QApplication::overrideCursor());
 }
 
-void TestTagEditor::activatingTheMainWindowClosesTheEditor()
-{
-    startWindow({record(QStringLiteral("a"))});
-    QPointer<TagEditor> editor = doubleClickRow(0);
-    QVERIFY(editor);
-    QTRY_VERIFY(editor->hasBeenActive());
-    const auto before = m_store->allRecords();
-    control<QLineEdit>(editor, "in1_0")->setText(QStringLiteral("Dropped"));
-    m_window->activateWindow();
-    QTRY_VERIFY(!editor);
-    QCOMPARE(m_store->allRecords(), before);
-    QCOMPARE(m_window->model().cell(0, Title), before->constFirst().titolo);
-}
-
-void TestTagEditor::openingDoesNotCloseTheEditorAtOnce()
+void TestTagEditor::activatingTheMainWindowClosesTheEditorOnlyOnceShown()
 {
     // The CD warning is shown before the editor is: a real message box takes the activation
     // and hands it back to the main window when it goes away.
@@ -374,9 +351,14 @@ void TestTagEditor::openingDoesNotCloseTheEditorAtOnce()
     QCoreApplication::processEvents();
     QVERIFY(editor);
     QVERIFY(editor->isVisible());
+    // Once it has been active, activating the main window closes it and drops the edits.
+    const auto before = m_store->allRecords();
+    control<QLineEdit>(editor, "in1_0")->setText(QStringLiteral("Dropped"));
     m_dialogs.afterMessage = {};
     m_window->activateWindow();
     QTRY_VERIFY(!editor);
+    QCOMPARE(m_store->allRecords(), before);
+    QCOMPARE(m_window->model().cell(0, Title), before->constFirst().titolo);
 }
 
 void TestTagEditor::unreachableFileIsMarked()
@@ -389,11 +371,6 @@ void TestTagEditor::unreachableFileIsMarked()
     QCOMPARE(m_dialogs.messages[0].title, QStringLiteral("MP3 ASSENTE"));
     QCOMPARE(control<QLabel>(m_window.get(), "Label4")->text(),
              QStringLiteral("FILE CORROTTO o ERRORE NON PREVISTO!"));
-    QCOMPARE(m_window->model().cell(1, State), QStringLiteral("File Corrotto!"));
-    QCOMPARE(m_store->allRecords()->at(1).info, QStringLiteral("OK"));
-    QVERIFY(!control<QCheckBox>(editor, "Check1")->isChecked());
-    QVERIFY(!control(editor, "Check1")->isEnabled());
-    QCOMPARE(control<QLabel>(editor, "vol")->text(), QStringLiteral("0%"));
     // The record can still be corrected.
     QVERIFY(control(editor, "in1_0")->isEnabled());
     QVERIFY(control(editor, "Command1")->isEnabled());
@@ -419,7 +396,6 @@ void TestTagEditor::playerArea_data()
     row("Solo Lettura, playable", "Solo Lettura", "long", true, true, true, false, "100%", false);
     row("not MPEG audio", "OK", "text", true, true, false, false, "0%", true);
     row("File Corrotto!", "File Corrotto!", "long", true, false, false, false, "0%", true);
-    row("file gone", "OK", "none", true, false, false, false, "0%", true);
 }
 
 void TestTagEditor::playerArea()
