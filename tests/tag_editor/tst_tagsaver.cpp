@@ -4,6 +4,8 @@
 #include "inspection/collectioncounters.h"
 #include "inspection/recordfile.h"
 #include "support/fakedialogs.h"
+#include "support/filestate.h"
+#include "support/sqlscene.h"
 #include "support/tempcatalogue.h"
 #include "support/testmp3.h"
 #include "tag_editor/tagsaver.h"
@@ -11,21 +13,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
 #include <memory>
 
 namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable>");
-    return file.readAll();
-}
 
 QString pad30(const QString &text)
 {
@@ -167,8 +159,6 @@ void TestTagSaver::writesTheEditedTag_data()
     row("year 99 padded in the tag only", true, "T", "99", "Rock", "T", "99  ", 17);
     row("unknown genre text on the first save", false, "T", "2024", "Rock and more", "T", "2024",
         0);
-    row("genre names compare exactly", false, "T", "2024", "rock", "T", "2024", 0);
-    row("last genre name", false, "T", "2024", "Synth Pop", "T", "2024", 147);
 }
 
 void TestTagSaver::writesTheEditedTag()
@@ -191,7 +181,7 @@ void TestTagSaver::writesTheEditedTag()
     TagSaver saver(*m_grid, *m_store, m_dialogs);
     const SaveReport report = saver.save(fields, TagWriting::On);
 
-    const QByteArray bytes = contents(path);
+    const QByteArray bytes = fileBytes(path);
     QCOMPARE(bytes.size(), kAudio.size() + 128);
     QCOMPARE(bytes.first(kAudio.size()), kAudio);
     QCOMPARE(bytes.last(128), block);
@@ -222,19 +212,19 @@ void TestTagSaver::genreByteIsRememberedForTheWindow()
     EditorFields fields = opened(keys[0]);
     fields.genre = QStringLiteral("Jazz");
     saver.save(fields, TagWriting::On);
-    QCOMPARE(contents(path).back(), char(8));
+    QCOMPARE(fileBytes(path).back(), char(8));
     // Saved without the tag, a known name does not replace the remembered byte.
     fields.genre = QStringLiteral("Rock");
     saver.save(fields, TagWriting::Off);
     QCOMPARE(saver.rememberedGenre(), 8);
     fields.genre = QStringLiteral("not a genre");
     saver.save(fields, TagWriting::On);
-    QCOMPARE(contents(path).back(), char(8));
+    QCOMPARE(fileBytes(path).back(), char(8));
     QCOMPARE(stored(keys[0]).genere, QStringLiteral("not a genre"));
     // A new window starts from 0.
     TagSaver another(*m_grid, *m_store, m_dialogs);
     another.save(fields, TagWriting::On);
-    QCOMPARE(contents(path).back(), char(0));
+    QCOMPARE(fileBytes(path).back(), char(0));
 }
 
 void TestTagSaver::asksForTheFolder_data()
@@ -291,7 +281,7 @@ void TestTagSaver::answeringNoSavesOnlyTheEditedRecord()
     QCOMPARE(stored(keys[0]).autore, QStringLiteral("Everyone"));
     QCOMPARE(stored(keys[1]), otherBefore);
     QCOMPARE(m_grid->row(rowOf(keys[1])), otherRow);
-    QCOMPARE(contents(other), kAudio + kOldTag);
+    QCOMPARE(fileBytes(other), kAudio + kOldTag);
 }
 
 void TestTagSaver::folderWidePassWithTags()
@@ -334,17 +324,17 @@ void TestTagSaver::folderWidePassWithTags()
 
     // The edited file, the tagless and tagged ones and the one with ".MP3" get their tags: own
     // title, year and comment, the carried artist and album, the chosen genre.
-    QCOMPARE(contents(edited),
+    QCOMPARE(fileBytes(edited),
              kAudio + tagBlock("Edited", "Artista", "Disco", "2001", "Edited comment", 8));
-    QCOMPARE(contents(tagless),
+    QCOMPARE(fileBytes(tagless),
              kAudio + tagBlock("tagless title", "Artista", "Disco", "1999", "tagless comment", 8));
-    QCOMPARE(contents(tagged),
+    QCOMPARE(fileBytes(tagged),
              kAudio + tagBlock("Own title", "Artista", "Disco", "1977", "Own comment", 8));
-    QCOMPARE(contents(upperExt),
+    QCOMPARE(fileBytes(upperExt),
              kAudio + tagBlock("upper title", "Artista", "Disco", "1999", "upper comment", 8));
     // Missing, read-only and not-a-file rows: no tag, no file made, the record still updated.
     QVERIFY(!QFile::exists(recordFilePath(music, QStringLiteral("missing"))));
-    QCOMPARE(contents(readOnly), kAudio + kOldTag);
+    QCOMPARE(fileBytes(readOnly), kAudio + kOldTag);
     QVERIFY(QFileInfo(music + QStringLiteral("folder.mp3")).isDir());
     QCOMPARE(report.tagsWritten, 4);
     QCOMPARE(report.tagFailures.size(), 3);
@@ -381,7 +371,7 @@ void TestTagSaver::folderWidePassWithTags()
     QCOMPARE(stored(keys[5]).info, QStringLiteral("Solo Lettura"));
     // A folder differing only in letter case, and a second entry of the edited file: untouched.
     QCOMPARE(stored(keys[7]), caseBefore);
-    QCOMPARE(contents(caseFolder), kAudio);
+    QCOMPARE(fileBytes(caseFolder), kAudio);
     QCOMPARE(stored(keys[8]), duplicateBefore);
     QCOMPARE(m_grid->row(rowOf(keys[8])), duplicateRow);
 }
@@ -403,8 +393,8 @@ void TestTagSaver::folderWidePassWithoutTags()
     m_dialogs.answers = {true};
     const SaveReport report = TagSaver(*m_grid, *m_store, m_dialogs).save(fields, TagWriting::Off);
 
-    QCOMPARE(contents(edited), kAudio);
-    QCOMPARE(contents(tagged), kAudio + kOldTag);
+    QCOMPARE(fileBytes(edited), kAudio);
+    QCOMPARE(fileBytes(tagged), kAudio + kOldTag);
     QVERIFY(!QFile::exists(recordFilePath(music, QStringLiteral("missing"))));
     QCOMPARE(report.tagsWritten, 0);
     QCOMPARE(report.recordsUpdated, 3);
@@ -537,17 +527,9 @@ void TestTagSaver::failedCatalogueWriteRollsBack()
     } else {
         // The catalogue refuses the update of the second row of the folder, after the edited
         // record was written in the same transaction.
-        {
-            QSqlDatabase db =
-                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fault"));
-            db.setDatabaseName(m_temp->path());
-            QVERIFY(db.open());
-            QSqlQuery query(db);
-            QVERIFY(query.exec(
-                QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Mp3 WHEN old.nome = 'b' "
-                               "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("fault"));
+        QVERIFY(execOn(m_temp->path(),
+                       QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Mp3 WHEN old.nome = "
+                                      "'b' BEGIN SELECT RAISE(ABORT, 'refused'); END")));
     }
     EditorFields fields = opened(keys[0]);
     fields.in1[Title] = QStringLiteral("Changed");
