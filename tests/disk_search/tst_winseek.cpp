@@ -63,8 +63,7 @@ private slots:
     void closingDuringASearchCancelsIt();
     void fullListStopsTheSearchWithOneMessage();
     void resetPreparesANewSearch();
-    void closingShowsTheMainWindow_data();
-    void closingShowsTheMainWindow();
+    void esciShowsTheMainWindow();
     void driveThatCannotBeReadIsNotTaken();
     void emptyWorkListStillReloadsTheGrid();
     void filesLeftOutAreReportedOnce();
@@ -412,6 +411,7 @@ void TestWinSeek::closingDuringASearchCancelsIt()
     QTRY_VERIFY(!m_winSeek);
     QVERIFY(m_window->isVisible());
     QCOMPARE(m_window->model().recordCount(), 0);
+    QVERIFY(m_dialogs.messages.isEmpty());
 }
 
 void TestWinSeek::fullListStopsTheSearchWithOneMessage()
@@ -459,24 +459,13 @@ void TestWinSeek::resetPreparesANewSearch()
     QCOMPARE(rowsOf(control<QListView>("lstFoundFiles")), QStringList{music("A/a.mp3")});
 }
 
-void TestWinSeek::closingShowsTheMainWindow_data()
+void TestWinSeek::esciShowsTheMainWindow()
 {
-    QTest::addColumn<bool>("byExitButton");
-    QTest::newRow("Esci") << true;
-    QTest::newRow("window closed") << false;
-}
-
-void TestWinSeek::closingShowsTheMainWindow()
-{
-    QFETCH(bool, byExitButton);
+    // Closed otherwise, see closingDuringASearchCancelsIt.
     openSearch();
     m_window->hide();
-    if (byExitButton) {
-        moveOver(control("pip2"));
-        QTest::mouseClick(control<QPushButton>("cmdExit"), Qt::LeftButton);
-    } else {
-        QVERIFY(m_winSeek->close());
-    }
+    moveOver(control("pip2"));
+    QTest::mouseClick(control<QPushButton>("cmdExit"), Qt::LeftButton);
     QTRY_VERIFY(!m_winSeek);
     QVERIFY(m_window->isVisible());
     QVERIFY(m_dialogs.messages.isEmpty());
