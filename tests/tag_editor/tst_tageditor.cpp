@@ -378,24 +378,25 @@ void TestTagEditor::unreachableFileIsMarked()
 
 void TestTagEditor::playerArea_data()
 {
+    // How each control of the area shows a load is PlayerTransport's; here the editor hands it
+    // the load step's outcome, with or without a player.
     QTest::addColumn<QString>("state");
     QTest::addColumn<QString>("file"); // "long" (2:05 of audio), "text" or "none"
     QTest::addColumn<bool>("withPlayer");
-    QTest::addColumn<bool>("titleEnabled");  // p1
-    QTest::addColumn<bool>("transport");     // p2 to p4 enabled and light blue
-    QTest::addColumn<bool>("tagWritable");   // Check1
-    QTest::addColumn<QString>("volumeText"); // vol
-    QTest::addColumn<bool>("marked");        // status line and grid row
+    QTest::addColumn<bool>("titleEnabled"); // p1
+    QTest::addColumn<bool>("transport");    // p2
+    QTest::addColumn<bool>("tagWritable");  // Check1
+    QTest::addColumn<bool>("marked");       // status line and grid row
     const auto row = [](const char *name, const char *state, const char *file, bool withPlayer,
-                        bool title, bool transport, bool tag, const char *volume, bool marked) {
+                        bool title, bool transport, bool tag, bool marked) {
         QTest::newRow(name) << QString::fromUtf8(state) << QString::fromLatin1(file) << withPlayer
-                            << title << transport << tag << QString::fromLatin1(volume) << marked;
+                            << title << transport << tag << marked;
     };
-    row("playable", "OK", "long", true, true, true, true, "100%", false);
-    row("no audio in the program", "OK", "long", false, true, false, true, "0%", false);
-    row("Solo Lettura, playable", "Solo Lettura", "long", true, true, true, false, "100%", false);
-    row("not MPEG audio", "OK", "text", true, true, false, false, "0%", true);
-    row("File Corrotto!", "File Corrotto!", "long", true, false, false, false, "0%", true);
+    row("playable", "OK", "long", true, true, true, true, false);
+    row("no audio in the program", "OK", "long", false, true, false, true, false);
+    row("Solo Lettura, playable", "Solo Lettura", "long", true, true, true, false, false);
+    row("not MPEG audio", "OK", "text", true, true, false, false, true);
+    row("File Corrotto!", "File Corrotto!", "long", true, false, false, false, true);
 }
 
 void TestTagEditor::playerArea()
@@ -406,7 +407,6 @@ void TestTagEditor::playerArea()
     QFETCH(bool, titleEnabled);
     QFETCH(bool, transport);
     QFETCH(bool, tagWritable);
-    QFETCH(QString, volumeText);
     QFETCH(bool, marked);
     CatalogueRecord r = record(QStringLiteral("a"), state, QString());
     // 4786 frames of 1152 samples at 44.1 kHz: 125.02 seconds.
@@ -425,25 +425,11 @@ void TestTagEditor::playerArea()
     auto *mplay = control(editor, "mplay");
     QCOMPARE(mplay->isEnabled(), withPlayer);
     QCOMPARE(control(editor, "p1")->isEnabledTo(mplay), titleEnabled);
-    for (const char *name : {"p2", "p3", "p4"}) {
-        auto *button = control(editor, name);
-        QCOMPARE(button->isEnabledTo(mplay), transport);
-        QCOMPARE(button->palette().color(QPalette::Button),
-                 transport ? QColor(0xC0, 0xC0, 0xFF) : QColor(0xE0, 0xE0, 0xE0));
-    }
-    for (const char *name : {"p5", "p6", "p7"})
-        QVERIFY2(!control(editor, name)->isEnabledTo(mplay), name);
-    for (const char *name : {"avanti", "Check2", "Slider1"})
-        QCOMPARE(control(editor, name)->isEnabledTo(mplay), transport);
+    QCOMPARE(control(editor, "p2")->isEnabledTo(mplay), transport);
     QCOMPARE(control<QCheckBox>(editor, "Check1")->isChecked(), tagWritable);
     QCOMPARE(control(editor, "Check1")->isEnabled(), tagWritable);
-    QCOMPARE(control<QLabel>(editor, "vol")->text(), volumeText);
-    if (transport) {
+    if (transport)
         QCOMPARE(control<QLabel>(editor, "durata")->text(), QStringLiteral("02:05"));
-        QCOMPARE(control<QLabel>(editor, "tempo")->text(), QStringLiteral("00:00"));
-        QCOMPARE(control<QSlider>(editor, "avanti")->maximum(), 55392);
-        QCOMPARE(control<QSlider>(editor, "Slider1")->value(), 100);
-    }
     QCOMPARE(status.size(), marked ? 1 : 0);
     QCOMPARE(m_window->model().cell(0, State), marked ? QStringLiteral("File Corrotto!") : state);
     editor->close();
@@ -462,16 +448,10 @@ void TestTagEditor::playingDisablesTheEditorButtons()
     QPointer<TagEditor> guard(editor);
     control<QLineEdit>(editor, "in1_0")->setText(QStringLiteral("nuovo"));
     QVERIFY(control(editor, "Command1")->isEnabled());
+    // The locking itself, and its end, are PlayerTransport's.
     control<QAbstractButton>(editor, "p2")->click();
     QVERIFY(control(editor, "p5")->isEnabled());
     QVERIFY(!control(editor, "Command1")->isEnabled());
-    QVERIFY(!control(editor, "Command2")->isEnabled());
-    output.render(44100);
-    QTRY_VERIFY(control<QLabel>(editor, "tempo")->text() == QStringLiteral("00:01"));
-    control<QAbstractButton>(editor, "p4")->click();
-    QVERIFY(control(editor, "p7")->isEnabled());
-    QVERIFY(control(editor, "Command1")->isEnabled());
-    QVERIFY(control(editor, "Command2")->isEnabled());
     // Closing the editor releases the file.
     editor->close();
     QTRY_VERIFY(guard.isNull());
