@@ -77,11 +77,8 @@ private slots:
     void recordOfAFile();
     void importedAgainUpdatesTheSameRecords();
     void unlabelledMediaAreNamedOnceAndSavedFirst();
-    void mediumKnownBySerialKeepsItsLabel();
-    void unlabelledFixedDiskTakesTheComment();
-    void drivesNameTheirMedia_data();
-    void drivesNameTheirMedia();
-    void generatedLabelFollowsTheCatalogue();
+    void mediaNamedByWhatIsKnown_data();
+    void mediaNamedByWhatIsKnown();
     void unreadableFilesAreRecordedAsCorrupt();
     void progressCountsEveryEntry();
     void fileWithoutMediumSerialIsLeftOut_data();
@@ -276,6 +273,15 @@ void TestFileImport::importedAgainUpdatesTheSameRecords()
 
 void TestFileImport::unlabelledMediaAreNamedOnceAndSavedFirst()
 {
+    // Two media named before: the numbering rules are MediumLabel's, here the catalogue's labels
+    // reach it.
+    QList<CatalogueRecord> old;
+    for (const QString &label : {u"TRACKLODGE_9"_s, u"TRACKLODGE_10"_s}) {
+        old << sampleRecord(label);
+        old.last().labelD = label;
+        old.last().supporto = QStringLiteral("serial of ") + label;
+    }
+    m_temp->add(old);
     // Another connection, as a second program would have, sees the record with the new label
     // while the message waits, and nothing written after it until the next commit.
     const auto committedRecords = [this] {
@@ -299,17 +305,17 @@ void TestFileImport::unlabelledMediaAreNamedOnceAndSavedFirst()
     QVERIFY(!result.stopped);
     QVERIFY(result.failures.isEmpty());
     QCOMPARE(result.added, 5);
-    QCOMPARE(seenAtMessages, (QList<qsizetype>{2, 4}));
-    QCOMPARE(seenAfterFiles, (QList<qsizetype>{0, 2, 2, 4, 4}));
-    QCOMPARE(committedRecords(), 5);
-    const QList<CatalogueRecord> all = records();
+    QCOMPARE(seenAtMessages, (QList<qsizetype>{4, 6}));
+    QCOMPARE(seenAfterFiles, (QList<qsizetype>{2, 4, 4, 6, 6}));
+    QCOMPARE(committedRecords(), 7);
+    const QList<CatalogueRecord> all = records().mid(2);
     for (int i = 1; i < 3; ++i) {
-        QCOMPARE(all.at(i).labelD, QStringLiteral("TRACKLODGE_1"));
+        QCOMPARE(all.at(i).labelD, QStringLiteral("TRACKLODGE_11"));
         QCOMPARE(all.at(i).supporto, QStringLiteral("3000"));
         QCOMPARE(all.at(i).commento, QString(""));
         QCOMPARE(all.at(i).info, QStringLiteral("CDROM"));
     }
-    QCOMPARE(all.at(3).labelD, QStringLiteral("TRACKLODGE_2"));
+    QCOMPARE(all.at(3).labelD, QStringLiteral("TRACKLODGE_12"));
     QCOMPARE(m_dialogs.messages.size(), 2);
     for (int i = 0; i < 2; ++i) {
         QCOMPARE(m_dialogs.messages.at(i).kind, FakeDialogs::Kind::Information);
@@ -318,77 +324,42 @@ void TestFileImport::unlabelledMediaAreNamedOnceAndSavedFirst()
     }
 }
 
-void TestFileImport::mediumKnownBySerialKeepsItsLabel()
-{
-    CatalogueRecord old = sampleRecord(QStringLiteral("vecchio"));
-    old.supporto = QStringLiteral("3000");
-    old.labelD = QStringLiteral("MIA RACCOLTA");
-    m_temp->add({old});
-    const FileImport::Result result =
-        import({song("cd/a.mp3", taggedBytes("A")), song("cd/b.mp3", mpegFrames(3))});
-    QCOMPARE(result.added, 2);
-    const QList<CatalogueRecord> all = records();
-    QCOMPARE(all.size(), 3);
-    QCOMPARE(all.at(1).labelD, QStringLiteral("MIA RACCOLTA"));
-    QCOMPARE(all.at(2).labelD, QStringLiteral("MIA RACCOLTA"));
-    QVERIFY(m_dialogs.messages.isEmpty());
-}
-
-void TestFileImport::unlabelledFixedDiskTakesTheComment()
-{
-    const FileImport::Result result =
-        import({song("root/a.mp3", taggedBytes("A", "Collezione Rock")),
-                song("root/b.mp3", taggedBytes("B", "Altro commento"))});
-    QCOMPARE(result.added, 2);
-    const QList<CatalogueRecord> all = records();
-    QCOMPARE(all.at(0).labelD, QStringLiteral("Collezione Rock"));
-    QCOMPARE(all.at(0).supporto, QStringLiteral("1000"));
-    // The second file's medium is known by then.
-    QCOMPARE(all.at(1).labelD, QStringLiteral("Collezione Rock"));
-    QCOMPARE(all.at(1).commento, QStringLiteral("Altro commento"));
-    QVERIFY(m_dialogs.messages.isEmpty());
-}
-
-void TestFileImport::drivesNameTheirMedia_data()
+void TestFileImport::mediaNamedByWhatIsKnown_data()
 {
     QTest::addColumn<QString>("driveEntry");
     QTest::addColumn<QString>("relative");
+    QTest::addColumn<QString>("comment");
+    QTest::addColumn<QString>("oldLabel"); // of a record already on the file's medium
     QTest::addColumn<QString>("label");
+    QTest::newRow("label of the medium's records first")
+        << u"/"_s << u"data/a.mp3"_s << u"Commento"_s << u"MIA RACCOLTA"_s << u"MIA RACCOLTA"_s;
     QTest::newRow("label of the chosen drive's entry")
-        << u"/ [RADICE]"_s << u"root/a.mp3"_s << u"RADICE"_s;
+        << u"/ [RADICE]"_s << u"root/a.mp3"_s << u"Commento"_s << u""_s << u"RADICE"_s;
     // The chosen folder may hold other volumes mounted below it: their files lie on media of
     // their own, named by their own labels.
     QTest::newRow("volume mounted below the chosen drive")
-        << u"/ [RADICE]"_s << u"data/a.mp3"_s << u"DATI"_s;
+        << u"/ [RADICE]"_s << u"data/a.mp3"_s << u"Commento"_s << u""_s << u"DATI"_s;
+    QTest::newRow("unlabelled fixed disk takes the comment")
+        << u"/"_s << u"root/a.mp3"_s << u"Collezione Rock"_s << u""_s << u"Collezione Rock"_s;
 }
 
-void TestFileImport::drivesNameTheirMedia()
+void TestFileImport::mediaNamedByWhatIsKnown()
 {
     QFETCH(QString, driveEntry);
     QFETCH(QString, relative);
+    QFETCH(QString, comment);
+    QFETCH(QString, oldLabel);
     QFETCH(QString, label);
-    QCOMPARE(import({song(relative, taggedBytes("A"))}, driveEntry).added, 1);
-    QCOMPARE(records().first().labelD, label);
-    QVERIFY(m_dialogs.messages.isEmpty());
-}
-
-void TestFileImport::generatedLabelFollowsTheCatalogue()
-{
-    // The numbering rules are MediumLabel's; here the catalogue's labels reach it.
-    const QStringList existing = {"TRACKLODGE_9", "TRACKLODGE_10"};
-    const QString label = QStringLiteral("TRACKLODGE_11");
-    QList<CatalogueRecord> old;
-    for (const QString &l : existing) {
-        CatalogueRecord r = sampleRecord(l);
-        r.labelD = l;
-        r.supporto = QStringLiteral("serial of ") + l;
-        old << r;
+    if (!oldLabel.isEmpty()) {
+        CatalogueRecord old = sampleRecord(QStringLiteral("vecchio"));
+        old.supporto = m_volumes.volumeOf(music(relative))->serial;
+        old.labelD = oldLabel;
+        m_temp->add({old});
     }
-    m_temp->add(old);
-    QCOMPARE(import({song("cd/a.mp3", taggedBytes("A"))}).added, 1);
+    QCOMPARE(import({song(relative, taggedBytes("A", comment.toUtf8()))}, driveEntry).added, 1);
     QCOMPARE(records().last().labelD, label);
-    QCOMPARE(m_dialogs.messages.size(), 1);
-    QCOMPARE(m_dialogs.messages.first().text, labelMessage(label));
+    QCOMPARE(records().last().commento, comment);
+    QVERIFY(m_dialogs.messages.isEmpty());
 }
 
 void TestFileImport::unreadableFilesAreRecordedAsCorrupt()
