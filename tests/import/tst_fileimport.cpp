@@ -247,28 +247,21 @@ void TestFileImport::recordOfAFile()
 
 void TestFileImport::importedAgainUpdatesTheSameRecords()
 {
-    const QStringList files = {"data/a.mp3", "data/b.mp3", "data/c.mp3"};
-    QStringList paths;
-    for (const QString &file : files)
-        paths << song(file, taggedBytes(file.toUtf8().right(30)));
-    QVERIFY(!paths.contains(QString()));
-    QCOMPARE(import(paths).added, files.size());
+    const QStringList paths = {song("data/a.mp3", taggedBytes("A")),
+                               song("data/b.mp3", taggedBytes("B"))};
+    QCOMPARE(import(paths).added, 2);
     const QList<CatalogueRecord> first = records();
 
-    song(files.last(), taggedBytes("corretto"));
+    song("data/b.mp3", taggedBytes("corretto"));
     const FileImport::Result again = import(paths);
     QCOMPARE(again.added, 0);
-    QCOMPARE(again.updated, files.size());
+    QCOMPARE(again.updated, 2);
     const QList<CatalogueRecord> second = records();
-    QCOMPARE(second.size(), files.size());
-    for (qsizetype i = 0; i < files.size(); ++i) {
-        QCOMPARE(second.at(i).id, first.at(i).id);
-        QCOMPARE(second.at(i).nome, QFileInfo(files.at(i)).completeBaseName());
-        QCOMPARE(second.at(i).percorso, music(QFileInfo(files.at(i)).path()) + u'/');
-        if (i + 1 < files.size())
-            QCOMPARE(second.at(i), first.at(i));
-    }
-    QCOMPARE(second.last().titolo, QStringLiteral("corretto"));
+    QCOMPARE(second.size(), 2);
+    QCOMPARE(second.first(), first.first());
+    CatalogueRecord corrected = first.last();
+    corrected.titolo = QStringLiteral("corretto");
+    QCOMPARE(second.last(), corrected);
 }
 
 void TestFileImport::unlabelledMediaAreNamedOnceAndSavedFirst()
