@@ -75,25 +75,18 @@ private slots:
     void readFile();
     void recordOfAFile_data();
     void recordOfAFile();
-    void importedAgainUpdatesTheSameRecords_data();
     void importedAgainUpdatesTheSameRecords();
-    void unlabelledCdIsNamedOnce();
-    void labelIsSavedBeforeTheMessage();
-    void mediumKnownBySerialKeepsItsLabel();
-    void unlabelledFixedDiskTakesTheComment();
-    void drivesNameTheirMedia_data();
-    void drivesNameTheirMedia();
-    void generatedLabelNumber_data();
-    void generatedLabelNumber();
+    void unlabelledMediaAreNamedOnceAndSavedFirst();
+    void mediaNamedByWhatIsKnown_data();
+    void mediaNamedByWhatIsKnown();
     void unreadableFilesAreRecordedAsCorrupt();
-    void emptyWorkListWritesNothing();
+    void progressCountsEveryEntry();
     void fileWithoutMediumSerialIsLeftOut_data();
     void fileWithoutMediumSerialIsLeftOut();
     void catalogueFailureStopsAndKeepsWhatWasCommitted();
-    void progressCountsEveryEntry();
 
 private:
-    QString music(const QString &relative) const { return m_music.path() + u'/' + relative; }
+    QString music(const QString &relative) const { return m_music->path() + u'/' + relative; }
     QString song(const QString &relative, const QByteArray &bytes);
     FileImport::Result import(const QStringList &paths, const QString &driveEntry = "/");
     QList<CatalogueRecord> records();
@@ -102,12 +95,13 @@ private:
     std::unique_ptr<CatalogueStore> m_store;
     HookedDialogs m_dialogs;
     FakeVolumes m_volumes;
-    QTemporaryDir m_music;
+    std::unique_ptr<QTemporaryDir> m_music;
     bool m_stopExpected = false;
 };
 
 void TestFileImport::init()
 {
+    m_music = std::make_unique<QTemporaryDir>();
     m_temp = std::make_unique<TempCatalogue>();
     m_temp->add({});
     m_store = std::make_unique<CatalogueStore>(m_temp->path());
@@ -124,21 +118,14 @@ void TestFileImport::init()
         volume(music("cd3"), DriveType::CdRom, "6000"),
     };
     for (const char *folder : {"data", "cd", "usb", "cd2", "cd3"})
-        QVERIFY(QDir(m_music.path()).mkpath(QString::fromLatin1(folder)));
+        QVERIFY(QDir(m_music->path()).mkpath(QString::fromLatin1(folder)));
 }
 
 void TestFileImport::cleanup()
 {
     m_store.reset();
     m_temp.reset();
-    for (const QString &entry :
-         QDir(m_music.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)) {
-        const QString path = music(entry);
-        if (QFileInfo(path).isDir() && !QFileInfo(path).isSymLink())
-            QDir(path).removeRecursively();
-        else
-            QFile::remove(path);
-    }
+    m_music.reset();
 }
 
 QString TestFileImport::song(const QString &relative, const QByteArray &bytes)
@@ -170,7 +157,7 @@ QList<CatalogueRecord> TestFileImport::records()
 void TestFileImport::readFile_data()
 {
     QTest::addColumn<QString>("relative");
-    QTest::addColumn<QString>("make");        // "tagged", "untagged", "empty", "short", "none", …
+    QTest::addColumn<QString>("make");        // "tagged", "untagged" or "folder"
     QTest::addColumn<ImportValues>("values"); // without the base name and folder
     const auto tagged = [](const QString &comment, const QString &state) {
         return ImportValues{"Titolo", "Artista", "Album", "1999", comment,
@@ -183,35 +170,14 @@ void TestFileImport::readFile_data()
     QTest::newRow("tagged") << u"a/brano.mp3"_s << u"tagged"_s << tagged("Commento", "OK");
     QTest::newRow("untagged") << u"a/brano.mp3"_s << u"untagged"_s
                               << untagged("brano", "", "Nessun TAG ID3", kOneKb);
-    QTest::newRow("empty file") << u"a/brano.mp3"_s << u"empty"_s
-                                << untagged("brano", "", "File Corrotto!", kZeroKb);
-    QTest::newRow("shorter than a tag")
-        << u"a/brano.mp3"_s << u"short"_s << untagged("brano", "", "File Corrotto!", kZeroKb);
-    QTest::newRow("vanished since the search")
-        << u"a/brano.mp3"_s << u"none"_s << untagged("brano", "", "File Corrotto!", kZeroKb);
     QTest::newRow("folder named x.mp3")
         << u"a/x.mp3"_s << u"folder"_s << untagged("x", "", "File Corrotto!", kZeroKb);
-    QTest::newRow("two dots") << u"a/a.b.mp3"_s << u"untagged"_s
-                              << untagged("a.b", "", "Nessun TAG ID3", kOneKb);
-    QTest::newRow("upper-case extension")
-        << u"a/BRANO.MP3"_s << u"untagged"_s << untagged("BRANO", "", "Nessun TAG ID3", kOneKb);
-    QTest::newRow("all-NUL title") << u"a/vuoto.mp3"_s << u"nultitle"_s
-                                   << ImportValues{"vuoto", "Artista", "Album", "1999", "Commento",
-                                                   "Rock",  "OK",      {},      {},     kOneKb};
-    QTest::newRow("read-only") << u"a/brano.mp3"_s << u"readonly"_s
-                               << tagged("Commento", "Solo Lettura");
     QTest::newRow("unlabelled CD: comment becomes the empty volume name")
         << u"cd/brano.mp3"_s << u"tagged"_s << tagged("", "CDROM");
     QTest::newRow("labelled CD") << u"cd2/brano.mp3"_s << u"tagged"_s
                                  << tagged("ESTATE 2003", "CDROM");
-    QTest::newRow("untagged on a CD")
-        << u"cd2/brano.mp3"_s << u"untagged"_s << untagged("brano", "ESTATE 2003", "CDROM", kOneKb);
     QTest::newRow("removable disk")
         << u"usb/brano.mp3"_s << u"tagged"_s << tagged("CHIAVETTA", "Disco Rimovibile");
-    QTest::newRow("labelled fixed disk keeps the comment")
-        << u"data/brano.mp3"_s << u"tagged"_s << tagged("Commento", "OK");
-    QTest::newRow("unreadable on a CD stays corrupt")
-        << u"cd2/brano.mp3"_s << u"empty"_s << untagged("brano", "", "File Corrotto!", kZeroKb);
 }
 
 void TestFileImport::readFile()
@@ -221,22 +187,12 @@ void TestFileImport::readFile()
     QFETCH(ImportValues, values);
     const QString path = music(relative);
     QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-    if (make == "tagged" || make == "readonly") {
+    if (make == "tagged") {
         QVERIFY(!song(relative, taggedBytes("Titolo")).isEmpty());
-        if (make == "readonly")
-            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
     } else if (make == "untagged") {
         QVERIFY(!song(relative, mpegFrames(3) + QByteArray(128, 'x')).isEmpty());
-    } else if (make == "empty") {
-        QVERIFY(!song(relative, QByteArray()).isEmpty());
-    } else if (make == "short") {
-        QVERIFY(!song(relative, mpegFrames(1).left(100)).isEmpty());
     } else if (make == "folder") {
         QVERIFY(QDir().mkpath(path + QStringLiteral("/inner")));
-    } else if (make == "nultitle") {
-        QVERIFY(!song(relative, mpegFrames(3) + tagBlock(QByteArray(30, '\0'), "Artista", "Album",
-                                                         "1999", "Commento", 17))
-                     .isEmpty());
     }
     FileImport fileImport(*m_store, m_dialogs, m_volumes, buildDriveTable(m_volumes.list),
                           QStringLiteral("/"));
@@ -247,7 +203,6 @@ void TestFileImport::readFile()
     // Every text is a text, never NULL in the catalogue.
     for (const QString *field : {&v.artist, &v.album, &v.year, &v.comment, &v.genre})
         QVERIFY(!field->isNull());
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 void TestFileImport::recordOfAFile_data()
@@ -290,71 +245,36 @@ void TestFileImport::recordOfAFile()
     QVERIFY(m_dialogs.messages.isEmpty());
 }
 
-void TestFileImport::importedAgainUpdatesTheSameRecords_data()
-{
-    QTest::addColumn<QStringList>("files"); // below the music folder
-    QTest::newRow("plain names") << QStringList{"data/a.mp3", "data/b.mp3", "data/c.mp3"};
-    QTest::newRow("quotes in names") << QStringList{"data/rock'n'roll \"live\"/l'amico.mp3",
-                                                    "data/rock'n'roll \"live\"/say \"hi\".mp3"};
-    QTest::newRow("names differing in case")
-        << QStringList{"data/Rock/Song.mp3", "data/Rock/song.mp3", "data/rock/song.mp3"};
-}
-
 void TestFileImport::importedAgainUpdatesTheSameRecords()
 {
-    QFETCH(QStringList, files);
-    QStringList paths;
-    for (const QString &file : files)
-        paths << song(file, taggedBytes(file.toUtf8().right(30)));
-    QVERIFY(!paths.contains(QString()));
-    QCOMPARE(import(paths).added, files.size());
+    const QStringList paths = {song("data/a.mp3", taggedBytes("A")),
+                               song("data/b.mp3", taggedBytes("B"))};
+    QCOMPARE(import(paths).added, 2);
     const QList<CatalogueRecord> first = records();
 
-    song(files.last(), taggedBytes("corretto"));
+    song("data/b.mp3", taggedBytes("corretto"));
     const FileImport::Result again = import(paths);
     QCOMPARE(again.added, 0);
-    QCOMPARE(again.updated, files.size());
+    QCOMPARE(again.updated, 2);
     const QList<CatalogueRecord> second = records();
-    QCOMPARE(second.size(), files.size());
-    for (qsizetype i = 0; i < files.size(); ++i) {
-        QCOMPARE(second.at(i).id, first.at(i).id);
-        QCOMPARE(second.at(i).nome, QFileInfo(files.at(i)).completeBaseName());
-        QCOMPARE(second.at(i).percorso, music(QFileInfo(files.at(i)).path()) + u'/');
-        if (i + 1 < files.size())
-            QCOMPARE(second.at(i), first.at(i));
-    }
-    QCOMPARE(second.last().titolo, QStringLiteral("corretto"));
+    QCOMPARE(second.size(), 2);
+    QCOMPARE(second.first(), first.first());
+    CatalogueRecord corrected = first.last();
+    corrected.titolo = QStringLiteral("corretto");
+    QCOMPARE(second.last(), corrected);
 }
 
-void TestFileImport::unlabelledCdIsNamedOnce()
+void TestFileImport::unlabelledMediaAreNamedOnceAndSavedFirst()
 {
-    const QStringList paths = {
-        song("cd/1.mp3", taggedBytes("Uno")), song("cd/2.mp3", taggedBytes("Due")),
-        song("cd/sub/3.mp3", mpegFrames(3)), song("cd3/4.mp3", taggedBytes("Quattro"))};
-    const FileImport::Result result = import(paths);
-    QCOMPARE(result.added, 4);
-    QVERIFY(!result.stopped);
-    QVERIFY(result.failures.isEmpty());
-    const QList<CatalogueRecord> all = records();
-    QCOMPARE(all.size(), 4);
-    for (int i = 0; i < 3; ++i) {
-        QCOMPARE(all.at(i).labelD, QStringLiteral("TRACKLODGE_1"));
-        QCOMPARE(all.at(i).supporto, QStringLiteral("3000"));
-        QCOMPARE(all.at(i).commento, QString(""));
-        QCOMPARE(all.at(i).info, QStringLiteral("CDROM"));
+    // Two media named before: the numbering rules are MediumLabel's, here the catalogue's labels
+    // reach it.
+    QList<CatalogueRecord> old;
+    for (const QString &label : {u"TRACKLODGE_9"_s, u"TRACKLODGE_10"_s}) {
+        old << sampleRecord(label);
+        old.last().labelD = label;
+        old.last().supporto = QStringLiteral("serial of ") + label;
     }
-    QCOMPARE(all.at(3).labelD, QStringLiteral("TRACKLODGE_2"));
-    QCOMPARE(m_dialogs.messages.size(), 2);
-    for (int i = 0; i < 2; ++i) {
-        QCOMPARE(m_dialogs.messages.at(i).kind, FakeDialogs::Kind::Information);
-        QCOMPARE(m_dialogs.messages.at(i).title, kLabelTitle);
-    }
-    QCOMPARE(m_dialogs.messages.at(0).text, labelMessage("TRACKLODGE_1"));
-    QCOMPARE(m_dialogs.messages.at(1).text, labelMessage("TRACKLODGE_2"));
-}
-
-void TestFileImport::labelIsSavedBeforeTheMessage()
-{
+    m_temp->add(old);
     // Another connection, as a second program would have, sees the record with the new label
     // while the message waits, and nothing written after it until the next commit.
     const auto committedRecords = [this] {
@@ -372,143 +292,109 @@ void TestFileImport::labelIsSavedBeforeTheMessage()
                           QStringLiteral("/"));
     const FileImport::Result result =
         fileImport.riempi({song("data/a.mp3", taggedBytes("A")), song("cd/b.mp3", taggedBytes("B")),
-                           song("cd/c.mp3", taggedBytes("C")), song("cd3/d.mp3", taggedBytes("D")),
+                           song("cd/sub/c.mp3", mpegFrames(3)), song("cd3/d.mp3", taggedBytes("D")),
                            song("data/e.mp3", taggedBytes("E"))},
                           [&](qsizetype, qsizetype) { seenAfterFiles << committedRecords(); });
     QVERIFY(!result.stopped);
     QVERIFY(result.failures.isEmpty());
     QCOMPARE(result.added, 5);
-    QCOMPARE(seenAtMessages, (QList<qsizetype>{2, 4}));
-    QCOMPARE(seenAfterFiles, (QList<qsizetype>{0, 2, 2, 4, 4}));
-    QCOMPARE(committedRecords(), 5);
-    const QList<CatalogueRecord> all = records();
-    QCOMPARE(all.at(1).labelD, QStringLiteral("TRACKLODGE_1"));
-    QCOMPARE(all.at(3).labelD, QStringLiteral("TRACKLODGE_2"));
+    QCOMPARE(seenAtMessages, (QList<qsizetype>{4, 6}));
+    QCOMPARE(seenAfterFiles, (QList<qsizetype>{2, 4, 4, 6, 6}));
+    QCOMPARE(committedRecords(), 7);
+    const QList<CatalogueRecord> all = records().mid(2);
+    for (int i = 1; i < 3; ++i) {
+        QCOMPARE(all.at(i).labelD, QStringLiteral("TRACKLODGE_11"));
+        QCOMPARE(all.at(i).supporto, QStringLiteral("3000"));
+        QCOMPARE(all.at(i).commento, QString(""));
+        QCOMPARE(all.at(i).info, QStringLiteral("CDROM"));
+    }
+    QCOMPARE(all.at(3).labelD, QStringLiteral("TRACKLODGE_12"));
+    QCOMPARE(m_dialogs.messages.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        QCOMPARE(m_dialogs.messages.at(i).kind, FakeDialogs::Kind::Information);
+        QCOMPARE(m_dialogs.messages.at(i).title, kLabelTitle);
+        QCOMPARE(m_dialogs.messages.at(i).text, labelMessage(all.at(2 * i + 1).labelD));
+    }
 }
 
-void TestFileImport::mediumKnownBySerialKeepsItsLabel()
-{
-    CatalogueRecord old = sampleRecord(QStringLiteral("vecchio"));
-    old.supporto = QStringLiteral("3000");
-    old.labelD = QStringLiteral("MIA RACCOLTA");
-    m_temp->add({old});
-    const FileImport::Result result =
-        import({song("cd/a.mp3", taggedBytes("A")), song("cd/b.mp3", mpegFrames(3))});
-    QCOMPARE(result.added, 2);
-    const QList<CatalogueRecord> all = records();
-    QCOMPARE(all.size(), 3);
-    QCOMPARE(all.at(1).labelD, QStringLiteral("MIA RACCOLTA"));
-    QCOMPARE(all.at(2).labelD, QStringLiteral("MIA RACCOLTA"));
-    QVERIFY(m_dialogs.messages.isEmpty());
-}
-
-void TestFileImport::unlabelledFixedDiskTakesTheComment()
-{
-    const FileImport::Result result =
-        import({song("root/a.mp3", taggedBytes("A", "Collezione Rock")),
-                song("root/b.mp3", taggedBytes("B", "Altro commento"))});
-    QCOMPARE(result.added, 2);
-    const QList<CatalogueRecord> all = records();
-    QCOMPARE(all.at(0).labelD, QStringLiteral("Collezione Rock"));
-    QCOMPARE(all.at(0).supporto, QStringLiteral("1000"));
-    // The second file's medium is known by then.
-    QCOMPARE(all.at(1).labelD, QStringLiteral("Collezione Rock"));
-    QCOMPARE(all.at(1).commento, QStringLiteral("Altro commento"));
-    QVERIFY(m_dialogs.messages.isEmpty());
-}
-
-void TestFileImport::drivesNameTheirMedia_data()
+void TestFileImport::mediaNamedByWhatIsKnown_data()
 {
     QTest::addColumn<QString>("driveEntry");
     QTest::addColumn<QString>("relative");
+    QTest::addColumn<QString>("comment");
+    QTest::addColumn<QString>("oldLabel"); // of a record already on the file's medium
     QTest::addColumn<QString>("label");
+    QTest::newRow("label of the medium's records first")
+        << u"/"_s << u"data/a.mp3"_s << u"Commento"_s << u"MIA RACCOLTA"_s << u"MIA RACCOLTA"_s;
     QTest::newRow("label of the chosen drive's entry")
-        << u"/ [RADICE]"_s << u"root/a.mp3"_s << u"RADICE"_s;
+        << u"/ [RADICE]"_s << u"root/a.mp3"_s << u"Commento"_s << u""_s << u"RADICE"_s;
     // The chosen folder may hold other volumes mounted below it: their files lie on media of
     // their own, named by their own labels.
     QTest::newRow("volume mounted below the chosen drive")
-        << u"/ [RADICE]"_s << u"data/a.mp3"_s << u"DATI"_s;
-    QTest::newRow("removable disk") << u"/"_s << u"usb/a.mp3"_s << u"CHIAVETTA"_s;
+        << u"/ [RADICE]"_s << u"data/a.mp3"_s << u"Commento"_s << u""_s << u"DATI"_s;
+    QTest::newRow("unlabelled fixed disk takes the comment")
+        << u"/"_s << u"root/a.mp3"_s << u"Collezione Rock"_s << u""_s << u"Collezione Rock"_s;
 }
 
-void TestFileImport::drivesNameTheirMedia()
+void TestFileImport::mediaNamedByWhatIsKnown()
 {
     QFETCH(QString, driveEntry);
     QFETCH(QString, relative);
+    QFETCH(QString, comment);
+    QFETCH(QString, oldLabel);
     QFETCH(QString, label);
-    QCOMPARE(import({song(relative, taggedBytes("A"))}, driveEntry).added, 1);
-    QCOMPARE(records().first().labelD, label);
-    QVERIFY(m_dialogs.messages.isEmpty());
-}
-
-void TestFileImport::generatedLabelNumber_data()
-{
-    QTest::addColumn<QStringList>("existing");
-    QTest::addColumn<QString>("label");
-    // Regression: the label that sorts last as text is TRACKLODGE_9, which gave the eleventh
-    // medium the label of the tenth.
-    QTest::newRow("after 9 and 10")
-        << QStringList{"TRACKLODGE_9", "TRACKLODGE_10"} << u"TRACKLODGE_11"_s;
-    QTest::newRow("underscore is not a wildcard")
-        << QStringList{"TRACKLODGEX8", "TRACKLODGE_2"} << u"TRACKLODGE_3"_s;
-}
-
-void TestFileImport::generatedLabelNumber()
-{
-    QFETCH(QStringList, existing);
-    QFETCH(QString, label);
-    QList<CatalogueRecord> old;
-    for (const QString &l : existing) {
-        CatalogueRecord r = sampleRecord(l);
-        r.labelD = l;
-        r.supporto = QStringLiteral("serial of ") + l;
-        old << r;
+    if (!oldLabel.isEmpty()) {
+        CatalogueRecord old = sampleRecord(QStringLiteral("vecchio"));
+        old.supporto = m_volumes.volumeOf(music(relative))->serial;
+        old.labelD = oldLabel;
+        m_temp->add({old});
     }
-    m_temp->add(old);
-    QCOMPARE(import({song("cd/a.mp3", taggedBytes("A"))}).added, 1);
+    QCOMPARE(import({song(relative, taggedBytes("A", comment.toUtf8()))}, driveEntry).added, 1);
     QCOMPARE(records().last().labelD, label);
-    QCOMPARE(m_dialogs.messages.size(), 1);
-    QCOMPARE(m_dialogs.messages.first().text, labelMessage(label));
+    QCOMPARE(records().last().commento, comment);
+    QVERIFY(m_dialogs.messages.isEmpty());
 }
 
 void TestFileImport::unreadableFilesAreRecordedAsCorrupt()
 {
-    const QString dangling = music("data/x.mp3");
-    QVERIFY(QFile::link(music("data/nowhere.mp3"), dangling));
     const QString vanished = song("data/gone.mp3", taggedBytes("Sparito"));
     QVERIFY(QFile::remove(vanished));
-    const QStringList paths = {dangling, vanished, song("data/empty.mp3", QByteArray()),
+    const QStringList paths = {vanished, song("data/empty.mp3", QByteArray()),
                                song("data/good.mp3", taggedBytes("Buono"))};
     const FileImport::Result result = import(paths);
-    QCOMPARE(result.added, 4);
+    QCOMPARE(result.added, 3);
     QVERIFY(result.failures.isEmpty());
     const QList<CatalogueRecord> all = records();
-    QCOMPARE(all.size(), 4);
-    const QStringList titles = {"x", "gone", "empty"};
-    for (int i = 0; i < 3; ++i) {
+    QCOMPARE(all.size(), 3);
+    const QStringList titles = {"gone", "empty"};
+    for (int i = 0; i < 2; ++i) {
         QCOMPARE(all.at(i).info, QStringLiteral("File Corrotto!"));
         QCOMPARE(all.at(i).titolo, titles.at(i));
         QCOMPARE(all.at(i).dimenzione, kZeroKb);
         QCOMPARE(all.at(i).labelD, QStringLiteral("DATI"));
     }
-    QCOMPARE(all.at(3).info, QStringLiteral("OK"));
+    QCOMPARE(all.at(2).info, QStringLiteral("OK"));
 }
 
-void TestFileImport::emptyWorkListWritesNothing()
+void TestFileImport::progressCountsEveryEntry()
 {
-    int progressCalls = 0;
+    QList<QPair<qsizetype, qsizetype>> calls;
+    const auto progress = [&](qsizetype done, qsizetype total) {
+        calls.append({done, total});
+    };
     FileImport fileImport(*m_store, m_dialogs, m_volumes, buildDriveTable(m_volumes.list),
                           QStringLiteral("/"));
-    FileImport::Result result =
-        fileImport.riempi({}, [&](qsizetype, qsizetype) { ++progressCalls; });
+    FileImport::Result result = fileImport.riempi({}, progress);
     QCOMPARE(result.added + result.updated, 0);
-    QVERIFY(result.failures.isEmpty());
     QVERIFY(result.report().isEmpty());
-    QCOMPARE(progressCalls, 0);
-    result = fileImport.riempi({QString(), QString()});
-    QCOMPARE(result.added + result.updated, 0);
-    QVERIFY(records().isEmpty());
-    QVERIFY(m_dialogs.messages.isEmpty());
+    QVERIFY(calls.isEmpty());
+    result =
+        fileImport.riempi({QString(), song("data/a.mp3", taggedBytes("A")), QString()}, progress);
+    QCOMPARE(result.added, 1);
+    QVERIFY(result.failures.isEmpty());
+    const QList<QPair<qsizetype, qsizetype>> expected = {{1, 3}, {2, 3}, {3, 3}};
+    QCOMPARE(calls, expected);
+    QCOMPARE(records().size(), 1);
 }
 
 void TestFileImport::fileWithoutMediumSerialIsLeftOut_data()
@@ -561,20 +447,6 @@ void TestFileImport::catalogueFailureStopsAndKeepsWhatWasCommitted()
     const QList<CatalogueRecord> all = records();
     QCOMPARE(all.size(), 2);
     QCOMPARE(all.at(1).labelD, QStringLiteral("TRACKLODGE_1"));
-}
-
-void TestFileImport::progressCountsEveryEntry()
-{
-    QList<QPair<qsizetype, qsizetype>> calls;
-    FileImport fileImport(*m_store, m_dialogs, m_volumes, buildDriveTable(m_volumes.list),
-                          QStringLiteral("/"));
-    fileImport.riempi(
-        {song("data/a.mp3", taggedBytes("A")), QString(), song("data/b.mp3", taggedBytes("B"))},
-        [&](qsizetype done, qsizetype total) {
-            calls.append({done, total});
-        });
-    const QList<QPair<qsizetype, qsizetype>> expected = {{1, 3}, {2, 3}, {3, 3}};
-    QCOMPARE(calls, expected);
 }
 
 QTEST_GUILESS_MAIN(TestFileImport)
