@@ -364,7 +364,6 @@ void MainWindow::showCounters()
 void MainWindow::refresh()
 {
     m_dati->setCurrentIndex(QModelIndex());
-    m_model->clear();
     m_command2->hide();
     setRefreshEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);

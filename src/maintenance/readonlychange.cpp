@@ -1,9 +1,9 @@
 #include "readonlychange.h"
 
 #include "maintenancetexts.h"
+#include "rowrewrite.h"
 
 #include "catalogue/cataloguestore.h"
-#include "catalogue/modificadb.h"
 #include "grid/cataloguemodel.h"
 #include "inspection/collectioncounters.h"
 #include "inspection/recordfile.h"
@@ -77,21 +77,9 @@ ReadOnlyChangeResult changeReadOnlyFiles(CatalogueStore &store, CatalogueModel &
             fail(path, text(kCannotMakeWritable).arg(reason));
             continue;
         }
-        if (!transaction) {
-            transaction.emplace(store);
-            if (!transaction->isActive()) {
-                fail(path, text(kRecordNotWritten).arg(store.lastError()));
-                transaction.reset();
-                continue;
-            }
-        }
-        const CatalogueStore::WriteResult written = ModificaDB(
-            store, row[Title], row[Artist], row[Album], row[Year], row[Comment], row[Genre],
-            state.word, row[FileName], row[Folder], row[Size], row[MediumLabel], row[Key]);
-        if (written != CatalogueStore::WriteResult::Done) {
-            fail(path, written == CatalogueStore::WriteResult::NoSuchRecord
-                           ? text(kNoSuchRecord)
-                           : text(kRecordNotWritten).arg(store.lastError()));
+        if (const QString why = rewriteRowRecord(store, transaction, row, state.word);
+            !why.isEmpty()) {
+            fail(path, why);
             continue;
         }
         changes.emplace_back(r, state);

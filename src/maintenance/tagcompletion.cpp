@@ -1,9 +1,9 @@
 #include "tagcompletion.h"
 
 #include "maintenancetexts.h"
+#include "rowrewrite.h"
 
 #include "catalogue/cataloguestore.h"
-#include "catalogue/modificadb.h"
 #include "grid/cataloguemodel.h"
 #include "inspection/recordfile.h"
 #include "inspection/statewords.h"
@@ -152,21 +152,9 @@ CompletionResult CompleteMissingTags(CatalogueStore &store, const CatalogueModel
         if (check != FileCheck::NeedsTag)
             continue;
 
-        if (!transaction) {
-            transaction.emplace(store);
-            if (!transaction->isActive()) {
-                fail(path, text(kRecordNotWritten).arg(store.lastError()));
-                transaction.reset();
-                continue;
-            }
-        }
-        const CatalogueStore::WriteResult written = ModificaDB(
-            store, row[Title], row[Artist], row[Album], row[Year], row[Comment], row[Genre],
-            row[State], row[FileName], row[Folder], row[Size], row[MediumLabel], row[Key]);
-        if (written != CatalogueStore::WriteResult::Done) {
-            fail(path, written == CatalogueStore::WriteResult::NoSuchRecord
-                           ? text(kNoSuchRecord)
-                           : text(kRecordNotWritten).arg(store.lastError()));
+        if (const QString why = rewriteRowRecord(store, transaction, row, row[State]);
+            !why.isEmpty()) {
+            fail(path, why);
             continue;
         }
         ++rewritten;
