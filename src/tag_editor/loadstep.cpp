@@ -7,6 +7,8 @@
 #include "inspection/statewords.h"
 #include "platform/dialogs.h"
 
+#include <optional>
+
 namespace {
 
 using namespace TagEditorTexts;
@@ -31,6 +33,13 @@ LoadOutcome runLoadStep(CatalogueModel &grid, int row, Dialogs &dialogs,
     LoadOutcome outcome;
     outcome.filePath = resolveRecordFile(grid.cell(row, Folder), grid.cell(row, FileName));
 
+    // The file is opened at most once, and not at all for a record already known as corrupt.
+    std::optional<bool> opens;
+    const auto fileOpens = [&] {
+        if (!opens)
+            opens = opensForReading(outcome.filePath);
+        return *opens;
+    };
     bool unusable = false;
     if (is(state, StateWords::kReadOnly) || is(state, StateWords::kCdRom) ||
         is(state, StateWords::kCorrupt)) {
@@ -40,9 +49,9 @@ LoadOutcome runLoadStep(CatalogueModel &grid, int row, Dialogs &dialogs,
                                                label.toUpper() + text(kNotInserted) +
                                                text(kCannotListen));
         outcome.tagWritable = false;
-        unusable = is(state, StateWords::kCorrupt) || !opensForReading(outcome.filePath);
+        unusable = is(state, StateWords::kCorrupt) || !fileOpens();
     }
-    if (is(state, StateWords::kRemovable) && !opensForReading(outcome.filePath)) {
+    if (is(state, StateWords::kRemovable) && !fileOpens()) {
         unusable = true;
         if (!label.isEmpty())
             dialogs.information(QString(), text(kAttention) + u'\n' + text(kMedium) +
@@ -53,7 +62,7 @@ LoadOutcome runLoadStep(CatalogueModel &grid, int row, Dialogs &dialogs,
                                                u'\n' + text(kCannotSaveOrListenNoLabel));
         outcome.tagWritable = false;
     }
-    if (!unusable && !opensForReading(outcome.filePath)) {
+    if (!unusable && !fileOpens()) {
         dialogs.information(text(kFileGoneTitle), text(kFileGone));
         unusable = true;
     }
