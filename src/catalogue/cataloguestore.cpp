@@ -168,17 +168,15 @@ bool CatalogueStore::open()
 {
     close();
     m_lastError.clear();
+    m_refusal.clear();
     m_created = false;
     const QFileInfo info(m_path);
     if (info.exists()) {
-        if (!hasSqliteHeader(m_path)) {
-            m_lastError = QString::fromUtf8(CatalogueTexts::kNotACatalogue)
-                              .arg(m_path, QString::fromUtf8(CatalogueTexts::kNotSqlite));
-            return false;
-        }
+        if (!hasSqliteHeader(m_path))
+            return refuse(QString::fromUtf8(CatalogueTexts::kNotSqlite));
         if (!openConnection())
             return false;
-        if (!validateExisting()) {
+        if (!checkIntegrity() || !validateExisting()) {
             close();
             return false;
         }
@@ -208,13 +206,35 @@ bool CatalogueStore::openConnection()
     return false;
 }
 
+bool CatalogueStore::refuse(const QString &reason)
+{
+    m_refusal = reason;
+    m_lastError = QString::fromUtf8(CatalogueTexts::kNotACatalogue).arg(m_path, reason);
+    return false;
+}
+
+// A damaged file can still answer queries, with phantom rows or rows cut short, and a
+// compaction would copy the damage: it is refused before anything reads it.
+bool CatalogueStore::checkIntegrity()
+{
+    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
+    query.setForwardOnly(true);
+    if (!query.exec(QString::fromLatin1(CatalogueSql::kQuickCheck))) {
+        // SQLITE_NOTADB: the header is there, the rest is not SQLite's.
+        if (query.lastError().nativeErrorCode() == QString::number(SQLITE_NOTADB))
+            return refuse(QString::fromUtf8(CatalogueTexts::kNotSqlite));
+        return refuse(
+            QString::fromUtf8(CatalogueTexts::kDamaged).arg(query.lastError().databaseText()));
+    }
+    const QString verdict = query.next() ? query.value(0).toString() : QString();
+    if (verdict == QLatin1String("ok"))
+        return true;
+    return refuse(QString::fromUtf8(CatalogueTexts::kDamaged).arg(verdict));
+}
+
 bool CatalogueStore::validateExisting()
 {
     QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
-    const auto refuse = [this](const QString &why) {
-        m_lastError = QString::fromUtf8(CatalogueTexts::kNotACatalogue).arg(m_path, why);
-        return false;
-    };
     // A file with the SQLite header that SQLite still cannot read fails here.
     if (!query.exec(QString::fromLatin1(CatalogueSql::kColumnsOfTable)))
         return refuse(QString::fromUtf8(CatalogueTexts::kNotSqlite));

@@ -48,8 +48,10 @@ public:
     CatalogueStore &operator=(const CatalogueStore &) = delete;
 
     /// Opens the catalogue. A missing file is created with an empty table. A file that exists
-    /// but is not an SQLite catalogue with the table `Mp3` is refused and never modified.
-    /// False on failure, with an Italian explanation in lastError().
+    /// but is not an SQLite catalogue with the table `Mp3`, or that fails SQLite's quick check
+    /// (a damaged file), is refused and never modified. False on failure, with an Italian
+    /// explanation naming the file in lastError() and, for a refused file, the reason alone in
+    /// refusal().
     bool open();
     /// Closes the connection (open() may be called again).
     void close();
@@ -61,6 +63,9 @@ public:
     QString path() const { return m_path; }
     /// Italian text of the last failure, empty after a success.
     QString lastError() const { return m_lastError; }
+    /// Why the last open() refused an existing file ("il file è danneggiato: …"); empty when it
+    /// did not.
+    QString refusal() const { return m_refusal; }
 
     /// Every record, in stored order; nullopt on failure.
     std::optional<QList<CatalogueRecord>> allRecords();
@@ -104,6 +109,8 @@ private:
     WriteResult rawWriteByKey(sqlite3_stmt *stmt, const char *sql);
     void finalizeRaw();
     bool openConnection();
+    bool refuse(const QString &reason);
+    bool checkIntegrity();
     bool validateExisting();
     bool createSchema();
     QSqlQuery &prepared(std::unique_ptr<QSqlQuery> &slot, const char *sql);
@@ -114,6 +121,7 @@ private:
     QString m_path;
     QString m_connectionName;
     QString m_lastError;
+    QString m_refusal;
     bool m_created = false;
     std::unique_ptr<QSqlQuery> m_selectById;
     std::unique_ptr<QSqlQuery> m_selectGeneratedLabels;

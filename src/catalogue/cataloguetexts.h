@@ -9,6 +9,8 @@ inline constexpr char kNotACatalogue[] =
     "Il file non è stato modificato. Spostarlo o rinominarlo, poi avviare di nuovo il programma.";
 inline constexpr char kNotSqlite[] = "non è un database SQLite";
 inline constexpr char kNoTable[] = "manca la tabella Mp3";
+/// A file SQLite reads whose own check fails. %1 is SQLite's first finding.
+inline constexpr char kDamaged[] = "il file è danneggiato: %1";
 inline constexpr char kMissingColumn[] = "nella tabella Mp3 manca il campo %1";
 inline constexpr char kCannotOpen[] = "Impossibile aprire il catalogo \"%1\": %2";
 inline constexpr char kCannotCreate[] = "Impossibile creare il catalogo \"%1\": %2";
@@ -27,6 +29,11 @@ inline constexpr char kCannotFlushCopy[] =
 inline constexpr char kCannotReplace[] =
     "impossibile sostituire il catalogo con la copia compattata (%2); il catalogo \"%1\" è "
     "rimasto com'era";
+inline constexpr char kCopyUnsound[] =
+    "la copia compattata \"%1\" non è valida (%2); il catalogo è rimasto com'era";
+inline constexpr char kCannotCopyOwnership[] =
+    "impossibile dare alla copia compattata \"%1\" il proprietario e i permessi del catalogo "
+    "(%2); il catalogo è rimasto com'era";
 inline constexpr char kCannotReopen[] = "impossibile riaprire il catalogo compattato: %1";
 
 } // namespace CatalogueTexts
