@@ -16,6 +16,17 @@ inline constexpr char kCannotOpen[] = "Impossibile aprire il catalogo \"%1\": %2
 inline constexpr char kCannotCreate[] = "Impossibile creare il catalogo \"%1\": %2";
 inline constexpr char kQueryFailed[] = "Errore del catalogo \"%1\" (%2): %3";
 
+/// A second program on the same catalogue. %1 the catalogue, %2 and %3 the process id and the
+/// computer of the program that uses it, %4 the lock file.
+inline constexpr char kInUse[] =
+    "Il catalogo \"%1\" è già in uso: lo tiene aperto un altro TRACKLODGE (processo %2 sul "
+    "computer \"%3\").\nChiudere quel programma, poi avviare di nuovo questo. Se quel programma "
+    "non è più aperto, cancellare il file \"%4\".";
+/// %1 the catalogue, %2 the lock file.
+inline constexpr char kCannotLock[] =
+    "Impossibile riservare il catalogo \"%1\" a questo programma: il file \"%2\" non può "
+    "essere scritto.";
+
 /// Title and text of the message of a failed compaction: the text, the reason, then ".".
 inline constexpr char kCompactionTitle[] = "Service";
 inline constexpr char kCompactionFailed[] =
