@@ -1,5 +1,6 @@
 #include "compattadb.h"
 
+#include "cataloguepath.h"
 #include "cataloguestore.h"
 #include "cataloguetexts.h"
 #include "platform/dialogs.h"
@@ -51,6 +52,18 @@ QString replacedFile(const QString &catalogue)
 {
     const QString target = QFileInfo(catalogue).canonicalFilePath();
     return target.isEmpty() ? catalogue : target;
+}
+
+// "Temp.mdb" beside the catalogue. A link may lead to a catalogue of another name in a folder
+// that holds other catalogues as well: its work file carries its name, so that two compactions
+// there never take each other's work file for a left-over.
+QString workFileFor(const QString &catalogue)
+{
+    const QFileInfo info(catalogue);
+    const QString work = QLatin1String(kCompactionWorkFile);
+    if (info.fileName() == QLatin1String(kCatalogueFileName))
+        return info.absolutePath() + u'/' + work;
+    return info.absolutePath() + u'/' + info.fileName() + u'.' + work;
 }
 
 // The copy takes the catalogue's owner, group and permission bits: a catalogue kept private
@@ -124,7 +137,7 @@ CompactionResult compactCatalogue(CatalogueStore &store, const CompactionFiles &
 {
     const QString catalogue = replacedFile(store.path());
     const QString folder = QFileInfo(catalogue).absolutePath();
-    const QString work = folder + u'/' + QLatin1String(kCompactionWorkFile);
+    const QString work = workFileFor(catalogue);
     const ReplaceFile &replace = files.replace ? files.replace : ReplaceFile(renameIntoPlace);
     const FlushFile &flush = files.flush ? files.flush : FlushFile(flushToDisk);
 

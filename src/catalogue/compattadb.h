@@ -7,7 +7,8 @@
 class CatalogueStore;
 class Dialogs;
 
-/// File name of the work file a compaction writes beside the catalogue.
+/// File name of the work file a compaction writes beside the catalogue (beside a link's target
+/// of another name, that name, ".", and this).
 inline constexpr char kCompactionWorkFile[] = "Temp.mdb";
 
 /// The result of a compaction: success, or an Italian text saying why it failed.
@@ -47,7 +48,8 @@ struct BusyPointer
 
 /// Compacts the catalogue of the open `store` (outside any Transaction). When the catalogue is a
 /// symbolic link, its final target is compacted and the link stays as it is. Steps:
-/// 1. removes a work file "Temp.mdb" left beside the catalogue by an interrupted compaction;
+/// 1. removes a work file "Temp.mdb" (see kCompactionWorkFile) left beside the catalogue by an
+///    interrupted compaction;
 /// 2. writes a compacted copy of the catalogue to that work file, gives it the catalogue's
 ///    owner, group and permission bits, flushes it to disk, and checks it as open() checks a
 ///    catalogue;
