@@ -8,7 +8,6 @@
 #include "inspection/statewords.h"
 #include "platform/dialogs.h"
 #include "platform/drivelistentry.h"
-#include "tags/id3v2reader.h"
 #include "tags/tagfile.h"
 
 #include <QFile>

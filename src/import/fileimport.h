@@ -2,6 +2,7 @@
 
 #include "catalogue/cataloguestore.h"
 #include "platform/volumes.h"
+#include "tags/id3v2reader.h"
 
 #include <QHash>
 #include <QList>
@@ -13,12 +14,6 @@
 
 class Dialogs;
 class Id3v2Reader;
-
-/// Whether an import reads the ID3v2 tag of a file that has no ID3v1 tag.
-enum class Id3v2Fallback {
-    Off, ///< ID3v1 tags only
-    On,  ///< a file without an ID3v1 tag takes its values from its ID3v2 tag, if it has one
-};
 
 /// The values of one file that ScriviDb writes, as riempi reads them from the file.
 struct ImportValues

@@ -24,6 +24,7 @@
 #include "platform/volumes.h"
 #include "tag_editor/tageditor.h"
 #include "tags/genretable.h"
+#include "tags/taglibid3v2reader.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -499,22 +500,26 @@ void MainWindow::openDiskSearch()
     m_winSeek->activateWindow();
 }
 
-void MainWindow::importFound(const QStringList &files, const QString &driveEntry)
+void MainWindow::importFound(const QStringList &files, const QString &driveEntry,
+                             Id3v2Fallback id3v2)
 {
     m_workList->setStringList(m_workList->stringList() + files);
     show();
     raise();
     activateWindow();
-    riempi(driveEntry);
+    riempi(driveEntry, id3v2);
 }
 
-void MainWindow::riempi(const QString &driveEntry)
+void MainWindow::riempi(const QString &driveEntry, Id3v2Fallback id3v2)
 {
+    const TagLibId3v2Reader id3v2Reader;
     FileImport::Result result;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         ImportProgress progress(this);
         FileImport fileImport(m_store, m_dialogs, m_volumes, driveTable(), driveEntry);
+        if (id3v2 == Id3v2Fallback::On)
+            fileImport.setId3v2Reader(&id3v2Reader);
         result = fileImport.riempi(
             m_workList->stringList(),
             [&progress](qsizetype done, qsizetype total) { progress.update(done, total); });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tags/id3v2reader.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -87,8 +89,8 @@ private:
 
     // The import: the search window, the files it found, and their import.
     void openDiskSearch();
-    void importFound(const QStringList &files, const QString &driveEntry);
-    void riempi(const QString &driveEntry);
+    void importFound(const QStringList &files, const QString &driveEntry, Id3v2Fallback id3v2);
+    void riempi(const QString &driveEntry, Id3v2Fallback id3v2);
 
     void runStartupChecks();
     void deleteCurrentRow();

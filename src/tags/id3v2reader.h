@@ -7,6 +7,12 @@
 
 #include <optional>
 
+/// Whether an import reads the ID3v2 tag of a file that has no ID3v1 tag.
+enum class Id3v2Fallback {
+    Off, ///< ID3v1 tags only
+    On,  ///< a file without an ID3v1 tag takes its values from its ID3v2 tag, if it has one
+};
+
 /// The texts of an ID3v2 tag's frames, as the tag holds them.
 struct Id3v2Fields
 {
