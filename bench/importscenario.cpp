@@ -47,6 +47,7 @@ public:
     void critical(const QString &, const QString &) override {}
     bool question(const QString &, const QString &) override { return false; }
     void information(const QString &, const QString &) override {}
+    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
 };
 
 // Two silent MPEG-1 Layer III frames, then (most of the time) a tag.

@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "csvexportcommand.h"
 #include "hovercontroller.h"
 #include "mainwindowtexts.h"
 #include "waitwindow.h"
@@ -240,6 +241,11 @@ QGroupBox *MainWindow::buildInfoFrame()
     m_txtattr = named(new QLabel(text(kChangeAttributes)), QStringLiteral("txtattr"));
     grid->addWidget(hoverPair(m_attrib, m_txtattr), 3, 0, 1, 4);
     connect(m_attrib, &QPushButton::clicked, this, &MainWindow::changeAttributes);
+    m_exportCsv = named(new QPushButton(text(kExportCsv)), QStringLiteral("EsportaCsv"));
+    m_exportCsv->setToolTip(text(kExportCsvToolTip));
+    grid->addWidget(m_exportCsv, 4, 0, 1, 4);
+    connect(m_exportCsv, &QPushButton::clicked, this,
+            [this] { exportGridAsCsv(*m_model, m_dialogs, this); });
     return m_frame2;
 }
 

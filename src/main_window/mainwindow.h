@@ -127,6 +127,7 @@ private:
     QLabel *m_counterLabels[6] = {};
     QPushButton *m_attrib = nullptr;
     QLabel *m_txtattr = nullptr;
+    QPushButton *m_exportCsv = nullptr; ///< "Esporta CSV"
     QGroupBox *m_frame1 = nullptr;
     QPushButton *m_importa = nullptr;
     QLabel *m_label2 = nullptr;
