@@ -12,6 +12,7 @@
 #include "platform/dialogs.h"
 #include "platform/drivelistentry.h"
 #include "platform/linuxvolumes.h"
+#include "tags/taglibid3v2reader.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,10 +48,37 @@ public:
     void critical(const QString &, const QString &) override {}
     bool question(const QString &, const QString &) override { return false; }
     void information(const QString &, const QString &) override {}
+    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
 };
 
+// The files of a tree: ID3v1 tags only, or a quarter of them with an ID3v2 tag only.
+enum class Corpus { Id3v1, QuarterId3v2Only };
+
+// An ID3v2.3 tag as tag programs write it: Latin-1 text frames, a comment, a numeric genre and
+// some padding.
+QByteArray id3v2Tag(int i)
+{
+    QByteArray frames;
+    const auto frame = [&frames](const char *id, const QByteArray &data) {
+        const qsizetype size = data.size();
+        frames += QByteArray(id) + char(size >> 24) + char((size >> 16) & 0xFF) +
+                  char((size >> 8) & 0xFF) + char(size & 0xFF) + QByteArray(2, '\0') + data;
+    };
+    const QByteArray latin1(1, '\0');
+    frame("TIT2", latin1 + "Brano v2 numero " + QByteArray::number(i));
+    frame("TPE1", latin1 + "Artista " + QByteArray::number(i / 100));
+    frame("TALB", latin1 + "Album " + QByteArray::number(i / 10));
+    frame("TYER", latin1 + QByteArray::number(1960 + i % 60));
+    frame("TCON", latin1 + "(" + QByteArray::number(i % 148) + ")");
+    frame("COMM", latin1 + "ita" + '\0' + "Commento \xE8");
+    frames += QByteArray(256, '\0');
+    const qsizetype size = frames.size();
+    return QByteArray("ID3\x03\x00\x00", 6) + char((size >> 21) & 0x7F) +
+           char((size >> 14) & 0x7F) + char((size >> 7) & 0x7F) + char(size & 0x7F) + frames;
+}
+
 // Two silent MPEG-1 Layer III frames, then (most of the time) a tag.
-QByteArray fileContents(int i)
+QByteArray fileContents(int i, Corpus corpus)
 {
     QByteArray frame(417, '\0');
     frame[0] = '\xFF';
@@ -58,6 +86,8 @@ QByteArray fileContents(int i)
     frame[2] = '\x90';
     frame[3] = '\x64';
     QByteArray bytes = frame.repeated(2);
+    if (corpus == Corpus::QuarterId3v2Only && i % 4 == 3)
+        return id3v2Tag(i) + bytes;
     switch (i % 40) {
     case 0:
         return {}; // empty
@@ -95,7 +125,7 @@ void writeFile(const QString &path, const QByteArray &bytes)
 }
 
 // Artist/album folders of ten tracks each, with a cover picture beside them.
-qsizetype writeMusicTree(const QString &root)
+qsizetype writeMusicTree(const QString &root, Corpus corpus)
 {
     int i = 0;
     for (int artist = 0; artist < kArtists; ++artist) {
@@ -107,7 +137,7 @@ qsizetype writeMusicTree(const QString &root)
             writeFile(folder + QStringLiteral("/cover.jpg"), QByteArray(64, 'j'));
             for (int track = 0; track < kTracksPerAlbum; ++track, ++i) {
                 writeFile(QStringLiteral("%1/%2 - Brano %3.mp3").arg(folder).arg(track + 1).arg(i),
-                          fileContents(i));
+                          fileContents(i, corpus));
             }
         }
     }
@@ -197,11 +227,13 @@ void emptyCatalogue(const QString &path)
         qFatal("cannot make the catalogue: %s", qPrintable(store.lastError()));
 }
 
-void runImportOfTree()
+// With Corpus::QuarterId3v2Only the import reads the ID3v2 tags of files without an ID3v1 tag,
+// as with "Leggi anche i tag ID3v2" ticked.
+void runImportOfTree(Corpus corpus)
 {
     QTemporaryDir musicDir;
     const QString root = makeTempFolder(musicDir);
-    const qsizetype files = writeMusicTree(root);
+    const qsizetype files = writeMusicTree(root, corpus);
     QTemporaryDir catalogueDir;
     const QString catalogue = cataloguePath(makeTempFolder(catalogueDir));
 
@@ -210,8 +242,10 @@ void runImportOfTree()
     const std::optional<VolumeInfo> volume = volumes.volumeOf(root);
     const QString driveEntry = volume ? DriveListEntry::text(*volume) : QStringLiteral("/");
     SilentDialogs dialogs;
+    const TagLibId3v2Reader id3v2Reader;
 
     int loaded = 0;
+    int fromId3v2 = 0;
     FileImport::Result result;
     const double ms = medianMs(
         [&] {
@@ -221,11 +255,16 @@ void runImportOfTree()
             if (!store.open())
                 qFatal("cannot open the catalogue");
             FileImport fileImport(store, dialogs, volumes, driveTable, driveEntry);
+            if (corpus == Corpus::QuarterId3v2Only)
+                fileImport.setId3v2Reader(&id3v2Reader);
             result = fileImport.riempi(found);
             CatalogueModel model;
             CollectionCounters counters;
             caricaDB(store, model, counters);
             loaded = model.recordCount();
+            fromId3v2 = 0;
+            for (int r = 0; r < loaded; ++r)
+                fromId3v2 += model.cell(r, Title).startsWith(QLatin1String("Brano v2")) ? 1 : 0;
         },
         [&] { emptyCatalogue(catalogue); });
     qsizetype baselineRows = 0;
@@ -233,7 +272,10 @@ void runImportOfTree()
                                      [&] { emptyCatalogue(catalogue); });
     if (loaded != files || baselineRows != files || !result.failures.isEmpty())
         qFatal("import scenario imported %d of %lld files", loaded, static_cast<long long>(files));
-    report("import", files, ms, baseline);
+    const bool id3v2 = corpus == Corpus::QuarterId3v2Only;
+    if (fromId3v2 != (id3v2 ? files / 4 : 0))
+        qFatal("import scenario took %d titles from ID3v2 tags", fromId3v2);
+    report(id3v2 ? "import-id3v2" : "import", files, ms, baseline);
 }
 
 void runWalk()
@@ -269,7 +311,8 @@ void runWalk()
 
 void runImport()
 {
-    runImportOfTree();
+    runImportOfTree(Corpus::Id3v1);
+    runImportOfTree(Corpus::QuarterId3v2Only);
     runWalk();
 }
 

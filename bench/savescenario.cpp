@@ -45,6 +45,7 @@ public:
     }
     bool question(const QString &, const QString &) override { return true; }
     void information(const QString &, const QString &) override {}
+    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
 };
 
 QByteArray silentFrames()

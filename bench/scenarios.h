@@ -30,8 +30,9 @@ void runTags();
 
 /// A tree of 10,000 small MP3 files searched and imported into an empty catalogue, grid reload
 /// included, against walking the tree, reading each file's last 128 bytes and inserting one row
-/// per file with the sqlite3 C API; then the search alone over 100,000 files against a plain
-/// readdir walk.
+/// per file with the sqlite3 C API; the same with a quarter of the files carrying an ID3v2 tag
+/// only, read as "Leggi anche i tag ID3v2" reads them, against the same baseline; then the search
+/// alone over 100,000 files against a plain readdir walk.
 void runImport();
 
 /// The start-up's work (load, missing-file check, tag completion) over 100,000 records whose

@@ -32,6 +32,7 @@ public:
     }
     bool question(const QString &, const QString &) override { return false; }
     void information(const QString &, const QString &) override {}
+    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
 };
 
 // One silent MPEG-1 Layer III frame (128 kbit/s, 44.1 kHz), with a tag block when asked.

@@ -31,6 +31,9 @@ int refuseToStart(Dialogs &dialogs, const QString &text)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Where the settings kept between runs live (QSettings).
+    QApplication::setOrganizationName(QStringLiteral("tracklodge"));
+    QApplication::setApplicationName(QStringLiteral("tracklodge"));
     installItalianQtTranslation(app);
 
     MessageBoxDialogs dialogs;

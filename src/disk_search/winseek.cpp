@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QSettings>
 #include <QStackedLayout>
 #include <QStringListModel>
 #include <QVBoxLayout>
@@ -60,6 +61,9 @@ QWidget *hoverPair(QPushButton *button, QLabel *face)
     button->hide();
     return pair;
 }
+
+// Whether the import reads ID3v2 tags, kept between runs.
+constexpr char kId3v2SettingKey[] = "diskSearch/readId3v2Tags";
 
 bool isInside(const QString &path, const QString &mountPoint)
 {
@@ -122,6 +126,10 @@ QFrame *WinSeek::buildCriteriaPanel()
     m_filList->setUniformItemSizes(true);
     m_filList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_check1 = named(new QCheckBox(text(kIncludeSubfolders)), "Check1");
+    m_id3v2Check = named(new QCheckBox(text(kReadId3v2)), "Check2");
+    m_id3v2Check->setChecked(QSettings().value(QLatin1String(kId3v2SettingKey), false).toBool());
+    connect(m_id3v2Check, &QCheckBox::toggled, this,
+            [](bool checked) { QSettings().setValue(QLatin1String(kId3v2SettingKey), checked); });
 
     auto *grid = new QGridLayout(m_picture1);
     grid->addWidget(m_lblCriteria, 0, 0);
@@ -130,6 +138,7 @@ QFrame *WinSeek::buildCriteriaPanel()
     grid->addWidget(m_dirList, 2, 0);
     grid->addWidget(m_filList, 2, 1);
     grid->addWidget(m_check1, 3, 0, 1, 2);
+    grid->addWidget(m_id3v2Check, 4, 0, 1, 2);
     grid->setRowStretch(2, 1);
 
     connect(m_drvList, &QComboBox::activated, this, &WinSeek::driveActivated);
@@ -271,7 +280,8 @@ void WinSeek::runSearch()
 void WinSeek::runImport()
 {
     m_importing = true;
-    emit importRequested(m_foundModel->list(), m_drvList->currentText());
+    emit importRequested(m_foundModel->list(), m_drvList->currentText(),
+                         m_id3v2Check->isChecked() ? Id3v2Fallback::On : Id3v2Fallback::Off);
     m_importing = false;
     setBusy(false);
     close();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tags/id3v2reader.h"
+
 #include <QStringList>
 #include <QWidget>
 
@@ -37,8 +39,9 @@ public:
 
 signals:
     /// "&Importa" was clicked: import `files` (full names, in the order found) from the drive
-    /// list entry `driveEntry`. The window waits for the receiver, then closes.
-    void importRequested(const QStringList &files, const QString &driveEntry);
+    /// list entry `driveEntry`, reading ID3v2 tags as `id3v2` says ("Leggi anche i tag ID3v2",
+    /// remembered between runs). The window waits for the receiver, then closes.
+    void importRequested(const QStringList &files, const QString &driveEntry, Id3v2Fallback id3v2);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -78,6 +81,7 @@ private:
     QLineEdit *m_txtSearchSpec = nullptr;
     QLabel *m_lblCriteria = nullptr;
     QCheckBox *m_check1 = nullptr;
+    QCheckBox *m_id3v2Check = nullptr; ///< `Check2`, "Leggi anche i tag ID3v2"
     QFrame *m_picture2 = nullptr;
     QListView *m_lstFoundFiles = nullptr;
     QLabel *m_lblfound = nullptr;

@@ -9,6 +9,7 @@ inline constexpr char kCaption[] = "Ricerca MP3";
 inline constexpr char kPattern[] = "*.MP3";
 inline constexpr char kCriteria[] = "C&riteri di ricerca:";
 inline constexpr char kIncludeSubfolders[] = "Includi Sottocartelle";
+inline constexpr char kReadId3v2[] = "Leggi anche i tag ID3v2";
 inline constexpr char kFound[] = "MP3 trovati:";
 inline constexpr char kNoneFound[] = "0";
 

@@ -18,4 +18,8 @@ inline constexpr char kStatusDash[] = " - ";
 inline constexpr char kStatusOpen[] = " (";
 inline constexpr char kStatusClose[] = ") - ";
 
+/// A CSV export that could not be written. %1 is the file, %2 the system's reason.
+inline constexpr char kExportFailed[] =
+    "Impossibile esportare la lista nel file \"%1\": il file non è stato scritto.\n%2";
+
 } // namespace GridTexts

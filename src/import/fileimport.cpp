@@ -150,6 +150,19 @@ ImportValues FileImport::readFile(const QString &path)
     } else {
         v.title = v.baseName;
         v.artist = v.album = v.year = v.comment = v.genre = QLatin1String("");
+        std::optional<Id3v2Fields> id3v2;
+        if (tag.outcome == TagOutcome::Absent && m_id3v2Reader)
+            id3v2 = m_id3v2Reader->read(path);
+        if (id3v2) {
+            const TagValues values = catalogueValues(*id3v2);
+            if (!values.title.isEmpty())
+                v.title = values.title;
+            v.artist = values.artist;
+            v.album = values.album;
+            v.year = values.year;
+            v.comment = values.comment;
+            v.genre = values.genre;
+        }
     }
     v.state = classifyFile(path, tag.outcome, m_driveTable, m_volumes);
     if (takesVolumeName(v.state)) {

@@ -2,6 +2,7 @@
 
 #include "catalogue/cataloguestore.h"
 #include "platform/volumes.h"
+#include "tags/id3v2reader.h"
 
 #include <QHash>
 #include <QList>
@@ -12,6 +13,7 @@
 #include <optional>
 
 class Dialogs;
+class Id3v2Reader;
 
 /// The values of one file that ScriviDb writes, as riempi reads them from the file.
 struct ImportValues
@@ -86,9 +88,16 @@ public:
     /// caller reloads it.
     Result riempi(const QStringList &workList, const Progress &progress = {});
 
+    /// Reads the ID3v2 tag of every file without an ID3v1 tag through `reader` (not owned, it
+    /// outlives the import); nullptr, the default, reads ID3v1 tags only.
+    void setId3v2Reader(const Id3v2Reader *reader) { m_id3v2Reader = reader; }
+
     /// The values of the file at `path`: tag, state word, comment, base name, folder and size.
     /// Never fails: an unreadable or missing file gives the state "File Corrotto!", the base
-    /// name as title and every other tag value empty.
+    /// name as title and every other tag value empty. A file without an ID3v1 tag keeps the
+    /// state "Nessun TAG ID3"; with an ID3v2 reader set and an ID3v2 tag in the file, its tag
+    /// values come from that tag (see catalogueValues), the base name standing in for an empty
+    /// title.
     ImportValues readFile(const QString &path);
 
     /// Writes the record of one file (ScriviDb): rewrites the record of the same base name and
@@ -111,6 +120,7 @@ private:
     CatalogueStore &m_store;
     Dialogs &m_dialogs;
     Volumes &m_volumes;
+    const Id3v2Reader *m_id3v2Reader = nullptr;
     QStringList m_driveTable;
     QString m_driveEntry;
     QString m_driveMountPoint;

@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "csvexportcommand.h"
 #include "hovercontroller.h"
 #include "mainwindowtexts.h"
 #include "waitwindow.h"
@@ -24,6 +25,7 @@
 #include "platform/volumes.h"
 #include "tag_editor/tageditor.h"
 #include "tags/genretable.h"
+#include "tags/taglibid3v2reader.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -239,6 +241,11 @@ QGroupBox *MainWindow::buildInfoFrame()
     m_txtattr = named(new QLabel(text(kChangeAttributes)), QStringLiteral("txtattr"));
     grid->addWidget(hoverPair(m_attrib, m_txtattr), 3, 0, 1, 4);
     connect(m_attrib, &QPushButton::clicked, this, &MainWindow::changeAttributes);
+    m_exportCsv = named(new QPushButton(text(kExportCsv)), QStringLiteral("EsportaCsv"));
+    m_exportCsv->setToolTip(text(kExportCsvToolTip));
+    grid->addWidget(m_exportCsv, 4, 0, 1, 4);
+    connect(m_exportCsv, &QPushButton::clicked, this,
+            [this] { exportGridAsCsv(*m_model, m_dialogs, this); });
     return m_frame2;
 }
 
@@ -499,22 +506,26 @@ void MainWindow::openDiskSearch()
     m_winSeek->activateWindow();
 }
 
-void MainWindow::importFound(const QStringList &files, const QString &driveEntry)
+void MainWindow::importFound(const QStringList &files, const QString &driveEntry,
+                             Id3v2Fallback id3v2)
 {
     m_workList->setStringList(m_workList->stringList() + files);
     show();
     raise();
     activateWindow();
-    riempi(driveEntry);
+    riempi(driveEntry, id3v2);
 }
 
-void MainWindow::riempi(const QString &driveEntry)
+void MainWindow::riempi(const QString &driveEntry, Id3v2Fallback id3v2)
 {
+    const TagLibId3v2Reader id3v2Reader;
     FileImport::Result result;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         ImportProgress progress(this);
         FileImport fileImport(m_store, m_dialogs, m_volumes, driveTable(), driveEntry);
+        if (id3v2 == Id3v2Fallback::On)
+            fileImport.setId3v2Reader(&id3v2Reader);
         result = fileImport.riempi(
             m_workList->stringList(),
             [&progress](qsizetype done, qsizetype total) { progress.update(done, total); });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tags/id3v2reader.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -87,8 +89,8 @@ private:
 
     // The import: the search window, the files it found, and their import.
     void openDiskSearch();
-    void importFound(const QStringList &files, const QString &driveEntry);
-    void riempi(const QString &driveEntry);
+    void importFound(const QStringList &files, const QString &driveEntry, Id3v2Fallback id3v2);
+    void riempi(const QString &driveEntry, Id3v2Fallback id3v2);
 
     void runStartupChecks();
     void deleteCurrentRow();
@@ -125,6 +127,7 @@ private:
     QLabel *m_counterLabels[6] = {};
     QPushButton *m_attrib = nullptr;
     QLabel *m_txtattr = nullptr;
+    QPushButton *m_exportCsv = nullptr; ///< "Esporta CSV"
     QGroupBox *m_frame1 = nullptr;
     QPushButton *m_importa = nullptr;
     QLabel *m_label2 = nullptr;

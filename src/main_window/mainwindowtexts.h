@@ -45,6 +45,15 @@ inline constexpr char kChangeAttributes[] = "Cambia Attributi";
 inline constexpr char kChangeAttributesToolTip[] =
     "Modifica gli attributi dei file di Sola Lettura in Scrittura";
 
+/// The CSV export of the grid, in the "Info Lista" frame.
+inline constexpr char kExportCsv[] = "Esporta CSV";
+inline constexpr char kExportCsvToolTip[] =
+    "Salva le righe mostrate nella Lista in un file CSV da aprire con un foglio di calcolo";
+inline constexpr char kExportFileName[] = "Mp3Db.csv";
+inline constexpr char kExportFilter[] = "File CSV (*.csv)";
+inline constexpr char kExportProgress[] = "Esportazione della Lista in corso...";
+inline constexpr char kExportCancel[] = "Annulla";
+
 inline constexpr char kImportFrame[] = "Importa MP3";
 inline constexpr char kImport[] = "Importa";
 inline constexpr char kImportToolTip[] =

@@ -1,5 +1,6 @@
 #include "messageboxdialogs.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace {
@@ -25,4 +26,10 @@ bool MessageBoxDialogs::question(const QString &title, const QString &text)
 void MessageBoxDialogs::information(const QString &title, const QString &text)
 {
     QMessageBox::information(m_parent, titleOr(title), text, QMessageBox::Ok);
+}
+
+QString MessageBoxDialogs::saveFileName(const QString &title, const QString &suggestedPath,
+                                        const QString &filter)
+{
+    return QFileDialog::getSaveFileName(m_parent, titleOr(title), suggestedPath, filter);
 }

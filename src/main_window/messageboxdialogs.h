@@ -17,6 +17,8 @@ public:
     void critical(const QString &title, const QString &text) override;
     bool question(const QString &title, const QString &text) override;
     void information(const QString &title, const QString &text) override;
+    QString saveFileName(const QString &title, const QString &suggestedPath,
+                         const QString &filter) override;
 
 private:
     QWidget *m_parent;

@@ -7,6 +7,7 @@
 #include "support/fakedialogs.h"
 #include "support/fakevolumes.h"
 #include "support/tempcatalogue.h"
+#include "support/testid3v2.h"
 #include "support/testmp3.h"
 #include "support/widgettest.h"
 
@@ -19,6 +20,8 @@
 #include <QListView>
 #include <QPointer>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -66,6 +69,7 @@ private slots:
     void fullListStopsTheSearchWithOneMessage();
     void resetPreparesANewSearch();
     void esciShowsTheMainWindow();
+    void id3v2BoxIsRememberedAndReachesTheImport();
     void driveThatCannotBeReadIsNotTaken();
     void emptyWorkListStillReloadsTheGrid();
     void filesLeftOutAreReportedOnce();
@@ -103,6 +107,9 @@ private:
 void TestWinSeek::init()
 {
     m_startFolder = QDir::currentPath();
+    // Settings kept between runs start empty, away from the user's own.
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings().clear();
     QVERIFY(QDir(m_music.path()).removeRecursively() && QDir().mkpath(m_music.path()));
     QVERIFY(QDir::setCurrent(m_music.path()));
     m_temp = std::make_unique<TempCatalogue>();
@@ -203,6 +210,7 @@ void TestWinSeek::controlsAtStart_data()
     row("txtSearchSpec", "*.MP3", true, true);
     row("lblCriteria", "C&riteri di ricerca:", true, true);
     row("Check1", "Includi Sottocartelle", true, true);
+    row("Check2", "Leggi anche i tag ID3v2", true, true);
     row("Picture2", "", false, true);
     row("lblfound", "MP3 trovati:", false, true);
     row("lblCount", "0", false, true);
@@ -230,6 +238,7 @@ void TestWinSeek::controlsAtStart()
     QCOMPARE(widget->isVisible(), shown);
     QCOMPARE(widget->isEnabled(), enabled);
     QVERIFY(!control<QCheckBox>("Check1")->isChecked());
+    QVERIFY(!control<QCheckBox>("Check2")->isChecked());
     QCOMPARE(control<QListView>("lstFoundFiles")->model()->rowCount(), 0);
     QCOMPARE(control<FolderList>("dirList")->path(), m_music.path());
     QCOMPARE(control<QComboBox>("drvList")->currentText(), QStringLiteral("/"));
@@ -474,6 +483,44 @@ void TestWinSeek::esciShowsTheMainWindow()
     QVERIFY(m_dialogs.messages.isEmpty());
 }
 
+void TestWinSeek::id3v2BoxIsRememberedAndReachesTheImport()
+{
+    // How the tags are read is FileImport's: here the box's state reaches it.
+    const QString onlyId3v2 = song("v2/solo.mp3");
+    const QString bothTags = song("v2/entrambi.mp3", tagged("Dal tag ID3v1"));
+    const Id3v2Fields fields{"Dal tag ID3v2", "Artista", "Album", "2005", "Commento", {"Jazz"}};
+    QVERIFY(writeId3v2(onlyId3v2, 3, Id3v2Encoding::Latin1, fields));
+    QVERIFY(writeId3v2(bothTags, 4, Id3v2Encoding::Utf16, fields));
+    const auto importFolder = [this] {
+        searchFolder(music("v2"), false);
+        clickSearch();
+        QTRY_VERIFY(!m_winSeek);
+    };
+    const auto titles = [this] {
+        return QStringList{m_window->model().cell(0, Title), m_window->model().cell(1, Title)};
+    };
+
+    openSearch();
+    control<QCheckBox>("Check2")->click();
+    moveOver(control("pip2"));
+    QTest::mouseClick(control<QPushButton>("cmdExit"), Qt::LeftButton);
+    QTRY_VERIFY(!m_winSeek);
+    openSearch();
+    QVERIFY(control<QCheckBox>("Check2")->isChecked());
+    importFolder();
+    QCOMPARE(titles(), (QStringList{"Dal tag ID3v1", "Dal tag ID3v2"}));
+    QCOMPARE(m_window->model().cell(1, State), QStringLiteral("Nessun TAG ID3"));
+    QCOMPARE(m_window->model().cell(1, Genre), QStringLiteral("Jazz"));
+
+    // Unticked (and remembered so), the same files are imported again from their ID3v1 tags.
+    openSearch();
+    control<QCheckBox>("Check2")->click();
+    importFolder();
+    QCOMPARE(titles(), (QStringList{"Dal tag ID3v1", "solo"}));
+    openSearch();
+    QVERIFY(!control<QCheckBox>("Check2")->isChecked());
+}
+
 void TestWinSeek::driveThatCannotBeReadIsNotTaken()
 {
     openSearch();
@@ -492,7 +539,7 @@ void TestWinSeek::emptyWorkListStillReloadsTheGrid()
     // Another program adds a record meanwhile; the reload after the import shows it.
     m_temp->add({sampleRecord(QStringLiteral("altrove"))});
     QCOMPARE(m_window->model().recordCount(), 0);
-    emit m_winSeek->importRequested({}, QStringLiteral("/"));
+    emit m_winSeek->importRequested({}, QStringLiteral("/"), Id3v2Fallback::Off);
     QCOMPARE(m_window->model().recordCount(), 1);
     QVERIFY(m_dialogs.messages.isEmpty());
 }

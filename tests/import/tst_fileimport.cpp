@@ -7,7 +7,9 @@
 #include "support/printers.h"
 #include "support/sqlscene.h"
 #include "support/tempcatalogue.h"
+#include "support/testid3v2.h"
 #include "support/testmp3.h"
+#include "tags/taglibid3v2reader.h"
 
 #include <QDir>
 #include <QFile>
@@ -157,7 +159,9 @@ QList<CatalogueRecord> TestFileImport::records()
 void TestFileImport::readFile_data()
 {
     QTest::addColumn<QString>("relative");
-    QTest::addColumn<QString>("make");        // "tagged", "untagged" or "folder"
+    // "tagged", "untagged", "folder"; "id3v2" (ID3v2 tag only) or "both" (ID3v2 and ID3v1),
+    // each read with the ID3v2 fallback when followed by " on"
+    QTest::addColumn<QString>("make");
     QTest::addColumn<ImportValues>("values"); // without the base name and folder
     const auto tagged = [](const QString &comment, const QString &state) {
         return ImportValues{"Titolo", "Artista", "Album", "1999", comment,
@@ -178,6 +182,25 @@ void TestFileImport::readFile_data()
                                  << tagged("ESTATE 2003", "CDROM");
     QTest::newRow("removable disk")
         << u"usb/brano.mp3"_s << u"tagged"_s << tagged("CHIAVETTA", "Disco Rimovibile");
+    const QString id3v2Size = kBlank16 + QStringLiteral("2 KB");
+    QTest::newRow("ID3v2 tag only, fallback off")
+        << u"a/brano.mp3"_s << u"id3v2"_s << untagged("brano", "", "Nessun TAG ID3", id3v2Size);
+    QTest::newRow("ID3v2 tag only, fallback on: values from it, still without an ID3v1 tag")
+        << u"a/brano.mp3"_s << u"id3v2 on"_s
+        << ImportValues{"Titolo v2", "Artista v2",     "Album v2", "2001", "Commento v2",
+                        "Pop",       "Nessun TAG ID3", {},         {},     id3v2Size};
+    QTest::newRow("ID3v2 tag with no title, fallback on: the base name stands in")
+        << u"a/brano.mp3"_s << u"id3v2 untitled on"_s
+        << ImportValues{"brano", "Artista v2",     "Album v2", "2001", "Commento v2",
+                        "Pop",   "Nessun TAG ID3", {},         {},     id3v2Size};
+    QTest::newRow("ID3v2 tag only on a removable disk: the comment is the volume name")
+        << u"usb/brano.mp3"_s << u"id3v2 on"_s
+        << ImportValues{"Titolo v2", "Artista v2",       "Album v2", "2001", "CHIAVETTA",
+                        "Pop",       "Disco Rimovibile", {},         {},     id3v2Size};
+    QTest::newRow("both tags, fallback on: the ID3v1 tag wins")
+        << u"a/brano.mp3"_s << u"both on"_s
+        << ImportValues{"Titolo", "Artista", "Album", "1999", "Commento",
+                        "Rock",   "OK",      {},      {},     kBlank16 + u"3 KB"_s};
 }
 
 void TestFileImport::readFile()
@@ -193,9 +216,22 @@ void TestFileImport::readFile()
         QVERIFY(!song(relative, mpegFrames(3) + QByteArray(128, 'x')).isEmpty());
     } else if (make == "folder") {
         QVERIFY(QDir().mkpath(path + QStringLiteral("/inner")));
+    } else {
+        const QByteArray id3v1 = make.startsWith(u"both") ? taggedBytes("Titolo").right(128) : "";
+        QVERIFY(!song(relative, mpegFrames(3) + id3v1).isEmpty());
+        const Id3v2Fields id3v2{make.contains(u"untitled") ? QString() : u"Titolo v2"_s,
+                                u"Artista v2"_s,
+                                u"Album v2"_s,
+                                u"2001"_s,
+                                u"Commento v2"_s,
+                                {u"(13)"_s}};
+        QVERIFY(writeId3v2(path, 4, Id3v2Encoding::Utf16, id3v2));
     }
     FileImport fileImport(*m_store, m_dialogs, m_volumes, buildDriveTable(m_volumes.list),
                           QStringLiteral("/"));
+    const TagLibId3v2Reader id3v2Reader;
+    if (make.endsWith(u" on"))
+        fileImport.setId3v2Reader(&id3v2Reader);
     const ImportValues v = fileImport.readFile(path);
     values.baseName = QFileInfo(relative).completeBaseName();
     values.folder = QFileInfo(path).path() + u'/';

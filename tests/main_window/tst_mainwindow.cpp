@@ -56,6 +56,7 @@ private slots:
     void deleteTakesTheRowAtTheEndOfTheSelection_data();
     void deleteTakesTheRowAtTheEndOfTheSelection();
     void attribMakesReadOnlyFilesWritable();
+    void exportCsvWritesTheChosenFile();
 
 private:
     /// Starts the window over the records, each with its file on disk (a tagged MP3) so that
@@ -178,6 +179,8 @@ void TestMainWindow::captionsAndToolTips_data()
     row("attrib", "Cambia Attributi",
         "Modifica gli attributi dei file di Sola Lettura in Scrittura");
     row("txtattr", "Cambia Attributi");
+    row("EsportaCsv", "Esporta CSV",
+        "Salva le righe mostrate nella Lista in un file CSV da aprire con un foglio di calcolo");
     row("Frame1", "Importa MP3");
     row("Importa", "Importa",
         "Utilizzare questo pulsante per importare dal disco degli MP3 da aggiungere al DB");
@@ -601,6 +604,32 @@ void TestMainWindow::attribMakesReadOnlyFilesWritable()
     QCOMPARE(m_window->model().cell(0, State), QStringLiteral("OK"));
     QCOMPARE(control<QLabel>("ROnly")->text(), QStringLiteral("0"));
     QVERIFY(QFileInfo(file).permission(QFile::WriteOwner));
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void TestMainWindow::exportCsvWritesTheChosenFile()
+{
+    // What the file holds is CsvExport's: here the chooser's answer reaches it.
+    startWindow({sampleRecord(QStringLiteral("uno")), sampleRecord(QStringLiteral("due"))});
+    const QString written = m_temp->folder() + QStringLiteral("/lista.csv");
+    const QString missingFolder = m_temp->folder() + QStringLiteral("/manca/lista.csv");
+    m_dialogs.fileNames = {QString(), written, missingFolder};
+    auto *exportCsv = control<QPushButton>("EsportaCsv");
+    for (int i = 0; i < 3; ++i)
+        QTest::mouseClick(exportCsv, Qt::LeftButton);
+
+    QFile file(written);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().count("\r\n"), 3);
+    QVERIFY(!QFileInfo::exists(missingFolder));
+    QCOMPARE(m_dialogs.messages.size(), 4);
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(m_dialogs.messages.at(i).kind, FakeDialogs::Kind::SaveFileName);
+        QCOMPARE(m_dialogs.messages.at(i).text, QDir::current().filePath("Mp3Db.csv"));
+    }
+    QCOMPARE(m_dialogs.messages.at(3).kind, FakeDialogs::Kind::Critical);
+    QVERIFY(m_dialogs.messages.at(3).text.startsWith(
+        QStringLiteral("Impossibile esportare la lista nel file \"%1\"").arg(missingFolder)));
     QVERIFY(!QApplication::overrideCursor());
 }
 

@@ -15,3 +15,10 @@ void FakeDialogs::information(const QString &title, const QString &text)
 {
     messages.append({Kind::Information, title, text});
 }
+
+QString FakeDialogs::saveFileName(const QString &title, const QString &suggestedPath,
+                                  const QString &)
+{
+    messages.append({Kind::SaveFileName, title, suggestedPath});
+    return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+}

@@ -1,0 +1,151 @@
+#include "grid/cataloguemodel.h"
+#include "grid/csvexport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QByteArray kBom = "\xEF\xBB\xBF";
+const QStringList kHeader = {u"Titolo"_s,    u"Artista"_s,         u"Album"_s,
+                             u"Anno"_s,      u"Genere"_s,          u"Commento"_s,
+                             u"Nome File"_s, u"Percoso File"_s,    u"Dimensione File"_s,
+                             u"Info"_s,      u"Etichetta Disco"_s, u"IdKey"_s};
+
+// Reads CSV as a spreadsheet does: ";" between fields, CR LF between lines, a quoted field holds
+// anything, a doubled quote in it standing for one.
+QList<QStringList> readCsv(const QString &text)
+{
+    QList<QStringList> rows;
+    QStringList row;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const bool next = i + 1 < text.size();
+        if (quoted && c == u'"' && next && text.at(i + 1) == u'"') {
+            field += c;
+            ++i;
+        } else if (c == u'"') {
+            quoted = !quoted;
+        } else if (quoted || (c != u';' && c != u'\r')) {
+            field += c;
+        } else if (c == u';') {
+            row << std::exchange(field, QString());
+        } else if (next && text.at(i + 1) == u'\n') {
+            row << std::exchange(field, QString());
+            rows << std::exchange(row, QStringList());
+            ++i;
+        }
+    }
+    return rows;
+}
+
+GridRow gridRow(const QString &title, const QString &size, const QString &key)
+{
+    return {title,      u"Artista"_s,  u"Album"_s, u"1999"_s, u"Rock"_s, u" "_s,
+            u"brano"_s, u"/musica/"_s, size,       u"OK"_s,   u"DATI"_s, key};
+}
+
+} // namespace
+
+class TestCsvExport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void writesTheRowsTheGridShows_data();
+    void writesTheRowsTheGridShows();
+    void failedOrCancelledExportLeavesNoFile_data();
+    void failedOrCancelledExportLeavesNoFile();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestCsvExport::writesTheRowsTheGridShows_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QByteArray>("written"); // the field as it stands in the file
+    QTest::newRow("plain text") << u"Brano"_s << "Brano"_ba;
+    QTest::newRow("comma and leading blank stay unquoted") << u" a, b"_s << " a, b"_ba;
+    QTest::newRow("semicolon quoted") << u"Uno; due"_s << "\"Uno; due\""_ba;
+    QTest::newRow("quotes doubled") << u"Il \"mio\" brano"_s << "\"Il \"\"mio\"\" brano\""_ba;
+    QTest::newRow("line feed quoted") << u"riga\nriga"_s << "\"riga\nriga\""_ba;
+    QTest::newRow("CR LF quoted") << u"riga\r\nriga"_s << "\"riga\r\nriga\""_ba;
+    QTest::newRow("accented text and euro sign in UTF-8")
+        << u"Perché 5 €"_s << "Perch\xC3\xA9 5 \xE2\x82\xAC"_ba;
+}
+
+void TestCsvExport::writesTheRowsTheGridShows()
+{
+    QFETCH(QString, cell);
+    QFETCH(QByteArray, written);
+    CatalogueModel model;
+    // The grid's order, not the keys', is the file's.
+    model.setRows({gridRow(cell, u"             12 KB"_s, u"7"_s),
+                   gridRow(u"Ultimo"_s, u"           1.234 KB"_s, u"3"_s)});
+    const QString path = m_dir.filePath(u"lista.csv"_s);
+    QCOMPARE(CsvExport::write(model, path).outcome, CsvExport::Outcome::Written);
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const QByteArray headerLine = kHeader.join(u';').toUtf8() + "\r\n";
+    QVERIFY2(bytes.startsWith(kBom + headerLine + written + ';'), bytes.constData());
+    const QList<QStringList> rows = readCsv(QString::fromUtf8(bytes.mid(kBom.size())));
+    QStringList first(model.row(0).begin(), model.row(0).end());
+    first[Size] = u"12 KB"_s;
+    QStringList last(model.row(1).begin(), model.row(1).end());
+    last[Size] = u"1.234 KB"_s;
+    QCOMPARE(rows, (QList<QStringList>{kHeader, first, last}));
+}
+
+void TestCsvExport::failedOrCancelledExportLeavesNoFile_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<CsvExport::Outcome>("outcome");
+    QTest::newRow("folder missing") << u"manca/lista.csv"_s << CsvExport::Outcome::Failed;
+    QTest::newRow("a folder in the way") << u"cartella"_s << CsvExport::Outcome::Failed;
+    QTest::newRow("cancelled after the first rows: the old file stays")
+        << u"vecchia.csv"_s << CsvExport::Outcome::Cancelled;
+}
+
+void TestCsvExport::failedOrCancelledExportLeavesNoFile()
+{
+    QFETCH(QString, target);
+    QFETCH(CsvExport::Outcome, outcome);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(u"cartella"_s));
+    QFile old(dir.filePath(u"vecchia.csv"_s));
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("vecchio") == 7);
+    old.close();
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
+
+    CatalogueModel model;
+    model.setRows(std::vector<GridRow>(2500, gridRow(u"Brano"_s, u"1 KB"_s, u"1"_s)));
+    QList<qsizetype> reports;
+    const CsvExport::Result result =
+        CsvExport::write(model, dir.filePath(target), [&reports](qsizetype done, qsizetype) {
+            reports << done;
+            return false;
+        });
+    QCOMPARE(result.outcome, outcome);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), "vecchio"_ba);
+    if (outcome == CsvExport::Outcome::Cancelled) {
+        QCOMPARE(reports, QList<qsizetype>{1000});
+        QVERIFY(result.error.isEmpty());
+    } else {
+        QVERIFY(result.error.startsWith(u"Impossibile esportare la lista nel file \""_s +
+                                        dir.filePath(target)));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestCsvExport)
+#include "tst_csvexport.moc"
