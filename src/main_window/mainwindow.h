@@ -71,6 +71,7 @@ private:
     QGroupBox *buildInfoFrame();
     QGroupBox *buildImportFrame();
     QWidget *buildRefreshPair();
+    QWidget *hoverCommand(QPushButton *button, QLabel *face);
     QTableView *buildGrid();
     void buildHoverRules();
     void showCounters();

@@ -23,7 +23,9 @@ QString text(const char *utf8)
 
 MissingFilesWindow::MissingFilesWindow(CatalogueStore &store, Dialogs &dialogs,
                                        const QStringList &entries, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint)
+    // A dialog window is a transient of its parent: the window manager keeps it above the
+    // main window, which stays above other programs' windows.
+    : QWidget(parent, Qt::Dialog)
     , m_store(store)
     , m_dialogs(dialogs)
     , m_list1(new QListWidget(this))

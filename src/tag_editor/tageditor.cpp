@@ -59,7 +59,9 @@ void setBackColour(QWidget *widget, const QColor &colour)
 
 TagEditor::TagEditor(CatalogueModel &grid, CatalogueStore &store, Dialogs &dialogs, Player *player,
                      QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    // A dialog window is a transient of its parent: the window manager keeps it above the
+    // main window, which stays above other programs' windows.
+    : QWidget(parent, Qt::Dialog)
     , m_grid(grid)
     , m_dialogs(dialogs)
     , m_saver(grid, store, dialogs)
