@@ -7,6 +7,7 @@
 #include "import/folderlisting.h"
 #include "import/searchfolder.h"
 #include "main_window/hovercontroller.h"
+#include "main_window/screenfit.h"
 #include "platform/dialogs.h"
 #include "platform/drivelistentry.h"
 #include "platform/volumes.h"
@@ -78,7 +79,7 @@ WinSeek::WinSeek(Volumes &volumes, Dialogs &dialogs, QWidget *parent)
     m_foundModel->clear();
     m_dirList->setPath(QDir::currentPath());
     selectDriveOf(m_dirList->path());
-    resize(640, 480);
+    ScreenFit::resizeToFit(this, QSize(640, 480));
 }
 
 WinSeek::~WinSeek()

@@ -2,6 +2,7 @@
 
 #include "hovercontroller.h"
 #include "mainwindowtexts.h"
+#include "screenfit.h"
 #include "waitwindow.h"
 
 #include "catalogue/cataloguestore.h"
@@ -110,7 +111,7 @@ MainWindow::MainWindow(CatalogueStore &store, Dialogs &dialogs, Volumes &volumes
     buildHoverRules();
     connect(m_counters, &CollectionCounters::changed, this, &MainWindow::showCounters);
     showCounters();
-    resize(1100, 760);
+    ScreenFit::resizeToFit(this, QSize(1100, 760));
 }
 
 MainWindow::~MainWindow() = default;

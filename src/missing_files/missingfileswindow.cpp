@@ -2,6 +2,7 @@
 
 #include "missingfilestexts.h"
 
+#include "main_window/screenfit.h"
 #include "maintenance/missingfilecheck.h"
 #include "platform/dialogs.h"
 
@@ -49,7 +50,7 @@ MissingFilesWindow::MissingFilesWindow(CatalogueStore &store, Dialogs &dialogs,
     layout->addWidget(m_list1, 1);
     layout->addWidget(m_command1, 0, Qt::AlignHCenter);
     connect(m_command1, &QPushButton::clicked, this, &MissingFilesWindow::deleteFromCatalogue);
-    resize(720, 420);
+    ScreenFit::resizeToFit(this, QSize(720, 420));
 }
 
 QStringList MissingFilesWindow::entries() const

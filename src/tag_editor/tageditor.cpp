@@ -5,6 +5,7 @@
 #include "playertransport.h"
 
 #include "grid/cataloguemodel.h"
+#include "main_window/screenfit.h"
 #include "tags/genretable.h"
 
 #include <QApplication>
@@ -97,6 +98,7 @@ TagEditor::TagEditor(CatalogueModel &grid, CatalogueStore &store, Dialogs &dialo
     if (player)
         m_playerTransport = new PlayerTransport(*player, this);
     m_mplay->setEnabled(player != nullptr);
+    ScreenFit::resizeToFit(this, sizeHint());
 }
 
 TagEditor::~TagEditor() = default;
