@@ -253,6 +253,7 @@ void TagEditor::showLoadOutcome(const LoadOutcome &outcome)
         m_p1->setEnabled(outcome.reachable);
         for (QWidget *control : std::initializer_list<QWidget *>{m_avanti, m_check2, m_slider1})
             control->setEnabled(false);
+        m_slider1->setValue(0);
         m_vol->setText(text(kNoVolume));
     }
     if (!outcome.statusText.isEmpty())
