@@ -433,7 +433,14 @@ void MainWindow::gridClicked(const QModelIndex &index)
     if (!index.isValid() || index.row() >= m_model->recordCount())
         return;
     m_dati->selectRow(index.row());
-    m_label4->setText(statusLineText(m_model->row(index.row()), m_volumes));
+    showStatus(statusLineText(m_model->row(index.row()), m_volumes),
+               m_model->cell(index.row(), Key));
+}
+
+void MainWindow::showStatus(const QString &text, const QString &key)
+{
+    m_label4->setText(text);
+    m_statusKey = key;
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -457,7 +464,9 @@ void MainWindow::openEditor(const QModelIndex &index)
     if (m_editor)
         m_editor->close();
     m_editor = new TagEditor(*m_model, m_store, m_dialogs, m_player, this);
-    connect(m_editor, &TagEditor::statusText, m_label4, &QLabel::setText);
+    const QString key = m_model->cell(row, Key);
+    connect(m_editor, &TagEditor::statusText, this,
+            [this, key](const QString &status) { showStatus(status, key); });
     if (!m_editor->openRow(row))
         m_editor->close();
 }
@@ -559,10 +568,14 @@ void MainWindow::deleteCurrentRow()
                                                       : EntryDeletion::Confirmation::Ask;
     const auto fileAction = m_cancella->isChecked() ? EntryDeletion::FileAction::DeleteFile
                                                     : EntryDeletion::FileAction::KeepFile;
+    const QString key = m_model->cell(current.row(), Key);
     if (deletion.deleteRow(current.row(), confirmation, fileAction) ==
         EntryDeletion::Outcome::Deleted) {
         m_dati->clearSelection();
         m_dati->setCurrentIndex(QModelIndex());
+        // The status line no longer describes a record that is gone.
+        if (!key.isEmpty() && key == m_statusKey)
+            showStatus(QString(), QString());
     }
 }
 
