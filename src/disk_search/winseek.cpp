@@ -2,6 +2,7 @@
 
 #include "folderlist.h"
 #include "foundfilesmodel.h"
+#include "foundlistview.h"
 #include "winseektexts.h"
 
 #include "import/folderlisting.h"
@@ -126,7 +127,7 @@ QFrame *WinSeek::buildResultsPanel()
     m_picture2 = named(new QFrame, "Picture2");
     m_lblfound = named(new QLabel(text(kFound)), "lblfound");
     m_lblCount = named(new QLabel(text(kNoneFound)), "lblCount");
-    m_lstFoundFiles = named(new QListView, "lstFoundFiles");
+    m_lstFoundFiles = named(new FoundListView, "lstFoundFiles");
     captionBy(m_lblfound, m_lstFoundFiles);
     m_lstFoundFiles->setModel(m_foundModel);
     m_lstFoundFiles->setUniformItemSizes(true);
