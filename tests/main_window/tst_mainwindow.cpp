@@ -2,6 +2,7 @@
 #include "grid/cataloguemodel.h"
 #include "inspection/recordfile.h"
 #include "main_window/mainwindow.h"
+#include "main_window/screenfit.h"
 #include "support/fakedialogs.h"
 #include "support/fakevolumes.h"
 #include "support/tempcatalogue.h"
@@ -281,6 +282,9 @@ void TestMainWindow::startsWithAnEmptyCatalogue()
     QVERIFY2(!QApplication::overrideCursor(), "the hourglass is taken back");
     QVERIFY(m_window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(m_window->windowTitle().startsWith(QStringLiteral("TRACKLODGE")));
+    // The grid gives way on a laptop screen, the rest of the window fits it.
+    const QSize laptop = QSize(1366, 768).shrunkBy(ScreenFit::kExpectedFrame);
+    QCOMPARE(m_window->minimumSizeHint().boundedTo(laptop), m_window->minimumSizeHint());
     QCOMPARE(m_window->model().recordCount(), 0);
     QCOMPARE(control<QTableView>("dati")->model()->columnCount(), 12);
     for (const char *name : {"mp3found", "conid", "noid", "mp3errati", "ROnly", "cdrom"})
