@@ -555,7 +555,28 @@ void MainWindow::runStartupChecks()
     connect(errati, &MissingFilesWindow::closed, this, [this] { setEnabled(true); });
     setEnabled(false);
     errati->setEnabled(true);
-    errati->show();
+    // The list is a transient of this window: the window manager keeps it above this one only
+    // when this one is on the screen before it. At start-up it waits for this window.
+    if (isVisible())
+        errati->show();
+    else
+        m_pendingErrati = errati;
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Queued: the window system maps this window on the way out of show(), the list after it.
+    if (m_pendingErrati) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_pendingErrati)
+                    m_pendingErrati->show();
+                m_pendingErrati = nullptr;
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void MainWindow::deleteCurrentRow()
