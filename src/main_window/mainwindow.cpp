@@ -261,6 +261,8 @@ QTableView *MainWindow::buildGrid()
     m_dati->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_dati->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_dati->setWordWrap(false);
+    // The arrow keys move within the grid; Tab moves on to the next control, as everywhere.
+    m_dati->setTabKeyNavigation(false);
     m_dati->setSortingEnabled(false);
     // Fixed row heights keep scrolling through a large catalogue cheap.
     m_dati->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
