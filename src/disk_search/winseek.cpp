@@ -7,6 +7,7 @@
 #include "import/folderlisting.h"
 #include "import/searchfolder.h"
 #include "main_window/hovercontroller.h"
+#include "main_window/screenfit.h"
 #include "platform/dialogs.h"
 #include "platform/drivelistentry.h"
 #include "platform/volumes.h"
@@ -23,7 +24,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QStackedLayout>
 #include <QStringListModel>
 #include <QVBoxLayout>
 
@@ -42,25 +42,6 @@ template <typename W> W *named(W *widget, const char *name)
     return widget;
 }
 
-// A command button lying over its face, a label of the same caption: the face is always there,
-// the button only once the mouse has moved over the face.
-QWidget *hoverPair(QPushButton *button, QLabel *face)
-{
-    auto *pair = new QWidget;
-    auto *stack = new QStackedLayout(pair);
-    stack->setStackingMode(QStackedLayout::StackAll);
-    stack->setContentsMargins(0, 0, 0, 0);
-    face->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    face->setAlignment(Qt::AlignCenter);
-    face->setMinimumSize(button->sizeHint());
-    // A move over the face is the face's own, not also one over the window behind it.
-    face->setAttribute(Qt::WA_NoMousePropagation);
-    stack->addWidget(face);
-    stack->addWidget(button);
-    button->hide();
-    return pair;
-}
-
 bool isInside(const QString &path, const QString &mountPoint)
 {
     return mountPoint == QLatin1String("/") || path == mountPoint ||
@@ -70,7 +51,9 @@ bool isInside(const QString &path, const QString &mountPoint)
 } // namespace
 
 WinSeek::WinSeek(Volumes &volumes, Dialogs &dialogs, QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    // A dialog window is a transient of its parent: the window manager keeps it above the
+    // main window, which stays above other programs' windows.
+    : QWidget(parent, Qt::Dialog)
     , m_volumes(volumes)
     , m_dialogs(dialogs)
     , m_hover(new HoverController(this))
@@ -96,7 +79,7 @@ WinSeek::WinSeek(Volumes &volumes, Dialogs &dialogs, QWidget *parent)
     m_foundModel->clear();
     m_dirList->setPath(QDir::currentPath());
     selectDriveOf(m_dirList->path());
-    resize(640, 480);
+    ScreenFit::resizeToFit(this, QSize(640, 480));
 }
 
 WinSeek::~WinSeek()
@@ -164,17 +147,16 @@ QLayout *WinSeek::buildButtons()
     m_label1 = named(new QLabel(text(kReset)), "Label1");
     m_cmdExit = named(new QPushButton(text(kExitButton)), "cmdExit");
     m_pip2 = named(new QLabel(text(kExitFace)), "pip2");
-    // The folder list opens its highlighted folder when it loses the focus; a click on the
-    // search button leaves the focus where it is, so a first click can open that folder.
-    m_cmdSearch->setFocusPolicy(Qt::NoFocus);
+    // The folder list opens its highlighted folder when it loses the focus; a click on a hover
+    // command leaves the focus where it is, so a first click on "Cerca" can open that folder.
     m_command1->setEnabled(false);
     m_label1->setEnabled(false);
 
     // The faces lie on the window itself: the mouse between them is over the background.
     auto *row = new QHBoxLayout;
-    row->addWidget(hoverPair(m_cmdSearch, m_pip1));
-    row->addWidget(hoverPair(m_command1, m_label1));
-    row->addWidget(hoverPair(m_cmdExit, m_pip2));
+    row->addWidget(hoverCommand(m_cmdSearch, m_pip1));
+    row->addWidget(hoverCommand(m_command1, m_label1));
+    row->addWidget(hoverCommand(m_cmdExit, m_pip2));
 
     connect(m_cmdSearch, &QPushButton::clicked, this, &WinSeek::searchClicked);
     connect(m_cmdExit, &QPushButton::clicked, this, &WinSeek::exitClicked);
@@ -182,12 +164,18 @@ QLayout *WinSeek::buildButtons()
     return row;
 }
 
+QWidget *WinSeek::hoverCommand(QPushButton *button, QLabel *face)
+{
+    QWidget *pair = m_hover->addCommand(button, face);
+    face->setMinimumSize(button->sizeHint());
+    // A move over the face is the face's own, not also one over the window behind it.
+    face->setAttribute(Qt::WA_NoMousePropagation);
+    return pair;
+}
+
 void WinSeek::buildHoverRules()
 {
     using Effect = HoverController::Effect;
-    m_hover->addRule(m_pip1, m_cmdSearch, Effect::Show);
-    m_hover->addRule(m_pip2, m_cmdExit, Effect::Show);
-    m_hover->addRule(m_label1, m_command1, Effect::Show);
     for (QPushButton *button : {m_cmdSearch, m_cmdExit, m_command1})
         m_hover->addRule(this, button, Effect::Hide);
     for (QFrame *panel : {m_picture1, m_picture2}) {

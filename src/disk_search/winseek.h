@@ -47,6 +47,7 @@ private:
     QFrame *buildCriteriaPanel();
     QFrame *buildResultsPanel();
     QLayout *buildButtons();
+    QWidget *hoverCommand(QPushButton *button, QLabel *face);
     void buildHoverRules();
     void searchClicked();
     void runSearch();

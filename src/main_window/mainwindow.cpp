@@ -2,6 +2,7 @@
 
 #include "hovercontroller.h"
 #include "mainwindowtexts.h"
+#include "screenfit.h"
 #include "waitwindow.h"
 
 #include "catalogue/cataloguestore.h"
@@ -39,7 +40,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStackedLayout>
 #include <QStringListModel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -57,24 +57,6 @@ template <typename W> W *named(W *widget, const QString &name)
 {
     widget->setObjectName(name);
     return widget;
-}
-
-// A command button lying over a label with the same caption: the label is always there, the
-// button only while the mouse is over it.
-QWidget *hoverPair(QPushButton *button, QLabel *label)
-{
-    auto *pair = new QWidget;
-    pair->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    auto *stack = new QStackedLayout(pair);
-    stack->setStackingMode(QStackedLayout::StackAll);
-    stack->setContentsMargins(0, 0, 0, 0);
-    label->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    label->setAlignment(Qt::AlignCenter);
-    label->setMinimumHeight(button->sizeHint().height());
-    stack->addWidget(label);
-    stack->addWidget(button);
-    button->hide();
-    return pair;
 }
 
 } // namespace
@@ -129,7 +111,7 @@ MainWindow::MainWindow(CatalogueStore &store, Dialogs &dialogs, Volumes &volumes
     buildHoverRules();
     connect(m_counters, &CollectionCounters::changed, this, &MainWindow::showCounters);
     showCounters();
-    resize(1100, 760);
+    ScreenFit::resizeToFit(this, QSize(1100, 760));
 }
 
 MainWindow::~MainWindow() = default;
@@ -163,7 +145,7 @@ QGroupBox *MainWindow::buildSearchFrame()
     grid->addWidget(m_text1, 1, 1);
     grid->addWidget(m_combo1, 2, 1);
     grid->addWidget(m_check1, 3, 1);
-    grid->addWidget(hoverPair(m_command1, m_cerca), 4, 1);
+    grid->addWidget(hoverCommand(m_command1, m_cerca), 4, 1);
     grid->addWidget(frame10, 0, 2, 5, 1);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(2, 1);
@@ -191,7 +173,7 @@ QGroupBox *MainWindow::buildSortFrame()
     }
     m_ordinamento = named(new QPushButton(text(kStartSort)), QStringLiteral("ordinamento"));
     m_selordina = named(new QLabel(text(kStartSort)), QStringLiteral("selordina"));
-    grid->addWidget(hoverPair(m_ordinamento, m_selordina), 5, 0, 1, 2);
+    grid->addWidget(hoverCommand(m_ordinamento, m_selordina), 5, 0, 1, 2);
     for (int i = 0; i < 10; ++i)
         connect(m_ordina[i], &QRadioButton::clicked, this, [this, i] { m_sortOption = i; });
     connect(m_ordinamento, &QPushButton::clicked, this, &MainWindow::runSort);
@@ -237,7 +219,7 @@ QGroupBox *MainWindow::buildInfoFrame()
     m_attrib = named(new QPushButton(text(kChangeAttributes)), QStringLiteral("attrib"));
     m_attrib->setToolTip(text(kChangeAttributesToolTip));
     m_txtattr = named(new QLabel(text(kChangeAttributes)), QStringLiteral("txtattr"));
-    grid->addWidget(hoverPair(m_attrib, m_txtattr), 3, 0, 1, 4);
+    grid->addWidget(hoverCommand(m_attrib, m_txtattr), 3, 0, 1, 4);
     connect(m_attrib, &QPushButton::clicked, this, &MainWindow::changeAttributes);
     return m_frame2;
 }
@@ -248,7 +230,7 @@ QGroupBox *MainWindow::buildImportFrame()
     m_importa = named(new QPushButton(text(kImport)), QStringLiteral("Importa"));
     m_importa->setToolTip(text(kImportToolTip));
     m_label2 = named(new QLabel(text(kImport)), QStringLiteral("Label2"));
-    (new QVBoxLayout(m_frame1))->addWidget(hoverPair(m_importa, m_label2));
+    (new QVBoxLayout(m_frame1))->addWidget(hoverCommand(m_importa, m_label2));
     connect(m_importa, &QPushButton::clicked, this, &MainWindow::openDiskSearch);
     return m_frame1;
 }
@@ -259,7 +241,15 @@ QWidget *MainWindow::buildRefreshPair()
     m_command2->setToolTip(text(kRefreshToolTip));
     m_label3 = named(new QLabel(text(kRefresh)), QStringLiteral("Label3"));
     connect(m_command2, &QPushButton::clicked, this, &MainWindow::refresh);
-    return hoverPair(m_command2, m_label3);
+    return hoverCommand(m_command2, m_label3);
+}
+
+QWidget *MainWindow::hoverCommand(QPushButton *button, QLabel *face)
+{
+    QWidget *pair = m_hover->addCommand(button, face);
+    pair->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    face->setMinimumHeight(button->sizeHint().height());
+    return pair;
 }
 
 QTableView *MainWindow::buildGrid()
@@ -288,16 +278,11 @@ QTableView *MainWindow::buildGrid()
 void MainWindow::buildHoverRules()
 {
     using Effect = HoverController::Effect;
-    m_hover->addRule(m_cerca, m_command1, Effect::Show);
     m_hover->addRule(m_ricerca, m_command1, Effect::Hide);
     m_hover->addRule(m_command2, m_command1, Effect::Hide);
-    m_hover->addRule(m_label3, m_command2, Effect::Show);
     m_hover->addRule(m_command1, m_command2, Effect::Hide);
-    m_hover->addRule(m_label2, m_importa, Effect::Show);
     m_hover->addRule(m_frame1, m_importa, Effect::Hide);
-    m_hover->addRule(m_txtattr, m_attrib, Effect::Show);
     m_hover->addRule(m_frame2, m_attrib, Effect::Hide);
-    m_hover->addRule(m_selordina, m_ordinamento, Effect::Show);
     m_hover->addRule(m_frame7, m_ordinamento, Effect::Hide);
     for (QRadioButton *option : m_ordina)
         m_hover->addRule(option, m_ordinamento, Effect::Hide);
@@ -448,7 +433,14 @@ void MainWindow::gridClicked(const QModelIndex &index)
     if (!index.isValid() || index.row() >= m_model->recordCount())
         return;
     m_dati->selectRow(index.row());
-    m_label4->setText(statusLineText(m_model->row(index.row()), m_volumes));
+    showStatus(statusLineText(m_model->row(index.row()), m_volumes),
+               m_model->cell(index.row(), Key));
+}
+
+void MainWindow::showStatus(const QString &text, const QString &key)
+{
+    m_label4->setText(text);
+    m_statusKey = key;
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -472,7 +464,9 @@ void MainWindow::openEditor(const QModelIndex &index)
     if (m_editor)
         m_editor->close();
     m_editor = new TagEditor(*m_model, m_store, m_dialogs, m_player, this);
-    connect(m_editor, &TagEditor::statusText, m_label4, &QLabel::setText);
+    const QString key = m_model->cell(row, Key);
+    connect(m_editor, &TagEditor::statusText, this,
+            [this, key](const QString &status) { showStatus(status, key); });
     if (!m_editor->openRow(row))
         m_editor->close();
 }
@@ -574,10 +568,14 @@ void MainWindow::deleteCurrentRow()
                                                       : EntryDeletion::Confirmation::Ask;
     const auto fileAction = m_cancella->isChecked() ? EntryDeletion::FileAction::DeleteFile
                                                     : EntryDeletion::FileAction::KeepFile;
+    const QString key = m_model->cell(current.row(), Key);
     if (deletion.deleteRow(current.row(), confirmation, fileAction) ==
         EntryDeletion::Outcome::Deleted) {
         m_dati->clearSelection();
         m_dati->setCurrentIndex(QModelIndex());
+        // The status line no longer describes a record that is gone.
+        if (!key.isEmpty() && key == m_statusKey)
+            showStatus(QString(), QString());
     }
 }
 

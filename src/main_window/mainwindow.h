@@ -71,6 +71,7 @@ private:
     QGroupBox *buildInfoFrame();
     QGroupBox *buildImportFrame();
     QWidget *buildRefreshPair();
+    QWidget *hoverCommand(QPushButton *button, QLabel *face);
     QTableView *buildGrid();
     void buildHoverRules();
     void showCounters();
@@ -82,6 +83,7 @@ private:
     void setSearchEnabled(bool enabled);
     void setRefreshEnabled(bool enabled);
     void gridClicked(const QModelIndex &index);
+    void showStatus(const QString &text, const QString &key);
     void applyColumnWidths();
     void openEditor(const QModelIndex &index);
 
@@ -104,6 +106,7 @@ private:
     Player *m_player = nullptr;
     int m_searchOption = -1; ///< last search option clicked, -1 for none
     int m_sortOption = -1;   ///< last sort option clicked, -1 for none
+    QString m_statusKey;     ///< key of the record the status line describes, if any
 
     QTableView *m_dati = nullptr;
     QLabel *m_label4 = nullptr;

@@ -5,6 +5,7 @@
 #include "playertransport.h"
 
 #include "grid/cataloguemodel.h"
+#include "main_window/screenfit.h"
 #include "tags/genretable.h"
 
 #include <QApplication>
@@ -59,7 +60,9 @@ void setBackColour(QWidget *widget, const QColor &colour)
 
 TagEditor::TagEditor(CatalogueModel &grid, CatalogueStore &store, Dialogs &dialogs, Player *player,
                      QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    // A dialog window is a transient of its parent: the window manager keeps it above the
+    // main window, which stays above other programs' windows.
+    : QWidget(parent, Qt::Dialog)
     , m_grid(grid)
     , m_dialogs(dialogs)
     , m_saver(grid, store, dialogs)
@@ -95,6 +98,7 @@ TagEditor::TagEditor(CatalogueModel &grid, CatalogueStore &store, Dialogs &dialo
     if (player)
         m_playerTransport = new PlayerTransport(*player, this);
     m_mplay->setEnabled(player != nullptr);
+    ScreenFit::resizeToFit(this, sizeHint());
 }
 
 TagEditor::~TagEditor() = default;
@@ -249,6 +253,7 @@ void TagEditor::showLoadOutcome(const LoadOutcome &outcome)
         m_p1->setEnabled(outcome.reachable);
         for (QWidget *control : std::initializer_list<QWidget *>{m_avanti, m_check2, m_slider1})
             control->setEnabled(false);
+        m_slider1->setValue(0);
         m_vol->setText(text(kNoVolume));
     }
     if (!outcome.statusText.isEmpty())

@@ -541,6 +541,8 @@ void TestMainWindow::deleteKeyOnTheGrid()
              removed ? QStringLiteral("2") : QStringLiteral("3"));
     QCOMPARE(m_store->allRecords()->size(), removed ? 2 : 3);
     QCOMPARE(QFileInfo::exists(file), !(removed && withFile));
+    // The status line of the clicked row goes with the row.
+    QCOMPARE(control<QLabel>("Label4")->text().startsWith(QLatin1String("b - ")), !removed);
 }
 
 void TestMainWindow::deleteTakesTheRowAtTheEndOfTheSelection_data()
