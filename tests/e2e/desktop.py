@@ -183,7 +183,7 @@ def centre(accessible):
 
 def descendants(root, role=None, name=None, shown=True):
     """Controls below `root` with this role and name (a string, or a compiled pattern), in
-    tree order. Tables and choosers are not entered: their cells are read through them."""
+    tree order. Tables, choosers and long lists are not entered: they are read through them."""
     found = []
 
     def visit(node):
@@ -195,7 +195,8 @@ def descendants(root, role=None, name=None, shown=True):
                     name is None or (name.fullmatch(child.name) if hasattr(name, "fullmatch")
                                      else child.name == name)):
                 found.append(child)
-            if child_role not in ("table", "combo box", "list", "tree table"):
+            if child_role not in ("table", "combo box") and (
+                    child_role != "list" or child.childCount <= 100):
                 visit(child)
 
     visit(root)
@@ -237,14 +238,23 @@ def xdotool(*args):
     run("xdotool", *[str(a) for a in args])
 
 
+def move_to(x, y):
+    # `--sync` waits for the pointer to move, so it would wait for ever where it already is.
+    here = run("xdotool", "getmouselocation", "--shell")
+    if f"X={x}\nY={y}\n" not in here:
+        xdotool("mousemove", "--sync", x, y)
+
+
 def point_at(accessible):
+    """Brings the pointer onto a control from a few pixels away, as a hand does."""
     x, y = centre(accessible)
-    xdotool("mousemove", "--sync", x, y)
+    move_to(x - 4, y)
+    move_to(x, y)
 
 
 def click(accessible, repeat=1):
-    x, y = centre(accessible)
-    xdotool("mousemove", "--sync", x, y, "click", "--repeat", repeat, "--delay", 80, 1)
+    point_at(accessible)
+    xdotool("click", "--repeat", repeat, "--delay", 80, 1)
 
 
 def double_click(accessible):
@@ -268,7 +278,7 @@ def pointer_window():
 def check_on_top(window, title):
     """A person pointing at the window's centre reaches that window, not one covering it."""
     x, y = centre(window)
-    xdotool("mousemove", "--sync", x, y)
+    move_to(x, y)
     under = pointer_window()
     tree = run("xwininfo", "-tree", "-id", str(under))
     names = re.findall(r'0x[0-9a-f]+ "([^"]*)"', tree)

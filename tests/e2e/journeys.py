@@ -64,10 +64,11 @@ def catalogue_rows(folder):
 _TEN_SECONDS = None
 
 
-def ten_second_mp3(scratch):
+def ten_second_mp3():
     """Exactly 10.000 s of a 440 Hz tone at 44.1 kHz, encoded once by lame."""
     global _TEN_SECONDS
     if _TEN_SECONDS is None:
+        scratch = tempfile.mkdtemp(prefix="tracklodge-e2e-tone-")
         wav, mp3 = os.path.join(scratch, "tone.wav"), os.path.join(scratch, "tone.mp3")
         with wave.open(wav, "wb") as w:
             w.setnchannels(1)
@@ -79,6 +80,7 @@ def ten_second_mp3(scratch):
         subprocess.run(["lame", "--quiet", "-b", "128", wav, mp3], check=True)
         with open(mp3, "rb") as f:
             _TEN_SECONDS = f.read()
+        shutil.rmtree(scratch)
     return _TEN_SECONDS
 
 
@@ -88,10 +90,10 @@ def id3v1(title="", artist="", album="", year="", comment="", genre=17):
             + field(comment, 30) + bytes([genre]))
 
 
-def make_mp3(path, scratch, **tag):
+def make_mp3(path, **tag):
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, "wb") as f:
-        f.write(ten_second_mp3(scratch) + id3v1(**tag))
+        f.write(ten_second_mp3() + id3v1(**tag))
 
 
 def record_of(path, title, artist="", album="", year="", state="OK"):
@@ -106,7 +108,7 @@ def prepared(folder, songs):
     records = []
     for name, title, artist, album, year in songs:
         path = os.path.join(folder, "music", name)
-        make_mp3(path, folder, title=title, artist=artist, album=album, year=year)
+        make_mp3(path, title=title, artist=artist, album=album, year=year)
         records.append(record_of(path, title, artist, album, year))
     make_catalogue(folder, records)
     return records
@@ -187,7 +189,7 @@ def import_tree(app, folder):
     """"Importa", a folder and its subfolders searched in "Ricerca MP3", the files imported."""
     for name, title, artist, album, year in SONGS[:3]:
         sub = "rock/live" if name == "angie.mp3" else "pop"
-        make_mp3(os.path.join(folder, "music", sub, name), folder, title=title, artist=artist,
+        make_mp3(os.path.join(folder, "music", sub, name), title=title, artist=artist,
                  album=album, year=year)
     main = app.window(MAIN_TITLE)
     d.press_command(main, "Importa")
@@ -283,14 +285,23 @@ def play_and_stop(app, folder):
                      if re.fullmatch(r"\d\d:\d\d", d.text(l))]
     wait_for("the length shown", times)
     check(times()[0] == "00:10", f'the length of a 10.000 s file reads "{times()[0]}"')
-    play = d.find(editor, "push button", "PLAY")
-    d.click(play)
-    position = lambda: int(d.find(editor, "slider").queryValue().currentValue)  # noqa: E731
+    d.click(transport_button(editor, "PLAY"))
+    seek_bar = max(d.descendants(editor, "slider"), key=lambda s: d.extents(s)[2])
+    position = lambda: seek_bar.queryValue().currentValue  # noqa: E731
     wait_for("the position to move while playing", lambda: position() > 0)
-    d.click(d.find(editor, "push button", "STOP"))
+    d.click(transport_button(editor, "STOP"))
     wait_for("the position back at the start", lambda: position() == 0)
     d.click(d.find(editor, "push button", "Annulla"))
     app.gone(EDITOR_TITLE)
+
+
+def transport_button(editor, lamp):
+    """The player's button above its lamp ("PLAY", "STOP"), where a person sees it."""
+    lx, ly, lw, lh = d.extents(d.find(editor, "label", lamp))
+    above = [b for b in d.descendants(editor, "push button")
+             if d.extents(b)[1] < ly and abs(d.centre(b)[0] - (lx + lw // 2)) < lw]
+    check(above, f'no button above "{lamp}"')
+    return max(above, key=lambda b: d.extents(b)[1])
 
 
 def unplayable_volume(app, folder):
@@ -373,7 +384,7 @@ def keyboard_only(app, folder):
     make_catalogue_later = os.path.join(folder, "Mp3Db.mdb")
     wait_for("the catalogue file", lambda: os.path.exists(make_catalogue_later))
     path = os.path.join(folder, "music", "creep.mp3")
-    make_mp3(path, folder, title="Creep")
+    make_mp3(path, title="Creep")
     db = sqlite3.connect(make_catalogue_later)
     record = record_of(path, "Creep")
     db.execute(f"INSERT INTO Mp3 ({', '.join(record)}) VALUES ({', '.join('?' * len(record))})",
@@ -399,18 +410,22 @@ def tab_to(app, caption):
     raise d.JourneyFailed(f'Tab never reaches "{caption}"')
 
 
+FOLDERS = 4000
+
+
 def found_list_while_searching(app, folder):
     """A long search shows what it has found while the count rises, not a blank list."""
-    for i in range(400):
-        sub = os.path.join(folder, "music", f"cd{i:03}")
+    for i in range(FOLDERS):
+        sub = os.path.join(folder, "music", f"cd{i:04}")
         os.makedirs(sub)
-        for j in range(8):
+        for j in range(2):
             open(os.path.join(sub, f"track{j}.mp3"), "wb").close()
     main = app.window(MAIN_TITLE)
     d.press_command(main, "Importa")
     search = app.window(SEARCH_TITLE)
     d.double_click(d.find(search, "list item", re.compile(r"\s*music")))
-    d.find(search, "list item", re.compile(r"\s*cd000"))
+    wait_for("the folder's subfolders listed",
+             lambda: any(f.childCount > FOLDERS for f in d.descendants(search, "list")))
     d.click(d.find(search, "check box", "Includi Sottocartelle"))
     d.press_command(search, "Cerca")
     # While the search runs the exit command reads "Annulla"; the list's pixels are compared
@@ -418,8 +433,10 @@ def found_list_while_searching(app, folder):
     found = wait_for("the found list during the search", lambda: d.find(
         search, "list", re.compile(r".*"), timeout=1) if d.descendants(
             search, name="Annulla") else None)
+    started = time.monotonic()
     drawn = wait_for("a count above 0 while searching", lambda: drawn_while_searching(
         app, search, found))
+    print(f"  seen at {drawn[0]} files, {time.monotonic() - started:.1f} s into the search")
     check(drawn[1], f"the found list is blank while {drawn[0]} files are counted "
           "as found")
 
@@ -431,9 +448,10 @@ def drawn_while_searching(app, search, found_list):
               if d.text(l).strip().isdigit()]
     if not counts or int(counts[0]) < 50:
         return None
+    # The left half of the list, away from its frame and scroll bar: one colour is blank.
     x, y, w, h = d.extents(found_list)
     colours = subprocess.run(
-        ["import", "-window", "root", "-crop", f"{w - 8}x{h - 8}+{x + 4}+{y + 4}", "-format",
+        ["import", "-window", "root", "-crop", f"{w // 2}x{h - 8}+{x + 4}+{y + 4}", "-format",
          "%k", "info:"], capture_output=True, text=True).stdout.strip()
     return counts[0], colours.isdigit() and int(colours) > 1
 
