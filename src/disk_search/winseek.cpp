@@ -2,10 +2,12 @@
 
 #include "folderlist.h"
 #include "foundfilesmodel.h"
+#include "foundlistview.h"
 #include "winseektexts.h"
 
 #include "import/folderlisting.h"
 #include "import/searchfolder.h"
+#include "main_window/accessiblecaption.h"
 #include "main_window/hovercontroller.h"
 #include "main_window/screenfit.h"
 #include "platform/dialogs.h"
@@ -92,15 +94,15 @@ QFrame *WinSeek::buildCriteriaPanel()
     m_picture1 = named(new QFrame, "Picture1");
     m_lblCriteria = named(new QLabel(text(kCriteria)), "lblCriteria");
     m_txtSearchSpec = named(new QLineEdit(text(kPattern)), "txtSearchSpec");
-    m_lblCriteria->setBuddy(m_txtSearchSpec);
+    captionBy(m_lblCriteria, m_txtSearchSpec);
     m_drvList = named(new QComboBox, "drvList");
-    m_drvList->setAccessibleName(QStringLiteral("drvList"));
+    m_drvList->setAccessibleName(text(kDrives));
     for (const VolumeInfo &volume : m_volumes.volumes())
         m_drvList->addItem(DriveListEntry::text(volume), volume.mountPoint);
     m_dirList = named(new FolderList, "dirList");
-    m_dirList->setAccessibleName(QStringLiteral("dirList"));
+    m_dirList->setAccessibleName(text(kFolders));
     m_filList = named(new QListView, "filList");
-    m_filList->setAccessibleName(QStringLiteral("filList"));
+    m_filList->setAccessibleName(text(kFiles));
     m_filList->setModel(m_filesModel);
     m_filList->setUniformItemSizes(true);
     m_filList->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -125,8 +127,8 @@ QFrame *WinSeek::buildResultsPanel()
     m_picture2 = named(new QFrame, "Picture2");
     m_lblfound = named(new QLabel(text(kFound)), "lblfound");
     m_lblCount = named(new QLabel(text(kNoneFound)), "lblCount");
-    m_lstFoundFiles = named(new QListView, "lstFoundFiles");
-    m_lstFoundFiles->setAccessibleName(QStringLiteral("lstFoundFiles"));
+    m_lstFoundFiles = named(new FoundListView, "lstFoundFiles");
+    captionBy(m_lblfound, m_lstFoundFiles);
     m_lstFoundFiles->setModel(m_foundModel);
     m_lstFoundFiles->setUniformItemSizes(true);
     m_lstFoundFiles->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "accessiblecaption.h"
 #include "hovercontroller.h"
 #include "mainwindowtexts.h"
 #include "screenfit.h"
@@ -127,10 +128,10 @@ QGroupBox *MainWindow::buildSearchFrame()
     }
     auto *label1 = named(new QLabel(text(kKey)), QStringLiteral("Label1"));
     m_text1 = named(new QLineEdit, QStringLiteral("Text1"));
-    label1->setBuddy(m_text1);
-    m_text1->setAccessibleName(QStringLiteral("Text1"));
+    captionBy(label1, m_text1);
     m_combo1 = named(new QComboBox, QStringLiteral("Combo1"));
-    m_combo1->setAccessibleName(QStringLiteral("Combo1"));
+    // The genre chooser takes the place of the text box for the genre search: the same key.
+    m_combo1->setAccessibleName(text(kKey));
     m_check1 = named(new QCheckBox(text(kWholeField)), QStringLiteral("Check1"));
     m_check1->setToolTip(text(kWholeFieldToolTip));
     m_command1 = named(new QPushButton(text(kStartSearch)), QStringLiteral("Command1"));
@@ -138,7 +139,7 @@ QGroupBox *MainWindow::buildSearchFrame()
     m_cerca = named(new QLabel(text(kStartSearch)), QStringLiteral("cerca"));
     auto *frame10 = named(new QGroupBox, QStringLiteral("Frame10"));
     m_list3 = named(new QListWidget, QStringLiteral("List3"));
-    m_list3->setAccessibleName(QStringLiteral("List3"));
+    m_list3->setAccessibleName(text(kFoundKeys));
     (new QVBoxLayout(frame10))->addWidget(m_list3);
 
     grid->addWidget(label1, 0, 1);
@@ -554,7 +555,28 @@ void MainWindow::runStartupChecks()
     connect(errati, &MissingFilesWindow::closed, this, [this] { setEnabled(true); });
     setEnabled(false);
     errati->setEnabled(true);
-    errati->show();
+    // The list is a transient of this window: the window manager keeps it above this one only
+    // when this one is on the screen before it. At start-up it waits for this window.
+    if (isVisible())
+        errati->show();
+    else
+        m_pendingErrati = errati;
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Queued: the window system maps this window on the way out of show(), the list after it.
+    if (m_pendingErrati) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_pendingErrati)
+                    m_pendingErrati->show();
+                m_pendingErrati = nullptr;
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void MainWindow::deleteCurrentRow()

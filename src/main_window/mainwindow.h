@@ -8,6 +8,7 @@ class CatalogueStore;
 class CollectionCounters;
 class Dialogs;
 class HoverController;
+class MissingFilesWindow;
 class Player;
 class QCheckBox;
 class QComboBox;
@@ -63,6 +64,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     /// Becoming the active window closes the tag editor without saving.
     void changeEvent(QEvent *event) override;
+    /// Shows the list of vanished files found before the window was shown.
+    void showEvent(QShowEvent *event) override;
 
 private:
     QGroupBox *buildSearchFrame();
@@ -139,4 +142,5 @@ private:
     QListWidget *m_list2 = nullptr;
 
     QPointer<TagEditor> m_editor; ///< the open tag editor (Form2), if any
+    QPointer<MissingFilesWindow> m_pendingErrati; ///< to be shown once this window is
 };

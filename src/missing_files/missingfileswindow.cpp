@@ -2,6 +2,7 @@
 
 #include "missingfilestexts.h"
 
+#include "main_window/accessiblecaption.h"
 #include "main_window/screenfit.h"
 #include "maintenance/missingfilecheck.h"
 #include "platform/dialogs.h"
@@ -41,7 +42,7 @@ MissingFilesWindow::MissingFilesWindow(CatalogueStore &store, Dialogs &dialogs,
     font.setBold(true);
     label1->setFont(font);
     m_list1->setObjectName(QStringLiteral("List1"));
-    m_list1->setAccessibleName(QStringLiteral("List1"));
+    captionBy(label1, m_list1);
     m_list1->addItems(entries);
     m_command1->setObjectName(QStringLiteral("Command1"));
 
