@@ -24,7 +24,8 @@ class JourneyFailed(AssertionError):
 
 def wait_for(what, condition, timeout=15.0):
     """Polls `condition` until it returns something true and returns that. Objects of the
-    accessibility tree may vanish while we look: such errors count as "not yet"."""
+    accessibility tree may vanish while we look: such errors count as "not yet"; a failed
+    check inside `condition` ends the wait."""
     deadline = time.monotonic() + timeout
     last_error = None
     while True:
@@ -32,6 +33,8 @@ def wait_for(what, condition, timeout=15.0):
             value = condition()
             if value:
                 return value
+        except JourneyFailed:
+            raise
         except Exception as error:  # noqa: BLE001 - see above
             last_error = error
         if time.monotonic() > deadline:
@@ -144,6 +147,8 @@ class Program:
         w = wait_for("a message box", lambda: next(
             (w for w in self.windows() if w.getRoleName() == "alert"), None), timeout)
         settled(w)
+        check_on_screen(w, w.name)
+        check_on_top(w, w.name)
         return w
 
     def gone(self, title, timeout=15.0):
