@@ -1,5 +1,5 @@
 # Shared by scripts/run and scripts/test: installs the missing Debian packages, then configures
-# and builds one preset. Sourced, not run.
+# and builds one preset (all its targets, or the ones named). Sourced, not run.
 set -euo pipefail
 
 root_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -30,12 +30,18 @@ install_packages() {
     fi
 }
 
+#   build_preset PRESET [clean] [TARGET...]
 build_preset() {
     local preset=$1 clean=${2:-}
+    shift $(($# < 2 ? $# : 2))
     cd "$root_dir"
     if [ "$clean" = clean ]; then
         rm -rf "build/$preset"
     fi
     cmake --preset "$preset" >/dev/null
-    cmake --build --preset "$preset"
+    if [ $# -gt 0 ]; then
+        cmake --build --preset "$preset" --target "$@"
+    else
+        cmake --build --preset "$preset"
+    fi
 }

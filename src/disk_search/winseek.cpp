@@ -2,11 +2,14 @@
 
 #include "folderlist.h"
 #include "foundfilesmodel.h"
+#include "foundlistview.h"
 #include "winseektexts.h"
 
 #include "import/folderlisting.h"
 #include "import/searchfolder.h"
+#include "main_window/accessiblecaption.h"
 #include "main_window/hovercontroller.h"
+#include "main_window/screenfit.h"
 #include "platform/dialogs.h"
 #include "platform/drivelistentry.h"
 #include "platform/volumes.h"
@@ -24,7 +27,6 @@
 #include <QListView>
 #include <QPushButton>
 #include <QSettings>
-#include <QStackedLayout>
 #include <QStringListModel>
 #include <QVBoxLayout>
 
@@ -43,25 +45,6 @@ template <typename W> W *named(W *widget, const char *name)
     return widget;
 }
 
-// A command button lying over its face, a label of the same caption: the face is always there,
-// the button only once the mouse has moved over the face.
-QWidget *hoverPair(QPushButton *button, QLabel *face)
-{
-    auto *pair = new QWidget;
-    auto *stack = new QStackedLayout(pair);
-    stack->setStackingMode(QStackedLayout::StackAll);
-    stack->setContentsMargins(0, 0, 0, 0);
-    face->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    face->setAlignment(Qt::AlignCenter);
-    face->setMinimumSize(button->sizeHint());
-    // A move over the face is the face's own, not also one over the window behind it.
-    face->setAttribute(Qt::WA_NoMousePropagation);
-    stack->addWidget(face);
-    stack->addWidget(button);
-    button->hide();
-    return pair;
-}
-
 // Whether the import reads ID3v2 tags, kept between runs.
 constexpr char kId3v2SettingKey[] = "diskSearch/readId3v2Tags";
 
@@ -74,7 +57,9 @@ bool isInside(const QString &path, const QString &mountPoint)
 } // namespace
 
 WinSeek::WinSeek(Volumes &volumes, Dialogs &dialogs, QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    // A dialog window is a transient of its parent: the window manager keeps it above the
+    // main window, which stays above other programs' windows.
+    : QWidget(parent, Qt::Dialog)
     , m_volumes(volumes)
     , m_dialogs(dialogs)
     , m_hover(new HoverController(this))
@@ -100,7 +85,7 @@ WinSeek::WinSeek(Volumes &volumes, Dialogs &dialogs, QWidget *parent)
     m_foundModel->clear();
     m_dirList->setPath(QDir::currentPath());
     selectDriveOf(m_dirList->path());
-    resize(640, 480);
+    ScreenFit::resizeToFit(this, QSize(640, 480));
 }
 
 WinSeek::~WinSeek()
@@ -113,15 +98,15 @@ QFrame *WinSeek::buildCriteriaPanel()
     m_picture1 = named(new QFrame, "Picture1");
     m_lblCriteria = named(new QLabel(text(kCriteria)), "lblCriteria");
     m_txtSearchSpec = named(new QLineEdit(text(kPattern)), "txtSearchSpec");
-    m_lblCriteria->setBuddy(m_txtSearchSpec);
+    captionBy(m_lblCriteria, m_txtSearchSpec);
     m_drvList = named(new QComboBox, "drvList");
-    m_drvList->setAccessibleName(QStringLiteral("drvList"));
+    m_drvList->setAccessibleName(text(kDrives));
     for (const VolumeInfo &volume : m_volumes.volumes())
         m_drvList->addItem(DriveListEntry::text(volume), volume.mountPoint);
     m_dirList = named(new FolderList, "dirList");
-    m_dirList->setAccessibleName(QStringLiteral("dirList"));
+    m_dirList->setAccessibleName(text(kFolders));
     m_filList = named(new QListView, "filList");
-    m_filList->setAccessibleName(QStringLiteral("filList"));
+    m_filList->setAccessibleName(text(kFiles));
     m_filList->setModel(m_filesModel);
     m_filList->setUniformItemSizes(true);
     m_filList->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -151,8 +136,8 @@ QFrame *WinSeek::buildResultsPanel()
     m_picture2 = named(new QFrame, "Picture2");
     m_lblfound = named(new QLabel(text(kFound)), "lblfound");
     m_lblCount = named(new QLabel(text(kNoneFound)), "lblCount");
-    m_lstFoundFiles = named(new QListView, "lstFoundFiles");
-    m_lstFoundFiles->setAccessibleName(QStringLiteral("lstFoundFiles"));
+    m_lstFoundFiles = named(new FoundListView, "lstFoundFiles");
+    captionBy(m_lblfound, m_lstFoundFiles);
     m_lstFoundFiles->setModel(m_foundModel);
     m_lstFoundFiles->setUniformItemSizes(true);
     m_lstFoundFiles->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -173,17 +158,16 @@ QLayout *WinSeek::buildButtons()
     m_label1 = named(new QLabel(text(kReset)), "Label1");
     m_cmdExit = named(new QPushButton(text(kExitButton)), "cmdExit");
     m_pip2 = named(new QLabel(text(kExitFace)), "pip2");
-    // The folder list opens its highlighted folder when it loses the focus; a click on the
-    // search button leaves the focus where it is, so a first click can open that folder.
-    m_cmdSearch->setFocusPolicy(Qt::NoFocus);
+    // The folder list opens its highlighted folder when it loses the focus; a click on a hover
+    // command leaves the focus where it is, so a first click on "Cerca" can open that folder.
     m_command1->setEnabled(false);
     m_label1->setEnabled(false);
 
     // The faces lie on the window itself: the mouse between them is over the background.
     auto *row = new QHBoxLayout;
-    row->addWidget(hoverPair(m_cmdSearch, m_pip1));
-    row->addWidget(hoverPair(m_command1, m_label1));
-    row->addWidget(hoverPair(m_cmdExit, m_pip2));
+    row->addWidget(hoverCommand(m_cmdSearch, m_pip1));
+    row->addWidget(hoverCommand(m_command1, m_label1));
+    row->addWidget(hoverCommand(m_cmdExit, m_pip2));
 
     connect(m_cmdSearch, &QPushButton::clicked, this, &WinSeek::searchClicked);
     connect(m_cmdExit, &QPushButton::clicked, this, &WinSeek::exitClicked);
@@ -191,12 +175,18 @@ QLayout *WinSeek::buildButtons()
     return row;
 }
 
+QWidget *WinSeek::hoverCommand(QPushButton *button, QLabel *face)
+{
+    QWidget *pair = m_hover->addCommand(button, face);
+    face->setMinimumSize(button->sizeHint());
+    // A move over the face is the face's own, not also one over the window behind it.
+    face->setAttribute(Qt::WA_NoMousePropagation);
+    return pair;
+}
+
 void WinSeek::buildHoverRules()
 {
     using Effect = HoverController::Effect;
-    m_hover->addRule(m_pip1, m_cmdSearch, Effect::Show);
-    m_hover->addRule(m_pip2, m_cmdExit, Effect::Show);
-    m_hover->addRule(m_label1, m_command1, Effect::Show);
     for (QPushButton *button : {m_cmdSearch, m_cmdExit, m_command1})
         m_hover->addRule(this, button, Effect::Hide);
     for (QFrame *panel : {m_picture1, m_picture2}) {

@@ -50,6 +50,7 @@ private:
     QFrame *buildCriteriaPanel();
     QFrame *buildResultsPanel();
     QLayout *buildButtons();
+    QWidget *hoverCommand(QPushButton *button, QLabel *face);
     void buildHoverRules();
     void searchClicked();
     void runSearch();

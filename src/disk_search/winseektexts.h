@@ -10,6 +10,10 @@ inline constexpr char kPattern[] = "*.MP3";
 inline constexpr char kCriteria[] = "C&riteri di ricerca:";
 inline constexpr char kIncludeSubfolders[] = "Includi Sottocartelle";
 inline constexpr char kReadId3v2[] = "Leggi anche i tag ID3v2";
+/// Accessible names of the drive chooser, the folder list and the list of the folder's MP3s.
+inline constexpr char kDrives[] = "Unità";
+inline constexpr char kFolders[] = "Cartelle";
+inline constexpr char kFiles[] = "File MP3";
 inline constexpr char kFound[] = "MP3 trovati:";
 inline constexpr char kNoneFound[] = "0";
 

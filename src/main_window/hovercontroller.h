@@ -3,10 +3,16 @@
 #include <QList>
 #include <QObject>
 
+class QLabel;
+class QPushButton;
 class QWidget;
 
 /// Shows and hides command buttons as the mouse moves over other widgets: each rule says which
 /// widget the mouse moves over and which button it shows or hides. Enabling is left alone.
+///
+/// A hover command is a button lying over its face, a label of the same caption: the face is
+/// always there, the button only while the mouse is over the face or the button has the
+/// keyboard focus. The button lies above the face, so where it shows it takes the click.
 class HoverController : public QObject
 {
     Q_OBJECT
@@ -15,8 +21,16 @@ public:
     enum class Effect { Show, Hide };
 
     explicit HoverController(QObject *parent = nullptr);
-    /// Adds a rule: the mouse moving over (or entering) `over` applies `effect` to `target`.
+    /// Adds a rule: the mouse moving over (or entering) `over` applies `effect` to `target`. A
+    /// hide leaves a button that has the keyboard focus shown.
     void addRule(QWidget *over, QWidget *target, Effect effect);
+
+    /// Lays `button` over `face` in a new widget, which it returns for the caller's layout, and
+    /// makes them one hover command: the mouse over the face shows the button (a rule); Tab
+    /// reaches the command through its face, which hands the focus to the button and shows it;
+    /// Enter, Return or Space then runs it; the button hides again when the focus leaves it,
+    /// unless the mouse is over it. The button starts hidden. A click does not take the focus.
+    QWidget *addCommand(QPushButton *button, QLabel *face);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -28,5 +42,13 @@ private:
         QWidget *target;
         Effect effect;
     };
+    struct Command
+    {
+        QLabel *face;
+        QPushButton *button;
+    };
+    bool commandEvent(QObject *watched, QEvent *event);
+
     QList<Rule> m_rules;
+    QList<Command> m_commands;
 };

@@ -1,8 +1,10 @@
 #include "mainwindow.h"
 
+#include "accessiblecaption.h"
 #include "csvexportcommand.h"
 #include "hovercontroller.h"
 #include "mainwindowtexts.h"
+#include "screenfit.h"
 #include "waitwindow.h"
 
 #include "catalogue/cataloguestore.h"
@@ -41,7 +43,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStackedLayout>
 #include <QStringListModel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -59,24 +60,6 @@ template <typename W> W *named(W *widget, const QString &name)
 {
     widget->setObjectName(name);
     return widget;
-}
-
-// A command button lying over a label with the same caption: the label is always there, the
-// button only while the mouse is over it.
-QWidget *hoverPair(QPushButton *button, QLabel *label)
-{
-    auto *pair = new QWidget;
-    pair->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    auto *stack = new QStackedLayout(pair);
-    stack->setStackingMode(QStackedLayout::StackAll);
-    stack->setContentsMargins(0, 0, 0, 0);
-    label->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    label->setAlignment(Qt::AlignCenter);
-    label->setMinimumHeight(button->sizeHint().height());
-    stack->addWidget(label);
-    stack->addWidget(button);
-    button->hide();
-    return pair;
 }
 
 } // namespace
@@ -131,7 +114,7 @@ MainWindow::MainWindow(CatalogueStore &store, Dialogs &dialogs, Volumes &volumes
     buildHoverRules();
     connect(m_counters, &CollectionCounters::changed, this, &MainWindow::showCounters);
     showCounters();
-    resize(1100, 760);
+    ScreenFit::resizeToFit(this, QSize(1100, 760));
 }
 
 MainWindow::~MainWindow() = default;
@@ -147,10 +130,10 @@ QGroupBox *MainWindow::buildSearchFrame()
     }
     auto *label1 = named(new QLabel(text(kKey)), QStringLiteral("Label1"));
     m_text1 = named(new QLineEdit, QStringLiteral("Text1"));
-    label1->setBuddy(m_text1);
-    m_text1->setAccessibleName(QStringLiteral("Text1"));
+    captionBy(label1, m_text1);
     m_combo1 = named(new QComboBox, QStringLiteral("Combo1"));
-    m_combo1->setAccessibleName(QStringLiteral("Combo1"));
+    // The genre chooser takes the place of the text box for the genre search: the same key.
+    m_combo1->setAccessibleName(text(kKey));
     m_check1 = named(new QCheckBox(text(kWholeField)), QStringLiteral("Check1"));
     m_check1->setToolTip(text(kWholeFieldToolTip));
     m_command1 = named(new QPushButton(text(kStartSearch)), QStringLiteral("Command1"));
@@ -158,14 +141,14 @@ QGroupBox *MainWindow::buildSearchFrame()
     m_cerca = named(new QLabel(text(kStartSearch)), QStringLiteral("cerca"));
     auto *frame10 = named(new QGroupBox, QStringLiteral("Frame10"));
     m_list3 = named(new QListWidget, QStringLiteral("List3"));
-    m_list3->setAccessibleName(QStringLiteral("List3"));
+    m_list3->setAccessibleName(text(kFoundKeys));
     (new QVBoxLayout(frame10))->addWidget(m_list3);
 
     grid->addWidget(label1, 0, 1);
     grid->addWidget(m_text1, 1, 1);
     grid->addWidget(m_combo1, 2, 1);
     grid->addWidget(m_check1, 3, 1);
-    grid->addWidget(hoverPair(m_command1, m_cerca), 4, 1);
+    grid->addWidget(hoverCommand(m_command1, m_cerca), 4, 1);
     grid->addWidget(frame10, 0, 2, 5, 1);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(2, 1);
@@ -193,7 +176,7 @@ QGroupBox *MainWindow::buildSortFrame()
     }
     m_ordinamento = named(new QPushButton(text(kStartSort)), QStringLiteral("ordinamento"));
     m_selordina = named(new QLabel(text(kStartSort)), QStringLiteral("selordina"));
-    grid->addWidget(hoverPair(m_ordinamento, m_selordina), 5, 0, 1, 2);
+    grid->addWidget(hoverCommand(m_ordinamento, m_selordina), 5, 0, 1, 2);
     for (int i = 0; i < 10; ++i)
         connect(m_ordina[i], &QRadioButton::clicked, this, [this, i] { m_sortOption = i; });
     connect(m_ordinamento, &QPushButton::clicked, this, &MainWindow::runSort);
@@ -239,7 +222,7 @@ QGroupBox *MainWindow::buildInfoFrame()
     m_attrib = named(new QPushButton(text(kChangeAttributes)), QStringLiteral("attrib"));
     m_attrib->setToolTip(text(kChangeAttributesToolTip));
     m_txtattr = named(new QLabel(text(kChangeAttributes)), QStringLiteral("txtattr"));
-    grid->addWidget(hoverPair(m_attrib, m_txtattr), 3, 0, 1, 4);
+    grid->addWidget(hoverCommand(m_attrib, m_txtattr), 3, 0, 1, 4);
     connect(m_attrib, &QPushButton::clicked, this, &MainWindow::changeAttributes);
     m_exportCsv = named(new QPushButton(text(kExportCsv)), QStringLiteral("EsportaCsv"));
     m_exportCsv->setToolTip(text(kExportCsvToolTip));
@@ -255,7 +238,7 @@ QGroupBox *MainWindow::buildImportFrame()
     m_importa = named(new QPushButton(text(kImport)), QStringLiteral("Importa"));
     m_importa->setToolTip(text(kImportToolTip));
     m_label2 = named(new QLabel(text(kImport)), QStringLiteral("Label2"));
-    (new QVBoxLayout(m_frame1))->addWidget(hoverPair(m_importa, m_label2));
+    (new QVBoxLayout(m_frame1))->addWidget(hoverCommand(m_importa, m_label2));
     connect(m_importa, &QPushButton::clicked, this, &MainWindow::openDiskSearch);
     return m_frame1;
 }
@@ -266,7 +249,15 @@ QWidget *MainWindow::buildRefreshPair()
     m_command2->setToolTip(text(kRefreshToolTip));
     m_label3 = named(new QLabel(text(kRefresh)), QStringLiteral("Label3"));
     connect(m_command2, &QPushButton::clicked, this, &MainWindow::refresh);
-    return hoverPair(m_command2, m_label3);
+    return hoverCommand(m_command2, m_label3);
+}
+
+QWidget *MainWindow::hoverCommand(QPushButton *button, QLabel *face)
+{
+    QWidget *pair = m_hover->addCommand(button, face);
+    pair->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    face->setMinimumHeight(button->sizeHint().height());
+    return pair;
 }
 
 QTableView *MainWindow::buildGrid()
@@ -277,6 +268,8 @@ QTableView *MainWindow::buildGrid()
     m_dati->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_dati->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_dati->setWordWrap(false);
+    // The arrow keys move within the grid; Tab moves on to the next control, as everywhere.
+    m_dati->setTabKeyNavigation(false);
     m_dati->setSortingEnabled(false);
     // Fixed row heights keep scrolling through a large catalogue cheap.
     m_dati->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -295,16 +288,11 @@ QTableView *MainWindow::buildGrid()
 void MainWindow::buildHoverRules()
 {
     using Effect = HoverController::Effect;
-    m_hover->addRule(m_cerca, m_command1, Effect::Show);
     m_hover->addRule(m_ricerca, m_command1, Effect::Hide);
     m_hover->addRule(m_command2, m_command1, Effect::Hide);
-    m_hover->addRule(m_label3, m_command2, Effect::Show);
     m_hover->addRule(m_command1, m_command2, Effect::Hide);
-    m_hover->addRule(m_label2, m_importa, Effect::Show);
     m_hover->addRule(m_frame1, m_importa, Effect::Hide);
-    m_hover->addRule(m_txtattr, m_attrib, Effect::Show);
     m_hover->addRule(m_frame2, m_attrib, Effect::Hide);
-    m_hover->addRule(m_selordina, m_ordinamento, Effect::Show);
     m_hover->addRule(m_frame7, m_ordinamento, Effect::Hide);
     for (QRadioButton *option : m_ordina)
         m_hover->addRule(option, m_ordinamento, Effect::Hide);
@@ -455,7 +443,14 @@ void MainWindow::gridClicked(const QModelIndex &index)
     if (!index.isValid() || index.row() >= m_model->recordCount())
         return;
     m_dati->selectRow(index.row());
-    m_label4->setText(statusLineText(m_model->row(index.row()), m_volumes));
+    showStatus(statusLineText(m_model->row(index.row()), m_volumes),
+               m_model->cell(index.row(), Key));
+}
+
+void MainWindow::showStatus(const QString &text, const QString &key)
+{
+    m_label4->setText(text);
+    m_statusKey = key;
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -479,7 +474,9 @@ void MainWindow::openEditor(const QModelIndex &index)
     if (m_editor)
         m_editor->close();
     m_editor = new TagEditor(*m_model, m_store, m_dialogs, m_player, this);
-    connect(m_editor, &TagEditor::statusText, m_label4, &QLabel::setText);
+    const QString key = m_model->cell(row, Key);
+    connect(m_editor, &TagEditor::statusText, this,
+            [this, key](const QString &status) { showStatus(status, key); });
     if (!m_editor->openRow(row))
         m_editor->close();
 }
@@ -571,7 +568,28 @@ void MainWindow::runStartupChecks()
     connect(errati, &MissingFilesWindow::closed, this, [this] { setEnabled(true); });
     setEnabled(false);
     errati->setEnabled(true);
-    errati->show();
+    // The list is a transient of this window: the window manager keeps it above this one only
+    // when this one is on the screen before it. At start-up it waits for this window.
+    if (isVisible())
+        errati->show();
+    else
+        m_pendingErrati = errati;
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Queued: the window system maps this window on the way out of show(), the list after it.
+    if (m_pendingErrati) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_pendingErrati)
+                    m_pendingErrati->show();
+                m_pendingErrati = nullptr;
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void MainWindow::deleteCurrentRow()
@@ -585,10 +603,14 @@ void MainWindow::deleteCurrentRow()
                                                       : EntryDeletion::Confirmation::Ask;
     const auto fileAction = m_cancella->isChecked() ? EntryDeletion::FileAction::DeleteFile
                                                     : EntryDeletion::FileAction::KeepFile;
+    const QString key = m_model->cell(current.row(), Key);
     if (deletion.deleteRow(current.row(), confirmation, fileAction) ==
         EntryDeletion::Outcome::Deleted) {
         m_dati->clearSelection();
         m_dati->setCurrentIndex(QModelIndex());
+        // The status line no longer describes a record that is gone.
+        if (!key.isEmpty() && key == m_statusKey)
+            showStatus(QString(), QString());
     }
 }
 

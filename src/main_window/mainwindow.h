@@ -10,6 +10,7 @@ class CatalogueStore;
 class CollectionCounters;
 class Dialogs;
 class HoverController;
+class MissingFilesWindow;
 class Player;
 class QCheckBox;
 class QComboBox;
@@ -65,6 +66,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     /// Becoming the active window closes the tag editor without saving.
     void changeEvent(QEvent *event) override;
+    /// Shows the list of vanished files found before the window was shown.
+    void showEvent(QShowEvent *event) override;
 
 private:
     QGroupBox *buildSearchFrame();
@@ -73,6 +76,7 @@ private:
     QGroupBox *buildInfoFrame();
     QGroupBox *buildImportFrame();
     QWidget *buildRefreshPair();
+    QWidget *hoverCommand(QPushButton *button, QLabel *face);
     QTableView *buildGrid();
     void buildHoverRules();
     void showCounters();
@@ -84,6 +88,7 @@ private:
     void setSearchEnabled(bool enabled);
     void setRefreshEnabled(bool enabled);
     void gridClicked(const QModelIndex &index);
+    void showStatus(const QString &text, const QString &key);
     void applyColumnWidths();
     void openEditor(const QModelIndex &index);
 
@@ -106,6 +111,7 @@ private:
     Player *m_player = nullptr;
     int m_searchOption = -1; ///< last search option clicked, -1 for none
     int m_sortOption = -1;   ///< last sort option clicked, -1 for none
+    QString m_statusKey;     ///< key of the record the status line describes, if any
 
     QTableView *m_dati = nullptr;
     QLabel *m_label4 = nullptr;
@@ -139,4 +145,5 @@ private:
     QListWidget *m_list2 = nullptr;
 
     QPointer<TagEditor> m_editor; ///< the open tag editor (Form2), if any
+    QPointer<MissingFilesWindow> m_pendingErrati; ///< to be shown once this window is
 };

@@ -18,6 +18,8 @@ inline constexpr const char *kSearchOptions[5] = {"Ricerca per Titolo Brano", "R
                                                   "Ricerca per Album", "Ricerca per Nome File",
                                                   "Ricerca per Genere"};
 inline constexpr char kKey[] = "Chiave";
+/// Accessible name of the list of the keys found by the last search.
+inline constexpr char kFoundKeys[] = "Chiavi trovate";
 inline constexpr char kWholeField[] = "Ricerca in tutto il campo";
 inline constexpr char kWholeFieldToolTip[] = "Cerca la parola all'interno del testo del campo";
 inline constexpr char kStartSearch[] = "Avvia Ricerca";

@@ -2,6 +2,8 @@
 
 #include "missingfilestexts.h"
 
+#include "main_window/accessiblecaption.h"
+#include "main_window/screenfit.h"
 #include "maintenance/missingfilecheck.h"
 #include "platform/dialogs.h"
 
@@ -23,7 +25,9 @@ QString text(const char *utf8)
 
 MissingFilesWindow::MissingFilesWindow(CatalogueStore &store, Dialogs &dialogs,
                                        const QStringList &entries, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint)
+    // A dialog window is a transient of its parent: the window manager keeps it above the
+    // main window, which stays above other programs' windows.
+    : QWidget(parent, Qt::Dialog)
     , m_store(store)
     , m_dialogs(dialogs)
     , m_list1(new QListWidget(this))
@@ -38,7 +42,7 @@ MissingFilesWindow::MissingFilesWindow(CatalogueStore &store, Dialogs &dialogs,
     font.setBold(true);
     label1->setFont(font);
     m_list1->setObjectName(QStringLiteral("List1"));
-    m_list1->setAccessibleName(QStringLiteral("List1"));
+    captionBy(label1, m_list1);
     m_list1->addItems(entries);
     m_command1->setObjectName(QStringLiteral("Command1"));
 
@@ -47,7 +51,7 @@ MissingFilesWindow::MissingFilesWindow(CatalogueStore &store, Dialogs &dialogs,
     layout->addWidget(m_list1, 1);
     layout->addWidget(m_command1, 0, Qt::AlignHCenter);
     connect(m_command1, &QPushButton::clicked, this, &MissingFilesWindow::deleteFromCatalogue);
-    resize(720, 420);
+    ScreenFit::resizeToFit(this, QSize(720, 420));
 }
 
 QStringList MissingFilesWindow::entries() const

@@ -3,6 +3,7 @@
 #include "playertexts.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -18,8 +19,13 @@ namespace PlayerDisplay {
 
 QString timeText(qint64 units)
 {
-    const auto seconds =
-        static_cast<qint64>(static_cast<double>(std::max<qint64>(units, 0)) / kUnitsPerSecond);
+    const double exact = static_cast<double>(std::max<qint64>(units, 0));
+    auto seconds = static_cast<qint64>(exact / kUnitsPerSecond);
+    // A whole number of seconds, rounded to whole units, can fall a fraction of a unit short
+    // of its second (10 s is 443,057 units, 9.9999995 s): within half a unit it is that second.
+    const double nearest = std::round(exact / kUnitsPerSecond);
+    if (std::abs(exact - nearest * kUnitsPerSecond) <= 0.5)
+        seconds = static_cast<qint64>(nearest);
     return twoDigits(seconds / 60) + QLatin1String(PlayerTexts::kTimeSeparator) +
            twoDigits(seconds % 60);
 }

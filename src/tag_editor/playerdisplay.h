@@ -9,8 +9,9 @@ namespace PlayerDisplay {
 /// Player units per second: the player reports lengths and positions in these.
 inline constexpr double kUnitsPerSecond = 44305.7023255814;
 
-/// Player units as minutes and seconds, "mm:ss": the whole seconds of `units`, minutes and the
-/// rest each with a leading "0" when they have one digit. Minutes have no upper limit
+/// Player units as minutes and seconds, "mm:ss": the whole seconds of `units` (a value within
+/// half a unit of a whole second counts as that second), minutes and the rest each with a
+/// leading "0" when they have one digit. Minutes have no upper limit
 /// ("125:00"); a negative value counts as 0.
 QString timeText(qint64 units);
 

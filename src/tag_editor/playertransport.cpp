@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QWidget>
 
@@ -121,6 +122,12 @@ PlayerTransport::Outcome PlayerTransport::loadFile(const QString &path, FileAcce
     }
 
     setPlayControlsEnabled(false);
+    if (m_volumeSlider) {
+        // The handle shows the "0%" of the caption; the player keeps its volume for the next
+        // file.
+        const QSignalBlocker quiet(m_volumeSlider);
+        m_volumeSlider->setValue(0);
+    }
     if (m_volumeText)
         m_volumeText->setText(PlayerDisplay::volumeText(0));
     setButtonsUsable(false);

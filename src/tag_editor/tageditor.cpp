@@ -5,6 +5,8 @@
 #include "playertransport.h"
 
 #include "grid/cataloguemodel.h"
+#include "main_window/accessiblecaption.h"
+#include "main_window/screenfit.h"
 #include "tags/genretable.h"
 
 #include <QApplication>
@@ -59,7 +61,9 @@ void setBackColour(QWidget *widget, const QColor &colour)
 
 TagEditor::TagEditor(CatalogueModel &grid, CatalogueStore &store, Dialogs &dialogs, Player *player,
                      QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    // A dialog window is a transient of its parent: the window manager keeps it above the
+    // main window, which stays above other programs' windows.
+    : QWidget(parent, Qt::Dialog)
     , m_grid(grid)
     , m_dialogs(dialogs)
     , m_saver(grid, store, dialogs)
@@ -95,6 +99,7 @@ TagEditor::TagEditor(CatalogueModel &grid, CatalogueStore &store, Dialogs &dialo
     if (player)
         m_playerTransport = new PlayerTransport(*player, this);
     m_mplay->setEnabled(player != nullptr);
+    ScreenFit::resizeToFit(this, sizeHint());
 }
 
 TagEditor::~TagEditor() = default;
@@ -115,14 +120,12 @@ QGroupBox *TagEditor::buildTagFrame()
         const QString name = QStringLiteral("in1_%1").arg(i);
         m_in1[i] = named(new QLineEdit, name);
         m_in1[i]->setMaxLength(kIn1Limits[i]);
-        m_in1[i]->setAccessibleName(name);
     }
     m_in1[4]->setParent(frame1);
     m_in1[4]->hide();
     m_combo1 = named(new QComboBox, QStringLiteral("Combo1"));
     m_combo1->setEditable(true);
     m_combo1->setInsertPolicy(QComboBox::NoInsert);
-    m_combo1->setAccessibleName(QStringLiteral("Combo1"));
     m_check1 = named(new QCheckBox(text(kSaveTag)), QStringLiteral("Check1"));
 
     struct Field
@@ -139,7 +142,11 @@ QGroupBox *TagEditor::buildTagFrame()
     int row = 0;
     for (const Field &field : fields) {
         QLabel *caption = label(field.caption, field.name);
-        caption->setBuddy(field.box);
+        // A box takes its caption as its accessible name; the file name label shows its own.
+        if (field.box == m_nfile)
+            caption->setBuddy(field.box);
+        else
+            captionBy(caption, field.box);
         grid->addWidget(caption, row, 0);
         grid->addWidget(field.box, row, 1);
         ++row;
@@ -166,7 +173,8 @@ QFrame *TagEditor::buildPlayerArea()
         const QString buttonName = QStringLiteral("p%1").arg(i + 2);
         m_transport[i] = named(new QToolButton, buttonName);
         m_transport[i]->setIcon(style()->standardIcon(icons[i]));
-        m_transport[i]->setAccessibleName(buttonName);
+        // A picture button is read by the lamp below it.
+        m_transport[i]->setAccessibleName(text(lamps[i]));
         m_transport[i]->setEnabled(false);
         // Grey until the transport knows whether the file can be played.
         setBackColour(m_transport[i], QColor::fromRgb(PlayerTransport::kNotPlayableColour));
@@ -177,16 +185,17 @@ QFrame *TagEditor::buildPlayerArea()
     }
 
     m_avanti = named(new QSlider(Qt::Horizontal), QStringLiteral("avanti"));
-    m_avanti->setAccessibleName(QStringLiteral("avanti"));
+    m_avanti->setAccessibleName(text(kSeekBar));
     m_avanti->setRange(0, 0);
     grid->addWidget(m_avanti, 3, 0, 1, 6);
 
     m_slider1 = named(new QSlider(Qt::Horizontal), QStringLiteral("Slider1"));
-    m_slider1->setAccessibleName(QStringLiteral("Slider1"));
     m_slider1->setRange(0, 100);
     m_slider1->setValue(100);
     m_vol = label(kFullVolume, "vol");
-    grid->addWidget(label(kVolumeCaption, "Label7"), 1, 3);
+    QLabel *label7 = label(kVolumeCaption, "Label7");
+    captionBy(label7, m_slider1);
+    grid->addWidget(label7, 1, 3);
     grid->addWidget(m_slider1, 1, 4);
     grid->addWidget(m_vol, 1, 5);
 
@@ -249,6 +258,7 @@ void TagEditor::showLoadOutcome(const LoadOutcome &outcome)
         m_p1->setEnabled(outcome.reachable);
         for (QWidget *control : std::initializer_list<QWidget *>{m_avanti, m_check2, m_slider1})
             control->setEnabled(false);
+        m_slider1->setValue(0);
         m_vol->setText(text(kNoVolume));
     }
     if (!outcome.statusText.isEmpty())

@@ -28,6 +28,8 @@ inline constexpr char kNoVolume[] = "0%";
 inline constexpr char kLengthCaption[] = "Durata";
 inline constexpr char kStartTime[] = "0";
 inline constexpr char kRepeat[] = "Ripeti";
+/// Accessible name of the seek bar.
+inline constexpr char kSeekBar[] = "Posizione";
 
 /// Load step: the CD warning is kAttention, a line break, kCdMissing, the label in capitals,
 /// kNotInserted and kCannotListen, the last two joined without a blank.

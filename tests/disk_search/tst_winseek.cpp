@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFrame>
+#include <QImage>
 #include <QLabel>
 #include <QListView>
 #include <QPointer>
@@ -43,6 +44,25 @@ QStringList rowsOf(const QAbstractItemView *view)
     return rows;
 }
 
+// The number of rows `view` paints with something on them. The picture is taken first: asking
+// for a row's place lays the rows out, which a repaint alone may not have done.
+int paintedRows(QAbstractItemView *view)
+{
+    const QImage shot = view->viewport()->grab().toImage();
+    const QRgb background = shot.pixel(shot.width() - 1, shot.height() - 1);
+    int rows = 0;
+    for (int row = 0; row < view->model()->rowCount(); ++row) {
+        const QRect place = view->visualRect(view->model()->index(row, 0)) & shot.rect();
+        bool inked = false;
+        for (int y = place.top(); y <= place.bottom() && !inked; ++y) {
+            for (int x = place.left(); x <= place.right() && !inked; ++x)
+                inked = shot.pixel(x, y) != background;
+        }
+        rows += inked ? 1 : 0;
+    }
+    return rows;
+}
+
 QByteArray tagged(const QByteArray &title)
 {
     return mpegFrames(2) + tagBlock(title, "Artista", "Album", "2001", "Commento", 13);
@@ -59,6 +79,8 @@ private slots:
     void cleanup();
     void controlsAtStart_data();
     void controlsAtStart();
+    void accessibleNames_data();
+    void accessibleNames();
     void hoverFaces_data();
     void hoverFaces();
     void importDrivesTheWholeRoad();
@@ -160,10 +182,7 @@ void TestWinSeek::openSearch()
 {
     if (!m_window)
         startMainWindow();
-    moveOver(mainControl("Label2"));
-    auto *importa = mainControl<QPushButton>("Importa");
-    QVERIFY(importa->isVisible());
-    QTest::mouseClick(importa, Qt::LeftButton);
+    clickCommand(mainControl("Label2"));
     m_winSeek = m_window->findChild<WinSeek *>(QStringLiteral("WinSeek"));
     QVERIFY(m_winSeek);
     QVERIFY(QTest::qWaitForWindowExposed(m_winSeek));
@@ -171,10 +190,7 @@ void TestWinSeek::openSearch()
 
 void TestWinSeek::clickSearch()
 {
-    moveOver(control("pip1"));
-    auto *cmdSearch = control<QPushButton>("cmdSearch");
-    QVERIFY(cmdSearch->isVisible());
-    QTest::mouseClick(cmdSearch, Qt::LeftButton);
+    clickCommand(control("pip1"));
 }
 
 void TestWinSeek::searchFolder(const QString &folder, bool subfolders)
@@ -248,6 +264,37 @@ void TestWinSeek::controlsAtStart()
     QCOMPARE(mainControl<QListView>("List1")->model()->rowCount(), 0);
 }
 
+void TestWinSeek::accessibleNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("accessibleName");
+    QTest::addColumn<int>("role");
+    const auto row = [](const char *name, const char *accessible, QAccessible::Role role) {
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(accessible)
+                            << int(role);
+    };
+    row("txtSearchSpec", "Criteri di ricerca:", QAccessible::EditableText);
+    row("dirList", "Cartelle", QAccessible::List);
+    row("filList", "File MP3", QAccessible::List);
+    row("lstFoundFiles", "MP3 trovati:", QAccessible::List);
+    row("cmdSearch", "Cerca", QAccessible::Button);
+    row("pip1", "Cerca", QAccessible::StaticText);
+    row("cmdExit", "Esci", QAccessible::Button);
+    row("Command1", "Ripristina", QAccessible::Button);
+}
+
+void TestWinSeek::accessibleNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, accessibleName);
+    QFETCH(int, role);
+    openSearch();
+    QWidget *widget = control(qPrintable(name));
+    QCOMPARE(::accessibleName(widget), accessibleName);
+    QCOMPARE(int(accessibleRole(widget)), role);
+    QCOMPARE(controlsWithoutCaption(m_winSeek).join(u' '), QString());
+}
+
 void TestWinSeek::hoverFaces_data()
 {
     QTest::addColumn<QString>("over");
@@ -266,13 +313,22 @@ void TestWinSeek::hoverFaces()
     openSearch();
     const QList<QWidget *> buttons = {control("cmdSearch"), control("cmdExit"),
                                       control("Command1")};
-    QWidget *target =
-        over == QLatin1String("WinSeek") ? m_winSeek.data() : control(qPrintable(over));
+    const QList<QWidget *> faces = {control("pip1"), control("pip2"), control("Label1")};
     if (over.startsWith(u'P') || over == QLatin1String("WinSeek")) {
-        for (QWidget *button : buttons)
-            button->show();
+        // The buttons shown one after another; each lies above its face.
+        for (int i = 0; i < 3; ++i) {
+            pointAt(faces.at(i));
+            QVERIFY(buttons.at(i)->isVisible());
+            QCOMPARE(
+                m_winSeek->childAt(faces.at(i)->mapTo(m_winSeek, faces.at(i)->rect().center())),
+                buttons.at(i));
+        }
+        // A corner of the window or of the panel, outside any control.
+        QWidget *target = over == QLatin1String("WinSeek") ? m_winSeek.data() : control("Picture1");
+        pointAt(m_winSeek, target->mapTo(m_winSeek, QPoint(1, 1)));
+    } else {
+        pointAt(control(qPrintable(over)));
     }
-    moveOver(target);
     for (int i = 0; i < 3; ++i)
         QCOMPARE(buttons.at(i)->isVisible(), shown.at(i));
 }
@@ -384,19 +440,22 @@ void TestWinSeek::cancelKeepsWhatWasListed()
     openSearch();
     auto *found = control<QListView>("lstFoundFiles");
     bool checked = false;
+    bool painted = false;
     whileSearching([&] {
         if (found->model()->rowCount() < 2)
             return false;
+        // A repaint while the search goes on shows what was found so far.
+        painted = paintedRows(found) == 2;
         checked = control<QPushButton>("cmdExit")->text() == QLatin1String("Annulla") &&
                   control<QLabel>("pip2")->text() == QLatin1String("Annulla") &&
                   control("Picture2")->isVisible() && !control("cmdSearch")->isVisible() &&
                   !control("cmdSearch")->isEnabled() && QApplication::overrideCursor();
-        moveOver(control("pip2"));
-        QTest::mouseClick(control<QPushButton>("cmdExit"), Qt::LeftButton);
+        clickCommand(control("pip2"));
         return true;
     });
     searchFolder(music("A"), true);
     QVERIFY2(checked, "the window was not in its searching state");
+    QVERIFY2(painted, "the found list was painted blank during the search");
     // The walk stops at the next folder it enters: the two files listed stay, no more come.
     QCOMPARE(rowsOf(found), (QStringList{music("A/5/x.mp3"), music("A/4/x.mp3")}));
     QCOMPARE(control<QLabel>("lblCount")->text(), QStringLiteral(" 2"));
@@ -454,8 +513,7 @@ void TestWinSeek::resetPreparesANewSearch()
     searchFolder(music("A"), false);
     QCOMPARE(rowsOf(control<QListView>("lstFoundFiles")), QStringList{music("A/a.mp3")});
     QCOMPARE(control<QLabel>("lblCount")->text(), QStringLiteral(" 1"));
-    moveOver(control("Label1"));
-    QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+    clickCommand(control("Label1"));
     QCOMPARE(control<QListView>("lstFoundFiles")->model()->rowCount(), 0);
     QCOMPARE(control<QLabel>("lblCount")->text(), QStringLiteral("0"));
     QVERIFY(control("Picture1")->isVisible());
@@ -476,8 +534,7 @@ void TestWinSeek::esciShowsTheMainWindow()
     // Closed otherwise, see closingDuringASearchCancelsIt.
     openSearch();
     m_window->hide();
-    moveOver(control("pip2"));
-    QTest::mouseClick(control<QPushButton>("cmdExit"), Qt::LeftButton);
+    clickCommand(control("pip2"));
     QTRY_VERIFY(!m_winSeek);
     QVERIFY(m_window->isVisible());
     QVERIFY(m_dialogs.messages.isEmpty());

@@ -2,6 +2,7 @@
 #include "grid/cataloguemodel.h"
 #include "inspection/recordfile.h"
 #include "main_window/mainwindow.h"
+#include "main_window/screenfit.h"
 #include "support/fakedialogs.h"
 #include "support/fakevolumes.h"
 #include "support/tempcatalogue.h"
@@ -34,6 +35,8 @@ private slots:
     void cleanup();
     void captionsAndToolTips_data();
     void captionsAndToolTips();
+    void accessibleNames_data();
+    void accessibleNames();
     void hoverButtons_data();
     void hoverButtons();
     void startsWithAnEmptyCatalogue();
@@ -199,39 +202,79 @@ void TestMainWindow::captionsAndToolTips()
     QCOMPARE(widget->toolTip(), toolTip);
 }
 
+void TestMainWindow::accessibleNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("accessibleName");
+    QTest::addColumn<int>("role");
+    const auto row = [](const char *name, const char *accessible, QAccessible::Role role) {
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(accessible)
+                            << int(role);
+    };
+    row("Text1", "Chiave", QAccessible::EditableText);
+    row("Combo1", "Chiave", QAccessible::ComboBox);
+    row("List3", "Chiavi trovate", QAccessible::List);
+    row("Importa", "Importa", QAccessible::Button);
+    row("Label2", "Importa", QAccessible::StaticText);
+    row("Command2", "Refresh Lista", QAccessible::Button);
+    row("Command1", "Avvia Ricerca", QAccessible::Button);
+    row("ordinamento", "Avvia Ordinamento", QAccessible::Button);
+    row("attrib", "Cambia Attributi", QAccessible::Button);
+    row("Frame1", "Importa MP3", QAccessible::Grouping);
+}
+
+void TestMainWindow::accessibleNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, accessibleName);
+    QFETCH(int, role);
+    startWindow();
+    QWidget *widget = control(qPrintable(name));
+    QCOMPARE(::accessibleName(widget), accessibleName);
+    QCOMPARE(int(accessibleRole(widget)), role);
+    QCOMPARE(controlsWithoutCaption(m_window.get()).join(u' '), QString());
+}
+
 void TestMainWindow::hoverButtons_data()
 {
-    QTest::addColumn<QString>("showOver");
-    QTest::addColumn<QStringList>("hideOver");
+    QTest::addColumn<QString>("face");
     QTest::addColumn<QString>("button");
-    QTest::newRow("search") << "cerca" << QStringList{"Ricerca", "Command2"} << "Command1";
-    QTest::newRow("refresh") << "Label3" << QStringList{"Command1"} << "Command2";
-    QTest::newRow("import") << "Label2" << QStringList{"Frame1"} << "Importa";
-    QTest::newRow("attributes") << "txtattr" << QStringList{"Frame2"} << "attrib";
-    QTest::newRow("sort") << "selordina" << QStringList{"Frame7", "ordina_0", "ordina_9"}
-                          << "ordinamento";
+    QTest::addColumn<QString>("hider"); // moving to its top left corner hides the button
+    QTest::newRow("search") << "cerca"
+                            << "Command1"
+                            << "Ricerca";
+    QTest::newRow("refresh") << "Label3"
+                             << "Command2"
+                             << "Command1";
+    QTest::newRow("import") << "Label2"
+                            << "Importa"
+                            << "Frame1";
+    QTest::newRow("attributes") << "txtattr"
+                                << "attrib"
+                                << "Frame2";
+    QTest::newRow("sort") << "selordina"
+                          << "ordinamento"
+                          << "ordina_0";
 }
 
 void TestMainWindow::hoverButtons()
 {
-    QFETCH(QString, showOver);
-    QFETCH(QStringList, hideOver);
+    QFETCH(QString, face);
     QFETCH(QString, button);
+    QFETCH(QString, hider);
     startWindow();
-    QWidget *target = m_window->findChild<QWidget *>(button);
-    QVERIFY(target);
-    QVERIFY2(!target->isVisible(), "a command button is hidden at start");
-    for (const QString &hider : hideOver) {
-        QWidget *over = m_window->findChild<QWidget *>(showOver);
-        QWidget *away = m_window->findChild<QWidget *>(hider);
-        QVERIFY(over && away);
-        // A hiding widget may be a button that is itself hidden; show it to move over it.
-        away->setVisible(true);
-        moveOver(over);
-        QVERIFY(target->isVisible());
-        moveOver(away);
-        QVERIFY2(!target->isVisible(), qPrintable(hider));
-    }
+    QWidget *target = control(qPrintable(button));
+    QWidget *over = control(qPrintable(face));
+    QVERIFY2(target->isHidden(), "a command button is hidden at start");
+    // The search command hides the refresh command: it is shown to be moved over.
+    pointAt(control("cerca"));
+    pointAt(over);
+    QVERIFY(target->isVisible());
+    // Where the button shows it takes the click, not the face below it.
+    QCOMPARE(m_window->childAt(over->mapTo(m_window.get(), over->rect().center())), target);
+    QWidget *away = control(qPrintable(hider));
+    pointAt(m_window.get(), away->mapTo(m_window.get(), QPoint(2, 2)));
+    QVERIFY(target->isHidden());
 }
 
 void TestMainWindow::startsWithAnEmptyCatalogue()
@@ -242,6 +285,9 @@ void TestMainWindow::startsWithAnEmptyCatalogue()
     QVERIFY2(!QApplication::overrideCursor(), "the hourglass is taken back");
     QVERIFY(m_window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(m_window->windowTitle().startsWith(QStringLiteral("TRACKLODGE")));
+    // The grid gives way on a laptop screen, the rest of the window fits it.
+    const QSize laptop = QSize(1366, 768).shrunkBy(ScreenFit::kExpectedFrame);
+    QCOMPARE(m_window->minimumSizeHint().boundedTo(laptop), m_window->minimumSizeHint());
     QCOMPARE(m_window->model().recordCount(), 0);
     QCOMPARE(control<QTableView>("dati")->model()->columnCount(), 12);
     for (const char *name : {"mp3found", "conid", "noid", "mp3errati", "ROnly", "cdrom"})
@@ -323,8 +369,7 @@ void TestMainWindow::refreshReadsChangesAndEnablesTheSort()
         QVERIFY(other.add(added));
     }
     auto *refresh = control<QPushButton>("Command2");
-    refresh->show();
-    QTest::mouseClick(refresh, Qt::LeftButton);
+    clickCommand(control("Label3"));
     QCOMPARE(shownFiles(), (QStringList{"a", "b"}));
     QCOMPARE(control<QLabel>("noid")->text(), QStringLiteral("1"));
     QVERIFY(!refresh->isVisible());
@@ -401,9 +446,7 @@ void TestMainWindow::enterRunsTheSearchAndRefreshBringsAllBack()
     QCOMPARE(keys->item(1)->text(), m_window->model().cell(1, Key));
     QVERIFY(control("Label3")->isEnabled());
 
-    auto *refresh = control<QPushButton>("Command2");
-    refresh->show();
-    QTest::mouseClick(refresh, Qt::LeftButton);
+    clickCommand(control("Label3"));
     QCOMPARE(m_window->model().recordCount(), 3);
     QVERIFY(!control("Label3")->isEnabled());
 }
@@ -415,7 +458,7 @@ void TestMainWindow::genreSearchUsesTheChooser()
     startWindow({a, sampleRecord(QStringLiteral("b"))});
     control<QRadioButton>("Option1_4")->click();
     control<QComboBox>("Combo1")->setCurrentText(QStringLiteral("Trip  Hop"));
-    control<QPushButton>("Command1")->click();
+    clickCommand(control("cerca"));
     QCOMPARE(shownFiles(), QStringList{"a"});
 }
 
@@ -429,9 +472,9 @@ void TestMainWindow::sortThenRefresh()
     c.anno = QStringLiteral("1985");
     startWindow({a, b, c});
     control<QRadioButton>("ordina_3")->click();
-    control<QPushButton>("ordinamento")->click();
+    clickCommand(control("selordina"));
     QCOMPARE(shownFiles(), (QStringList{"b", "c", "a"}));
-    control<QPushButton>("Command2")->click();
+    clickCommand(control("Label3"));
     QCOMPARE(shownFiles(), (QStringList{"a", "b", "c"}));
 }
 
@@ -544,6 +587,8 @@ void TestMainWindow::deleteKeyOnTheGrid()
              removed ? QStringLiteral("2") : QStringLiteral("3"));
     QCOMPARE(m_store->allRecords()->size(), removed ? 2 : 3);
     QCOMPARE(QFileInfo::exists(file), !(removed && withFile));
+    // The status line of the clicked row goes with the row.
+    QCOMPARE(control<QLabel>("Label4")->text().startsWith(QLatin1String("b - ")), !removed);
 }
 
 void TestMainWindow::deleteTakesTheRowAtTheEndOfTheSelection_data()
@@ -597,10 +642,8 @@ void TestMainWindow::attribMakesReadOnlyFilesWritable()
     QVERIFY(!QFileInfo(file).permission(QFile::WriteOwner));
     QCOMPARE(control<QLabel>("ROnly")->text(), QStringLiteral("1"));
 
-    auto *attrib = control<QPushButton>("attrib");
-    QVERIFY(attrib->isEnabled());
-    attrib->show();
-    QTest::mouseClick(attrib, Qt::LeftButton);
+    QVERIFY(control("attrib")->isEnabled());
+    clickCommand(control("txtattr"));
     QCOMPARE(m_window->model().cell(0, State), QStringLiteral("OK"));
     QCOMPARE(control<QLabel>("ROnly")->text(), QStringLiteral("0"));
     QVERIFY(QFileInfo(file).permission(QFile::WriteOwner));

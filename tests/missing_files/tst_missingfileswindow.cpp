@@ -4,6 +4,7 @@
 #include "support/fakedialogs.h"
 #include "support/sqlscene.h"
 #include "support/tempcatalogue.h"
+#include "support/widgettest.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -88,6 +89,9 @@ void TestMissingFilesWindow::captionsAndEntries()
     QCOMPARE(list->count(), 3);
     QCOMPARE(list->item(2)->text(), m_entries[2]);
     QCOMPARE(m_window->entries(), m_entries);
+    // The list is read by the heading above it.
+    QCOMPARE(accessibleName(list), QStringLiteral("***MP3 Cancellati o Spostati***"));
+    QCOMPARE(controlsWithoutCaption(m_window.get()).join(u' '), QString());
 }
 
 void TestMissingFilesWindow::deleteFromCatalogueRemovesTheEntriesAndCloses()

@@ -3,12 +3,18 @@
 // Helpers for tests of windows, header-only so that any test linking the widgets can use them.
 
 #include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTest>
 
 /// The child of `parent` named `name`; stops the test program when there is none.
 template <typename T = QWidget> T *childNamed(const QObject *parent, const char *name)
@@ -34,12 +40,64 @@ inline QString captionOf(QWidget *widget)
     return {};
 }
 
-/// Moves the mouse over `widget`, as far as the widget can tell.
-inline void moveOver(QWidget *widget)
+/// Moves the pointer to `at` (in `window`'s coordinates), through the window as the window
+/// system does: the widget on top at that point takes the move.
+inline void pointAt(QWidget *window, const QPoint &at)
 {
-    QMouseEvent move(QEvent::MouseMove, QPointF(1, 1), widget->mapToGlobal(QPointF(1, 1)),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
+    QTest::mouseMove(window->windowHandle(), at);
+}
+
+/// Moves the pointer to the middle of `widget` through its window.
+inline void pointAt(QWidget *widget)
+{
+    pointAt(widget->window(), widget->mapTo(widget->window(), widget->rect().center()));
+}
+
+/// Runs the hover command whose face is `face` as a person does: the pointer moves to the middle
+/// of the face, which shows the button, and clicks there; whatever lies on top takes the click.
+inline void clickCommand(QWidget *face)
+{
+    QWidget *window = face->window();
+    const QPoint at = face->mapTo(window, face->rect().center());
+    // The pointer comes from next door, as a hand moves it, and rests before the click.
+    pointAt(window, at - QPoint(1, 0));
+    pointAt(window, at);
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at);
+}
+
+/// What a screen reader reads for `widget`: its accessible name.
+inline QString accessibleName(QWidget *widget)
+{
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+}
+
+/// The accessible role of `widget`.
+inline QAccessible::Role accessibleRole(QWidget *widget)
+{
+    return QAccessible::queryAccessibleInterface(widget)->role();
+}
+
+/// The objectNames of the shown controls of `window` that a screen reader could not read by a
+/// caption: a text box, list, chooser or slider without an accessible name, and any control
+/// read by its objectName where its caption says something else. The grid is read by its
+/// headers and cells, a scroll bar by its role.
+inline QStringList controlsWithoutCaption(QWidget *window)
+{
+    QStringList found;
+    const QList<QWidget *> controls = window->findChildren<QWidget *>();
+    for (QWidget *control : controls) {
+        if (!control->isVisibleTo(window) || qobject_cast<QTableView *>(control) ||
+            qobject_cast<QScrollBar *>(control))
+            continue;
+        const QString name = accessibleName(control);
+        const bool box =
+            qobject_cast<QLineEdit *>(control) || qobject_cast<QAbstractItemView *>(control) ||
+            qobject_cast<QComboBox *>(control) || qobject_cast<QAbstractSlider *>(control);
+        if ((box && name.isEmpty()) ||
+            (!name.isEmpty() && name == control->objectName() && name != captionOf(control)))
+            found << control->objectName();
+    }
+    return found;
 }
 
 /// The bytes of the file at `path`, or "<unreadable>".

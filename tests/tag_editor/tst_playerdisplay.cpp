@@ -6,7 +6,7 @@
 
 // Player units for a whole number of seconds are written out: a second is 44305.7023255814
 // units, so the first unit of second s is ceil(s × 44305.7023255814) and the one before it still
-// belongs to second s - 1.
+// belongs to second s - 1, unless it lies within half a unit of second s.
 
 class TestPlayerDisplay : public QObject
 {
@@ -36,7 +36,11 @@ void TestPlayerDisplay::timeText_data()
     QTest::newRow("59 minutes 59 seconds") << qint64(159456223) << QStringLiteral("59:59");
     QTest::newRow("an hour") << qint64(159500529) << QStringLiteral("60:00");
     QTest::newRow("125 minutes") << qint64(332292768) << QStringLiteral("125:00");
-    QTest::newRow("just before 125 minutes") << qint64(332292767) << QStringLiteral("124:59");
+    QTest::newRow("125 minutes in whole units") << qint64(332292767) << QStringLiteral("125:00");
+    QTest::newRow("just before 125 minutes") << qint64(332292766) << QStringLiteral("124:59");
+    // A length of whole seconds, rounded to whole units, may lie a fraction of a unit short.
+    QTest::newRow("10 s in whole units (443057)") << qint64(443057) << QStringLiteral("00:10");
+    QTest::newRow("a unit short of 10 s") << qint64(443056) << QStringLiteral("00:09");
     QTest::newRow("over 1000 minutes") << qint64(60'006) * 44306 << QStringLiteral("1000:06");
     QTest::newRow("no file (-1)") << qint64(-1) << QStringLiteral("00:00");
 }

@@ -324,6 +324,9 @@ void TestPlayerTransport::loadNotPlayable()
     QVERIFY(!form.Check2->isEnabled());
     QVERIFY(!form.Slider1->isEnabled());
     QCOMPARE(form.vol->text(), QStringLiteral("0%"));
+    // The handle agrees with the caption; the player keeps its volume for the next file.
+    QCOMPARE(form.Slider1->value(), 0);
+    QCOMPARE(player.volume(), 100);
     QVERIFY(!form.Check1->isChecked());
     QVERIFY(!form.Check1->isEnabled());
     QCOMPARE(player.length(), qint64(-1));

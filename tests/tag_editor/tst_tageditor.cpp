@@ -58,6 +58,8 @@ private slots:
     void cleanup();
     void controlsAtStart_data();
     void controlsAtStart();
+    void accessibleNames_data();
+    void accessibleNames();
     void doubleClickOpensTheRow();
     void doubleClickOutsideRecordsOpensNothing();
     void rowWithoutKeyIsNotShown();
@@ -192,6 +194,42 @@ void TestTagEditor::controlsAtStart()
     QCOMPARE(widget->isEnabledTo(mplay->isAncestorOf(widget) ? mplay : &editor), enabled);
     // Without a player the whole player area is disabled.
     QVERIFY(!mplay->isEnabled());
+}
+
+void TestTagEditor::accessibleNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("accessibleName");
+    QTest::addColumn<int>("role");
+    const auto row = [](const char *name, const char *accessible, QAccessible::Role role) {
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(accessible)
+                            << int(role);
+    };
+    row("in1_0", "Titolo:", QAccessible::EditableText);
+    row("in1_1", "Autore:", QAccessible::EditableText);
+    row("in1_2", "Album:", QAccessible::EditableText);
+    row("in1_3", "Anno:", QAccessible::EditableText);
+    row("in1_5", "Commento:", QAccessible::EditableText);
+    row("Combo1", "Genere", QAccessible::ComboBox);
+    row("p2", "PLAY", QAccessible::Button);
+    row("p3", "PAUSA", QAccessible::Button);
+    row("p4", "STOP", QAccessible::Button);
+    row("Slider1", "Volume", QAccessible::Slider);
+    row("avanti", "Posizione", QAccessible::Slider);
+    row("Command1", "Modifica", QAccessible::Button);
+}
+
+void TestTagEditor::accessibleNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, accessibleName);
+    QFETCH(int, role);
+    startWindow({});
+    TagEditor editor(m_window->model(), *m_store, m_dialogs);
+    QWidget *widget = control(&editor, qPrintable(name));
+    QCOMPARE(::accessibleName(widget), accessibleName);
+    QCOMPARE(int(accessibleRole(widget)), role);
+    QCOMPARE(controlsWithoutCaption(&editor).join(u' '), QString());
 }
 
 void TestTagEditor::doubleClickOpensTheRow()

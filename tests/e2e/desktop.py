@@ -1,0 +1,309 @@
+"""Plumbing for the end-to-end journeys: a private X server with a window manager, the program
+started in a folder of its own, the accessibility tree (AT-SPI) to find and read what is shown,
+and xdotool to act as a person does, with the real pointer and keyboard.
+
+The accessibility tree is only looked at, never used to act: its actions press hidden buttons
+and skip the signals a person's input sends, so they would hide exactly the faults we look for.
+"""
+
+import os
+import re
+import signal
+import subprocess
+import time
+
+SCREEN_WIDTH, SCREEN_HEIGHT = 1366, 768
+MAIN_TITLE = "TRACKLODGE - Catalogo dei tuoi MP3"
+
+pyatspi = None  # imported once the display and the accessibility bus exist
+
+
+class JourneyFailed(AssertionError):
+    pass
+
+
+def wait_for(what, condition, timeout=15.0):
+    """Polls `condition` until it returns something true and returns that. Objects of the
+    accessibility tree may vanish while we look: such errors count as "not yet"; a failed
+    check inside `condition` ends the wait."""
+    deadline = time.monotonic() + timeout
+    last_error = None
+    while True:
+        try:
+            value = condition()
+            if value:
+                return value
+        except JourneyFailed:
+            raise
+        except Exception as error:  # noqa: BLE001 - see above
+            last_error = error
+        if time.monotonic() > deadline:
+            detail = f" (last error: {last_error})" if last_error else ""
+            raise JourneyFailed(f"timed out after {timeout:.0f} s waiting for {what}{detail}")
+        time.sleep(0.05)
+
+
+def check(condition, message):
+    if not condition:
+        raise JourneyFailed(message)
+
+
+def run(*command, **kwargs):
+    return subprocess.run(command, check=True, capture_output=True, text=True, **kwargs).stdout
+
+
+class Desktop:
+    """Xvfb at laptop size, the Italian keyboard, openbox, and the accessibility bus, all inside
+    the session bus this process runs in (see journeys.py)."""
+
+    def __init__(self):
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+             f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24", "-noreset", "-nolisten", "tcp"],
+            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as display_number:
+            os.environ["DISPLAY"] = ":" + display_number.readline().strip()
+        run("setxkbmap", "it")
+        self.openbox = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
+        wait_for("the window manager",
+                 lambda: "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"))
+        # Started before the program, so that Qt finds the accessibility bus already there.
+        run("dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+            "org.a11y.Bus.GetAddress")
+        global pyatspi
+        import pyatspi as atspi_module
+        pyatspi = atspi_module
+
+    def close(self):
+        for process in (self.openbox, self.xvfb):
+            process.terminate()
+            process.wait()
+
+    def screenshot(self, path):
+        subprocess.run(["import", "-window", "root", path], check=False)
+
+
+class Program:
+    """The program started in `folder`, and its application in the accessibility tree."""
+
+    def __init__(self, executable, folder):
+        env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                   ASAN_OPTIONS="detect_leaks=0", SDL_AUDIODRIVER="dummy")
+        self.log_path = os.path.join(folder, "program.log")
+        with open(self.log_path, "w") as log:
+            self.process = subprocess.Popen([executable], cwd=folder, env=env, stdout=log,
+                                            stderr=subprocess.STDOUT)
+        self.app = wait_for("the program in the accessibility tree", self._find_app)
+
+    def _find_app(self):
+        check(self.process.poll() is None, f"the program ended early: {self.output()}")
+        for app in pyatspi.Registry.getDesktop(0):
+            if app is not None and app.get_process_id() == self.process.pid:
+                # Values change under us: read them afresh every time.
+                app.set_cache_mask(0)
+                return app
+        return None
+
+    def output(self):
+        with open(self.log_path, errors="replace") as log:
+            return log.read()
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.send_signal(signal.SIGTERM)
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        sanitizer = re.search(r"(ERROR: AddressSanitizer.*|runtime error:.*)", self.output())
+        check(not sanitizer, f"the sanitizers reported: {sanitizer and sanitizer.group(0)}")
+
+    # Finding and reading
+
+    def windows(self):
+        return [w for w in self.app if w is not None and showing(w)]
+
+    def window(self, title, role=None, timeout=15.0):
+        """Waits for the shown top-level window `title` and for it to stop moving, then checks
+        that it lies on the screen and that a person pointing at its centre reaches it."""
+        def shown():
+            for w in self.windows():
+                if w.name == title and (role is None or w.getRoleName() == role):
+                    return w
+            return None
+        w = wait_for(f'the window "{title}"', shown, timeout)
+        settled(w)
+        if title != MAIN_TITLE:  # the main window's size is a journey of its own
+            check_on_screen(w, title)
+        check_on_top(w, title)
+        return w
+
+    def alert(self, timeout=15.0):
+        """The message box shown now; its text is in its labels."""
+        w = wait_for("a message box", lambda: next(
+            (w for w in self.windows() if w.getRoleName() == "alert"), None), timeout)
+        settled(w)
+        check_on_screen(w, w.name)
+        check_on_top(w, w.name)
+        return w
+
+    def gone(self, title, timeout=15.0):
+        wait_for(f'the window "{title}" to close',
+                 lambda: all(w.name != title for w in self.windows()), timeout)
+
+
+def showing(accessible):
+    return accessible.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def enabled(accessible):
+    return accessible.getState().contains(pyatspi.STATE_ENABLED)
+
+
+def focused(accessible):
+    return accessible.getState().contains(pyatspi.STATE_FOCUSED)
+
+
+def text(accessible):
+    """What a control shows: the text of a label or text box, else its name."""
+    try:
+        return accessible.queryText().getText(0, -1)
+    except NotImplementedError:
+        return accessible.name
+
+
+def extents(accessible):
+    e = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return e.x, e.y, e.width, e.height
+
+
+def centre(accessible):
+    x, y, w, h = extents(accessible)
+    return x + w // 2, y + h // 2
+
+
+def descendants(root, role=None, name=None, shown=True):
+    """Controls below `root` with this role and name (a string, or a compiled pattern), in
+    tree order. Tables, choosers and long lists are not entered: they are read through them."""
+    found = []
+
+    def visit(node):
+        for child in node:
+            if child is None or (shown and not showing(child)):
+                continue
+            child_role = child.getRoleName()
+            if (role is None or child_role == role) and (
+                    name is None or (name.fullmatch(child.name) if hasattr(name, "fullmatch")
+                                     else child.name == name)):
+                found.append(child)
+            if child_role not in ("table", "combo box") and (
+                    child_role != "list" or child.childCount <= 100):
+                visit(child)
+
+    visit(root)
+    return found
+
+
+def find(root, role=None, name=None, timeout=15.0):
+    """Waits for the first shown control below `root` with this role and name."""
+    what = f"a {role or 'control'}" + (f' "{getattr(name, "pattern", name)}"' if name else "")
+    return wait_for(what, lambda: next(iter(descendants(root, role, name)), None), timeout)
+
+
+def settled(accessible):
+    """Waits until a window stops moving (the window manager places it after it shows)."""
+    last = [None]
+
+    def still():
+        now = extents(accessible)
+        same = now == last[0] and now[2] > 0
+        last[0] = now
+        return same
+
+    wait_for(f'"{accessible.name}" to stop moving', still)
+
+
+def table_rows(table):
+    """The rows a table shows, as lists of cell texts."""
+    t = table.queryTable()
+    return [[t.getAccessibleAt(r, c).name for c in range(t.nColumns)] for r in range(t.nRows)]
+
+
+def table_cell(table, row, column):
+    return table.queryTable().getAccessibleAt(row, column)
+
+
+# Acting: the real pointer and keyboard
+
+def xdotool(*args):
+    run("xdotool", *[str(a) for a in args])
+
+
+def move_to(x, y):
+    # `--sync` waits for the pointer to move, so it would wait for ever where it already is.
+    here = run("xdotool", "getmouselocation", "--shell")
+    if f"X={x}\nY={y}\n" not in here:
+        xdotool("mousemove", "--sync", x, y)
+
+
+def point_at(accessible):
+    """Brings the pointer onto a control from a few pixels away, as a hand does."""
+    x, y = centre(accessible)
+    move_to(x - 4, y)
+    move_to(x, y)
+
+
+def click(accessible, repeat=1):
+    point_at(accessible)
+    xdotool("click", "--repeat", repeat, "--delay", 80, 1)
+
+
+def double_click(accessible):
+    click(accessible, repeat=2)
+
+
+def keys(*names):
+    xdotool("key", "--delay", 40, *names)
+
+
+def type_text(value):
+    xdotool("type", "--delay", 30, value)
+
+
+def pointer_window():
+    """The top-level X window under the pointer (with openbox, the frame around a window)."""
+    location = run("xdotool", "getmouselocation", "--shell")
+    return int(re.search(r"WINDOW=(\d+)", location).group(1))
+
+
+def check_on_top(window, title):
+    """A person pointing at the window's centre reaches that window, not one covering it."""
+    x, y = centre(window)
+    move_to(x, y)
+    under = pointer_window()
+    tree = run("xwininfo", "-tree", "-id", str(under))
+    names = re.findall(r'0x[0-9a-f]+ "([^"]*)"', tree)
+    check(title in names,
+          f'the window "{title}" is covered at its centre ({x}, {y}) by "{", ".join(names)}"')
+
+
+def check_on_screen(window, title):
+    x, y, w, h = extents(window)
+    check(x >= 0 and y >= 0 and x + w <= SCREEN_WIDTH and y + h <= SCREEN_HEIGHT,
+          f'the window "{title}" ({w}x{h} at {x}, {y}) does not fit the '
+          f"{SCREEN_WIDTH}x{SCREEN_HEIGHT} screen")
+
+
+def press_command(window, caption):
+    """Runs a command as a person does: the pointer goes to where its caption is shown (a hover
+    command's button appears there), then a click. Returns the button pressed."""
+    target = find(window, name=caption)
+    point_at(target)
+    button = find(window, "push button", caption)
+    wait_for(f'"{caption}" to be enabled', lambda: enabled(button))
+    click(button)
+    return button

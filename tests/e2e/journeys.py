@@ -1,0 +1,502 @@
+"""End-to-end journeys: each starts the built program in a fresh folder with a prepared catalogue
+and real MP3 files, on a private X server with openbox, and uses it as a person does.
+
+    /usr/bin/python3 tests/e2e/journeys.py PROGRAM SCREENSHOT_FOLDER [JOURNEY...]
+
+Runs itself again inside a private session bus with its own runtime folder, so that parallel
+runs never share an accessibility socket. Prints "N passed, N failed" last.
+"""
+
+import os
+import re
+import shutil
+import sqlite3
+import stat
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+import wave
+import math
+
+import desktop as d
+from desktop import MAIN_TITLE, check, wait_for
+
+SOURCE_DIR = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+PROGRAM = None
+EDITOR_TITLE = "Modifica ID3"
+SEARCH_TITLE = "Ricerca MP3"
+MISSING_TITLE = "MP3 Cancellati o Spostati"
+
+
+# Test material: catalogues and MP3 files
+
+def catalogue_statements():
+    """The program's own table and index definitions, read from its source."""
+    with open(os.path.join(SOURCE_DIR, "src/catalogue/cataloguesql.h")) as header:
+        source = header.read()
+    return ["".join(re.findall(r'"((?:[^"\\]|\\.)*)"', body))
+            for body in re.findall(r"kCreate\w+\[\] =\s*((?:\"[^;]*\"\s*)+);", source)]
+
+
+def make_catalogue(folder, records, create=True):
+    """Mp3Db.mdb in `folder` with `records` (dicts of the table's fields), or `records` added
+    to the catalogue there."""
+    db = sqlite3.connect(os.path.join(folder, "Mp3Db.mdb"))
+    for statement in catalogue_statements() if create else []:
+        db.execute(statement)
+    for r in records:
+        db.execute(f"INSERT INTO Mp3 ({', '.join(r)}) VALUES ({', '.join('?' * len(r))})",
+                   list(r.values()))
+    db.commit()
+    db.close()
+
+
+def catalogue_rows(folder):
+    db = sqlite3.connect(os.path.join(folder, "Mp3Db.mdb"))
+    db.row_factory = sqlite3.Row
+    rows = [dict(r) for r in db.execute("SELECT * FROM Mp3 ORDER BY id")]
+    db.close()
+    return rows
+
+
+_TEN_SECONDS = None
+
+
+def ten_second_mp3():
+    """Exactly 10.000 s of a 440 Hz tone at 44.1 kHz, encoded once by lame."""
+    global _TEN_SECONDS
+    if _TEN_SECONDS is None:
+        scratch = tempfile.mkdtemp(prefix="tracklodge-e2e-tone-")
+        wav, mp3 = os.path.join(scratch, "tone.wav"), os.path.join(scratch, "tone.mp3")
+        with wave.open(wav, "wb") as w:
+            w.setnchannels(1)
+            w.setsampwidth(2)
+            w.setframerate(44100)
+            w.writeframes(b"".join(struct.pack("<h", int(12000 * math.sin(2 * math.pi * 440 * i
+                                                                          / 44100)))
+                                   for i in range(441000)))
+        subprocess.run(["lame", "--quiet", "-b", "128", wav, mp3], check=True)
+        with open(mp3, "rb") as f:
+            _TEN_SECONDS = f.read()
+        shutil.rmtree(scratch)
+    return _TEN_SECONDS
+
+
+def id3v1(title="", artist="", album="", year="", comment="", genre=17):
+    field = lambda value, size: value.encode("cp1252").ljust(size, b" ")[:size]  # noqa: E731
+    return (b"TAG" + field(title, 30) + field(artist, 30) + field(album, 30) + field(year, 4)
+            + field(comment, 30) + bytes([genre]))
+
+
+def make_mp3(path, **tag):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(ten_second_mp3() + id3v1(**tag))
+
+
+def record_of(path, title, artist="", album="", year="", state="OK"):
+    folder, name = os.path.split(path)
+    return dict(titolo=title, autore=artist, album=album, anno=year, genere="Rock", commento="",
+                nome=os.path.splitext(name)[0], percorso=folder + "/", dimenzione="160 KB",
+                info=state, labelD="TRACKLODGE_1", supporto="1234-ABCD")
+
+
+def prepared(folder, songs):
+    """MP3 files under folder/music and their records, from (file, title, artist, album, year)."""
+    records = []
+    for name, title, artist, album, year in songs:
+        path = os.path.join(folder, "music", name)
+        make_mp3(path, title=title, artist=artist, album=album, year=year)
+        records.append(record_of(path, title, artist, album, year))
+    make_catalogue(folder, records)
+    return records
+
+
+SONGS = [("yesterday.mp3", "Yesterday", "Beatles", "Help", "1965"),
+         ("angie.mp3", "Angie", "Rolling Stones", "Goats Head Soup", "1973"),
+         ("help.mp3", "Help", "Beatles", "Help", "1965"),
+         ("creep.mp3", "Creep", "Radiohead", "Pablo Honey", "1993")]
+
+
+# What the main window shows
+
+def grid(app):
+    return d.find(main_window(app), "table")
+
+
+def main_window(app):
+    return next(w for w in app.windows() if w.name == MAIN_TITLE)
+
+
+def grid_titles(app):
+    return [row[0] for row in d.table_rows(grid(app))]
+
+
+def counter(app, caption):
+    """The count shown beside a counter's caption in "Info Lista"."""
+    labels = d.descendants(d.find(main_window(app), "panel", "Info Lista"), "label")
+    index = next(i for i, label in enumerate(labels) if d.text(label) == caption)
+    return d.text(labels[index + 1]).strip()
+
+
+def status_line(app):
+    labels = d.descendants(main_window(app), "label")
+    return labels[-1]
+
+
+def answer(app, button_caption, expected_text=None):
+    box = app.alert()
+    if expected_text:
+        shown = " ".join(d.text(label) for label in d.descendants(box, "label"))
+        check(expected_text in shown, f'the message box says "{shown}", not "{expected_text}"')
+    d.click(d.find(box, "push button", button_caption))
+    wait_for("the message box to close", lambda: box not in app.windows() or not d.showing(box))
+
+
+def open_editor(app, row):
+    d.double_click(d.table_cell(grid(app), row, 0))
+    return app.window(EDITOR_TITLE)
+
+
+# Journeys
+
+def empty_start(app, folder):
+    """Start in an empty folder: a catalogue is made, the grid is empty, all is on screen."""
+    window = app.window(MAIN_TITLE)
+    wait_for("the catalogue file", lambda: os.path.exists(os.path.join(folder, "Mp3Db.mdb")))
+    check(catalogue_rows(folder) == [], "the new catalogue is not empty")
+    check(d.table_rows(grid(app)) == [], "the grid of an empty catalogue shows rows")
+    check(counter(app, "MP3 Presenti:") == "0", "the counter of files is not 0")
+    d.check_on_screen(window, MAIN_TITLE)
+    sx, sy, sw, sh = d.extents(status_line(app))
+    check(sy + sh <= d.SCREEN_HEIGHT and sw > 0,
+          f"the status line ({sx}, {sy}, {sw}x{sh}) falls off the bottom of the screen")
+
+
+def import_tree(app, folder):
+    """"Importa", a folder and its subfolders searched in "Ricerca MP3", the files imported."""
+    for name, title, artist, album, year in SONGS[:3]:
+        sub = "rock/live" if name == "angie.mp3" else "pop"
+        make_mp3(os.path.join(folder, "music", sub, name), title=title, artist=artist,
+                 album=album, year=year)
+    main = app.window(MAIN_TITLE)
+    d.press_command(main, "Importa")
+    search = app.window(SEARCH_TITLE)
+    d.double_click(d.find(search, "list item", re.compile(r"\s*music")))
+    d.find(search, "list item", re.compile(r"\s*rock"))
+    d.click(d.find(search, "check box", "Includi Sottocartelle"))
+    d.press_command(search, "Cerca")
+    d.find(search, "label", " 3")
+    d.press_command(search, "Importa")
+    answer(app, "OK", "Il supporto si chiamerà:")
+    app.gone(SEARCH_TITLE, timeout=30)
+    wait_for("3 rows in the grid", lambda: len(d.table_rows(grid(app))) == 3)
+    check(sorted(grid_titles(app)) == ["Angie", "Help", "Yesterday"],
+          f"the grid shows {grid_titles(app)}")
+    check(counter(app, "MP3 Presenti:") == "3", "the counter of files is not 3")
+    check(counter(app, "MP3 con ID3") == "3", "the counter of tagged files is not 3")
+    stored = catalogue_rows(folder)
+    check(sorted(r["titolo"] for r in stored) == ["Angie", "Help", "Yesterday"],
+          f"the catalogue holds {stored}")
+    check(any(r["percorso"].endswith("/music/rock/live/") for r in stored),
+          "the file of the subfolder's subfolder was not imported")
+
+
+def search_and_refresh(app, folder):
+    """Search by artist, narrow by word, then "Refresh Lista" brings every row back."""
+    prepared(folder, SONGS)
+    main = app.window(MAIN_TITLE)
+    wait_for("4 rows", lambda: len(d.table_rows(grid(app))) == 4)
+    d.click(d.find(main, "radio button", "Ricerca per Artista"))
+    key = d.find(main, "text", "Chiave")
+    d.click(key)
+    d.type_text("Beatles")
+    d.press_command(main, "Avvia Ricerca")
+    wait_for("the Beatles' 2 rows", lambda: sorted(grid_titles(app)) == ["Help", "Yesterday"])
+    d.click(d.find(main, "radio button", "Ricerca per Titolo Brano"))
+    d.click(key)
+    d.keys("ctrl+a")
+    d.type_text("Yesterday")
+    d.press_command(main, "Avvia Ricerca")
+    wait_for("1 row", lambda: grid_titles(app) == ["Yesterday"])
+    d.press_command(main, "Refresh Lista")
+    wait_for("all 4 rows again", lambda: len(d.table_rows(grid(app))) == 4)
+
+
+def sort_two_ways(app, folder):
+    """Sort by title, then by artist."""
+    prepared(folder, SONGS)
+    main = app.window(MAIN_TITLE)
+    wait_for("4 rows", lambda: len(d.table_rows(grid(app))) == 4)
+    d.click(d.find(main, "radio button", "Ordina per Titolo"))
+    d.press_command(main, "Avvia Ordinamento")
+    wait_for("rows by title", lambda: grid_titles(app) == ["Angie", "Creep", "Help", "Yesterday"])
+    d.click(d.find(main, "radio button", "Ordina per Artista"))
+    d.press_command(main, "Avvia Ordinamento")
+    wait_for("rows by artist", lambda: [r[1] for r in d.table_rows(grid(app))] ==
+             ["Beatles", "Beatles", "Radiohead", "Rolling Stones"])
+
+
+def edit_title(app, folder):
+    """A double click opens the editor above the main window; "Modifica" saves the new title
+    into the file's tag and the catalogue."""
+    prepared(folder, SONGS[:1])
+    app.window(MAIN_TITLE)
+    wait_for("1 row", lambda: len(d.table_rows(grid(app))) == 1)
+    editor = open_editor(app, 0)
+    title = d.find(editor, "text", "Titolo:")
+    wait_for("the title in the editor", lambda: d.text(title) == "Yesterday")
+    d.click(title)
+    d.keys("ctrl+a")
+    d.type_text("Ieri è già domani")
+    wait_for("the new title typed", lambda: d.text(title) == "Ieri è già domani")
+    d.press_command(editor, "Modifica")
+    answer(app, "No", "Assegno le Modifiche a tutti i file")
+    app.gone(EDITOR_TITLE)
+    with open(os.path.join(folder, "music", "yesterday.mp3"), "rb") as f:
+        tag = f.read()[-128:]
+    check(tag[:33] == b"TAG" + "Ieri è già domani".encode("cp1252").ljust(30, b" "),
+          f"the file's tag is {tag[:33]!r}")
+    check(tag[33:63].rstrip() == b"Beatles", "the tag's artist changed")
+    check(catalogue_rows(folder)[0]["titolo"] == "Ieri è già domani",
+          "the catalogue's title was not changed")
+    wait_for("the new title in the grid", lambda: grid_titles(app) == ["Ieri è già domani"])
+
+
+def play_and_stop(app, folder):
+    """PLAY and STOP in the editor; the length of a 10.000 s file reads "00:10"."""
+    prepared(folder, SONGS[:1])
+    app.window(MAIN_TITLE)
+    wait_for("1 row", lambda: len(d.table_rows(grid(app))) == 1)
+    editor = open_editor(app, 0)
+    times = lambda: [d.text(l) for l in d.descendants(editor, "label")  # noqa: E731
+                     if re.fullmatch(r"\d\d:\d\d", d.text(l))]
+    wait_for("the length shown", times)
+    check(times()[0] == "00:10", f'the length of a 10.000 s file reads "{times()[0]}"')
+    d.click(d.find(editor, "push button", "PLAY"))
+    seek_bar = d.find(editor, "slider", "Posizione")
+    position = lambda: seek_bar.queryValue().currentValue  # noqa: E731
+    wait_for("the position to move while playing", lambda: position() > 0)
+    d.click(d.find(editor, "push button", "STOP"))
+    wait_for("the position back at the start", lambda: position() == 0)
+    d.click(d.find(editor, "push button", "Annulla"))
+    app.gone(EDITOR_TITLE)
+
+
+def unplayable_volume(app, folder):
+    """A file that cannot be played: the volume slider and its label both say 0."""
+    path = os.path.join(folder, "music", "broken.mp3")
+    os.makedirs(os.path.dirname(path))
+    with open(path, "wb") as f:
+        f.write(b"\x00" * 4096 + id3v1(title="Broken"))
+    make_catalogue(folder, [record_of(path, "Broken")])
+    app.window(MAIN_TITLE)
+    wait_for("1 row", lambda: len(d.table_rows(grid(app))) == 1)
+    d.double_click(d.table_cell(grid(app), 0, 0))
+    editor = app.window(EDITOR_TITLE)
+    d.find(editor, "label", "0%")
+    volume = d.find(editor, "slider", "Volume").queryValue().currentValue
+    check(volume == 0, f'the volume slider stands at {volume:.0f} while its label says "0%"')
+
+
+def delete_row(app, folder):
+    """DEL on a clicked row, answered "Sì": the row, its record and its description go."""
+    records = prepared(folder, SONGS[:2])
+    app.window(MAIN_TITLE)
+    wait_for("2 rows", lambda: len(d.table_rows(grid(app))) == 2)
+    d.click(d.table_cell(grid(app), 1, 0))
+    wait_for("the status line to describe angie.mp3",
+             lambda: d.text(status_line(app)).startswith("angie "))
+    d.keys("Delete")
+    answer(app, "Sì", "Sei sicuro di voler cancellare?")
+    wait_for("1 row left", lambda: grid_titles(app) == ["Yesterday"])
+    check([r["titolo"] for r in catalogue_rows(folder)] == ["Yesterday"],
+          "the catalogue still holds the deleted record")
+    check(os.path.exists(os.path.join(records[1]["percorso"], "angie.mp3")),
+          "the file was deleted without being asked to")
+    shown = d.text(status_line(app))
+    check(not shown.startswith("angie "), f'the status line still describes the deleted record: "{shown}"')
+
+
+def missing_files(app, folder):
+    """At start the files that vanished are listed above the disabled main window and removed
+    with "Elimina dal DB"."""
+    prepared(folder, SONGS[:2])
+    os.remove(os.path.join(folder, "music", "angie.mp3"))
+    missing = app.window(MISSING_TITLE)
+    entry = d.find(missing, "list item", re.compile(r".*angie\.mp3.*"))
+    check(not d.enabled(main_window(app)), "the main window takes input while files are missing")
+    check(entry, "the missing file is not listed")
+    d.press_command(missing, "Elimina dal DB")
+    app.gone(MISSING_TITLE)
+    wait_for("the main window enabled", lambda: d.enabled(main_window(app)))
+    check([r["titolo"] for r in catalogue_rows(folder)] == ["Yesterday"],
+          "the missing file's record is still in the catalogue")
+    wait_for("1 row", lambda: grid_titles(app) == ["Yesterday"])
+
+
+def change_attributes(app, folder):
+    """"Cambia Attributi" makes the catalogue's read-only files writable."""
+    prepared(folder, SONGS[:2])
+    path = os.path.join(folder, "music", "angie.mp3")
+    os.chmod(path, 0o444)
+    db = sqlite3.connect(os.path.join(folder, "Mp3Db.mdb"))
+    db.execute("UPDATE Mp3 SET info = 'Solo Lettura' WHERE nome = 'angie'")
+    db.commit()
+    db.close()
+    main = app.window(MAIN_TITLE)
+    wait_for("1 read-only file counted", lambda: counter(app, "MP3 solo Lettura") == "1")
+    d.press_command(main, "Cambia Attributi")
+    wait_for("the file writable", lambda: os.stat(path).st_mode & stat.S_IWUSR)
+    wait_for("no read-only file counted", lambda: counter(app, "MP3 solo Lettura") == "0")
+    check(all(r["info"] == "OK" for r in catalogue_rows(folder)),
+          f"the catalogue's states are {[r['info'] for r in catalogue_rows(folder)]}")
+
+
+def keyboard_only(app, folder):
+    """Without a mouse: Tab reaches "Refresh Lista" and "Importa", Space and Enter run them."""
+    app.window(MAIN_TITLE)
+    wait_for("the catalogue file", lambda: os.path.exists(os.path.join(folder, "Mp3Db.mdb")))
+    path = os.path.join(folder, "music", "creep.mp3")
+    make_mp3(path, title="Creep")
+    make_catalogue(folder, [record_of(path, "Creep")], create=False)
+    tab_to(app, "Refresh Lista")
+    d.keys("space")
+    wait_for("the new record in the grid", lambda: grid_titles(app) == ["Creep"])
+    tab_to(app, "Importa")
+    d.keys("Return")
+    app.window(SEARCH_TITLE)
+
+
+def tab_to(app, caption):
+    def reached():
+        buttons = d.descendants(main_window(app), "push button", caption)
+        return buttons and d.focused(buttons[0])
+    for _ in range(60):
+        if reached():
+            return
+        d.keys("Tab")
+    raise d.JourneyFailed(f'Tab never reaches "{caption}"')
+
+
+FOLDERS = 4000
+
+
+def found_list_while_searching(app, folder):
+    """A long search shows what it has found while the count rises, not a blank list."""
+    for i in range(FOLDERS):
+        sub = os.path.join(folder, "music", f"cd{i:04}")
+        os.makedirs(sub)
+        for j in range(2):
+            open(os.path.join(sub, f"track{j}.mp3"), "wb").close()
+    main = app.window(MAIN_TITLE)
+    d.press_command(main, "Importa")
+    search = app.window(SEARCH_TITLE)
+    d.double_click(d.find(search, "list item", re.compile(r"\s*music")))
+    wait_for("the folder's subfolders listed",
+             lambda: any(f.childCount > FOLDERS for f in d.descendants(search, "list")))
+    d.click(d.find(search, "check box", "Includi Sottocartelle"))
+    d.press_command(search, "Cerca")
+    found = d.find(search, "list", "MP3 trovati:")
+    started = time.monotonic()
+    drawn = wait_for("a count above 0 while searching", lambda: drawn_while_searching(
+        app, search, found))
+    print(f"  seen at {drawn[0]} files, {time.monotonic() - started:.1f} s into the search")
+    check(drawn[1], f"the found list is blank while {drawn[0]} files are counted "
+          "as found")
+
+
+def drawn_while_searching(app, search, found_list):
+    """None until the count passes 50, then the count and whether the list shows anything."""
+    # While the search runs the exit command reads "Annulla".
+    check(d.descendants(search, name="Annulla"), "the search ended before its list was seen")
+    counts = [d.text(l).strip() for l in d.descendants(search, "label")
+              if d.text(l).strip().isdigit()]
+    if not counts or int(counts[0]) < 50:
+        return None
+    # The left half of the list, away from its frame and scroll bar: one colour is blank.
+    x, y, w, h = d.extents(found_list)
+    colours = subprocess.run(
+        ["import", "-window", "root", "-crop", f"{w // 2}x{h - 8}+{x + 4}+{y + 4}", "-format",
+         "%k", "info:"], capture_output=True, text=True).stdout.strip()
+    return counts[0], colours.isdigit() and int(colours) > 1
+
+
+JOURNEYS = [empty_start, import_tree, search_and_refresh, sort_two_ways, edit_title,
+            play_and_stop, unplayable_volume, delete_row, missing_files, change_attributes,
+            keyboard_only, found_list_while_searching]
+
+
+class App(d.Program):
+    """The program of one journey, started when the journey first looks for a window, so that
+    the journey can prepare its folder first."""
+
+    def __init__(self, folder):
+        self.folder = folder
+        self.started = False
+
+    def start(self):
+        super().__init__(PROGRAM, self.folder)
+        self.started = True
+
+    def window(self, title, role=None, timeout=15.0):
+        if not self.started:
+            self.start()
+        return super().window(title, role, timeout)
+
+
+def run_journey(journey, screenshots):
+    folder = tempfile.mkdtemp(prefix=f"tracklodge-e2e-{journey.__name__}-")
+    app = App(folder)
+    started = time.monotonic()
+    try:
+        journey(app, folder)
+        if app.started:
+            app.stop()
+        print(f"PASS {journey.__name__} ({time.monotonic() - started:.1f} s)", flush=True)
+        return True
+    except Exception as error:  # noqa: BLE001 - a journey fails, the layer goes on
+        shot = os.path.join(screenshots, f"e2e-{journey.__name__}.png")
+        DESKTOP.screenshot(shot)
+        print(f"FAIL {journey.__name__}: {error}\n  screenshot: {shot}", flush=True)
+        if not isinstance(error, AssertionError):
+            traceback.print_exc()
+        try:
+            if app.started:
+                app.stop()
+        except AssertionError as late:
+            print(f"  {late}")
+        if app.started:
+            print("  program output:\n" + "\n".join(
+                "    " + line for line in app.output().splitlines()[-15:]))
+        return False
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def main():
+    global PROGRAM, DESKTOP
+    PROGRAM, screenshots = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    wanted = sys.argv[3:]
+    os.makedirs(screenshots, exist_ok=True)
+    DESKTOP = d.Desktop()
+    try:
+        results = [run_journey(j, screenshots) for j in JOURNEYS
+                   if not wanted or j.__name__ in wanted]
+    finally:
+        DESKTOP.close()
+    print(f"{results.count(True)} passed, {results.count(False)} failed")
+    return 0 if results and all(results) else 1
+
+
+if __name__ == "__main__":
+    if "TRACKLODGE_E2E_BUS" not in os.environ:
+        runtime = tempfile.mkdtemp(prefix="tracklodge-e2e-runtime-")
+        env = dict(os.environ, XDG_RUNTIME_DIR=runtime, TRACKLODGE_E2E_BUS="1")
+        code = subprocess.call(["dbus-run-session", "--", sys.executable, *sys.argv], env=env)
+        shutil.rmtree(runtime, ignore_errors=True)
+        sys.exit(code)
+    sys.exit(main())
