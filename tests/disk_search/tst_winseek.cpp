@@ -559,8 +559,7 @@ void TestWinSeek::id3v2BoxIsRememberedAndReachesTheImport()
 
     openSearch();
     control<QCheckBox>("Check2")->click();
-    moveOver(control("pip2"));
-    QTest::mouseClick(control<QPushButton>("cmdExit"), Qt::LeftButton);
+    clickCommand(control("pip2"));
     QTRY_VERIFY(!m_winSeek);
     openSearch();
     QVERIFY(control<QCheckBox>("Check2")->isChecked());
