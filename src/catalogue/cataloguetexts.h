@@ -12,6 +12,7 @@ inline constexpr char kNoTable[] = "manca la tabella Mp3";
 inline constexpr char kMissingColumn[] = "nella tabella Mp3 manca il campo %1";
 inline constexpr char kCannotOpen[] = "Impossibile aprire il catalogo \"%1\": %2";
 inline constexpr char kCannotCreate[] = "Impossibile creare il catalogo \"%1\": %2";
+inline constexpr char kNotOpen[] = "catalogo non aperto";
 inline constexpr char kQueryFailed[] = "Errore del catalogo \"%1\" (%2): %3";
 
 /// Title and text of the message of a failed compaction: the text, the reason, then ".".
