@@ -34,17 +34,36 @@ QString columnText(sqlite3_stmt *stmt, int column)
     return bytes ? QString::fromUtf8(bytes, sqlite3_column_bytes(stmt, column)) : QString();
 }
 
-// The record of the current row of a statement that selects the columns in table order.
-CatalogueRecord recordFrom(sqlite3_stmt *stmt)
+// The current row of a statement that selects the columns in table order.
+RecordView viewOf(sqlite3_stmt *stmt)
+{
+    RecordView view;
+    view.id = sqlite3_column_int64(stmt, 0);
+    for (int field = 0; field < static_cast<int>(view.fields.size()); ++field) {
+        const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, field + 1));
+        if (bytes)
+            view.fields[static_cast<size_t>(field)] =
+                QByteArrayView(bytes, sqlite3_column_bytes(stmt, field + 1));
+    }
+    return view;
+}
+
+// The one mapping from a row to a record.
+CatalogueRecord recordFrom(const RecordView &view)
 {
     CatalogueRecord r;
-    r.id = sqlite3_column_int64(stmt, 0);
+    r.id = view.id;
     QString *fields[] = {&r.titolo, &r.autore,   &r.album,      &r.anno, &r.genere, &r.commento,
                          &r.nome,   &r.percorso, &r.dimenzione, &r.info, &r.labelD, &r.supporto};
-    int column = 1;
-    for (QString *field : fields)
-        *field = columnText(stmt, column++);
+    size_t field = 0;
+    for (QString *value : fields)
+        *value = QString::fromUtf8(view.fields[field++]);
     return r;
+}
+
+CatalogueRecord recordFrom(sqlite3_stmt *stmt)
+{
+    return recordFrom(viewOf(stmt));
 }
 
 // A null QString is bound as NULL, so an absent field stays absent. The catalogue holds UTF-8,
@@ -297,12 +316,12 @@ bool CatalogueStore::step(sqlite3_stmt *stmt, bool &row)
     return false;
 }
 
-// Appends every row of the statement; the statement is reset afterwards.
-bool CatalogueStore::readRecords(sqlite3_stmt *stmt, QList<CatalogueRecord> &records)
+// Hands every row of the statement to `visit`; the statement is reset afterwards.
+bool CatalogueStore::readRows(sqlite3_stmt *stmt, const RecordVisitor &visit)
 {
     bool row = false;
     while (step(stmt, row) && row)
-        records.append(recordFrom(stmt));
+        visit(viewOf(stmt));
     sqlite3_reset(stmt);
     return !row && m_lastError.isEmpty();
 }
@@ -319,27 +338,40 @@ std::optional<CatalogueRecord> CatalogueStore::firstRecord(sqlite3_stmt *stmt)
     return record;
 }
 
-std::optional<QList<CatalogueRecord>> CatalogueStore::allRecords()
+bool CatalogueStore::visitAllRecords(const RecordVisitor &visit)
 {
     sqlite3_stmt *stmt = prepared(SelectAll);
+    return stmt && readRows(stmt, visit);
+}
+
+bool CatalogueStore::visitRecordsByIds(const QList<qint64> &ids, const RecordVisitor &visit)
+{
+    sqlite3_stmt *stmt = prepared(SelectById);
+    if (!stmt)
+        return false;
+    for (qint64 id : ids) {
+        sqlite3_bind_int64(stmt, 1, id);
+        if (!readRows(stmt, visit))
+            return false;
+    }
+    return true;
+}
+
+std::optional<QList<CatalogueRecord>> CatalogueStore::allRecords()
+{
     QList<CatalogueRecord> records;
-    if (!stmt || !readRecords(stmt, records))
+    if (!visitAllRecords([&records](const RecordView &view) { records.append(recordFrom(view)); }))
         return std::nullopt;
     return records;
 }
 
 std::optional<QList<CatalogueRecord>> CatalogueStore::recordsByIds(const QList<qint64> &ids)
 {
-    sqlite3_stmt *stmt = prepared(SelectById);
-    if (!stmt)
-        return std::nullopt;
     QList<CatalogueRecord> records;
     records.reserve(ids.size());
-    for (qint64 id : ids) {
-        sqlite3_bind_int64(stmt, 1, id);
-        if (!readRecords(stmt, records))
-            return std::nullopt;
-    }
+    if (!visitRecordsByIds(
+            ids, [&records](const RecordView &view) { records.append(recordFrom(view)); }))
+        return std::nullopt;
     return records;
 }
 

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 struct sqlite3;
@@ -61,6 +62,15 @@ public:
     /// Italian text of the last failure, empty after a success.
     QString lastError() const { return m_lastError; }
 
+    /// Receives the rows a read goes through, one at a time.
+    using RecordVisitor = std::function<void(const RecordView &)>;
+
+    /// Hands every record, in stored order, to `visit`; false on failure (some rows may have
+    /// been handed over by then).
+    bool visitAllRecords(const RecordVisitor &visit);
+    /// Hands the records of the given keys, in the order of `ids`, to `visit`; keys without a
+    /// record are left out. False on failure.
+    bool visitRecordsByIds(const QList<qint64> &ids, const RecordVisitor &visit);
     /// Every record, in stored order; nullopt on failure.
     std::optional<QList<CatalogueRecord>> allRecords();
     /// The records of the given keys in the order of `ids`; keys without a record are left out.
@@ -118,7 +128,7 @@ private:
     sqlite3_stmt *prepared(Statement which);
     bool step(sqlite3_stmt *stmt, bool &row);
     bool execute(const char *sql);
-    bool readRecords(sqlite3_stmt *stmt, QList<CatalogueRecord> &records);
+    bool readRows(sqlite3_stmt *stmt, const RecordVisitor &visit);
     std::optional<CatalogueRecord> firstRecord(sqlite3_stmt *stmt);
     WriteResult writeByKey(sqlite3_stmt *stmt);
     void failOn(const char *sql);

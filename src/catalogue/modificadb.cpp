@@ -33,9 +33,19 @@ CatalogueStore::WriteResult ModificaDB(CatalogueStore &store, const QString &txt
     const qint64 key = id.trimmed().toLongLong(&numeric);
     if (!numeric)
         return CatalogueStore::WriteResult::NoSuchRecord;
+    return ModificaDB(store, txttitle, txtartist, txtalbum, txtyear, txtcomment, genere, notag,
+                      nomeFile, percorso, dimenzione, labelD, key);
+}
 
+CatalogueStore::WriteResult ModificaDB(CatalogueStore &store, const QString &txttitle,
+                                       const QString &txtartist, const QString &txtalbum,
+                                       const QString &txtyear, const QString &txtcomment,
+                                       const QString &genere, const QString &notag,
+                                       const QString &nomeFile, const QString &percorso,
+                                       const QString &dimenzione, const QString &labelD, qint64 id)
+{
     CatalogueRecord record;
-    record.id = key;
+    record.id = id;
     record.titolo = asText(firstCharacters(txttitle, RecordCuts::kTitle));
     record.autore = asText(firstCharacters(txtartist, RecordCuts::kArtist));
     record.album = asText(firstCharacters(txtalbum, RecordCuts::kAlbum));

@@ -34,3 +34,10 @@ CatalogueStore::WriteResult ModificaDB(CatalogueStore &store, const QString &txt
                                        const QString &nomeFile, const QString &percorso,
                                        const QString &dimenzione, const QString &labelD,
                                        const QString &id);
+/// ModificaDB for a record key held as a number.
+CatalogueStore::WriteResult ModificaDB(CatalogueStore &store, const QString &txttitle,
+                                       const QString &txtartist, const QString &txtalbum,
+                                       const QString &txtyear, const QString &txtcomment,
+                                       const QString &genere, const QString &notag,
+                                       const QString &nomeFile, const QString &percorso,
+                                       const QString &dimenzione, const QString &labelD, qint64 id);

@@ -45,22 +45,28 @@ GridRow MettiDati(const CatalogueRecord &r)
     return row;
 }
 
+void showRows(GridRows rows, CatalogueModel &model, CollectionCounters &counters)
+{
+    model.setRows(std::move(rows));
+    counters.recount(model.recordCount(),
+                     [&model](qsizetype r) { return model.cell(static_cast<int>(r), State); });
+}
+
 void showRecords(const QList<CatalogueRecord> &records, CatalogueModel &model,
                  CollectionCounters &counters)
 {
-    std::vector<GridRow> rows;
-    rows.reserve(static_cast<size_t>(records.size()));
+    GridRows rows;
     for (const CatalogueRecord &record : records)
-        rows.push_back(MettiDati(record));
-    model.setRows(std::move(rows));
-    counters.recount(model.recordCount(),
-                     [&model](qsizetype r) { return model.row(static_cast<int>(r))[State]; });
+        rows.append(MettiDati(record));
+    showRows(std::move(rows), model, counters);
 }
 
 bool caricaDB(CatalogueStore &store, CatalogueModel &model, CollectionCounters &counters)
 {
     model.setHeader(GridHeader::Kind::Full);
-    const auto records = store.allRecords();
-    showRecords(records.value_or(QList<CatalogueRecord>()), model, counters);
-    return records.has_value();
+    GridRows rows;
+    const bool read =
+        store.visitAllRecords([&rows](const RecordView &record) { rows.append(record); });
+    showRows(read ? std::move(rows) : GridRows(), model, counters);
+    return read;
 }

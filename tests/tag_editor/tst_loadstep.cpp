@@ -92,6 +92,7 @@ void TestLoadStep::loadStep()
     CatalogueModel grid;
     GridRow other;
     other.fill(QStringLiteral("other"));
+    other[Key] = QStringLiteral("8");
     GridRow row = {"Titolo", "Artista", "Album", "1999", "Rock", "Commento",
                    "Brano",  folder,    "1 KB",  state,  label,  "7"};
     grid.appendRow(other);

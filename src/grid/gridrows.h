@@ -1,0 +1,82 @@
+#pragma once
+
+#include "gridcolumns.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QHash>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+struct CatalogueRecord;
+struct RecordView;
+
+/// The rows of the catalogue grid, kept compact: per row the key as a number, the texts that
+/// change from row to row in one block of UTF-8, and the texts that repeat over many rows
+/// (genre, folder, state word, medium label) once per distinct text. The texts are the ones the
+/// grid shows: a record's row is made by MettiDati.
+class GridRows
+{
+public:
+    GridRows();
+    ~GridRows();
+    GridRows(GridRows &&) noexcept;
+    GridRows &operator=(GridRows &&) noexcept;
+    GridRows(const GridRows &) = delete;
+    GridRows &operator=(const GridRows &) = delete;
+
+    /// Number of rows.
+    int size() const { return static_cast<int>(m_rows.size()); }
+    /// Appends the row of a record as the catalogue file hands it over (MettiDati).
+    void append(const RecordView &record);
+    /// Appends a row of texts; a Key cell that is not a decimal number gives a row without key.
+    void append(const GridRow &row);
+
+    /// Text of one cell; `row` must be in range.
+    QString text(int row, Column column) const;
+    /// The record key of a row; nullopt for a row without key. `row` must be in range.
+    std::optional<qint64> key(int row) const;
+    /// Every text of a row.
+    GridRow row(int row) const;
+    /// Replaces the text of one cell; `row` must be in range.
+    void setText(int row, Column column, const QString &text);
+
+    /// Removes `count` rows from `first` on; the range must be inside.
+    void erase(int first, int count);
+    /// Puts the rows in a new order: row i becomes the row that was at `order[i]` (a
+    /// permutation of every row).
+    void reorder(const std::vector<int> &order);
+
+private:
+    // One distinct text per index, shared by every row that shows it.
+    class Pool
+    {
+    public:
+        quint32 intern(QByteArrayView utf8);
+        quint32 intern(const QString &text);
+        const QString &at(quint32 index) const { return m_texts[index]; }
+
+    private:
+        std::vector<QString> m_texts;
+        QHash<QString, quint32> m_index;
+        // Rows come in runs of one folder, label and so on: the last text is checked first.
+        QByteArray m_lastUtf8;
+        quint32 m_lastIndex = 0;
+        bool m_hasLast = false;
+    };
+
+    struct Row
+    {
+        qint64 key = 0;
+        std::unique_ptr<char[]> texts; ///< the inline columns, each as its length and UTF-8
+        quint32 pooled[4] = {};        ///< genre, folder, state word, medium label
+    };
+
+    static std::unique_ptr<char[]> pack(const QByteArrayView (&texts)[7]);
+
+    std::vector<Row> m_rows;
+    Pool m_pools[4];
+};
