@@ -2,7 +2,8 @@
 
 #include "catalogue/cataloguerecord.h"
 
-#include <cstring>
+#include <QHashFunctions>
+
 #include <limits>
 
 namespace {
@@ -58,26 +59,36 @@ QByteArrayView shownBytes(QByteArrayView field, int column)
     return field;
 }
 
-// Lengths are stored in seven-bit groups, low first, the high bit marking another group.
-char *putLength(char *out, size_t length)
+using Bytes = std::vector<char>;
+
+// Appends a text: its length in seven-bit groups, low first, the high bit marking another
+// group, then its bytes.
+void putText(Bytes &out, QByteArrayView text)
 {
+    auto length = static_cast<size_t>(text.size());
     while (length >= 0x80) {
-        *out++ = static_cast<char>(length | 0x80);
+        out.push_back(static_cast<char>(length | 0x80));
         length >>= 7;
     }
-    *out++ = static_cast<char>(length);
-    return out;
+    out.push_back(static_cast<char>(length));
+    out.insert(out.end(), text.begin(), text.end());
 }
 
-const char *getLength(const char *in, size_t &length)
+// The text at `start`; `next` is where the one after it starts.
+QByteArrayView textAt(const Bytes &bytes, qsizetype start, qsizetype *next = nullptr)
 {
-    length = 0;
+    const char *in = bytes.data() + start;
+    size_t length = 0;
     for (int shift = 0;; shift += 7) {
         const auto byte = static_cast<unsigned char>(*in++);
         length |= static_cast<size_t>(byte & 0x7F) << shift;
         if (!(byte & 0x80))
-            return in;
+            break;
     }
+    const QByteArrayView text(in, static_cast<qsizetype>(length));
+    if (next)
+        *next = (in - bytes.data()) + text.size();
+    return text;
 }
 
 } // namespace
@@ -87,50 +98,66 @@ GridRows::~GridRows() = default;
 GridRows::GridRows(GridRows &&) noexcept = default;
 GridRows &GridRows::operator=(GridRows &&) noexcept = default;
 
+QByteArrayView GridRows::Pool::at(quint32 index) const
+{
+    return textAt(m_bytes, m_starts[index]);
+}
+
 quint32 GridRows::Pool::intern(QByteArrayView utf8)
 {
-    if (m_hasLast && QByteArrayView(m_lastUtf8) == utf8)
-        return m_lastIndex;
-    m_lastIndex = intern(QString::fromUtf8(utf8));
-    m_lastUtf8 = utf8.toByteArray();
-    m_hasLast = true;
-    return m_lastIndex;
+    if (!m_starts.empty() && at(m_last) == utf8)
+        return m_last;
+    if (m_slots.size() < 2 * (m_starts.size() + 1))
+        grow();
+    const size_t mask = m_slots.size() - 1;
+    for (size_t slot = qHashBits(utf8.data(), static_cast<size_t>(utf8.size())) & mask;;
+         slot = (slot + 1) & mask) {
+        if (m_slots[slot] == 0) {
+            m_last = static_cast<quint32>(m_starts.size());
+            m_starts.push_back(static_cast<qsizetype>(m_bytes.size()));
+            putText(m_bytes, utf8);
+            m_slots[slot] = m_last + 1;
+            return m_last;
+        }
+        if (at(m_slots[slot] - 1) == utf8) {
+            m_last = m_slots[slot] - 1;
+            return m_last;
+        }
+    }
 }
 
-quint32 GridRows::Pool::intern(const QString &text)
+// Doubles the hash table (at least 16 slots, at most half of them taken) and puts every text
+// back in.
+void GridRows::Pool::grow()
 {
-    const auto found = m_index.constFind(text);
-    if (found != m_index.cend())
-        return found.value();
-    const auto index = static_cast<quint32>(m_texts.size());
-    m_texts.push_back(text);
-    m_index.insert(text, index);
-    return index;
+    size_t size = 16;
+    while (size < 4 * (m_starts.size() + 1))
+        size *= 2;
+    m_slots.assign(size, 0);
+    const size_t mask = size - 1;
+    for (quint32 index = 0; index < m_starts.size(); ++index) {
+        const QByteArrayView text = at(index);
+        size_t slot = qHashBits(text.data(), static_cast<size_t>(text.size())) & mask;
+        while (m_slots[slot] != 0)
+            slot = (slot + 1) & mask;
+        m_slots[slot] = index + 1;
+    }
 }
 
-std::unique_ptr<char[]> GridRows::pack(const QByteArrayView (&texts)[kInlineCount])
+void GridRows::appendRow(Row row, const QByteArrayView (&inlineTexts)[kInlineCount])
 {
-    size_t bytes = 0;
-    for (const QByteArrayView &text : texts)
-        bytes += static_cast<size_t>(text.size()) + 10;
-    char buffer[256];
-    std::unique_ptr<char[]> large;
-    char *start = buffer;
-    if (bytes > sizeof buffer) {
-        large = std::make_unique<char[]>(bytes);
-        start = large.get();
-    }
-    char *out = start;
-    for (const QByteArrayView &text : texts) {
-        out = putLength(out, static_cast<size_t>(text.size()));
-        if (!text.isEmpty())
-            std::memcpy(out, text.data(), static_cast<size_t>(text.size()));
-        out += text.size();
-    }
-    const auto used = static_cast<size_t>(out - start);
-    auto packed = std::make_unique_for_overwrite<char[]>(used);
-    std::memcpy(packed.get(), start, used);
-    return packed;
+    row.texts = static_cast<qsizetype>(m_texts.size());
+    for (const QByteArrayView &text : inlineTexts)
+        putText(m_texts, text);
+    m_rows.push_back(row);
+}
+
+QByteArrayView GridRows::inlineText(const Row &row, int index) const
+{
+    qsizetype start = row.texts;
+    for (int i = 0; i < index; ++i)
+        textAt(m_texts, start, &start);
+    return textAt(m_texts, start);
 }
 
 void GridRows::append(const RecordView &record)
@@ -149,29 +176,26 @@ void GridRows::append(const RecordView &record)
         else
             inlineTexts[place.index] = shown;
     }
-    row.texts = pack(inlineTexts);
-    m_rows.push_back(std::move(row));
+    appendRow(row, inlineTexts);
 }
 
 void GridRows::append(const GridRow &texts)
 {
     Row row;
-    QByteArray utf8[kInlineCount];
+    QByteArray utf8[kColumnCount - 1];
     QByteArrayView inlineTexts[kInlineCount];
     for (int column = 0; column < Key; ++column) {
+        utf8[column] = texts[column].toUtf8();
         const Place place = kPlaces[column];
-        if (place.pooled) {
-            row.pooled[place.index] = m_pools[place.index].intern(texts[column]);
-        } else {
-            utf8[place.index] = texts[column].toUtf8();
-            inlineTexts[place.index] = utf8[place.index];
-        }
+        if (place.pooled)
+            row.pooled[place.index] = m_pools[place.index].intern(utf8[column]);
+        else
+            inlineTexts[place.index] = utf8[column];
     }
     bool isNumber = false;
     const qint64 key = texts[Key].toLongLong(&isNumber);
     row.key = isNumber ? key : kNoKey;
-    row.texts = pack(inlineTexts);
-    m_rows.push_back(std::move(row));
+    appendRow(row, inlineTexts);
 }
 
 QString GridRows::text(int r, Column column) const
@@ -180,16 +204,8 @@ QString GridRows::text(int r, Column column) const
     if (column == Key)
         return row.key == kNoKey ? QString() : QString::number(row.key);
     const Place place = kPlaces[column];
-    if (place.pooled)
-        return m_pools[place.index].at(row.pooled[place.index]);
-    const char *in = row.texts.get();
-    size_t length = 0;
-    for (int i = 0;; ++i) {
-        in = getLength(in, length);
-        if (i == place.index)
-            return QString::fromUtf8(in, static_cast<qsizetype>(length));
-        in += length;
-    }
+    return QString::fromUtf8(place.pooled ? m_pools[place.index].at(row.pooled[place.index])
+                                          : inlineText(row, place.index));
 }
 
 std::optional<qint64> GridRows::key(int r) const
@@ -208,6 +224,8 @@ GridRow GridRows::row(int r) const
     return texts;
 }
 
+// The row's inline texts are written again at the end of the buffer; the old ones stay unused
+// until the rows are replaced.
 void GridRows::setText(int r, Column column, const QString &text)
 {
     Row &target = m_rows[static_cast<size_t>(r)];
@@ -218,21 +236,20 @@ void GridRows::setText(int r, Column column, const QString &text)
         return;
     }
     const Place place = kPlaces[column];
+    const QByteArray utf8 = text.toUtf8();
     if (place.pooled) {
-        target.pooled[place.index] = m_pools[place.index].intern(text);
+        target.pooled[place.index] = m_pools[place.index].intern(utf8);
         return;
     }
-    QByteArray utf8[kInlineCount];
+    QByteArray kept[kInlineCount];
     QByteArrayView inlineTexts[kInlineCount];
-    const char *in = target.texts.get();
     for (int i = 0; i < kInlineCount; ++i) {
-        size_t length = 0;
-        in = getLength(in, length);
-        utf8[i] = i == place.index ? text.toUtf8() : QByteArray(in, static_cast<qsizetype>(length));
-        inlineTexts[i] = utf8[i];
-        in += length;
+        kept[i] = i == place.index ? utf8 : inlineText(target, i).toByteArray();
+        inlineTexts[i] = kept[i];
     }
-    target.texts = pack(inlineTexts);
+    target.texts = static_cast<qsizetype>(m_texts.size());
+    for (const QByteArrayView &piece : inlineTexts)
+        putText(m_texts, piece);
 }
 
 void GridRows::erase(int first, int count)
@@ -245,6 +262,6 @@ void GridRows::reorder(const std::vector<int> &order)
     std::vector<Row> rows;
     rows.reserve(order.size());
     for (int from : order)
-        rows.push_back(std::move(m_rows[static_cast<size_t>(from)]));
+        rows.push_back(m_rows[static_cast<size_t>(from)]);
     m_rows = std::move(rows);
 }

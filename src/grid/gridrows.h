@@ -4,10 +4,8 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QHash>
 #include <QString>
 
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -15,9 +13,9 @@ struct CatalogueRecord;
 struct RecordView;
 
 /// The rows of the catalogue grid, kept compact: per row the key as a number, the texts that
-/// change from row to row in one block of UTF-8, and the texts that repeat over many rows
-/// (genre, folder, state word, medium label) once per distinct text. The texts are the ones the
-/// grid shows: a record's row is made by MettiDati.
+/// change from row to row as one run of UTF-8 in a shared buffer, and the texts that repeat over
+/// many rows (genre, folder, state word, medium label) once per distinct text. The texts are
+/// the ones the grid shows: a record's row is made by MettiDati.
 class GridRows
 {
 public:
@@ -51,32 +49,37 @@ public:
     void reorder(const std::vector<int> &order);
 
 private:
+    // Texts in UTF-8, each as its length and its bytes, one after the other.
+    using Bytes = std::vector<char>;
+
     // One distinct text per index, shared by every row that shows it.
     class Pool
     {
     public:
         quint32 intern(QByteArrayView utf8);
-        quint32 intern(const QString &text);
-        const QString &at(quint32 index) const { return m_texts[index]; }
+        QByteArrayView at(quint32 index) const;
 
     private:
-        std::vector<QString> m_texts;
-        QHash<QString, quint32> m_index;
+        void grow();
+
+        Bytes m_bytes;
+        std::vector<qsizetype> m_starts; ///< where each text starts in m_bytes
+        std::vector<quint32> m_slots;    ///< hash table of text index + 1, 0 for free
         // Rows come in runs of one folder, label and so on: the last text is checked first.
-        QByteArray m_lastUtf8;
-        quint32 m_lastIndex = 0;
-        bool m_hasLast = false;
+        quint32 m_last = 0;
     };
 
     struct Row
     {
         qint64 key = 0;
-        std::unique_ptr<char[]> texts; ///< the inline columns, each as its length and UTF-8
-        quint32 pooled[4] = {};        ///< genre, folder, state word, medium label
+        qsizetype texts = 0;    ///< start of the inline columns in m_texts
+        quint32 pooled[4] = {}; ///< genre, folder, state word, medium label
     };
 
-    static std::unique_ptr<char[]> pack(const QByteArrayView (&texts)[7]);
+    void appendRow(Row row, const QByteArrayView (&inlineTexts)[7]);
+    QByteArrayView inlineText(const Row &row, int index) const;
 
     std::vector<Row> m_rows;
+    Bytes m_texts;
     Pool m_pools[4];
 };
