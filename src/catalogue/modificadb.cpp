@@ -10,17 +10,6 @@ QString asText(const QString &value)
 
 } // namespace
 
-QString firstCharacters(const QString &text, qsizetype count)
-{
-    qsizetype end = 0;
-    for (qsizetype taken = 0; taken < count && end < text.size(); ++taken) {
-        const bool pair = text.at(end).isHighSurrogate() && end + 1 < text.size() &&
-                          text.at(end + 1).isLowSurrogate();
-        end += pair ? 2 : 1;
-    }
-    return end == text.size() ? text : text.left(end);
-}
-
 CatalogueStore::WriteResult ModificaDB(CatalogueStore &store, const QString &txttitle,
                                        const QString &txtartist, const QString &txtalbum,
                                        const QString &txtyear, const QString &txtcomment,

@@ -4,6 +4,7 @@
 
 #include "playertransport.h"
 
+#include "catalogue/recordcuts.h"
 #include "grid/cataloguemodel.h"
 #include "tags/genretable.h"
 
@@ -28,7 +29,9 @@ namespace {
 using namespace TagEditorTexts;
 
 // Text limits of the six text boxes: title, artist, album, year, genre text, comment.
-constexpr int kIn1Limits[6] = {30, 30, 30, 4, 4, 30};
+constexpr int kIn1Limits[6] = {
+    RecordCuts::kTitle,  RecordCuts::kArtist, RecordCuts::kAlbum, RecordCuts::kYear, 4,
+    RecordCuts::kComment};
 
 QString text(const char *utf8)
 {
