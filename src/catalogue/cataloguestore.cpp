@@ -184,8 +184,11 @@ bool CatalogueStore::open()
 
 bool CatalogueStore::openConnection()
 {
-    const int rc = sqlite3_open_v2(QFile::encodeName(m_path).constData(), &m_db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    // The connection is only ever used from the thread of its store, so SQLite need not lock it
+    // at every call.
+    const int rc =
+        sqlite3_open_v2(QFile::encodeName(m_path).constData(), &m_db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc == SQLITE_OK) {
         sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
         return true;
@@ -349,6 +352,14 @@ bool CatalogueStore::visitRecordsByIds(const QList<qint64> &ids, const RecordVis
     sqlite3_stmt *stmt = prepared(SelectById);
     if (!stmt)
         return false;
+    // One read transaction for every lookup: otherwise SQLite takes and drops its file lock,
+    // and checks the file, once per key.
+    std::optional<Transaction> read;
+    if (sqlite3_get_autocommit(m_db)) {
+        read.emplace(*this);
+        if (!read->isActive())
+            return false;
+    }
     for (qint64 id : ids) {
         sqlite3_bind_int64(stmt, 1, id);
         if (!readRows(stmt, visit))
