@@ -19,6 +19,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("import"), Bench::runImport},
         {QStringLiteral("load"), Bench::runLoad},
         {QStringLiteral("memory"), Bench::runMemory}, // resident bytes per loaded record
+        {QStringLiteral("open"), Bench::runOpen}, // integrity check at open
         {QStringLiteral("save"), Bench::runSave},
         {QStringLiteral("search"), Bench::runSearch},
         {QStringLiteral("sort"), Bench::runSort},

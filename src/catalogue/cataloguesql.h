@@ -14,6 +14,10 @@ inline constexpr char kCreateIndexNameFolder[] =
 inline constexpr char kCreateIndexSerial[] = "CREATE INDEX Mp3_supporto ON Mp3 (supporto)";
 inline constexpr char kCreateIndexLabel[] = "CREATE INDEX Mp3_labelD ON Mp3 (labelD)";
 
+/// SQLite's own check of the whole file (every page, record and index readable and linked as
+/// they should be), cheaper than integrity_check; one row "ok", or the first fault found.
+inline constexpr char kQuickCheck[] = "PRAGMA quick_check(1)";
+
 /// Columns of the table, in the order every SELECT below returns them.
 inline constexpr char kColumnsOfTable[] = "PRAGMA table_info(Mp3)";
 

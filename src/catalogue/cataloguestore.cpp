@@ -155,17 +155,15 @@ bool CatalogueStore::open()
 {
     close();
     m_lastError.clear();
+    m_refusal.clear();
     m_created = false;
     const QFileInfo info(m_path);
     if (info.exists()) {
-        if (!hasSqliteHeader(m_path)) {
-            m_lastError =
-                text(CatalogueTexts::kNotACatalogue).arg(m_path, text(CatalogueTexts::kNotSqlite));
-            return false;
-        }
+        if (!hasSqliteHeader(m_path))
+            return refuse(text(CatalogueTexts::kNotSqlite));
         if (!openConnection())
             return false;
-        if (!validateExisting()) {
+        if (!checkIntegrity() || !validateExisting()) {
             close();
             return false;
         }
@@ -201,12 +199,39 @@ bool CatalogueStore::openConnection()
     return false;
 }
 
+bool CatalogueStore::refuse(const QString &reason)
+{
+    m_refusal = reason;
+    m_lastError = text(CatalogueTexts::kNotACatalogue).arg(m_path, reason);
+    return false;
+}
+
+// A damaged file can still answer queries, with phantom rows or rows cut short, and a
+// compaction would copy the damage: it is refused before anything reads it.
+bool CatalogueStore::checkIntegrity()
+{
+    sqlite3_stmt *stmt = nullptr;
+    int rc = sqlite3_prepare_v2(m_db, CatalogueSql::kQuickCheck, -1, &stmt, nullptr);
+    QString verdict;
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(stmt);
+        if (rc == SQLITE_ROW)
+            verdict = columnText(stmt, 0);
+    }
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        // SQLITE_NOTADB: the header is there, the rest is not SQLite's.
+        if (sqlite3_errcode(m_db) == SQLITE_NOTADB)
+            return refuse(text(CatalogueTexts::kNotSqlite));
+        return refuse(text(CatalogueTexts::kDamaged).arg(text(sqlite3_errmsg(m_db))));
+    }
+    if (verdict == QLatin1String("ok"))
+        return true;
+    return refuse(text(CatalogueTexts::kDamaged).arg(verdict));
+}
+
 bool CatalogueStore::validateExisting()
 {
-    const auto refuse = [this](const QString &why) {
-        m_lastError = text(CatalogueTexts::kNotACatalogue).arg(m_path, why);
-        return false;
-    };
     // A file with the SQLite header that SQLite still cannot read fails here.
     sqlite3_stmt *stmt = nullptr;
     if (sqlite3_prepare_v2(m_db, CatalogueSql::kColumnsOfTable, -1, &stmt, nullptr) != SQLITE_OK)

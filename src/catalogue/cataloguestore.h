@@ -48,8 +48,10 @@ public:
     CatalogueStore &operator=(const CatalogueStore &) = delete;
 
     /// Opens the catalogue. A missing file is created with an empty table. A file that exists
-    /// but is not an SQLite catalogue with the table `Mp3` is refused and never modified.
-    /// False on failure, with an Italian explanation in lastError().
+    /// but is not an SQLite catalogue with the table `Mp3`, or that fails SQLite's quick check
+    /// (a damaged file), is refused and never modified. False on failure, with an Italian
+    /// explanation naming the file in lastError() and, for a refused file, the reason alone in
+    /// refusal().
     bool open();
     /// Closes the connection (open() may be called again).
     void close();
@@ -61,6 +63,9 @@ public:
     QString path() const { return m_path; }
     /// Italian text of the last failure, empty after a success.
     QString lastError() const { return m_lastError; }
+    /// Why the last open() refused an existing file ("il file è danneggiato: …"); empty when it
+    /// did not.
+    QString refusal() const { return m_refusal; }
 
     /// Receives the rows a read goes through, one at a time.
     using RecordVisitor = std::function<void(const RecordView &)>;
@@ -122,8 +127,10 @@ private:
 
     // The steps of open(), in order.
     bool openConnection();
+    bool checkIntegrity();
     bool validateExisting();
     bool createSchema();
+    bool refuse(const QString &reason);
 
     sqlite3_stmt *prepared(Statement which);
     bool step(sqlite3_stmt *stmt, bool &row);
@@ -136,6 +143,7 @@ private:
 
     QString m_path;
     QString m_lastError;
+    QString m_refusal;
     bool m_created = false;
     sqlite3 *m_db = nullptr;
     std::array<sqlite3_stmt *, StatementCount> m_statements{};

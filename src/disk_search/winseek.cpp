@@ -234,18 +234,23 @@ void WinSeek::runSearch()
     SearchOptions options;
     options.includeSubfolders = m_check1->isChecked();
     options.limit = m_foundLimit;
-    const SearchEnd end =
-        SearchFolder(m_dirList->path(), options, m_foundModel->list(), [this](const QString &) {
+    QStringList leftOut;
+    const SearchEnd end = SearchFolder(
+        m_dirList->path(), options, m_foundModel->list(),
+        [this](const QString &) {
             showFound();
             // The one moment the user's cancel gets through.
             QCoreApplication::processEvents();
             return m_searchRunning;
-        });
+        },
+        &leftOut);
     m_searching = false;
     m_searchRunning = false;
     showFound();
     if (end == SearchEnd::ListFull)
         m_dialogs.information(QString(), text(kListFull));
+    if (!leftOut.isEmpty())
+        m_dialogs.information(QString(), leftOutReport(leftOut));
 
     m_filesModel->setStringList(listFolder(m_dirList->path()).mp3Files);
     m_cmdSearch->setText(text(kImportButton));

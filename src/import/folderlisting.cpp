@@ -70,6 +70,48 @@ bool hasMp3Extension(const char *name)
            qstrnicmp(name + length - extension, ImportTexts::kMp3Extension, extension) == 0;
 }
 
+// Text leads back to the file only when the name is UTF-8 that decodes and encodes again to
+// the same bytes; anything else (a Latin-1 name from an old system, say) is decoded lossily.
+bool isFaithful(const char *name, const QString &decoded)
+{
+    for (const char *c = name; *c; ++c) {
+        if (static_cast<unsigned char>(*c) >= 0x80)
+            return QFile::encodeName(decoded) == QByteArrayView(name);
+    }
+    return true;
+}
+
+// The length of a UTF-8 sequence from its first byte; 0 for a byte no sequence starts with.
+qsizetype sequenceLength(unsigned char first)
+{
+    if (first < 0x80)
+        return 1;
+    if ((first & 0xe0) == 0xc0)
+        return 2;
+    if ((first & 0xf0) == 0xe0)
+        return 3;
+    return (first & 0xf8) == 0xf0 ? 4 : 0;
+}
+
+// A name as it can be shown: its valid UTF-8 sequences as text, every other byte as "\xNN".
+QString shownName(QByteArrayView name)
+{
+    QString shown;
+    for (qsizetype i = 0; i < name.size();) {
+        const qsizetype length = sequenceLength(static_cast<unsigned char>(name.at(i)));
+        const QByteArrayView sequence = name.sliced(i, std::min(length, name.size() - i));
+        if (length > 0 && sequence.size() == length && sequence.isValidUtf8()) {
+            shown += QString::fromUtf8(sequence);
+            i += length;
+        } else {
+            shown += QStringLiteral("\\x%1").arg(static_cast<unsigned char>(name.at(i)), 2, 16,
+                                                 QLatin1Char('0'));
+            ++i;
+        }
+    }
+    return shown;
+}
+
 char16_t folded(char16_t c)
 {
     if (c < 0x80)
@@ -128,20 +170,21 @@ FolderListing listFolder(const QString &folder)
         const bool mp3Name = hasMp3Extension(name);
         if (!mp3Name && entry->d_type != DT_DIR && entry->d_type != DT_UNKNOWN)
             continue;
-        switch (kindOf(dirFd, entry)) {
-        case Kind::Folder:
-            listing.subfolders << QFile::decodeName(name);
-            break;
-        case Kind::File:
-            if (mp3Name)
-                listing.mp3Files << QFile::decodeName(name);
-            break;
-        case Kind::Other:
-            break;
-        }
+        const Kind kind = kindOf(dirFd, entry);
+        if (kind == Kind::Other || (kind == Kind::File && !mp3Name))
+            continue;
+        const bool isFolder = kind == Kind::Folder;
+        const QString decoded = QFile::decodeName(name);
+        if (isFaithful(name, decoded))
+            (isFolder ? listing.subfolders : listing.mp3Files) << decoded;
+        else
+            (isFolder ? listing.undecodableSubfolders : listing.undecodableMp3Files)
+                << shownName(name);
     }
     std::sort(listing.subfolders.begin(), listing.subfolders.end(), folderOrderLess);
     std::sort(listing.mp3Files.begin(), listing.mp3Files.end(), folderOrderLess);
+    std::sort(listing.undecodableSubfolders.begin(), listing.undecodableSubfolders.end());
+    std::sort(listing.undecodableMp3Files.begin(), listing.undecodableMp3Files.end());
     listing.readable = true;
     return listing;
 }

@@ -17,6 +17,14 @@ inline constexpr char kLabelTitle[] = "ETICHETTA SUPPORTO";
 inline constexpr char kLabelMessage[] = "Il supporto si chiamerà: ";
 inline constexpr char kLabelMessageEnd[] = "   ";
 
+/// The report of the names the disk search left out. %1 is their number, %2 the list, one a
+/// line.
+inline constexpr char kNamesLeftOut[] =
+    "%1 nomi di file MP3 o di cartelle non sono testo UTF-8 valido e sono stati esclusi dalla "
+    "ricerca: con questi nomi il catalogo non potrebbe ritrovare i file. Rinominarli, poi "
+    "ripetere la ricerca (i byte che non si possono mostrare sono scritti come \\xNN, le "
+    "cartelle finiscono con \"/\"):\n%2";
+
 /// Why a file was left out: the serial number of its medium cannot be read.
 inline constexpr char kNoMediumSerial[] = "impossibile leggere il numero di serie del supporto";
 /// The report after an import that left files out. %1 is their number, %2 the list.

@@ -34,8 +34,15 @@ using FolderEntered = std::function<bool(const QString &folder)>;
 /// listFolder).
 ///
 /// A folder that cannot be read is skipped and the search goes on. Symbolic links to folders
-/// are not followed. When `folderEntered` returns false, or a file is found while `found`
-/// already holds `limit` entries, the search stops at once: the folder being entered and the
-/// folders above it list nothing more, and what was found before stays in `found`.
+/// are not followed. MP3 files and folders whose names are not valid UTF-8 are left out (a
+/// record could not lead back to them): when `leftOut` is given, each is appended to it, as
+/// listFolder shows it, folders with a closing "/" (and only when subfolders are searched).
+/// When `folderEntered` returns false, or a file is found while `found` already holds `limit`
+/// entries, the search stops at once: the folder being entered and the folders above it list
+/// nothing more, and what was found before stays in `found`.
 SearchEnd SearchFolder(const QString &folder, const SearchOptions &options, QStringList &found,
-                       const FolderEntered &folderEntered = {});
+                       const FolderEntered &folderEntered = {}, QStringList *leftOut = nullptr);
+
+/// The Italian message that lists the names a search left out (see SearchFolder) and says why,
+/// so that the user can rename them; empty when there are none.
+QString leftOutReport(const QStringList &leftOut);

@@ -18,6 +18,17 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
+// The bytes of a real catalogue of 2,000 records.
+QByteArray catalogueBytes()
+{
+    TempCatalogue temp;
+    QList<CatalogueRecord> records;
+    for (int i = 0; i < 2000; ++i)
+        records << sampleRecord(QStringLiteral("record %1").arg(i));
+    temp.add(records);
+    return fileBytes(temp.path());
+}
+
 } // namespace
 
 class TestCatalogueStore : public QObject
@@ -99,6 +110,14 @@ void TestCatalogueStore::refusesForeignFile_data()
            "anno TEXT, genere TEXT, commento TEXT, nome TEXT, percorso TEXT, dimenzione TEXT, "
            "info TEXT, labelD TEXT)"
         << u"manca il campo supporto"_s;
+    // SQLite reads both as catalogues, with phantom rows or rows cut short: its check does not.
+    const QByteArray whole = catalogueBytes();
+    QTest::newRow("catalogue cut short")
+        << whole.chopped(1234) << u""_s << u"il file è danneggiato"_s;
+    QByteArray overwritten = whole;
+    overwritten.replace(4096 * 20, 4096, QByteArray(4096, '\x5a'));
+    QTest::newRow("catalogue with a page overwritten")
+        << overwritten << u""_s << u"il file è danneggiato"_s;
 }
 
 void TestCatalogueStore::refusesForeignFile()

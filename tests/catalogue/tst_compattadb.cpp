@@ -7,23 +7,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
-#include <cstdio>
 #include <memory>
+#include <pwd.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-bool systemRename(const QString &from, const QString &to, QString &reason)
-{
-    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
-        return true;
-    reason = QStringLiteral("rename failed");
-    return false;
-}
 
 const QString kMessageStart =
     QStringLiteral("Errore durante il tentativo di compattazione del database: ");
@@ -38,6 +32,9 @@ private slots:
     void init();
     void cleanup();
     void compactsInPlace();
+    void keepsOwnerModeAndLink_data();
+    void keepsOwnerModeAndLink();
+    void damagedCopyIsNotPutInPlace();
     void removesALeftOverWorkFile_data();
     void removesALeftOverWorkFile();
     void workFileThatCannotGo();
@@ -49,7 +46,7 @@ private slots:
 private:
     QString workFile() const { return m_temp->folder() + QStringLiteral("/Temp.mdb"); }
     /// Runs CompattaDB, checking the busy pointer is shown once and restored once.
-    bool compact(const ReplaceFile &replace = {});
+    bool compact(const CompactionFiles &files = {});
     /// Checks the failure message and that the catalogue and the store are as before.
     void verifyFailedAndUntouched(const QString &reasonPart);
 
@@ -90,14 +87,14 @@ void TestCompattaDB::cleanup()
     m_temp.reset();
 }
 
-bool TestCompattaDB::compact(const ReplaceFile &replace)
+bool TestCompattaDB::compact(const CompactionFiles &files)
 {
     QStringList busy;
     const BusyPointer pointer{[&busy] { busy << QStringLiteral("show"); },
                               [&busy] {
                                   busy << QStringLiteral("restore");
                               }};
-    const bool ok = CompattaDB(*m_store, m_dialogs, pointer, replace);
+    const bool ok = CompattaDB(*m_store, m_dialogs, pointer, files);
     if (busy != QStringList{"show", "restore"})
         qWarning() << "busy pointer calls:" << busy;
     return ok && busy == QStringList{"show", "restore"};
@@ -122,13 +119,24 @@ void TestCompattaDB::compactsInPlace()
     const qint64 sizeBefore = QFileInfo(m_temp->path()).size();
     bool storeClosedAtRename = false;
     bool catalogueThereAtRename = false;
-    const ReplaceFile watch = [&](const QString &from, const QString &to, QString &reason) {
+    QStringList steps;
+    CompactionFiles watch;
+    watch.replace = [&](const QString &from, const QString &to, QString &reason) {
         storeClosedAtRename = !m_store->isOpen();
         catalogueThereAtRename = fileDigest(to) == m_digest && QFileInfo(from).size() > 0;
-        return systemRename(from, to, reason);
+        steps << QStringLiteral("rename ") + QFileInfo(from).fileName() + u' ' +
+                     QFileInfo(to).fileName();
+        return renameIntoPlace(from, to, reason);
+    };
+    watch.flush = [&](const QString &path) {
+        steps << QStringLiteral("flush ") + QFileInfo(path).fileName();
+        return flushToDisk(path);
     };
     QVERIFY(compact(watch));
     QVERIFY(m_dialogs.messages.isEmpty());
+    // The copy is on disk before it takes the catalogue's name, and the new name after.
+    QCOMPARE(steps, (QStringList{"flush Temp.mdb", "rename Temp.mdb Mp3Db.mdb",
+                                 "flush " + QFileInfo(m_temp->folder()).fileName()}));
     QVERIFY2(storeClosedAtRename, "the connection is closed around the rename");
     QVERIFY2(catalogueThereAtRename, "the old catalogue is in place until the rename");
     QVERIFY(!QFile::exists(workFile()));
@@ -141,10 +149,78 @@ void TestCompattaDB::compactsInPlace()
     const auto added = m_store->add(sampleRecord(QStringLiteral("new")));
     QVERIFY(added);
     QVERIFY(*added > 600);
-    // The default replacement works the same way.
+    // The default steps work the same way.
     QVERIFY(compact());
     QVERIFY(!QFile::exists(workFile()));
     QCOMPARE(m_store->allRecords()->size(), 201);
+}
+
+void TestCompattaDB::keepsOwnerModeAndLink_data()
+{
+    QTest::addColumn<bool>("nobodys");
+    QTest::addColumn<bool>("linked");
+    QTest::newRow("mode 0640, owned by nobody") << true << false;
+    QTest::newRow("symbolic link to a catalogue in another folder") << false << true;
+}
+
+void TestCompattaDB::keepsOwnerModeAndLink()
+{
+    QFETCH(bool, nobodys);
+    QFETCH(bool, linked);
+    QTemporaryDir elsewhere;
+    QString catalogue = m_temp->path();
+    // The folder of the link's target holds another catalogue, whose compaction is under way.
+    const QString othersWork = elsewhere.path() + QStringLiteral("/Temp.mdb");
+    if (linked) {
+        m_store->close();
+        catalogue = elsewhere.path() + QStringLiteral("/catalogo.db");
+        QVERIFY(QFile::rename(m_temp->path(), catalogue));
+        QVERIFY(QFile::link(catalogue, m_temp->path()));
+        QVERIFY(m_store->open());
+        QVERIFY(QFile::copy(catalogue, othersWork));
+    }
+    const passwd *nobody = ::getpwnam("nobody");
+    if (nobodys) {
+        if (::geteuid() != 0 || !nobody)
+            QSKIP("giving a file to another user needs root and the user nobody");
+        QVERIFY(::chown(QFile::encodeName(catalogue).constData(), nobody->pw_uid, nobody->pw_gid) ==
+                0);
+    }
+    QVERIFY(::chmod(QFile::encodeName(catalogue).constData(), 0640) == 0);
+    struct stat before;
+    QVERIFY(::stat(QFile::encodeName(catalogue).constData(), &before) == 0);
+
+    QVERIFY(compact());
+    QVERIFY(m_dialogs.messages.isEmpty());
+    QVERIFY(fileDigest(catalogue) != m_digest);
+    QCOMPARE(*m_store->allRecords(), m_records);
+    struct stat after;
+    QVERIFY(::stat(QFile::encodeName(catalogue).constData(), &after) == 0);
+    QCOMPARE(after.st_mode & 07777, 0640u);
+    QCOMPARE(after.st_uid, before.st_uid);
+    QCOMPARE(after.st_gid, before.st_gid);
+    if (linked) {
+        QCOMPARE(QFileInfo(m_temp->path()).symLinkTarget(), catalogue);
+        QCOMPARE(fileDigest(othersWork), m_digest);
+        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files),
+                 (QStringList{"catalogo.db", "Temp.mdb"}));
+    }
+    QVERIFY(!QFile::exists(workFile()));
+}
+
+void TestCompattaDB::damagedCopyIsNotPutInPlace()
+{
+    // The disk gives back less than was written: the copy is cut short after its flush.
+    CompactionFiles shortening;
+    shortening.flush = [this](const QString &path) {
+        const int error = flushToDisk(path);
+        if (path == workFile())
+            QFile::resize(path, QFileInfo(path).size() - 1234);
+        return error;
+    };
+    QVERIFY(!compact(shortening));
+    verifyFailedAndUntouched(QStringLiteral("il file è danneggiato"));
+    QVERIFY(!QFile::exists(workFile()));
 }
 
 void TestCompattaDB::removesALeftOverWorkFile_data()
@@ -204,7 +280,8 @@ void TestCompattaDB::workFileThatCannotBeWritten()
 void TestCompattaDB::failedRenameKeepsTheCatalogue()
 {
     bool copyComplete = false;
-    const ReplaceFile refuse = [&](const QString &from, const QString &, QString &reason) {
+    CompactionFiles refuse;
+    refuse.replace = [&](const QString &from, const QString &, QString &reason) {
         // The copy is whole when the rename is attempted.
         CatalogueStore copy(from);
         copyComplete = copy.open() && copy.allRecords() == m_records;

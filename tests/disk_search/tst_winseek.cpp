@@ -26,6 +26,8 @@
 
 #include <functional>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -67,6 +69,7 @@ private slots:
     void driveThatCannotBeReadIsNotTaken();
     void emptyWorkListStillReloadsTheGrid();
     void filesLeftOutAreReportedOnce();
+    void undecodableNamesAreListedOnce();
 
 private:
     void startMainWindow();
@@ -511,6 +514,30 @@ void TestWinSeek::filesLeftOutAreReportedOnce()
     QCOMPARE(m_dialogs.messages.first().kind, FakeDialogs::Kind::Critical);
     QVERIFY(m_dialogs.messages.first().text.startsWith(
         QStringLiteral("2 file non sono stati importati:\n") + lost + ": "));
+}
+
+void TestWinSeek::undecodableNamesAreListedOnce()
+{
+    // Names copied from an old system, in Latin-1: as text they would not lead to their files.
+    const QByteArray good = QFile::encodeName(song("A/ok.mp3", tagged("Buono")));
+    const QByteArray folder = QFile::encodeName(music("A"));
+    for (const char *name : {"/caf\xe9.mp3", "/bad\xff\xfe.mp3", "/bad\xfe\xff.mp3"})
+        QVERIFY(::link(good.constData(), (folder + name).constData()) == 0);
+    QVERIFY(::mkdir((folder + "/vecchi\xe0").constData(), 0755) == 0);
+    QVERIFY(::link(good.constData(), (folder + "/vecchi\xe0/x.mp3").constData()) == 0);
+    openSearch();
+    searchFolder(music("A"), true);
+    QCOMPARE(rowsOf(control<QListView>("lstFoundFiles")), QStringList{music("A/ok.mp3")});
+    QCOMPARE(m_dialogs.messages.size(), 1);
+    QCOMPARE(m_dialogs.messages.first().kind, FakeDialogs::Kind::Information);
+    const QString text = m_dialogs.messages.first().text;
+    QVERIFY2(text.startsWith(QStringLiteral("4 nomi di file MP3 o di cartelle")), qPrintable(text));
+    for (const char *shown :
+         {"A/vecchi\\xe0/", "A/bad\\xfe\\xff.mp3", "A/bad\\xff\\xfe.mp3", "A/caf\\xe9.mp3"})
+        QVERIFY2(text.contains(u'\n' + music(QString::fromLatin1(shown))), qPrintable(text));
+    clickSearch();
+    QTRY_VERIFY(!m_winSeek);
+    QCOMPARE(m_window->model().recordCount(), 1);
 }
 
 QTEST_MAIN(TestWinSeek)

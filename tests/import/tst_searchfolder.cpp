@@ -6,27 +6,44 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// A path as bytes, every "\\xNN" in it standing for the byte NN: names that are not UTF-8.
+QByteArray rawPath(const QString &path)
+{
+    QByteArray raw = QFile::encodeName(path);
+    for (qsizetype at = raw.indexOf("\\x"); at >= 0; at = raw.indexOf("\\x", at + 1))
+        raw.replace(at, 4, QByteArray(1, char(raw.mid(at + 2, 2).toInt(nullptr, 16))));
+    return raw;
+}
 
 // Makes a tree below `root` from entries relative to it: "a/" a folder, "a/x.mp3" an empty
 // file, "a/l->target" a symbolic link (target taken as written). Parents are made as needed.
 void makeTree(const QString &root, const QStringList &entries)
 {
-    QDir dir(root);
     for (const QString &entry : entries) {
         const qsizetype arrow = entry.indexOf(QStringLiteral("->"));
         const QString name = arrow < 0 ? entry : entry.left(arrow);
-        const QString parent = QFileInfo(root + u'/' + name).path();
-        QVERIFY(dir.mkpath(parent));
+        const QString parent = name.endsWith(u'/') ? name : name.section(u'/', 0, -2);
+        QString folder = root;
+        for (const QString &part : parent.split(u'/', Qt::SkipEmptyParts)) {
+            folder += u'/' + part;
+            ::mkdir(rawPath(folder).constData(), 0755);
+        }
+        const QByteArray path = rawPath(root + u'/' + name);
         if (arrow >= 0) {
-            QVERIFY2(QFile::link(entry.mid(arrow + 2), root + u'/' + name), qPrintable(entry));
-        } else if (name.endsWith(u'/')) {
-            QVERIFY(dir.mkpath(name));
-        } else {
-            QFile file(root + u'/' + name);
-            QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(entry));
+            QVERIFY2(::symlink(rawPath(entry.mid(arrow + 2)).constData(), path.constData()) == 0,
+                     qPrintable(entry));
+        } else if (!name.endsWith(u'/')) {
+            const int fd = ::creat(path.constData(), 0644);
+            QVERIFY2(fd >= 0, qPrintable(entry));
+            ::close(fd);
         }
     }
 }
@@ -65,6 +82,8 @@ private slots:
     void cancelStopsAtTheNextFolder();
     void limit_data();
     void limit();
+    void undecodableNamesAreLeftOut_data();
+    void undecodableNamesAreLeftOut();
     void unreadableFolderIsSkipped();
     void missingStartingFolder();
     void foundListKeepsWhatItHeld();
@@ -206,6 +225,53 @@ void TestSearchFolder::limit()
              end);
     QCOMPARE(relativeTo(dir.path(), found), kTreeOrder.first(limit));
     QCOMPARE(entered, foldersEntered);
+}
+
+void TestSearchFolder::undecodableNamesAreLeftOut_data()
+{
+    QTest::addColumn<QStringList>("tree");
+    QTest::addColumn<bool>("subfolders");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QStringList>("leftOut");
+
+    QTest::newRow("latin-1 file name") << QStringList{"A/caf\\xe9.mp3", "A/ok.mp3"} << false
+                                       << QStringList{"A/ok.mp3"} << QStringList{"A/caf\\xe9.mp3"};
+    QTest::newRow("names that would decode alike")
+        << QStringList{"A/bad\\xff\\xfe.mp3", "A/bad\\xfe\\xff.mp3", "A/ok.mp3"} << false
+        << QStringList{"A/ok.mp3"} << QStringList{"A/bad\\xfe\\xff.mp3", "A/bad\\xff\\xfe.mp3"};
+    QTest::newRow("overlong and surrogate sequences, valid text kept")
+        << QStringList{"A/\\xc0\\xaf.mp3", "A/\\xed\\xa0\\x80.mp3", "A/\u00e8\\xe8.mp3",
+                       "A/perch\u00e9.mp3"}
+        << false << QStringList{"A/perch\u00e9.mp3"}
+        << QStringList{"A/\\xc0\\xaf.mp3", "A/\\xed\\xa0\\x80.mp3", "A/\u00e8\\xe8.mp3"};
+    QTest::newRow("folder, searched with its subfolders")
+        << QStringList{"A/vecchi\\xe0/x.mp3", "A/B/b.mp3", "A/B/l\\xe0.txt"} << true
+        << QStringList{"A/B/b.mp3"} << QStringList{"A/vecchi\\xe0/"};
+    QTest::newRow("folder, subfolders not searched")
+        << QStringList{"A/vecchi\\xe0/x.mp3", "A/a.mp3"} << false << QStringList{"A/a.mp3"}
+        << QStringList();
+}
+
+void TestSearchFolder::undecodableNamesAreLeftOut()
+{
+    QFETCH(QStringList, tree);
+    QFETCH(bool, subfolders);
+    QFETCH(QStringList, expected);
+    QFETCH(QStringList, leftOut);
+    QTemporaryDir dir;
+    makeTree(dir.path(), tree);
+    QStringList found;
+    QStringList left;
+    SearchOptions options;
+    options.includeSubfolders = subfolders;
+    SearchFolder(dir.path() + QStringLiteral("/A"), options, found, {}, &left);
+    QCOMPARE(relativeTo(dir.path(), found), expected);
+    QCOMPARE(relativeTo(dir.path(), left), leftOut);
+
+    const QString report = leftOutReport(left);
+    QCOMPARE(report.isEmpty(), left.isEmpty());
+    for (const QString &name : left)
+        QVERIFY2(report.contains(u'\n' + name), qPrintable(report));
 }
 
 void TestSearchFolder::unreadableFolderIsSkipped()
