@@ -232,7 +232,7 @@ bool TagEditor::openRow(int row)
         m_in1[c]->setText(m_grid.cell(row, static_cast<Column>(c)));
     m_combo1->setCurrentText(m_grid.cell(row, Genre));
     m_id->setText(m_grid.cell(row, Key));
-    if (m_id->text().isEmpty())
+    if (!m_grid.key(row))
         return false;
     show();
     raise();
