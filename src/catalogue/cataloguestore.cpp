@@ -9,6 +9,8 @@
 
 #include <sqlite3.h>
 
+#include <iterator>
+
 Q_LOGGING_CATEGORY(lcCatalogue, "tracklodge.catalogue")
 
 namespace {
@@ -100,20 +102,16 @@ bool hasSqliteHeader(const QString &path)
     return head == QByteArray(kSqliteHeader, sizeof kSqliteHeader);
 }
 
-const char *sqlOf(int statement)
-{
-    using namespace CatalogueSql;
-    static constexpr const char *kTexts[] = {kSelectAll,
-                                             kSelectById,
-                                             kSelectByNameAndFolder,
-                                             kSelectLabelOfSerial,
-                                             kSelectGeneratedLabels,
-                                             kInsert,
-                                             kUpdate,
-                                             kUpdateFull,
-                                             kDeleteById};
-    return kTexts[statement];
-}
+// The SQL of each kept statement, in the order of CatalogueStore::Statement.
+constexpr const char *kStatementTexts[] = {CatalogueSql::kSelectAll,
+                                           CatalogueSql::kSelectById,
+                                           CatalogueSql::kSelectByNameAndFolder,
+                                           CatalogueSql::kSelectLabelOfSerial,
+                                           CatalogueSql::kSelectGeneratedLabels,
+                                           CatalogueSql::kInsert,
+                                           CatalogueSql::kUpdate,
+                                           CatalogueSql::kUpdateFull,
+                                           CatalogueSql::kDeleteById};
 
 } // namespace
 
@@ -310,7 +308,9 @@ bool CatalogueStore::execute(const char *sql)
 // only while the connection is open: close() finalizes it.
 sqlite3_stmt *CatalogueStore::prepared(Statement which)
 {
+    static_assert(std::size(kStatementTexts) == StatementCount);
     m_lastError.clear();
+    const char *sql = kStatementTexts[which];
     sqlite3_stmt *&slot = m_statements[which];
     if (slot) {
         sqlite3_reset(slot);
@@ -318,12 +318,11 @@ sqlite3_stmt *CatalogueStore::prepared(Statement which)
         return slot;
     }
     if (!m_db) {
-        failOn(sqlOf(which));
+        failOn(sql);
         return nullptr;
     }
-    if (sqlite3_prepare_v3(m_db, sqlOf(which), -1, SQLITE_PREPARE_PERSISTENT, &slot, nullptr) !=
-        SQLITE_OK) {
-        failOn(sqlOf(which));
+    if (sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &slot, nullptr) != SQLITE_OK) {
+        failOn(sql);
         sqlite3_finalize(slot);
         slot = nullptr;
     }
