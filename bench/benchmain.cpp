@@ -18,6 +18,7 @@ int main(int argc, char *argv[])
     const std::map<QString, std::function<void()>> scenarios = {
         {QStringLiteral("import"), Bench::runImport},
         {QStringLiteral("load"), Bench::runLoad},
+        {QStringLiteral("memory"), Bench::runMemory}, // resident bytes per loaded record
         {QStringLiteral("open"), Bench::runOpen}, // integrity check at open
         {QStringLiteral("save"), Bench::runSave},
         {QStringLiteral("search"), Bench::runSearch},

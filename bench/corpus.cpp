@@ -2,9 +2,15 @@
 
 #include "catalogue/cataloguestore.h"
 
+#include <QFile>
 #include <QLocale>
 #include <QRandomGenerator>
 #include <QStringList>
+
+#include <sqlite3.h>
+
+#include <string>
+#include <vector>
 
 namespace Bench {
 
@@ -39,11 +45,9 @@ QString words(QRandomGenerator &rng, int count)
 
 } // namespace
 
-QList<CatalogueRecord> makeRecords(qsizetype n)
+void generateRecords(qsizetype n, const std::function<void(const CatalogueRecord &)> &take)
 {
     QRandomGenerator rng(20261206);
-    QList<CatalogueRecord> records;
-    records.reserve(n);
     for (qsizetype i = 0; i < n; ++i) {
         CatalogueRecord r;
         const qsizetype album = i / 12;
@@ -62,23 +66,72 @@ QList<CatalogueRecord> makeRecords(qsizetype n)
         r.info = kStates.at(static_cast<int>(rng.bounded(kStates.size())));
         r.labelD = QStringLiteral("TRACKLODGE_%1").arg(i / 5000 + 1);
         r.supporto = QString::number(static_cast<qint32>(0x5A000000 + i / 5000));
-        records.append(r);
+        take(r);
     }
+}
+
+QList<CatalogueRecord> makeRecords(qsizetype n)
+{
+    QList<CatalogueRecord> records;
+    records.reserve(n);
+    generateRecords(n, [&records](const CatalogueRecord &r) { records.append(r); });
     return records;
 }
 
-void writeCatalogue(const QString &path, const QList<CatalogueRecord> &records)
+namespace {
+
+void writeEach(
+    const QString &path,
+    const std::function<void(const std::function<void(const CatalogueRecord &)> &)> &forEach)
 {
     CatalogueStore store(path);
     if (!store.open())
         qFatal("cannot create the benchmark catalogue: %s", qPrintable(store.lastError()));
     CatalogueStore::Transaction transaction(store);
-    for (const CatalogueRecord &r : records) {
+    forEach([&store](const CatalogueRecord &r) {
         if (!store.add(r))
             qFatal("cannot write the benchmark catalogue: %s", qPrintable(store.lastError()));
-    }
+    });
     if (!transaction.commit())
         qFatal("cannot commit the benchmark catalogue: %s", qPrintable(store.lastError()));
+}
+
+} // namespace
+
+void writeCatalogue(const QString &path, const QList<CatalogueRecord> &records)
+{
+    writeEach(path, [&records](const auto &add) {
+        for (const CatalogueRecord &r : records)
+            add(r);
+    });
+}
+
+void writeGeneratedCatalogue(const QString &path, qsizetype n)
+{
+    writeEach(path, [n](const auto &add) { generateRecords(n, add); });
+}
+
+size_t loadWithSqlite(const QString &path)
+{
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
+        SQLITE_OK)
+        qFatal("sqlite3_open_v2 failed");
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(db, "SELECT * FROM Mp3 ORDER BY id", -1, &stmt, nullptr);
+    std::vector<std::vector<std::string>> rows;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        std::vector<std::string> row;
+        row.reserve(13);
+        for (int c = 0; c < 13; ++c) {
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
+            row.emplace_back(text ? text : " ");
+        }
+        rows.push_back(std::move(row));
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return rows.size();
 }
 
 } // namespace Bench

@@ -8,6 +8,11 @@ namespace Bench {
 /// same rows with the sqlite3 C API into strings.
 void runLoad();
 
+/// Catalogues of 100,000 and 1,000,000 records loaded into the grid model: the resident bytes
+/// the load adds per record, and its time against reading the same rows with the sqlite3 C API
+/// into strings. Prints "memory n=N bytes_per_record=B ms=T baseline_ms=T ratio=R".
+void runMemory();
+
 /// Opening catalogues of 10,000 and 100,000 records, SQLite's integrity check included, against
 /// opening them with the sqlite3 C API and reading the table's columns; the whole load of the
 /// same catalogue follows the result line for scale.

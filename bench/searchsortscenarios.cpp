@@ -41,7 +41,7 @@ void runSearch()
     const CatalogueSearch::Request request{Artist, QStringLiteral("dalla"), true};
     const double ms = medianMs(
         [&] {
-            const QStringList keys = CatalogueSearch::matchingKeys(model, request);
+            const QList<qint64> keys = CatalogueSearch::matchingKeys(model, request);
             CatalogueSearch::rebuild(store, model, counters, keys);
             found = model.recordCount();
         },

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QtGlobal>
+
+#include <array>
 
 /// One record of the catalogue table `Mp3`: one catalogued MP3 file.
 /// Every text field may be NULL in the file; a null QString stands for NULL and an empty
@@ -23,4 +26,14 @@ struct CatalogueRecord
     QString supporto;   ///< medium serial number as decimal text
 
     friend bool operator==(const CatalogueRecord &, const CatalogueRecord &) = default;
+};
+
+/// One row of the table `Mp3` as the catalogue file hands it over, without copying: valid only
+/// during the call that receives it.
+struct RecordView
+{
+    qint64 id = 0;
+    /// UTF-8 bytes of the twelve text fields in table order (`titolo` to `supporto`); a null
+    /// view stands for NULL.
+    std::array<QByteArrayView, 12> fields;
 };

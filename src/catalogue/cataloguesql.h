@@ -46,6 +46,9 @@ inline constexpr char kUpdateFull[] =
     "UPDATE Mp3 SET titolo = ?, autore = ?, album = ?, anno = ?, genere = ?, commento = ?, "
     "nome = ?, percorso = ?, dimenzione = ?, info = ?, labelD = ?, supporto = ? WHERE id = ?";
 inline constexpr char kDeleteById[] = "DELETE FROM Mp3 WHERE id = ?";
+inline constexpr char kBegin[] = "BEGIN";
+inline constexpr char kCommit[] = "COMMIT";
+inline constexpr char kRollback[] = "ROLLBACK";
 /// Writes a compacted copy of the whole catalogue to a new file, named by the bound value.
 inline constexpr char kVacuumInto[] = "VACUUM INTO ?";
 

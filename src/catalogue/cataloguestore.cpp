@@ -6,61 +6,28 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QSqlDriver>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QUuid>
-#include <QVariant>
 
 #include <sqlite3.h>
 
-#include <array>
+#include <iterator>
 
 Q_LOGGING_CATEGORY(lcCatalogue, "tracklodge.catalogue")
 
 namespace {
 
-constexpr std::array<const char *, 13> kRequiredColumns = {
+constexpr const char *kRequiredColumns[] = {
     "id",   "titolo",   "autore",     "album", "anno",   "genere",  "commento",
     "nome", "percorso", "dimenzione", "info",  "labelD", "supporto"};
 
 // Every SQLite 3 database file starts with these 16 bytes.
 constexpr char kSqliteHeader[] = "SQLite format 3";
 
-CatalogueRecord recordFrom(const QSqlQuery &query)
-{
-    CatalogueRecord r;
-    r.id = query.value(0).toLongLong();
-    r.titolo = query.value(1).toString();
-    r.autore = query.value(2).toString();
-    r.album = query.value(3).toString();
-    r.anno = query.value(4).toString();
-    r.genere = query.value(5).toString();
-    r.commento = query.value(6).toString();
-    r.nome = query.value(7).toString();
-    r.percorso = query.value(8).toString();
-    r.dimenzione = query.value(9).toString();
-    r.info = query.value(10).toString();
-    r.labelD = query.value(11).toString();
-    r.supporto = query.value(12).toString();
-    return r;
-}
+// A lock held by another connection is waited for this long before a statement fails.
+constexpr int kBusyTimeoutMs = 5000;
 
-// Binds the eleven fields that every write carries, in the order of the SQL texts.
-void bindTextFields(QSqlQuery &query, const CatalogueRecord &r)
+QString text(const char *utf8)
 {
-    // A null QString is bound as NULL, so an absent field stays absent.
-    query.bindValue(0, r.titolo);
-    query.bindValue(1, r.autore);
-    query.bindValue(2, r.album);
-    query.bindValue(3, r.anno);
-    query.bindValue(4, r.genere);
-    query.bindValue(5, r.commento);
-    query.bindValue(6, r.nome);
-    query.bindValue(7, r.percorso);
-    query.bindValue(8, r.dimenzione);
-    query.bindValue(9, r.info);
-    query.bindValue(10, r.labelD);
+    return QString::fromUtf8(utf8);
 }
 
 QString columnText(sqlite3_stmt *stmt, int column)
@@ -69,41 +36,53 @@ QString columnText(sqlite3_stmt *stmt, int column)
     return bytes ? QString::fromUtf8(bytes, sqlite3_column_bytes(stmt, column)) : QString();
 }
 
-// The record of the current row of a statement that selects the columns in table order.
-CatalogueRecord recordFrom(sqlite3_stmt *stmt)
+// The current row of a statement that selects the columns in table order.
+RecordView viewOf(sqlite3_stmt *stmt)
+{
+    RecordView view;
+    view.id = sqlite3_column_int64(stmt, 0);
+    for (int field = 0; field < static_cast<int>(view.fields.size()); ++field) {
+        const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, field + 1));
+        if (bytes)
+            view.fields[static_cast<size_t>(field)] =
+                QByteArrayView(bytes, sqlite3_column_bytes(stmt, field + 1));
+    }
+    return view;
+}
+
+// The one mapping from a row to a record.
+CatalogueRecord recordFrom(const RecordView &view)
 {
     CatalogueRecord r;
-    r.id = sqlite3_column_int64(stmt, 0);
-    r.titolo = columnText(stmt, 1);
-    r.autore = columnText(stmt, 2);
-    r.album = columnText(stmt, 3);
-    r.anno = columnText(stmt, 4);
-    r.genere = columnText(stmt, 5);
-    r.commento = columnText(stmt, 6);
-    r.nome = columnText(stmt, 7);
-    r.percorso = columnText(stmt, 8);
-    r.dimenzione = columnText(stmt, 9);
-    r.info = columnText(stmt, 10);
-    r.labelD = columnText(stmt, 11);
-    r.supporto = columnText(stmt, 12);
+    r.id = view.id;
+    QString *fields[] = {&r.titolo, &r.autore,   &r.album,      &r.anno, &r.genere, &r.commento,
+                         &r.nome,   &r.percorso, &r.dimenzione, &r.info, &r.labelD, &r.supporto};
+    size_t field = 0;
+    for (QString *value : fields)
+        *value = QString::fromUtf8(view.fields[field++]);
     return r;
+}
+
+CatalogueRecord recordFrom(sqlite3_stmt *stmt)
+{
+    return recordFrom(viewOf(stmt));
 }
 
 // A null QString is bound as NULL, so an absent field stays absent. The catalogue holds UTF-8,
 // which Qt makes faster than SQLite would from UTF-16.
-void bindText(sqlite3_stmt *stmt, int position, const QString &text)
+void bindText(sqlite3_stmt *stmt, int position, const QString &value)
 {
-    if (text.isNull()) {
+    if (value.isNull()) {
         sqlite3_bind_null(stmt, position);
         return;
     }
-    const QByteArray utf8 = text.toUtf8();
+    const QByteArray utf8 = value.toUtf8();
     sqlite3_bind_text(stmt, position, utf8.constData(), static_cast<int>(utf8.size()),
                       SQLITE_TRANSIENT);
 }
 
 // Binds the eleven fields that every write carries, from position 1, in the order of the SQL
-// texts.
+// texts; the next position is 12.
 void bindTextFields(sqlite3_stmt *stmt, const CatalogueRecord &r)
 {
     const QString *fields[] = {&r.titolo,     &r.autore,   &r.album, &r.anno,
@@ -123,40 +102,46 @@ bool hasSqliteHeader(const QString &path)
     return head == QByteArray(kSqliteHeader, sizeof kSqliteHeader);
 }
 
+// The SQL of each kept statement, in the order of CatalogueStore::Statement.
+constexpr const char *kStatementTexts[] = {CatalogueSql::kSelectAll,
+                                           CatalogueSql::kSelectById,
+                                           CatalogueSql::kSelectByNameAndFolder,
+                                           CatalogueSql::kSelectLabelOfSerial,
+                                           CatalogueSql::kSelectGeneratedLabels,
+                                           CatalogueSql::kInsert,
+                                           CatalogueSql::kUpdate,
+                                           CatalogueSql::kUpdateFull,
+                                           CatalogueSql::kDeleteById};
+
 } // namespace
 
 CatalogueStore::Transaction::Transaction(CatalogueStore &store)
     : m_store(store)
 {
-    QSqlDatabase db = QSqlDatabase::database(store.m_connectionName, false);
-    m_active = db.isOpen() && db.transaction();
-    if (!m_active)
-        store.fail(QStringLiteral("BEGIN"), db.lastError().text());
+    m_active = store.execute(CatalogueSql::kBegin);
 }
 
 CatalogueStore::Transaction::~Transaction()
 {
-    if (m_active)
-        QSqlDatabase::database(m_store.m_connectionName, false).rollback();
+    if (m_active && m_store.m_db)
+        sqlite3_exec(m_store.m_db, CatalogueSql::kRollback, nullptr, nullptr, nullptr);
 }
 
 bool CatalogueStore::Transaction::commit()
 {
     if (!m_active)
         return false;
-    QSqlDatabase db = QSqlDatabase::database(m_store.m_connectionName, false);
     m_active = false;
-    if (db.commit())
+    if (m_store.execute(CatalogueSql::kCommit))
         return true;
-    m_store.fail(QStringLiteral("COMMIT"), db.lastError().text());
-    db.rollback();
+    // A failed COMMIT may leave the transaction open; it must not outlive this object.
+    if (m_store.m_db && !sqlite3_get_autocommit(m_store.m_db))
+        sqlite3_exec(m_store.m_db, CatalogueSql::kRollback, nullptr, nullptr, nullptr);
     return false;
 }
 
 CatalogueStore::CatalogueStore(const QString &path)
     : m_path(path)
-    , m_connectionName(QStringLiteral("catalogue-") +
-                       QUuid::createUuid().toString(QUuid::WithoutBraces))
 {}
 
 CatalogueStore::~CatalogueStore()
@@ -173,7 +158,7 @@ bool CatalogueStore::open()
     const QFileInfo info(m_path);
     if (info.exists()) {
         if (!hasSqliteHeader(m_path))
-            return refuse(QString::fromUtf8(CatalogueTexts::kNotSqlite));
+            return refuse(text(CatalogueTexts::kNotSqlite));
         if (!openConnection())
             return false;
         if (!checkIntegrity() || !validateExisting()) {
@@ -195,21 +180,27 @@ bool CatalogueStore::open()
 
 bool CatalogueStore::openConnection()
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    db.setDatabaseName(m_path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-    if (db.open())
+    // The connection is only ever used from the thread of its store, so SQLite need not lock it
+    // at every call.
+    const int rc =
+        sqlite3_open_v2(QFile::encodeName(m_path).constData(), &m_db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
         return true;
-    m_lastError = QString::fromUtf8(CatalogueTexts::kCannotOpen).arg(m_path, db.lastError().text());
-    db = QSqlDatabase();
-    QSqlDatabase::removeDatabase(m_connectionName);
+    }
+    // A handle is given back even on failure, with the reason; it must still be closed.
+    const QString reason = m_db ? text(sqlite3_errmsg(m_db)) : text(sqlite3_errstr(rc));
+    m_lastError = text(CatalogueTexts::kCannotOpen).arg(m_path, reason);
+    sqlite3_close(m_db);
+    m_db = nullptr;
     return false;
 }
 
 bool CatalogueStore::refuse(const QString &reason)
 {
     m_refusal = reason;
-    m_lastError = QString::fromUtf8(CatalogueTexts::kNotACatalogue).arg(m_path, reason);
+    m_lastError = text(CatalogueTexts::kNotACatalogue).arg(m_path, reason);
     return false;
 }
 
@@ -217,205 +208,155 @@ bool CatalogueStore::refuse(const QString &reason)
 // compaction would copy the damage: it is refused before anything reads it.
 bool CatalogueStore::checkIntegrity()
 {
-    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
-    query.setForwardOnly(true);
-    if (!query.exec(QString::fromLatin1(CatalogueSql::kQuickCheck))) {
-        // SQLITE_NOTADB: the header is there, the rest is not SQLite's.
-        if (query.lastError().nativeErrorCode() == QString::number(SQLITE_NOTADB))
-            return refuse(QString::fromUtf8(CatalogueTexts::kNotSqlite));
-        return refuse(
-            QString::fromUtf8(CatalogueTexts::kDamaged).arg(query.lastError().databaseText()));
+    sqlite3_stmt *stmt = nullptr;
+    int rc = sqlite3_prepare_v2(m_db, CatalogueSql::kQuickCheck, -1, &stmt, nullptr);
+    QString verdict;
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(stmt);
+        if (rc == SQLITE_ROW)
+            verdict = columnText(stmt, 0);
     }
-    const QString verdict = query.next() ? query.value(0).toString() : QString();
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        // SQLITE_NOTADB: the header is there, the rest is not SQLite's.
+        if (sqlite3_errcode(m_db) == SQLITE_NOTADB)
+            return refuse(text(CatalogueTexts::kNotSqlite));
+        return refuse(text(CatalogueTexts::kDamaged).arg(text(sqlite3_errmsg(m_db))));
+    }
     if (verdict == QLatin1String("ok"))
         return true;
-    return refuse(QString::fromUtf8(CatalogueTexts::kDamaged).arg(verdict));
+    return refuse(text(CatalogueTexts::kDamaged).arg(verdict));
 }
 
 bool CatalogueStore::validateExisting()
 {
-    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
     // A file with the SQLite header that SQLite still cannot read fails here.
-    if (!query.exec(QString::fromLatin1(CatalogueSql::kColumnsOfTable)))
-        return refuse(QString::fromUtf8(CatalogueTexts::kNotSqlite));
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(m_db, CatalogueSql::kColumnsOfTable, -1, &stmt, nullptr) != SQLITE_OK)
+        return refuse(text(CatalogueTexts::kNotSqlite));
     QStringList columns;
-    while (query.next())
-        columns << query.value(1).toString().toLower();
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+        columns << columnText(stmt, 1).toLower();
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE)
+        return refuse(text(CatalogueTexts::kNotSqlite));
     if (columns.isEmpty())
-        return refuse(QString::fromUtf8(CatalogueTexts::kNoTable));
+        return refuse(text(CatalogueTexts::kNoTable));
     for (const char *column : kRequiredColumns) {
         const QString name = QString::fromLatin1(column);
         if (!columns.contains(name.toLower()))
-            return refuse(QString::fromUtf8(CatalogueTexts::kMissingColumn).arg(name));
+            return refuse(text(CatalogueTexts::kMissingColumn).arg(name));
     }
     return true;
 }
 
 bool CatalogueStore::createSchema()
 {
-    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-    const auto createFailed = [this](const QString &detail) {
-        m_lastError = QString::fromUtf8(CatalogueTexts::kCannotCreate).arg(m_path, detail);
+    const auto createFailed = [this] {
+        m_lastError = text(CatalogueTexts::kCannotCreate).arg(m_path, text(sqlite3_errmsg(m_db)));
         return false;
     };
-    if (!db.transaction())
-        return createFailed(db.lastError().text());
-    QSqlQuery query(db);
+    if (sqlite3_exec(m_db, CatalogueSql::kBegin, nullptr, nullptr, nullptr) != SQLITE_OK)
+        return createFailed();
     for (const char *sql : {CatalogueSql::kCreateTable, CatalogueSql::kCreateIndexNameFolder,
-                            CatalogueSql::kCreateIndexSerial, CatalogueSql::kCreateIndexLabel}) {
-        if (!query.exec(QString::fromLatin1(sql))) {
-            const QString detail = query.lastError().text();
-            db.rollback();
-            return createFailed(detail);
+                            CatalogueSql::kCreateIndexSerial, CatalogueSql::kCreateIndexLabel,
+                            CatalogueSql::kCommit}) {
+        if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
+            createFailed();
+            sqlite3_exec(m_db, CatalogueSql::kRollback, nullptr, nullptr, nullptr);
+            return false;
         }
-    }
-    if (!db.commit()) {
-        const QString detail = db.lastError().text();
-        db.rollback();
-        return createFailed(detail);
     }
     return true;
 }
 
 void CatalogueStore::close()
 {
-    finalizeRaw();
-    m_selectById.reset();
-    m_selectGeneratedLabels.reset();
-    m_update.reset();
-    m_delete.reset();
-    if (QSqlDatabase::contains(m_connectionName)) {
-        QSqlDatabase::database(m_connectionName, false).close();
-        QSqlDatabase::removeDatabase(m_connectionName);
+    for (sqlite3_stmt *&stmt : m_statements) {
+        sqlite3_finalize(stmt);
+        stmt = nullptr;
     }
-}
-
-bool CatalogueStore::isOpen() const
-{
-    return QSqlDatabase::contains(m_connectionName) &&
-           QSqlDatabase::database(m_connectionName, false).isOpen();
-}
-
-QSqlQuery &CatalogueStore::prepared(std::unique_ptr<QSqlQuery> &slot, const char *sql)
-{
-    if (!slot) {
-        slot = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_connectionName, false));
-        slot->setForwardOnly(true);
-        if (!slot->prepare(QString::fromLatin1(sql)))
-            qCWarning(lcCatalogue) << "cannot prepare" << sql << slot->lastError().text();
-    }
-    return *slot;
+    sqlite3_close(m_db);
+    m_db = nullptr;
 }
 
 void CatalogueStore::fail(const QString &what, const QString &detail)
 {
-    m_lastError = QString::fromUtf8(CatalogueTexts::kQueryFailed).arg(m_path, what, detail);
+    m_lastError = text(CatalogueTexts::kQueryFailed).arg(m_path, what, detail);
     qCWarning(lcCatalogue).noquote() << m_lastError;
 }
 
-bool CatalogueStore::exec(QSqlQuery &query)
+void CatalogueStore::failOn(const char *sql)
+{
+    fail(QString::fromLatin1(sql),
+         m_db ? text(sqlite3_errmsg(m_db)) : text(CatalogueTexts::kNotOpen));
+}
+
+// Runs one statement without values and rows.
+bool CatalogueStore::execute(const char *sql)
 {
     m_lastError.clear();
-    if (!isOpen()) {
-        fail(query.lastQuery(), QStringLiteral("catalogo non aperto"));
-        return false;
-    }
-    if (query.exec())
+    if (m_db && sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK)
         return true;
-    fail(query.lastQuery(), query.lastError().text());
+    failOn(sql);
     return false;
 }
 
-sqlite3 *CatalogueStore::rawHandle()
+// The statement kept for `which`, reset and without values; nullptr (with lastError() set) when
+// the catalogue is not open or the statement cannot be prepared. A prepared statement lives
+// only while the connection is open: close() finalizes it.
+sqlite3_stmt *CatalogueStore::prepared(Statement which)
 {
-    if (!isOpen())
-        return nullptr;
-    const QVariant handle = QSqlDatabase::database(m_connectionName, false).driver()->handle();
-    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
-        return *static_cast<sqlite3 *const *>(handle.constData());
-    return nullptr;
-}
-
-// Bulk reads go straight through SQLite's own interface on the same connection: going through
-// QSqlQuery values costs three times as much on large catalogues.
-bool CatalogueStore::readRaw(const char *sql, const QList<qint64> *ids,
-                             QList<CatalogueRecord> &records)
-{
+    static_assert(std::size(kStatementTexts) == StatementCount);
     m_lastError.clear();
-    sqlite3 *db = rawHandle();
-    if (!db) {
-        fail(QString::fromLatin1(sql), QStringLiteral("catalogo non aperto"));
-        return false;
+    const char *sql = kStatementTexts[which];
+    sqlite3_stmt *&slot = m_statements[which];
+    if (slot) {
+        sqlite3_reset(slot);
+        sqlite3_clear_bindings(slot);
+        return slot;
     }
-    sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK) {
-        fail(QString::fromLatin1(sql), QString::fromUtf8(sqlite3_errmsg(db)));
-        return false;
+    if (!m_db) {
+        failOn(sql);
+        return nullptr;
     }
-    const auto readRows = [&] {
-        int rc;
-        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
-            records.append(recordFrom(stmt));
-        return rc == SQLITE_DONE;
-    };
-    bool ok = true;
-    if (!ids) {
-        ok = readRows();
-    } else {
-        records.reserve(ids->size());
-        for (qint64 id : *ids) {
-            sqlite3_reset(stmt);
-            sqlite3_bind_int64(stmt, 1, id);
-            if (!(ok = readRows()))
-                break;
-        }
+    if (sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &slot, nullptr) != SQLITE_OK) {
+        failOn(sql);
+        sqlite3_finalize(slot);
+        slot = nullptr;
     }
-    if (!ok)
-        fail(QString::fromLatin1(sql), QString::fromUtf8(sqlite3_errmsg(db)));
-    sqlite3_finalize(stmt);
-    return ok;
+    return slot;
 }
 
-std::optional<QList<CatalogueRecord>> CatalogueStore::allRecords()
+// One step of a statement: true with `row` set when it gave a row or finished; false (with the
+// statement reset and lastError() set) on failure.
+bool CatalogueStore::step(sqlite3_stmt *stmt, bool &row)
 {
-    QList<CatalogueRecord> records;
-    if (!readRaw(CatalogueSql::kSelectAll, nullptr, records))
-        return std::nullopt;
-    return records;
+    const int rc = sqlite3_step(stmt);
+    row = rc == SQLITE_ROW;
+    if (row || rc == SQLITE_DONE)
+        return true;
+    // The error code and text of a failed step are the connection's after the reset.
+    sqlite3_reset(stmt);
+    failOn(sqlite3_sql(stmt));
+    return false;
 }
 
-std::optional<QList<CatalogueRecord>> CatalogueStore::recordsByIds(const QList<qint64> &ids)
+// Hands every row of the statement to `visit`; the statement is reset afterwards.
+bool CatalogueStore::readRows(sqlite3_stmt *stmt, const RecordVisitor &visit)
 {
-    QList<CatalogueRecord> records;
-    if (!readRaw(CatalogueSql::kSelectById, &ids, records))
-        return std::nullopt;
-    return records;
-}
-
-std::optional<CatalogueRecord> CatalogueStore::recordById(qint64 id)
-{
-    QSqlQuery &query = prepared(m_selectById, CatalogueSql::kSelectById);
-    query.bindValue(0, id);
-    if (!exec(query))
-        return std::nullopt;
-    std::optional<CatalogueRecord> record;
-    if (query.next())
-        record = recordFrom(query);
-    query.finish();
-    return record;
-}
-
-std::optional<CatalogueRecord> CatalogueStore::findByNameAndFolder(const QString &nome,
-                                                                   const QString &percorso)
-{
-    const char *sql = CatalogueSql::kSelectByNameAndFolder;
-    sqlite3_stmt *stmt = rawPrepared(m_rawSelectByNameAndFolder, sql);
-    if (!stmt)
-        return std::nullopt;
-    bindText(stmt, 1, nome);
-    bindText(stmt, 2, percorso);
     bool row = false;
-    if (!rawStep(stmt, sql, row))
+    while (step(stmt, row) && row)
+        visit(viewOf(stmt));
+    sqlite3_reset(stmt);
+    return !row && m_lastError.isEmpty();
+}
+
+std::optional<CatalogueRecord> CatalogueStore::firstRecord(sqlite3_stmt *stmt)
+{
+    bool row = false;
+    if (!step(stmt, row))
         return std::nullopt;
     std::optional<CatalogueRecord> record;
     if (row)
@@ -424,15 +365,79 @@ std::optional<CatalogueRecord> CatalogueStore::findByNameAndFolder(const QString
     return record;
 }
 
+bool CatalogueStore::visitAllRecords(const RecordVisitor &visit)
+{
+    sqlite3_stmt *stmt = prepared(SelectAll);
+    return stmt && readRows(stmt, visit);
+}
+
+bool CatalogueStore::visitRecordsByIds(const QList<qint64> &ids, const RecordVisitor &visit)
+{
+    sqlite3_stmt *stmt = prepared(SelectById);
+    if (!stmt)
+        return false;
+    // One read transaction for every lookup: otherwise SQLite takes and drops its file lock,
+    // and checks the file, once per key.
+    std::optional<Transaction> read;
+    if (sqlite3_get_autocommit(m_db)) {
+        read.emplace(*this);
+        if (!read->isActive())
+            return false;
+    }
+    for (qint64 id : ids) {
+        sqlite3_bind_int64(stmt, 1, id);
+        if (!readRows(stmt, visit))
+            return false;
+    }
+    return true;
+}
+
+std::optional<QList<CatalogueRecord>> CatalogueStore::allRecords()
+{
+    QList<CatalogueRecord> records;
+    if (!visitAllRecords([&records](const RecordView &view) { records.append(recordFrom(view)); }))
+        return std::nullopt;
+    return records;
+}
+
+std::optional<QList<CatalogueRecord>> CatalogueStore::recordsByIds(const QList<qint64> &ids)
+{
+    QList<CatalogueRecord> records;
+    records.reserve(ids.size());
+    if (!visitRecordsByIds(
+            ids, [&records](const RecordView &view) { records.append(recordFrom(view)); }))
+        return std::nullopt;
+    return records;
+}
+
+std::optional<CatalogueRecord> CatalogueStore::recordById(qint64 id)
+{
+    sqlite3_stmt *stmt = prepared(SelectById);
+    if (!stmt)
+        return std::nullopt;
+    sqlite3_bind_int64(stmt, 1, id);
+    return firstRecord(stmt);
+}
+
+std::optional<CatalogueRecord> CatalogueStore::findByNameAndFolder(const QString &nome,
+                                                                   const QString &percorso)
+{
+    sqlite3_stmt *stmt = prepared(SelectByNameAndFolder);
+    if (!stmt)
+        return std::nullopt;
+    bindText(stmt, 1, nome);
+    bindText(stmt, 2, percorso);
+    return firstRecord(stmt);
+}
+
 std::optional<QString> CatalogueStore::labelOfSerial(const QString &supporto)
 {
-    const char *sql = CatalogueSql::kSelectLabelOfSerial;
-    sqlite3_stmt *stmt = rawPrepared(m_rawSelectLabelOfSerial, sql);
+    sqlite3_stmt *stmt = prepared(SelectLabelOfSerial);
     if (!stmt)
         return std::nullopt;
     bindText(stmt, 1, supporto);
     bool row = false;
-    if (!rawStep(stmt, sql, row))
+    if (!step(stmt, row))
         return std::nullopt;
     std::optional<QString> label;
     if (row)
@@ -443,134 +448,85 @@ std::optional<QString> CatalogueStore::labelOfSerial(const QString &supporto)
 
 std::optional<QStringList> CatalogueStore::generatedLabels()
 {
-    QSqlQuery &query = prepared(m_selectGeneratedLabels, CatalogueSql::kSelectGeneratedLabels);
-    if (!exec(query))
+    sqlite3_stmt *stmt = prepared(SelectGeneratedLabels);
+    if (!stmt)
         return std::nullopt;
     QStringList labels;
-    while (query.next())
-        labels << query.value(0).toString();
-    query.finish();
+    bool row = false;
+    while (step(stmt, row) && row)
+        labels << columnText(stmt, 0);
+    sqlite3_reset(stmt);
+    if (!m_lastError.isEmpty())
+        return std::nullopt;
     return labels;
 }
 
 std::optional<qint64> CatalogueStore::add(const CatalogueRecord &record)
 {
-    const char *sql = CatalogueSql::kInsert;
-    sqlite3_stmt *stmt = rawPrepared(m_rawInsert, sql);
+    sqlite3_stmt *stmt = prepared(Insert);
     if (!stmt)
         return std::nullopt;
     bindTextFields(stmt, record);
     bindText(stmt, 12, record.supporto);
     bool row = false;
-    if (!rawStep(stmt, sql, row))
+    if (!step(stmt, row))
         return std::nullopt;
     sqlite3_reset(stmt);
-    return sqlite3_last_insert_rowid(sqlite3_db_handle(stmt));
+    return sqlite3_last_insert_rowid(m_db);
 }
 
-CatalogueStore::WriteResult CatalogueStore::writeByKey(QSqlQuery &query)
+CatalogueStore::WriteResult CatalogueStore::writeByKey(sqlite3_stmt *stmt)
 {
-    if (!exec(query))
+    bool row = false;
+    if (!step(stmt, row))
         return WriteResult::Failed;
-    const int affected = query.numRowsAffected();
-    query.finish();
-    return affected > 0 ? WriteResult::Done : WriteResult::NoSuchRecord;
+    sqlite3_reset(stmt);
+    return sqlite3_changes(m_db) > 0 ? WriteResult::Done : WriteResult::NoSuchRecord;
 }
 
 CatalogueStore::WriteResult CatalogueStore::update(const CatalogueRecord &record)
 {
-    QSqlQuery &query = prepared(m_update, CatalogueSql::kUpdate);
-    bindTextFields(query, record);
-    query.bindValue(11, record.id);
-    return writeByKey(query);
+    sqlite3_stmt *stmt = prepared(Update);
+    if (!stmt)
+        return WriteResult::Failed;
+    bindTextFields(stmt, record);
+    sqlite3_bind_int64(stmt, 12, record.id);
+    return writeByKey(stmt);
 }
 
 CatalogueStore::WriteResult CatalogueStore::updateWithMedium(const CatalogueRecord &record)
 {
-    const char *sql = CatalogueSql::kUpdateFull;
-    sqlite3_stmt *stmt = rawPrepared(m_rawUpdateWithMedium, sql);
+    sqlite3_stmt *stmt = prepared(UpdateWithMedium);
     if (!stmt)
         return WriteResult::Failed;
     bindTextFields(stmt, record);
     bindText(stmt, 12, record.supporto);
     sqlite3_bind_int64(stmt, 13, record.id);
-    return rawWriteByKey(stmt, sql);
+    return writeByKey(stmt);
 }
 
 CatalogueStore::WriteResult CatalogueStore::remove(qint64 id)
 {
-    QSqlQuery &query = prepared(m_delete, CatalogueSql::kDeleteById);
-    query.bindValue(0, id);
-    return writeByKey(query);
+    sqlite3_stmt *stmt = prepared(DeleteById);
+    if (!stmt)
+        return WriteResult::Failed;
+    sqlite3_bind_int64(stmt, 1, id);
+    return writeByKey(stmt);
 }
 
 bool CatalogueStore::vacuumInto(const QString &target)
 {
     m_lastError.clear();
-    if (!isOpen()) {
-        fail(QString::fromLatin1(CatalogueSql::kVacuumInto), QStringLiteral("catalogo non aperto"));
+    // Run once per compaction, so not kept prepared.
+    sqlite3_stmt *stmt = nullptr;
+    if (!m_db ||
+        sqlite3_prepare_v2(m_db, CatalogueSql::kVacuumInto, -1, &stmt, nullptr) != SQLITE_OK) {
+        failOn(CatalogueSql::kVacuumInto);
         return false;
     }
-    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
-    if (!query.prepare(QString::fromLatin1(CatalogueSql::kVacuumInto))) {
-        fail(query.lastQuery(), query.lastError().text());
-        return false;
-    }
-    query.bindValue(0, target);
-    return exec(query);
-}
-
-sqlite3_stmt *CatalogueStore::rawPrepared(sqlite3_stmt *&slot, const char *sql)
-{
-    m_lastError.clear();
-    // A prepared statement lives only while the connection is open: close() finalizes it.
-    if (slot) {
-        sqlite3_reset(slot);
-        sqlite3_clear_bindings(slot);
-        return slot;
-    }
-    sqlite3 *db = rawHandle();
-    if (!db) {
-        fail(QString::fromLatin1(sql), QStringLiteral("catalogo non aperto"));
-        return nullptr;
-    }
-    if (sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &slot, nullptr) != SQLITE_OK) {
-        fail(QString::fromLatin1(sql), QString::fromUtf8(sqlite3_errmsg(db)));
-        sqlite3_finalize(slot);
-        slot = nullptr;
-    }
-    return slot;
-}
-
-// One step of a statement: true with `row` set when it gave a row or finished; false (with the
-// statement reset and lastError() set) on failure.
-bool CatalogueStore::rawStep(sqlite3_stmt *stmt, const char *sql, bool &row)
-{
-    const int rc = sqlite3_step(stmt);
-    row = rc == SQLITE_ROW;
-    if (row || rc == SQLITE_DONE)
-        return true;
-    // The error code and text of a failed step are the connection's after the reset.
-    sqlite3_reset(stmt);
-    fail(QString::fromLatin1(sql), QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(stmt))));
-    return false;
-}
-
-CatalogueStore::WriteResult CatalogueStore::rawWriteByKey(sqlite3_stmt *stmt, const char *sql)
-{
+    bindText(stmt, 1, target);
     bool row = false;
-    if (!rawStep(stmt, sql, row))
-        return WriteResult::Failed;
-    sqlite3_reset(stmt);
-    return sqlite3_changes(sqlite3_db_handle(stmt)) > 0 ? WriteResult::Done
-                                                        : WriteResult::NoSuchRecord;
-}
-
-void CatalogueStore::finalizeRaw()
-{
-    for (sqlite3_stmt **slot : {&m_rawSelectByNameAndFolder, &m_rawSelectLabelOfSerial,
-                                &m_rawInsert, &m_rawUpdateWithMedium}) {
-        sqlite3_finalize(*slot);
-        *slot = nullptr;
-    }
+    const bool ok = step(stmt, row);
+    sqlite3_finalize(stmt);
+    return ok;
 }

@@ -3,20 +3,20 @@
 #include "cataloguerecord.h"
 
 #include <QList>
-#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 
-#include <memory>
+#include <array>
+#include <functional>
 #include <optional>
 
-class QSqlQuery;
 struct sqlite3;
 struct sqlite3_stmt;
 
 /// The catalogue file (`Mp3Db.mdb`, an SQLite file with the table `Mp3`): the one owner of its
-/// connection. Every function reports failure by its result and keeps the reason in
-/// lastError(); a failed write leaves the file as it was.
+/// connection, which goes straight through SQLite's own interface. Every function reports
+/// failure by its result and keeps the reason in lastError(); a failed write leaves the file as
+/// it was.
 class CatalogueStore
 {
 public:
@@ -56,7 +56,7 @@ public:
     /// Closes the connection (open() may be called again).
     void close();
     /// True while the connection is open.
-    bool isOpen() const;
+    bool isOpen() const { return m_db != nullptr; }
     /// True when the last open() created the file.
     bool created() const { return m_created; }
     /// Path of the catalogue file.
@@ -67,6 +67,15 @@ public:
     /// did not.
     QString refusal() const { return m_refusal; }
 
+    /// Receives the rows a read goes through, one at a time.
+    using RecordVisitor = std::function<void(const RecordView &)>;
+
+    /// Hands every record, in stored order, to `visit`; false on failure (some rows may have
+    /// been handed over by then).
+    bool visitAllRecords(const RecordVisitor &visit);
+    /// Hands the records of the given keys, in the order of `ids`, to `visit`; keys without a
+    /// record are left out. False on failure.
+    bool visitRecordsByIds(const QList<qint64> &ids, const RecordVisitor &visit);
     /// Every record, in stored order; nullopt on failure.
     std::optional<QList<CatalogueRecord>> allRecords();
     /// The records of the given keys in the order of `ids`; keys without a record are left out.
@@ -102,35 +111,40 @@ public:
     bool vacuumInto(const QString &target);
 
 private:
-    sqlite3 *rawHandle();
-    bool readRaw(const char *sql, const QList<qint64> *ids, QList<CatalogueRecord> &records);
-    sqlite3_stmt *rawPrepared(sqlite3_stmt *&slot, const char *sql);
-    bool rawStep(sqlite3_stmt *stmt, const char *sql, bool &row);
-    WriteResult rawWriteByKey(sqlite3_stmt *stmt, const char *sql);
-    void finalizeRaw();
+    /// The statements the store keeps prepared while the connection is open, one slot each.
+    enum Statement {
+        SelectAll,
+        SelectById,
+        SelectByNameAndFolder,
+        SelectLabelOfSerial,
+        SelectGeneratedLabels,
+        Insert,
+        Update,
+        UpdateWithMedium,
+        DeleteById,
+        StatementCount
+    };
+
+    // The steps of open(), in order.
     bool openConnection();
-    bool refuse(const QString &reason);
     bool checkIntegrity();
     bool validateExisting();
     bool createSchema();
-    QSqlQuery &prepared(std::unique_ptr<QSqlQuery> &slot, const char *sql);
-    bool exec(QSqlQuery &query);
-    WriteResult writeByKey(QSqlQuery &query);
+    bool refuse(const QString &reason);
+
+    sqlite3_stmt *prepared(Statement which);
+    bool step(sqlite3_stmt *stmt, bool &row);
+    bool execute(const char *sql);
+    bool readRows(sqlite3_stmt *stmt, const RecordVisitor &visit);
+    std::optional<CatalogueRecord> firstRecord(sqlite3_stmt *stmt);
+    WriteResult writeByKey(sqlite3_stmt *stmt);
+    void failOn(const char *sql);
     void fail(const QString &what, const QString &detail);
 
     QString m_path;
-    QString m_connectionName;
     QString m_lastError;
     QString m_refusal;
     bool m_created = false;
-    std::unique_ptr<QSqlQuery> m_selectById;
-    std::unique_ptr<QSqlQuery> m_selectGeneratedLabels;
-    std::unique_ptr<QSqlQuery> m_update;
-    std::unique_ptr<QSqlQuery> m_delete;
-    // The statements an import runs once per file, through SQLite's own interface: binding
-    // values through Qt SQL costs more than the statements themselves.
-    sqlite3_stmt *m_rawSelectByNameAndFolder = nullptr;
-    sqlite3_stmt *m_rawSelectLabelOfSerial = nullptr;
-    sqlite3_stmt *m_rawInsert = nullptr;
-    sqlite3_stmt *m_rawUpdateWithMedium = nullptr;
+    sqlite3 *m_db = nullptr;
+    std::array<sqlite3_stmt *, StatementCount> m_statements{};
 };

@@ -14,6 +14,7 @@ inline constexpr char kDamaged[] = "il file è danneggiato: %1";
 inline constexpr char kMissingColumn[] = "nella tabella Mp3 manca il campo %1";
 inline constexpr char kCannotOpen[] = "Impossibile aprire il catalogo \"%1\": %2";
 inline constexpr char kCannotCreate[] = "Impossibile creare il catalogo \"%1\": %2";
+inline constexpr char kNotOpen[] = "catalogo non aperto";
 inline constexpr char kQueryFailed[] = "Errore del catalogo \"%1\" (%2): %3";
 
 /// A second program on the same catalogue. %1 the catalogue, %2 and %3 the process id and the

@@ -10,17 +10,6 @@ QString asText(const QString &value)
 
 } // namespace
 
-QString firstCharacters(const QString &text, qsizetype count)
-{
-    qsizetype end = 0;
-    for (qsizetype taken = 0; taken < count && end < text.size(); ++taken) {
-        const bool pair = text.at(end).isHighSurrogate() && end + 1 < text.size() &&
-                          text.at(end + 1).isLowSurrogate();
-        end += pair ? 2 : 1;
-    }
-    return end == text.size() ? text : text.left(end);
-}
-
 CatalogueStore::WriteResult ModificaDB(CatalogueStore &store, const QString &txttitle,
                                        const QString &txtartist, const QString &txtalbum,
                                        const QString &txtyear, const QString &txtcomment,
@@ -33,9 +22,19 @@ CatalogueStore::WriteResult ModificaDB(CatalogueStore &store, const QString &txt
     const qint64 key = id.trimmed().toLongLong(&numeric);
     if (!numeric)
         return CatalogueStore::WriteResult::NoSuchRecord;
+    return ModificaDB(store, txttitle, txtartist, txtalbum, txtyear, txtcomment, genere, notag,
+                      nomeFile, percorso, dimenzione, labelD, key);
+}
 
+CatalogueStore::WriteResult ModificaDB(CatalogueStore &store, const QString &txttitle,
+                                       const QString &txtartist, const QString &txtalbum,
+                                       const QString &txtyear, const QString &txtcomment,
+                                       const QString &genere, const QString &notag,
+                                       const QString &nomeFile, const QString &percorso,
+                                       const QString &dimenzione, const QString &labelD, qint64 id)
+{
     CatalogueRecord record;
-    record.id = key;
+    record.id = id;
     record.titolo = asText(firstCharacters(txttitle, RecordCuts::kTitle));
     record.autore = asText(firstCharacters(txtartist, RecordCuts::kArtist));
     record.album = asText(firstCharacters(txtalbum, RecordCuts::kAlbum));

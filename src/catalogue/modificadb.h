@@ -1,21 +1,9 @@
 #pragma once
 
 #include "cataloguestore.h"
+#include "recordcuts.h"
 
 #include <QString>
-
-/// The widths ModificaDB cuts the tag texts to, in characters.
-namespace RecordCuts {
-inline constexpr qsizetype kTitle = 30;
-inline constexpr qsizetype kArtist = 30;
-inline constexpr qsizetype kAlbum = 30;
-inline constexpr qsizetype kYear = 4;
-inline constexpr qsizetype kComment = 30;
-} // namespace RecordCuts
-
-/// The first `count` characters of `text` (a character outside the basic plane counts as one
-/// and is never split); the whole text when it is shorter. Never pads.
-QString firstCharacters(const QString &text, qsizetype count);
 
 /// ModificaDB: rewrites the record whose key is the decimal text `id` with the values handed
 /// over, in this order (the comment comes before the genre): `titolo`, `autore`, `album` cut to
@@ -34,3 +22,10 @@ CatalogueStore::WriteResult ModificaDB(CatalogueStore &store, const QString &txt
                                        const QString &nomeFile, const QString &percorso,
                                        const QString &dimenzione, const QString &labelD,
                                        const QString &id);
+/// ModificaDB for a record key held as a number.
+CatalogueStore::WriteResult ModificaDB(CatalogueStore &store, const QString &txttitle,
+                                       const QString &txtartist, const QString &txtalbum,
+                                       const QString &txtyear, const QString &txtcomment,
+                                       const QString &genere, const QString &notag,
+                                       const QString &nomeFile, const QString &percorso,
+                                       const QString &dimenzione, const QString &labelD, qint64 id);

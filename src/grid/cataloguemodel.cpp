@@ -20,7 +20,7 @@ QVariant CatalogueModel::data(const QModelIndex &index, int role) const
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     if (role == Qt::DisplayRole)
-        return row(index.row())[static_cast<size_t>(index.column())];
+        return m_rows.text(index.row(), static_cast<Column>(index.column()));
     return {};
 }
 
@@ -40,23 +40,39 @@ bool CatalogueModel::removeRows(int row, int count, const QModelIndex &parent)
     if (parent.isValid() || row < 0 || count < 1 || row + count > recordCount())
         return false;
     beginRemoveRows({}, row, row + count - 1);
-    m_rows.erase(m_rows.begin() + row, m_rows.begin() + row + count);
+    m_rows.erase(row, count);
     endRemoveRows();
     return true;
+}
+
+std::optional<qint64> CatalogueModel::key(int r) const
+{
+    if (r < 0 || r >= recordCount())
+        return std::nullopt;
+    return m_rows.key(r);
+}
+
+int CatalogueModel::rowOfKey(qint64 key) const
+{
+    for (int r = 0; r < recordCount(); ++r) {
+        if (m_rows.key(r) == key)
+            return r;
+    }
+    return -1;
 }
 
 QString CatalogueModel::cell(int r, Column column) const
 {
     if (r < 0 || r >= recordCount())
         return {};
-    return row(r)[column];
+    return m_rows.text(r, column);
 }
 
 void CatalogueModel::setCell(int r, Column column, const QString &text)
 {
     if (r < 0 || r >= recordCount())
         return;
-    m_rows[static_cast<size_t>(r)][column] = text;
+    m_rows.setText(r, column, text);
     const QModelIndex at = index(r, column);
     emit dataChanged(at, at, {Qt::DisplayRole});
 }
@@ -64,20 +80,35 @@ void CatalogueModel::setCell(int r, Column column, const QString &text)
 void CatalogueModel::appendRow(const GridRow &newRow)
 {
     beginInsertRows({}, recordCount(), recordCount());
-    m_rows.push_back(newRow);
+    m_rows.append(newRow);
     endInsertRows();
 }
 
-void CatalogueModel::setRows(std::vector<GridRow> rows)
+void CatalogueModel::setRows(GridRows rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
     endResetModel();
 }
 
+void CatalogueModel::setRows(const std::vector<GridRow> &rows)
+{
+    GridRows compact;
+    for (const GridRow &row : rows)
+        compact.append(row);
+    setRows(std::move(compact));
+}
+
+void CatalogueModel::reorderRows(const std::vector<int> &order)
+{
+    beginResetModel();
+    m_rows.reorder(order);
+    endResetModel();
+}
+
 void CatalogueModel::clear()
 {
-    setRows({});
+    setRows(GridRows());
 }
 
 void CatalogueModel::setHeader(GridHeader::Kind kind)

@@ -2,10 +2,12 @@
 
 #include "gridcolumns.h"
 #include "gridheader.h"
+#include "gridrows.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 /// The catalogue grid: the working copy of the catalogue that every window reads. Model row r
@@ -26,9 +28,13 @@ public:
     bool removeRows(int row, int count, const QModelIndex &parent = {}) override;
 
     /// Number of record rows.
-    int recordCount() const { return static_cast<int>(m_rows.size()); }
-    /// One row; `row` must be in range.
-    const GridRow &row(int row) const { return m_rows[static_cast<size_t>(row)]; }
+    int recordCount() const { return m_rows.size(); }
+    /// The texts of one row; `row` must be in range.
+    GridRow row(int row) const { return m_rows.row(row); }
+    /// The record key of a row; nullopt outside the grid or for a row without key.
+    std::optional<qint64> key(int row) const;
+    /// The row that shows a record key, or -1.
+    int rowOfKey(qint64 key) const;
     /// Text of one cell; empty outside the grid.
     QString cell(int row, Column column) const;
     /// Replaces the text of one cell inside the grid.
@@ -36,7 +42,11 @@ public:
     /// Appends one row at the end.
     void appendRow(const GridRow &row);
     /// Replaces every row at once (one model reset).
-    void setRows(std::vector<GridRow> rows);
+    void setRows(GridRows rows);
+    void setRows(const std::vector<GridRow> &rows);
+    /// Puts the rows in a new order (one model reset): row i becomes the row that was at
+    /// `order[i]`.
+    void reorderRows(const std::vector<int> &order);
     /// Removes every row.
     void clear();
 
@@ -46,6 +56,6 @@ public:
     QString headerCell(int column) const;
 
 private:
-    std::vector<GridRow> m_rows;
+    GridRows m_rows;
     QStringList m_headerCells;
 };

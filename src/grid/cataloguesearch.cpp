@@ -45,35 +45,28 @@ bool matches(const QString &cell, const Request &request)
     return matchesUpper(cell, request.text.toUpper(), request);
 }
 
-QStringList matchingKeys(const CatalogueModel &model, const Request &request)
+QList<qint64> matchingKeys(const CatalogueModel &model, const Request &request)
 {
     const QString upperText = request.text.toUpper();
-    QStringList keys;
+    QList<qint64> keys;
     for (int r = 0; r < model.recordCount(); ++r) {
-        const GridRow &row = model.row(r);
-        if (matchesUpper(row[request.column], upperText, request))
-            keys << row[Key];
+        const std::optional<qint64> key = model.key(r);
+        if (key && matchesUpper(model.cell(r, request.column), upperText, request))
+            keys << *key;
     }
     return keys;
 }
 
 bool rebuild(CatalogueStore &store, CatalogueModel &model, CollectionCounters &counters,
-             const QStringList &keys)
+             const QList<qint64> &keys)
 {
-    QList<qint64> ids;
-    ids.reserve(keys.size());
-    for (const QString &key : keys) {
-        bool isNumber = false;
-        const qint64 id = key.toLongLong(&isNumber);
-        if (isNumber)
-            ids << id;
-    }
-    const auto records = store.recordsByIds(ids);
+    GridRows rows;
+    const bool read =
+        store.visitRecordsByIds(keys, [&rows](const RecordView &record) { rows.append(record); });
     // The narrow header stands while nothing is listed; every record listed brings the full one.
-    model.setHeader(records && !records->isEmpty() ? GridHeader::Kind::Full
-                                                   : GridHeader::Kind::Narrow);
-    showRecords(records.value_or(QList<CatalogueRecord>()), model, counters);
-    return records.has_value();
+    model.setHeader(read && rows.size() > 0 ? GridHeader::Kind::Full : GridHeader::Kind::Narrow);
+    showRows(read ? std::move(rows) : GridRows(), model, counters);
+    return read;
 }
 
 } // namespace CatalogueSearch

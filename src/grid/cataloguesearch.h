@@ -2,7 +2,8 @@
 
 #include "gridcolumns.h"
 
-#include <QStringList>
+#include <QList>
+#include <QString>
 
 class CatalogueModel;
 class CatalogueStore;
@@ -29,14 +30,14 @@ Column columnOfOption(int optionIndex);
 /// give empty words). Genre cells are compared whole, always.
 bool matches(const QString &cell, const Request &request);
 
-/// The key texts of the grid rows that match, in grid order.
-QStringList matchingKeys(const CatalogueModel &model, const Request &request);
+/// The record keys of the grid rows that match, in grid order; rows without key are left out.
+QList<qint64> matchingKeys(const CatalogueModel &model, const Request &request);
 
 /// Rebuilds the grid from the records of the keys, in their order,
 /// and recounts the counters; the header is the full one when a record is listed, the narrow
-/// one otherwise. Keys that are not numbers or match no record are left out. The
-/// model is reset once. False when the catalogue cannot be read (the grid is then empty).
+/// one otherwise. Keys that match no record are left out. The model is reset once. False when
+/// the catalogue cannot be read (the grid is then empty).
 bool rebuild(CatalogueStore &store, CatalogueModel &model, CollectionCounters &counters,
-             const QStringList &keys);
+             const QList<qint64> &keys);
 
 } // namespace CatalogueSearch

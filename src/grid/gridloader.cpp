@@ -4,63 +4,50 @@
 #include "cataloguemodel.h"
 #include "inspection/collectioncounters.h"
 
-namespace {
-
-QString withoutTrailingBlanks(const QString &text)
-{
-    qsizetype end = text.size();
-    while (end > 0 && text.at(end - 1) == u' ')
-        --end;
-    return end == text.size() ? text : text.left(end);
-}
-
-// A NULL field shows as a single blank; an empty text stays empty.
-QString shown(const QString &field)
-{
-    return field.isNull() ? QStringLiteral(" ") : field;
-}
-
-QString shownTrimmed(const QString &field)
-{
-    return field.isNull() ? QStringLiteral(" ") : withoutTrailingBlanks(field);
-}
-
-} // namespace
+#include <iterator>
 
 GridRow MettiDati(const CatalogueRecord &r)
 {
-    GridRow row;
-    row[Title] = shownTrimmed(r.titolo);
-    row[Artist] = shownTrimmed(r.autore);
-    row[Album] = shownTrimmed(r.album);
-    row[Year] = shownTrimmed(r.anno);
-    row[Genre] = shown(r.genere);
-    row[Comment] = shownTrimmed(r.commento);
-    row[FileName] = shown(r.nome);
-    row[Folder] = shown(r.percorso);
-    row[Size] = shown(r.dimenzione);
-    row[State] = shown(r.info);
-    row[MediumLabel] = shown(r.labelD);
-    row[Key] = QString::number(r.id);
-    return row;
+    // The same rule as a load from the catalogue file: the record goes through its UTF-8 form.
+    const QString *fields[] = {&r.titolo,     &r.autore,   &r.album,  &r.anno,
+                               &r.genere,     &r.commento, &r.nome,   &r.percorso,
+                               &r.dimenzione, &r.info,     &r.labelD, &r.supporto};
+    QByteArray utf8[std::size(fields)];
+    RecordView view;
+    view.id = r.id;
+    for (size_t i = 0; i < std::size(fields); ++i) {
+        if (fields[i]->isNull())
+            continue;
+        utf8[i] = fields[i]->toUtf8();
+        view.fields[i] = QByteArrayView(utf8[i].constData(), utf8[i].size());
+    }
+    GridRows rows;
+    rows.append(view);
+    return rows.row(0);
+}
+
+void showRows(GridRows rows, CatalogueModel &model, CollectionCounters &counters)
+{
+    model.setRows(std::move(rows));
+    counters.recount(model.recordCount(),
+                     [&model](qsizetype r) { return model.cell(static_cast<int>(r), State); });
 }
 
 void showRecords(const QList<CatalogueRecord> &records, CatalogueModel &model,
                  CollectionCounters &counters)
 {
-    std::vector<GridRow> rows;
-    rows.reserve(static_cast<size_t>(records.size()));
+    GridRows rows;
     for (const CatalogueRecord &record : records)
-        rows.push_back(MettiDati(record));
-    model.setRows(std::move(rows));
-    counters.recount(model.recordCount(),
-                     [&model](qsizetype r) { return model.row(static_cast<int>(r))[State]; });
+        rows.append(MettiDati(record));
+    showRows(std::move(rows), model, counters);
 }
 
 bool caricaDB(CatalogueStore &store, CatalogueModel &model, CollectionCounters &counters)
 {
     model.setHeader(GridHeader::Kind::Full);
-    const auto records = store.allRecords();
-    showRecords(records.value_or(QList<CatalogueRecord>()), model, counters);
-    return records.has_value();
+    GridRows rows;
+    const bool read =
+        store.visitAllRecords([&rows](const RecordView &record) { rows.append(record); });
+    showRows(read ? std::move(rows) : GridRows(), model, counters);
+    return read;
 }

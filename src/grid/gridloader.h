@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gridcolumns.h"
+#include "gridrows.h"
 
 #include <QList>
 #include <QString>
@@ -14,6 +15,9 @@ class CollectionCounters;
 /// year and comment, every NULL field shown as one blank, the size text kept with its leading
 /// blanks, the key as decimal text.
 GridRow MettiDati(const CatalogueRecord &record);
+
+/// Replaces the grid rows (one model reset) and recounts the counters over them.
+void showRows(GridRows rows, CatalogueModel &model, CollectionCounters &counters);
 
 /// Replaces the grid rows with the rows of the records, in their order (one model reset), and
 /// recounts the counters over them.

@@ -52,21 +52,21 @@ int compareCells(const QString &a, const QString &b)
 void sortRows(CatalogueModel &model, Column column)
 {
     const int n = model.recordCount();
-    // Each cell is read as a number once, not at every comparison.
+    // Each cell is read, and read as a number, once, not at every comparison.
+    std::vector<QString> cells(static_cast<size_t>(n));
     std::vector<std::optional<double>> numbers(static_cast<size_t>(n));
-    for (int r = 0; r < n; ++r)
-        numbers[static_cast<size_t>(r)] = numberOf(model.row(r)[column]);
+    for (int r = 0; r < n; ++r) {
+        cells[static_cast<size_t>(r)] = model.cell(r, column);
+        numbers[static_cast<size_t>(r)] = numberOf(cells[static_cast<size_t>(r)]);
+    }
     std::vector<int> order(static_cast<size_t>(n));
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int x, int y) {
-        return compareKeys(model.row(x)[column], numbers[static_cast<size_t>(x)],
-                           model.row(y)[column], numbers[static_cast<size_t>(y)]) < 0;
+        const auto a = static_cast<size_t>(x);
+        const auto b = static_cast<size_t>(y);
+        return compareKeys(cells[a], numbers[a], cells[b], numbers[b]) < 0;
     });
-    std::vector<GridRow> rows;
-    rows.reserve(static_cast<size_t>(n));
-    for (int r : order)
-        rows.push_back(model.row(r));
-    model.setRows(std::move(rows));
+    model.reorderRows(order);
 }
 
 } // namespace GridSort

@@ -3,6 +3,7 @@
 #include "importtexts.h"
 #include "mediumlabel.h"
 
+#include "catalogue/recordcuts.h"
 #include "inspection/fileclassifier.h"
 #include "inspection/sizetext.h"
 #include "inspection/statewords.h"
@@ -19,22 +20,8 @@ Q_LOGGING_CATEGORY(lcImport, "tracklodge.import")
 
 namespace {
 
-// Widths of the catalogue's text fields.
-constexpr qsizetype kTextWidth = 30;
-constexpr qsizetype kYearWidth = 4;
 // Files listed by name in the report; the rest are counted.
 constexpr qsizetype kReportedFiles = 20;
-
-// The first `width` characters of a text, never splitting a character outside the Basic
-// Multilingual Plane (a file name may hold one) into half a surrogate pair.
-QString firstCharacters(const QString &text, qsizetype width)
-{
-    if (text.size() <= width)
-        return text;
-    if (text.at(width - 1).isHighSurrogate())
-        --width;
-    return text.left(width);
-}
 
 // The folder of a path: everything up to and including its last "/".
 QString folderOf(const QString &path)
@@ -190,12 +177,12 @@ FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
     }
 
     CatalogueRecord r = existing.value_or(CatalogueRecord());
-    r.titolo = firstCharacters(v.title, kTextWidth);
-    r.autore = firstCharacters(v.artist, kTextWidth);
-    r.album = firstCharacters(v.album, kTextWidth);
-    r.anno = firstCharacters(v.year, kYearWidth);
+    r.titolo = firstCharacters(v.title, RecordCuts::kTitle);
+    r.autore = firstCharacters(v.artist, RecordCuts::kArtist);
+    r.album = firstCharacters(v.album, RecordCuts::kAlbum);
+    r.anno = firstCharacters(v.year, RecordCuts::kYear);
     r.genere = v.genre;
-    r.commento = firstCharacters(v.comment, kTextWidth);
+    r.commento = firstCharacters(v.comment, RecordCuts::kComment);
     r.info = v.state;
     r.nome = v.baseName;
     r.percorso = v.folder;

@@ -420,9 +420,13 @@ void MainWindow::runSearch()
     request.text = request.column == Genre ? m_combo1->currentText() : m_text1->text();
     request.wordSearch = m_check1->isChecked();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QStringList keys = CatalogueSearch::matchingKeys(*m_model, request);
+    const QList<qint64> keys = CatalogueSearch::matchingKeys(*m_model, request);
+    QStringList keyTexts;
+    keyTexts.reserve(keys.size());
+    for (const qint64 key : keys)
+        keyTexts << QString::number(key);
     m_list3->clear();
-    m_list3->addItems(keys);
+    m_list3->addItems(keyTexts);
     m_dati->setCurrentIndex(QModelIndex());
     const bool rebuilt = CatalogueSearch::rebuild(m_store, *m_model, *m_counters, keys);
     QApplication::restoreOverrideCursor();

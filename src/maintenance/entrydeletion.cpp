@@ -77,13 +77,12 @@ EntryDeletion::Outcome EntryDeletion::deleteRow(int row, Confirmation confirmati
         !m_dialogs.question(text(kDeleteTitle), text(kDeleteQuestion)))
         return Outcome::Declined;
 
-    bool numeric = false;
-    const qint64 key = entry[Key].trimmed().toLongLong(&numeric);
+    const std::optional<qint64> key = m_model.key(row);
     std::optional<CatalogueStore::Transaction> transaction;
-    if (numeric) {
+    if (key) {
         transaction.emplace(m_store);
         if (!transaction->isActive() ||
-            m_store.remove(key) == CatalogueStore::WriteResult::Failed) {
+            m_store.remove(*key) == CatalogueStore::WriteResult::Failed) {
             m_dialogs.critical(text(kDeleteTitle),
                                text(kCannotDeleteRecord).arg(m_store.lastError()));
             return Outcome::Failed;

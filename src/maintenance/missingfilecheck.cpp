@@ -89,15 +89,18 @@ QStringList findMissing(const CatalogueModel &model)
 {
     QStringList entries;
     for (int r = 0; r < model.recordCount(); ++r) {
-        const GridRow &row = model.row(r);
-        if (row[State] == QLatin1String(StateWords::kCdRom) ||
-            row[State] == QLatin1String(StateWords::kRemovable))
+        const QString state = model.cell(r, State);
+        if (state == QLatin1String(StateWords::kCdRom) ||
+            state == QLatin1String(StateWords::kRemovable))
             continue;
         // A row without a key is no record; there is nothing to remove from the catalogue.
-        if (row[Key].trimmed().isEmpty())
+        const std::optional<qint64> key = model.key(r);
+        if (!key)
             continue;
-        if (isMissing(row[Folder], row[FileName]))
-            entries << entryText(recordFilePath(row[Folder], row[FileName]), row[Key]);
+        const QString folder = model.cell(r, Folder);
+        const QString fileName = model.cell(r, FileName);
+        if (isMissing(folder, fileName))
+            entries << entryText(recordFilePath(folder, fileName), QString::number(*key));
     }
     return entries;
 }

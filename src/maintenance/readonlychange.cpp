@@ -67,9 +67,9 @@ ReadOnlyChangeResult changeReadOnlyFiles(CatalogueStore &store, CatalogueModel &
     };
 
     for (int r = 0; r < model.recordCount(); ++r) {
-        const GridRow &row = model.row(r);
-        if (row[State] != QLatin1String(StateWords::kReadOnly))
+        if (model.cell(r, State) != QLatin1String(StateWords::kReadOnly))
             continue;
+        const GridRow row = model.row(r);
         const QString path = resolveRecordFile(row[Folder], row[FileName]);
         const NewState state = stateOfTag(readTag(path).outcome);
         QString reason;
@@ -77,7 +77,7 @@ ReadOnlyChangeResult changeReadOnlyFiles(CatalogueStore &store, CatalogueModel &
             fail(path, text(kCannotMakeWritable).arg(reason));
             continue;
         }
-        if (const QString why = rewriteRowRecord(store, transaction, row, state.word);
+        if (const QString why = rewriteRowRecord(store, transaction, row, model.key(r), state.word);
             !why.isEmpty()) {
             fail(path, why);
             continue;

@@ -6,7 +6,7 @@
 
 QString rewriteRowRecord(CatalogueStore &store,
                          std::optional<CatalogueStore::Transaction> &transaction,
-                         const GridRow &row, const QString &stateWord)
+                         const GridRow &row, std::optional<qint64> key, const QString &stateWord)
 {
     using namespace MaintenanceTexts;
     if (!transaction) {
@@ -17,8 +17,10 @@ QString rewriteRowRecord(CatalogueStore &store,
         }
     }
     const CatalogueStore::WriteResult written =
-        ModificaDB(store, row[Title], row[Artist], row[Album], row[Year], row[Comment], row[Genre],
-                   stateWord, row[FileName], row[Folder], row[Size], row[MediumLabel], row[Key]);
+        key ? ModificaDB(store, row[Title], row[Artist], row[Album], row[Year], row[Comment],
+                         row[Genre], stateWord, row[FileName], row[Folder], row[Size],
+                         row[MediumLabel], *key)
+            : CatalogueStore::WriteResult::NoSuchRecord;
     switch (written) {
     case CatalogueStore::WriteResult::Done:
         return {};

@@ -141,9 +141,9 @@ CompletionResult CompleteMissingTags(CatalogueStore &store, const CatalogueModel
     };
 
     for (int r = 0; r < model.recordCount(); ++r) {
-        const GridRow &row = model.row(r);
-        if (skippedState(row[State]))
+        if (skippedState(model.cell(r, State)))
             continue;
+        const GridRow row = model.row(r);
         QString path;
         QString reason;
         const FileCheck check = checkFile(row, path, reason);
@@ -152,7 +152,7 @@ CompletionResult CompleteMissingTags(CatalogueStore &store, const CatalogueModel
         if (check != FileCheck::NeedsTag)
             continue;
 
-        if (const QString why = rewriteRowRecord(store, transaction, row, row[State]);
+        if (const QString why = rewriteRowRecord(store, transaction, row, model.key(r), row[State]);
             !why.isEmpty()) {
             fail(path, why);
             continue;

@@ -69,7 +69,7 @@ LoadOutcome runLoadStep(CatalogueModel &grid, int row, Dialogs &dialogs,
     outcome.reachable = !unusable;
 
     if (loadIntoPlayer) {
-        using Access = PlayerTransport::FileAccess;
+        using Access = FileAccess;
         outcome.playable = loadIntoPlayer(
             outcome.filePath, outcome.reachable ? Access::Reachable : Access::Unreachable);
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "playertransport.h"
+#include "fileaccess.h"
 
 #include <QString>
 
@@ -11,7 +11,7 @@ class Dialogs;
 
 /// Loads the record's file into the player: called with the file and whether the load step
 /// could reach it; true when the player can play it.
-using LoadIntoPlayer = std::function<bool(const QString &path, PlayerTransport::FileAccess access)>;
+using LoadIntoPlayer = std::function<bool(const QString &path, FileAccess access)>;
 
 /// What the tag editor's load step decided about a record, for the window to show.
 struct LoadOutcome

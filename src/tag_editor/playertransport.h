@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fileaccess.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QRgb>
@@ -33,7 +35,7 @@ public:
     static constexpr int kTickMs = 16;
 
     /// Whether the editor could reach the record's file before playing it.
-    enum class FileAccess { Reachable, Unreachable };
+    using FileAccess = ::FileAccess;
     enum class Outcome { Playable, NotPlayable };
 
     /// Attaches `player` to the controls of `form`, of which the transport becomes a child.

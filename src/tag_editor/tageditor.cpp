@@ -4,6 +4,7 @@
 
 #include "playertransport.h"
 
+#include "catalogue/recordcuts.h"
 #include "grid/cataloguemodel.h"
 #include "main_window/accessiblecaption.h"
 #include "main_window/screenfit.h"
@@ -30,7 +31,9 @@ namespace {
 using namespace TagEditorTexts;
 
 // Text limits of the six text boxes: title, artist, album, year, genre text, comment.
-constexpr int kIn1Limits[6] = {30, 30, 30, 4, 4, 30};
+constexpr int kIn1Limits[6] = {
+    RecordCuts::kTitle,  RecordCuts::kArtist, RecordCuts::kAlbum, RecordCuts::kYear, 4,
+    RecordCuts::kComment};
 
 QString text(const char *utf8)
 {
@@ -238,7 +241,7 @@ bool TagEditor::openRow(int row)
         m_in1[c]->setText(m_grid.cell(row, static_cast<Column>(c)));
     m_combo1->setCurrentText(m_grid.cell(row, Genre));
     m_id->setText(m_grid.cell(row, Key));
-    if (m_id->text().isEmpty())
+    if (!m_grid.key(row))
         return false;
     show();
     raise();

@@ -84,14 +84,11 @@ SaveReport TagSaver::save(const EditorFields &fields, TagWriting tags)
     SaveReport report;
     // Another window may have reloaded or reordered the grid since the editor opened it: the
     // row is the one that still shows the edited key.
-    int row = fields.row;
-    if (m_grid.cell(row, Key) != fields.key) {
-        row = -1;
-        for (int r = 0; r < m_grid.recordCount() && row < 0; ++r) {
-            if (m_grid.cell(r, Key) == fields.key)
-                row = r;
-        }
-    }
+    bool hasKey = false;
+    const qint64 key = fields.key.toLongLong(&hasKey);
+    int row = -1;
+    if (hasKey)
+        row = m_grid.key(fields.row) == key ? fields.row : m_grid.rowOfKey(key);
     if (row < 0) {
         m_dialogs.critical(QString(), text(kRecordNotShown));
         return report;
@@ -132,20 +129,18 @@ void TagSaver::saveRow(Pass &pass, int row, SaveReport &report)
     pass.rowsBefore.emplace_back(row, m_grid.row(row));
 
     std::array<QString, 6> in1;
-    QString key;
+    const std::optional<qint64> key = m_grid.key(row);
     QString filePath;
     if (pass.first) {
         in1 = pass.edited.in1;
         for (int c = Title; c <= Comment; ++c)
             m_grid.setCell(row, static_cast<Column>(c), in1[c]);
-        key = pass.edited.key;
         filePath = pass.edited.filePath;
     } else {
         for (int c = Title; c <= Comment; ++c)
             in1[c] = m_grid.cell(row, static_cast<Column>(c));
         in1[Artist] = pass.artist;
         in1[Album] = pass.album;
-        key = m_grid.cell(row, Key);
         filePath = resolveRecordFile(pass.folder, m_grid.cell(row, FileName));
     }
 
@@ -219,14 +214,17 @@ void TagSaver::saveRow(Pass &pass, int row, SaveReport &report)
         }
     }
     // The catalogue takes the state word the grid now shows, so the two agree.
-    switch (ModificaDB(m_store, in1[Title], in1[Artist], in1[Album], in1[Year], in1[Comment],
-                       pass.edited.genre, m_grid.cell(row, State), fileName, folder,
-                       m_grid.cell(row, Size), m_grid.cell(row, MediumLabel), key)) {
+    const CatalogueStore::WriteResult written =
+        key ? ModificaDB(m_store, in1[Title], in1[Artist], in1[Album], in1[Year], in1[Comment],
+                         pass.edited.genre, m_grid.cell(row, State), fileName, folder,
+                         m_grid.cell(row, Size), m_grid.cell(row, MediumLabel), *key)
+            : CatalogueStore::WriteResult::NoSuchRecord;
+    switch (written) {
     case CatalogueStore::WriteResult::Done:
         ++report.recordsUpdated;
         break;
     case CatalogueStore::WriteResult::NoSuchRecord:
-        report.recordsGone << key;
+        report.recordsGone << (key ? QString::number(*key) : QString());
         break;
     case CatalogueStore::WriteResult::Failed:
         report.databaseFailed = true;

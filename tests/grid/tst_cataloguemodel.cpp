@@ -4,6 +4,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 GridRow rowOf(const QString &stem)
@@ -11,6 +13,8 @@ GridRow rowOf(const QString &stem)
     GridRow row;
     for (int c = 0; c < kColumnCount; ++c)
         row[static_cast<size_t>(c)] = stem + QString::number(c);
+    // A key is a number: the code of the stem's first letter.
+    row[Key] = QString::number(stem.at(0).unicode());
     return row;
 }
 
@@ -26,6 +30,8 @@ private slots:
     void narrowHeaderDiffersOnlyInFolder();
     void rowsThroughTheTester();
     void setRowsResetsOnce();
+    void cellKeptExactly_data();
+    void cellKeptExactly();
     void cellsOutsideTheGrid();
     void removeRowsRejectsBadRanges_data();
     void removeRowsRejectsBadRanges();
@@ -92,7 +98,9 @@ void TestCatalogueModel::rowsThroughTheTester()
     model.appendRow(rowOf(QStringLiteral("b")));
     model.appendRow(rowOf(QStringLiteral("c")));
     QCOMPARE(model.rowCount(), 3);
-    QCOMPARE(model.data(model.index(1, Key)).toString(), QStringLiteral("b11"));
+    QCOMPARE(model.data(model.index(1, Key)).toString(), QStringLiteral("98"));
+    QCOMPARE(model.key(1), 98);
+    QCOMPARE(model.rowOfKey(99), 2);
     model.setCell(1, Title, QStringLiteral("changed"));
     QCOMPARE(model.cell(1, Title), QStringLiteral("changed"));
     QVERIFY(model.removeRow(1));
@@ -115,6 +123,37 @@ void TestCatalogueModel::setRowsResetsOnce()
     QCOMPARE(resets.count(), 1);
     QCOMPARE(inserts.count(), 0);
     QCOMPARE(model.recordCount(), 1000);
+}
+
+void TestCatalogueModel::cellKeptExactly_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty title") << int(Title) << u""_s;
+    QTest::newRow("blanks kept") << int(Comment) << u"  a  "_s;
+    QTest::newRow("outside the basic plane") << int(Artist) << u"Bj\u00f6rk \U0001F3B5"_s;
+    QTest::newRow("long file name") << int(FileName) << QString(300, u'\u00e8');
+    QTest::newRow("shared folder") << int(Folder) << u"/m\u00fasica/"_s;
+    QTest::newRow("size text") << int(Size) << u"            1,234 KB"_s;
+}
+
+// Each cell reads back as written, alone and after its neighbours changed.
+void TestCatalogueModel::cellKeptExactly()
+{
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    CatalogueModel model;
+    GridRow row = rowOf(QStringLiteral("a"));
+    row[static_cast<size_t>(column)] = text;
+    model.appendRow(row);
+    model.appendRow(rowOf(QStringLiteral("b")));
+    QCOMPARE(model.row(0), row);
+    for (int other = 0; other < Key; ++other) {
+        if (other != column)
+            model.setCell(0, Column(other), QString(other, u'x'));
+    }
+    QCOMPARE(model.cell(0, Column(column)), text);
+    QCOMPARE(model.row(1), rowOf(QStringLiteral("b")));
 }
 
 void TestCatalogueModel::cellsOutsideTheGrid()

@@ -64,6 +64,15 @@ void TestGridLoader::rowOfRecord()
     QFETCH(int, column);
     QFETCH(QString, expected);
     QCOMPARE(MettiDati(record)[static_cast<size_t>(column)], expected);
+    // The grid loaded from the catalogue file shows the same text.
+    TempCatalogue temp;
+    const qint64 id = temp.add({record}).constFirst();
+    CatalogueStore store(temp.path());
+    QVERIFY(store.open());
+    CatalogueModel model;
+    CollectionCounters counters;
+    QVERIFY(caricaDB(store, model, counters));
+    QCOMPARE(model.cell(0, Column(column)), column == Key ? QString::number(id) : expected);
 }
 
 void TestGridLoader::loadsEveryRecordInStoredOrder()

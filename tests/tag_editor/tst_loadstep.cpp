@@ -92,6 +92,7 @@ void TestLoadStep::loadStep()
     CatalogueModel grid;
     GridRow other;
     other.fill(QStringLiteral("other"));
+    other[Key] = QStringLiteral("8");
     GridRow row = {"Titolo", "Artista", "Album", "1999", "Rock", "Commento",
                    "Brano",  folder,    "1 KB",  state,  label,  "7"};
     grid.appendRow(other);
@@ -101,8 +102,8 @@ void TestLoadStep::loadStep()
     QStringList calls;
     LoadIntoPlayer loadIntoPlayer;
     if (player != QLatin1String("none")) {
-        loadIntoPlayer = [&](const QString &path, PlayerTransport::FileAccess access) {
-            const bool reached = access == PlayerTransport::FileAccess::Reachable;
+        loadIntoPlayer = [&](const QString &path, FileAccess access) {
+            const bool reached = access == FileAccess::Reachable;
             calls << (reached ? QStringLiteral("load ") : QStringLiteral("grey ")) + path;
             return reached && player == QLatin1String("plays");
         };

@@ -573,17 +573,7 @@ void TestTagSaver::compactsOncePerAction()
     for (int i = 0; i < 300; ++i)
         m_grid->removeRows(8, 1);
     const auto freePages = [this] {
-        int pages = -1;
-        {
-            QSqlDatabase db =
-                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("probe"));
-            db.setDatabaseName(m_temp->path());
-            QSqlQuery query(db);
-            if (db.open() && query.exec(QStringLiteral("PRAGMA freelist_count")) && query.next())
-                pages = query.value(0).toInt();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("probe"));
-        return pages;
+        return integerOn(m_temp->path(), QStringLiteral("PRAGMA freelist_count"));
     };
     QVERIFY(freePages() > 0);
 
