@@ -98,9 +98,11 @@ void TestCsvExport::writesTheRowsTheGridShows()
     const QByteArray headerLine = kHeader.join(u';').toUtf8() + "\r\n";
     QVERIFY2(bytes.startsWith(kBom + headerLine + written + ';'), bytes.constData());
     const QList<QStringList> rows = readCsv(QString::fromUtf8(bytes.mid(kBom.size())));
-    QStringList first(model.row(0).begin(), model.row(0).end());
+    const GridRow firstRow = model.row(0);
+    const GridRow lastRow = model.row(1);
+    QStringList first(firstRow.begin(), firstRow.end());
     first[Size] = u"12 KB"_s;
-    QStringList last(model.row(1).begin(), model.row(1).end());
+    QStringList last(lastRow.begin(), lastRow.end());
     last[Size] = u"1.234 KB"_s;
     QCOMPARE(rows, (QList<QStringList>{kHeader, first, last}));
 }
