@@ -21,8 +21,9 @@ import traceback
 import wave
 import math
 
-import desktop as d
-from desktop import MAIN_TITLE, check, wait_for
+sys.dont_write_bytecode = True  # nothing is written into the source tree
+import desktop as d  # noqa: E402
+from desktop import MAIN_TITLE, check, wait_for  # noqa: E402
 
 SOURCE_DIR = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 PROGRAM = None
@@ -496,7 +497,11 @@ if __name__ == "__main__":
     if "TRACKLODGE_E2E_BUS" not in os.environ:
         runtime = tempfile.mkdtemp(prefix="tracklodge-e2e-runtime-")
         env = dict(os.environ, XDG_RUNTIME_DIR=runtime, TRACKLODGE_E2E_BUS="1")
-        code = subprocess.call(["dbus-run-session", "--", sys.executable, *sys.argv], env=env)
+        # The bus daemons' chatter on the error stream is dropped; the driver reports on its
+        # output stream only.
+        code = subprocess.call(["dbus-run-session", "--", sys.executable, *sys.argv], env=env,
+                               stderr=subprocess.DEVNULL)
         shutil.rmtree(runtime, ignore_errors=True)
         sys.exit(code)
+    sys.stderr = sys.stdout
     sys.exit(main())
