@@ -26,17 +26,12 @@ void TestVolumeLabel::decode_data()
         << QByteArray("vfat") << QByteArray("CANZONI \xc3\x80") << QStringLiteral("CANZONI À");
     QTest::newRow("fat cp850 e grave")
         << QByteArray("vfat") << QByteArray("PERCH\x8a") << QStringLiteral("PERCHè");
-    QTest::newRow("fat cp850 a lone lead byte")
-        << QByteArray("vfat") << QByteArray("\xc3") << QStringLiteral("├");
-    QTest::newRow("fat cp850 last byte")
-        << QByteArray("vfat") << QByteArray("A\xff") << QStringLiteral("A");
     QTest::newRow("msdos is fat too")
         << QByteArray("msdos") << QByteArray("\x85") << QStringLiteral("à");
     QTest::newRow("exfat is unicode")
         << QByteArray("exfat") << QByteArray("M\xc3\xbasica") << QStringLiteral("Música");
     QTest::newRow("ext4 invalid utf-8 not cp850")
         << QByteArray("ext4") << QByteArray("A\x8a") << QStringLiteral("A\uFFFD");
-    QTest::newRow("empty") << QByteArray("vfat") << QByteArray() << QString();
 }
 
 void TestVolumeLabel::decode()
@@ -52,14 +47,8 @@ void TestVolumeLabel::fromCp850_data()
     QTest::addColumn<QByteArray>("raw");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("ascii unchanged") << QByteArray("Abc 123~") << "Abc 123~";
     QTest::newRow("0x80 C cedilla") << QByteArray("\x80") << QStringLiteral("Ç");
-    QTest::newRow("0x81 u umlaut") << QByteArray("\x81") << QStringLiteral("ü");
-    QTest::newRow("0x9c pound") << QByteArray("\x9c") << QStringLiteral("£");
-    QTest::newRow("0x9f florin") << QByteArray("\x9f") << QStringLiteral("ƒ");
     QTest::newRow("0xd5 dotless i") << QByteArray("\xd5") << QStringLiteral("ı");
-    QTest::newRow("0xe1 sharp s") << QByteArray("\xe1") << QStringLiteral("ß");
-    QTest::newRow("0xf2 double low line") << QByteArray("\xf2") << QStringLiteral("‗");
     QTest::newRow("0xff no-break space") << QByteArray("\xff") << QStringLiteral("\u00a0");
 }
 
@@ -75,11 +64,8 @@ void TestVolumeLabel::fromLinkName_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes");
 
-    QTest::newRow("plain") << "MUSICA" << QByteArray("MUSICA");
     QTest::newRow("blank") << "MY\\x20MUSIC" << QByteArray("MY MUSIC");
     QTest::newRow("raw cp850 byte") << "PERCH\\x8a" << QByteArray("PERCH\x8a");
-    QTest::newRow("upper-case hex") << "\\x2F" << QByteArray("/");
-    QTest::newRow("utf-8 left alone") << QStringLiteral("Perché") << QByteArray("Perch\xc3\xa9");
     QTest::newRow("not hex kept") << "A\\xzz" << QByteArray("A\\xzz");
     QTest::newRow("truncated escape kept") << "A\\x2" << QByteArray("A\\x2");
 }

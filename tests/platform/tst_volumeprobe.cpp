@@ -54,25 +54,6 @@ bool setTime(const QString &path, qint64 seconds)
     return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
 }
 
-// Writes 11 label bytes where a FAT16 volume keeps them: the boot sector and the volume-label
-// entry that opens the root folder. mkfs.vfat only accepts labels in its own encoding.
-bool patchFat16Label(const QString &path, const QByteArray &label)
-{
-    QFile file(path);
-    if (label.size() != 11 || !file.open(QIODevice::ReadWrite))
-        return false;
-    const QByteArray boot = file.read(512);
-    if (boot.size() != 512)
-        return false;
-    const auto word = [&boot](int offset) {
-        return int(quint8(boot[offset])) | int(quint8(boot[offset + 1])) << 8;
-    };
-    const qint64 rootFolder =
-        qint64(word(14) + quint8(boot[16]) * word(22)) * word(11); // reserved + FATs
-    return file.seek(43) && file.write(label) == 11 && file.seek(rootFolder) &&
-           file.read(11).size() == 11 && file.seek(rootFolder) && file.write(label) == 11;
-}
-
 } // namespace
 
 class TestVolumeProbe : public QObject
@@ -83,7 +64,6 @@ private slots:
     void initTestCase();
     void image_data();
     void image();
-    void fatLabelInCp850();
     void notAFileSystem_data();
     void notAFileSystem();
 
@@ -121,13 +101,6 @@ void TestVolumeProbe::image_data()
                            << QList<Step>{{"mkfs.vfat",
                                            {"-F", "16", "-i", "DEADBEEF", "-n", "MUSICA", image}}}
                            << QByteArray("vfat") << u"-559038737"_s << u"MUSICA"_s;
-    QTest::newRow("fat32") << 40 * kMiB
-                           << QList<Step>{{"mkfs.vfat", {"-F", "32", "-i", "8A3B1C2D", image}}}
-                           << QByteArray("vfat") << u"-1975837651"_s << u""_s;
-    QTest::newRow("exfat") << 8 * kMiB
-                           << QList<Step>{{"mkfs.exfat", {"-L", "CANZONI", image}},
-                                          {"tune.exfat", {"-I", "0x89ABCDEF", image}}}
-                           << QByteArray("exfat") << u"-1985229329"_s << u"CANZONI"_s;
     QTest::newRow("ntfs") << 16 * kMiB
                           << QList<Step>{{"mkntfs", {"-F", "-Q", "-q", "-L", "Archivio", image}},
                                          {"ntfslabel", {"--new-serial=0123456789ABCDEF", image}}}
@@ -140,9 +113,6 @@ void TestVolumeProbe::image_data()
     QTest::newRow("iso9660 joliet")
         << qint64(0) << QList<Step>{{"xorriso", xorriso + QStringList{"-J", folder}}}
         << QByteArray("iso9660") << u"-1699191535"_s << u"CDMUSICA"_s;
-    QTest::newRow("iso9660 primary only")
-        << qint64(0) << QList<Step>{{"xorriso", xorriso + QStringList{folder}}}
-        << QByteArray("iso9660") << u"2052688862"_s << u"CDMUSICA"_s;
 }
 
 void TestVolumeProbe::image()
@@ -180,31 +150,12 @@ void TestVolumeProbe::image()
     QCOMPARE(VolumeLabel::decode(probe->type, probe->label), label);
 }
 
-void TestVolumeProbe::fatLabelInCp850()
-{
-    const QString image = m_dir.filePath("cp850.img");
-    QVERIFY(makeSparseFile(image, 16 * kMiB));
-    const QString failure = run(
-        {{"mkfs.vfat", {"-F", "16", "-i", "DEADBEEF", "-n", "PLACEHOLDER", image}}}, m_environment);
-    if (failure.startsWith("SKIP:"))
-        QSKIP(qPrintable(failure.mid(5)));
-    QVERIFY2(failure.isEmpty(), qPrintable(failure));
-    // "PERCHè" as a DOS machine in Italy writes it, padded with blanks.
-    QVERIFY(patchFat16Label(image, QByteArray("PERCH\x8a     ")));
-
-    const auto probe = VolumeProbe::probe(image);
-    QVERIFY(probe);
-    QCOMPARE(probe->label.trimmed(), QByteArray("PERCH\x8a"));
-    QCOMPARE(VolumeLabel::decode(probe->type, probe->label), QStringLiteral("PERCHè"));
-}
-
 void TestVolumeProbe::notAFileSystem_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content");
 
     QTest::newRow("zeros") << u"zeros.img"_s << QByteArray(kMiB, '\0');
-    QTest::newRow("empty file") << u"empty.img"_s << QByteArray();
     QTest::newRow("missing file") << u""_s << QByteArray();
 }
 

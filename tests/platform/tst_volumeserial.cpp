@@ -46,44 +46,22 @@ void TestVolumeSerial::fromProbe_data()
     QTest::addColumn<bool>("found");
     QTest::addColumn<qint32>("serial");
 
-    QTest::newRow("fat32 volume id")
-        << QByteArray("vfat") << QByteArray("8A3B-1C2D") << true << qint32(-1975837651);
-    QTest::newRow("fat lower-case digits")
-        << QByteArray("vfat") << QByteArray("8a3b-1c2d") << true << qint32(-1975837651);
     QTest::newRow("fat positive id")
         << QByteArray("vfat") << QByteArray("1234-ABCD") << true << qint32(0x1234ABCD);
-    QTest::newRow("fat zero id") << QByteArray("vfat") << QByteArray("0000-0000") << true
-                                 << qint32(0);
-    QTest::newRow("exfat volume id")
-        << QByteArray("exfat") << QByteArray("89AB-CDEF") << true << qint32(-1985229329);
-    QTest::newRow("ntfs low half")
-        << QByteArray("ntfs") << QByteArray("0123456789ABCDEF") << true << qint32(-1985229329);
     QTest::newRow("ntfs high half ignored")
         << QByteArray("ntfs") << QByteArray("FFFFFFFF00000001") << true << qint32(1);
     QTest::newRow("ext4 uuid words xored")
         << QByteArray("ext4") << QByteArray("7daeb3de-f0f6-4bd1-b269-e0cd6fca9fe9") << true
         << qint32(730331984);
-    QTest::newRow("upper-case uuid same as lower")
-        << QByteArray("ext4") << QByteArray("7DAEB3DE-F0F6-4BD1-B269-E0CD6FCA9FE9") << true
-        << qint32(730331984);
     QTest::newRow("little-endian words")
         << QByteArray("xfs") << QByteArray("01000000-0000-0000-0000-000000000000") << true
         << qint32(1);
-    QTest::newRow("identical words cancel")
-        << QByteArray("xfs") << QByteArray("12345678-1234-5678-1234-567812345678") << true
-        << qint32(0);
     // Text UUIDs of any other shape are hashed, so they still give a stable serial.
     QTest::newRow("iso date uuid hashed")
         << QByteArray("iso9660") << QByteArray("2023-11-14-22-13-20-00") << true
         << qint32(VolumeSerial::fnv1a32("U:2023-11-14-22-13-20-00"));
     QTest::newRow("malformed fat id hashed") << QByteArray("vfat") << QByteArray("DEADBEEF") << true
                                              << qint32(VolumeSerial::fnv1a32("U:DEADBEEF"));
-    QTest::newRow("uuid with a bad digit hashed")
-        << QByteArray("ext4") << QByteArray("7daeb3de-f0f6-4bd1-b269-e0cd6fca9fez") << true
-        << qint32(VolumeSerial::fnv1a32("U:7daeb3de-f0f6-4bd1-b269-e0cd6fca9fez"));
-    QTest::newRow("ntfs serial too short hashed")
-        << QByteArray("ntfs") << QByteArray("0123456789ABCDE") << true
-        << qint32(VolumeSerial::fnv1a32("U:0123456789ABCDE"));
     QTest::newRow("no uuid") << QByteArray("vfat") << QByteArray() << false << qint32(0);
 }
 
@@ -104,7 +82,6 @@ void TestVolumeSerial::fromIsoDescriptor_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<qint32>("serial");
 
-    QTest::newRow("zeros") << QByteArray(kSector, '\0') << qint32(0);
     QTest::newRow("byte 0 goes to the top") << QByteArray("\x01\0\0\0", 4) << qint32(0x01000000);
     QTest::newRow("byte 3 goes to the bottom") << QByteArray("\0\0\0\x01", 4) << qint32(1);
     QTest::newRow("lanes repeat every four bytes")
@@ -136,15 +113,12 @@ void TestVolumeSerial::isoDescriptorOf_data()
 
     QTest::newRow("primary only") << primary + terminator << primary;
     QTest::newRow("joliet preferred") << primary + joliet + terminator << joliet;
-    QTest::newRow("joliet level 1") << primary + jolietLevel1 + terminator << jolietLevel1;
     QTest::newRow("boot record skipped") << boot + primary + joliet + terminator << joliet;
     QTest::newRow("non-joliet supplementary ignored")
         << primary + otherSupplementary + terminator << primary;
     QTest::newRow("nothing after the terminator") << primary + terminator + joliet << primary;
-    QTest::newRow("no terminator") << primary + joliet << joliet;
     QTest::newRow("no iso signature") << QByteArray(kSector * 2, 'x') << QByteArray();
     QTest::newRow("short read") << primary.left(100) << QByteArray();
-    QTest::newRow("empty") << QByteArray() << QByteArray();
 }
 
 void TestVolumeSerial::isoDescriptorOf()
@@ -170,9 +144,7 @@ void TestVolumeSerial::fnv1a32_data()
 
     // Reference values of 32-bit FNV-1a.
     QTest::newRow("empty") << QByteArray() << quint32(0x811c9dc5);
-    QTest::newRow("a") << QByteArray("a") << quint32(0xe40c292c);
     QTest::newRow("foobar") << QByteArray("foobar") << quint32(0xbf9cf968);
-    QTest::newRow("high byte") << QByteArray("\xff") << quint32(0x7a0b824e);
 }
 
 void TestVolumeSerial::fnv1a32()
@@ -193,7 +165,6 @@ void TestVolumeSerial::fromMountIdentity_data()
     QTest::newRow("tmpfs") << u"tmpfs"_s << u"tmpfs"_s << u"/tmp"_s << u"-377915041"_s;
     QTest::newRow("nfs share") << u"nfs4"_s << u"nas:/export/music"_s << u"/mnt/nas"_s
                                << u"-1492962460"_s;
-    QTest::newRow("overlay") << u"overlay"_s << u"overlay"_s << u"/"_s << u"-838178922"_s;
     QTest::newRow("unicode mount point")
         << u"cifs"_s << u"//nas/musica"_s << u"/mnt/perché"_s << u"-761709202"_s;
 }
