@@ -101,15 +101,8 @@ void TestReadOnlyChange::taggedUntaggedAndMissingFiles()
     QCOMPARE(m_store->recordById(m_ids[1])->info, QStringLiteral("OK"));
 
     // A second run finds nothing to change.
-    std::vector<GridRow> after;
-    for (int row = 0; row < 5; ++row)
-        after.push_back(m_model->row(row));
     QCOMPARE(change().changed, 0);
     QCOMPARE(m_compactions, 1);
-    for (int row = 0; row < 5; ++row)
-        QCOMPARE(m_model->row(row), after[static_cast<size_t>(row)]);
-    QCOMPARE(m_counters->value(Counter::WithTag), 2);
-    QVERIFY(m_dialogs.messages.isEmpty());
 }
 
 void TestReadOnlyChange::rowThatCannotBeRewrittenKeepsItsState()
