@@ -78,6 +78,7 @@ private slots:
     void recordOfAFile_data();
     void recordOfAFile();
     void importedAgainUpdatesTheSameRecords();
+    void twoRecordsOfOneFileTheFirstIsRewritten();
     void unlabelledMediaAreNamedOnceAndSavedFirst();
     void mediaNamedByWhatIsKnown_data();
     void mediaNamedByWhatIsKnown();
@@ -298,6 +299,28 @@ void TestFileImport::importedAgainUpdatesTheSameRecords()
     CatalogueRecord corrected = first.last();
     corrected.titolo = QStringLiteral("corretto");
     QCOMPARE(second.last(), corrected);
+}
+
+// A catalogue may hold two records of one name and folder (the same file catalogued twice): the
+// import rewrites the one with the lower key and leaves the other as it was.
+void TestFileImport::twoRecordsOfOneFileTheFirstIsRewritten()
+{
+    const QString path = song("data/a.mp3", taggedBytes("Nuovo"));
+    QList<CatalogueRecord> twins;
+    for (const QString &stem : {u"primo"_s, u"secondo"_s, u"altro"_s}) {
+        twins << sampleRecord(stem);
+        twins.last().nome = stem == u"altro" ? stem : u"a"_s;
+        twins.last().percorso = music("data/");
+    }
+    const QList<qint64> ids = m_temp->add(twins);
+    const FileImport::Result result = import({path});
+    QCOMPARE(result.added, 0);
+    QCOMPARE(result.updated, 1);
+    QCOMPARE(m_store->recordById(ids[0])->titolo, u"Nuovo"_s);
+    for (int i : {1, 2}) {
+        twins[i].id = ids[i];
+        QCOMPARE(m_store->recordById(ids[i]), std::optional(twins[i]));
+    }
 }
 
 void TestFileImport::unlabelledMediaAreNamedOnceAndSavedFirst()
