@@ -27,21 +27,15 @@ void TestSizeText::formatSize_data()
 
     const QLocale c = QLocale::c();
     const QLocale italian(QLocale::Italian, QLocale::Italy);
-    QTest::newRow("zero") << qint64(0) << c << u"0 KB"_s;
-    QTest::newRow("just under half rounds down") << qint64(511) << c << u"0 KB"_s;
     QTest::newRow("half of 0 goes to even 0") << qint64(512) << c << u"0 KB"_s;
     QTest::newRow("just over half rounds up") << qint64(513) << c << u"1 KB"_s;
-    QTest::newRow("one kilobyte") << qint64(1024) << c << u"1 KB"_s;
     QTest::newRow("1.5 goes to even 2") << qint64(1536) << c << u"2 KB"_s;
     QTest::newRow("2.5 goes to even 2") << qint64(2560) << c << u"2 KB"_s;
-    QTest::newRow("3.499 rounds down") << qint64(3583) << c << u"3 KB"_s;
-    QTest::newRow("999 kilobytes, no separator") << qint64(999 * 1024) << c << u"999 KB"_s;
     QTest::newRow("1024 kilobytes, C locale") << qint64(1048576) << c << u"1,024 KB"_s;
     QTest::newRow("1024 kilobytes, Italian") << qint64(1048576) << italian << u"1.024 KB"_s;
     QTest::newRow("over 16 bits: 32767.5 goes to even 32768")
         << qint64(33553920) << c << u"32,768 KB"_s;
     QTest::newRow("40 MB file keeps its true size") << qint64(41943040) << c << u"40,960 KB"_s;
-    QTest::newRow("two separators") << qint64(1234567) * 1024 << c << u"1,234,567 KB"_s;
     QTest::newRow("largest length: rounds up past the last whole kilobyte")
         << std::numeric_limits<qint64>::max() << c << u"9,007,199,254,740,992 KB"_s;
     QTest::newRow("negative: rounded by magnitude") << qint64(-1536) << c << u"-2 KB"_s;
@@ -77,8 +71,6 @@ void TestSizeText::padSize_data()
     QTest::addColumn<QString>("expected");
 
     QTest::newRow("2 KB: sixteen blanks") << qint64(2560) << QString(16, u' ') + u"2 KB"_s;
-    QTest::newRow("1,024 KB: twelve blanks")
-        << qint64(1048576) << QString(12, u' ') + u"1,024 KB"_s;
     QTest::newRow("exactly twenty characters, no blank")
         << qint64(1000000000000) * 1024 << u"1,000,000,000,000 KB"_s;
     QTest::newRow("longer text is not cut")
