@@ -9,8 +9,6 @@ class TestVolumeLabel : public QObject
 private slots:
     void decode_data();
     void decode();
-    void fromCp850_data();
-    void fromCp850();
     void fromLinkName_data();
     void fromLinkName();
 };
@@ -26,6 +24,8 @@ void TestVolumeLabel::decode_data()
         << QByteArray("vfat") << QByteArray("CANZONI \xc3\x80") << QStringLiteral("CANZONI À");
     QTest::newRow("fat cp850 e grave")
         << QByteArray("vfat") << QByteArray("PERCH\x8a") << QStringLiteral("PERCHè");
+    QTest::newRow("fat cp850 C cedilla and dotless i")
+        << QByteArray("vfat") << QByteArray("\x80\xd5") << QStringLiteral("Çı");
     QTest::newRow("msdos is fat too")
         << QByteArray("msdos") << QByteArray("\x85") << QStringLiteral("à");
     QTest::newRow("exfat is unicode")
@@ -40,23 +40,6 @@ void TestVolumeLabel::decode()
     QFETCH(QByteArray, raw);
     QFETCH(QString, label);
     QCOMPARE(VolumeLabel::decode(type, raw), label);
-}
-
-void TestVolumeLabel::fromCp850_data()
-{
-    QTest::addColumn<QByteArray>("raw");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("0x80 C cedilla") << QByteArray("\x80") << QStringLiteral("Ç");
-    QTest::newRow("0xd5 dotless i") << QByteArray("\xd5") << QStringLiteral("ı");
-    QTest::newRow("0xff no-break space") << QByteArray("\xff") << QStringLiteral("\u00a0");
-}
-
-void TestVolumeLabel::fromCp850()
-{
-    QFETCH(QByteArray, raw);
-    QFETCH(QString, text);
-    QCOMPARE(VolumeLabel::fromCp850(raw), text);
 }
 
 void TestVolumeLabel::fromLinkName_data()
