@@ -175,8 +175,6 @@ void TestFileImport::readFile_data()
                               << untagged("brano", "", "Nessun TAG ID3", kOneKb);
     QTest::newRow("folder named x.mp3")
         << u"a/x.mp3"_s << u"folder"_s << untagged("x", "", "File Corrotto!", kZeroKb);
-    QTest::newRow("unlabelled CD: comment becomes the empty volume name")
-        << u"cd/brano.mp3"_s << u"tagged"_s << tagged("", "CDROM");
     QTest::newRow("removable disk")
         << u"usb/brano.mp3"_s << u"tagged"_s << tagged("CHIAVETTA", "Disco Rimovibile");
     const QString id3v2Size = kBlank16 + QStringLiteral("2 KB");

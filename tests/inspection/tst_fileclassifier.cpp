@@ -25,18 +25,6 @@ constexpr QFile::Permissions kWritable =
     QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
 constexpr QFile::Permissions kReadOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
 
-/// Counts the volume look-ups.
-class CountingVolumes : public FakeVolumes
-{
-public:
-    std::optional<VolumeInfo> volumeOf(const QString &path) override
-    {
-        ++lookUps;
-        return FakeVolumes::volumeOf(path);
-    }
-    int lookUps = 0;
-};
-
 } // namespace
 
 Q_DECLARE_METATYPE(RowVolume)
@@ -50,7 +38,6 @@ private slots:
     void initTestCase();
     void classifyFile_data();
     void classifyFile();
-    void volumesNotAskedWhenNoEntryCouldChangeTheWord();
 
 private:
     QString absolute(const QString &relative) const;
@@ -167,28 +154,6 @@ void TestFileClassifier::classifyFile()
     }
 
     QCOMPARE(::classifyFile(path, outcome, table, fake), expected);
-}
-
-void TestFileClassifier::volumesNotAskedWhenNoEntryCouldChangeTheWord()
-{
-    CountingVolumes volumes;
-    VolumeInfo fixed;
-    fixed.mountPoint = m_dir.path();
-    fixed.type = DriveType::Fixed;
-    VolumeInfo cd;
-    cd.mountPoint = absolute(u"cd"_s);
-    cd.type = DriveType::CdRom;
-    volumes.list = {fixed, cd};
-    const QString path = absolute(u"cd/lookup.mp3"_s);
-
-    QCOMPARE(::classifyFile(path, TagOutcome::Present, buildDriveTable({fixed}), volumes), u"OK"_s);
-    QCOMPARE(::classifyFile(path, TagOutcome::Unreadable, buildDriveTable(volumes.list), volumes),
-             u"File Corrotto!"_s);
-    QCOMPARE(volumes.lookUps, 0);
-
-    QCOMPARE(::classifyFile(path, TagOutcome::Present, buildDriveTable(volumes.list), volumes),
-             u"CDROM"_s);
-    QCOMPARE(volumes.lookUps, 1);
 }
 
 QTEST_GUILESS_MAIN(TestFileClassifier)

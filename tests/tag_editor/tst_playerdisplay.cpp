@@ -19,8 +19,6 @@ private slots:
     void seekBarValue();
     void unitsOfSeekBar_data();
     void unitsOfSeekBar();
-    void volumeText_data();
-    void volumeText();
 };
 
 void TestPlayerDisplay::timeText_data()
@@ -87,21 +85,6 @@ void TestPlayerDisplay::unitsOfSeekBar()
     QFETCH(int, value);
     QFETCH(qint64, units);
     QCOMPARE(PlayerDisplay::unitsOfSeekBar(value), units);
-}
-
-void TestPlayerDisplay::volumeText_data()
-{
-    QTest::addColumn<int>("percent");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("37") << 37 << QStringLiteral("37%");
-}
-
-void TestPlayerDisplay::volumeText()
-{
-    QFETCH(int, percent);
-    QFETCH(QString, text);
-    QCOMPARE(PlayerDisplay::volumeText(percent), text);
 }
 
 QTEST_GUILESS_MAIN(TestPlayerDisplay)
