@@ -273,6 +273,7 @@ void TestSearchFolder::foundListKeepsWhatItHeld()
         QVERIFY(!listFolder(dir.path() + QLatin1String(nothing)).readable);
     }
     QCOMPARE(relativeTo(dir.path(), found), (QStringList{"earlier/x.mp3", "A/B/b.mp3", "A/a.mp3"}));
+    QCOMPARE(entryPath(u"/"_s, u"brano.mp3"_s), u"/brano.mp3"_s);
 }
 
 QTEST_GUILESS_MAIN(TestSearchFolder)

@@ -21,11 +21,18 @@ class TestDriveTable : public QObject
     Q_OBJECT
 
 private slots:
+    void typeNameOutsideTheTable();
     void buildDriveTable_data();
     void buildDriveTable();
     void entryParts_data();
     void entryParts();
 };
+
+void TestDriveTable::typeNameOutsideTheTable()
+{
+    QCOMPARE(::driveTypeName(static_cast<DriveType>(6)), u"Sconosciuta"_s);
+    QCOMPARE(::driveTypeName(static_cast<DriveType>(-1)), u"Sconosciuta"_s);
+}
 
 void TestDriveTable::buildDriveTable_data()
 {

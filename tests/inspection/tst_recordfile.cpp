@@ -57,6 +57,7 @@ void TestRecordFile::findsTheFileWhateverTheExtensionCase_data()
         << QStringList{"Brano.mP3", "Brano.MP3"} << u"Brano"_s << u"Brano.MP3"_s;
     QTest::newRow("mixed spellings in name order")
         << QStringList{"Brano.mp3x", "Brano.mP3", "Brano.Mp3"} << u"Brano"_s << u"Brano.Mp3"_s;
+    QTest::newRow("hidden file") << QStringList{".Brano.mP3"} << u".Brano"_s << u".Brano.mP3"_s;
     QTest::newRow("name case counts") << QStringList{"brano.mp3"} << u"Brano"_s << u""_s;
     QTest::newRow("longer name") << QStringList{"Brano 2.MP3"} << u"Brano"_s << u""_s;
     QTest::newRow("a folder before the file")

@@ -50,6 +50,8 @@ void TestDriveClassifier::classify_data()
         << "ext4" << disk("ramdrive", "/sys/devices/virtual/block/ramdrive") << DriveType::Fixed;
     for (const char *type : {"nfs4", "cifs", "fuse.sshfs"})
         QTest::addRow("network %s", type) << type << none << DriveType::Network;
+    QTest::newRow("iso9660 on a usb stick")
+        << "iso9660" << disk("sdb", kUsb, true) << DriveType::CdRom;
     QTest::newRow("sr0 disk") << "vfat" << disk("sr0", "/sys/devices/x/block/sr0")
                               << DriveType::CdRom;
     QTest::newRow("scsi type 5") << "ext4" << disk("sdd", kSata, false, "5") << DriveType::CdRom;
@@ -62,12 +64,16 @@ void TestDriveClassifier::classify_data()
                              << disk("mmcblk0", "/sys/devices/platform/mmc0/block/mmcblk0", false,
                                      "SD")
                              << DriveType::Removable;
+    QTest::newRow("mmc card of unknown kind")
+        << "vfat" << disk("mmcblk1", "/sys/devices/platform/mmc1/block/mmcblk1")
+        << DriveType::Removable;
     QTest::newRow("soldered emmc")
         << "ext4" << disk("mmcblk0", "/sys/devices/platform/mmc0/block/mmcblk0", false, "MMC")
         << DriveType::Fixed;
     QTest::newRow("a folder named usb-something is not usb")
         << "ext4" << disk("sda", "/sys/devices/platform/xusb/block/sda") << DriveType::Fixed;
     QTest::newRow("fuse of unknown kind") << "fuse.foo" << none << DriveType::Unknown;
+    QTest::newRow("empty type") << "" << none << DriveType::Unknown;
 }
 
 void TestDriveClassifier::classify()

@@ -9,8 +9,6 @@ class TestMountTable : public QObject
     Q_OBJECT
 
 private slots:
-    void decodeField_data();
-    void decodeField();
     void parseLine_data();
     void parseLine();
     void mountOf_data();
@@ -18,25 +16,6 @@ private slots:
     void visibleEntries_data();
     void visibleEntries();
 };
-
-void TestMountTable::decodeField_data()
-{
-    QTest::addColumn<QByteArray>("field");
-    QTest::addColumn<QString>("decoded");
-
-    QTest::newRow("blank") << QByteArray("/media/My\\040Music")
-                           << QStringLiteral("/media/My Music");
-    QTest::newRow("backslash") << QByteArray("/a\\134b") << QStringLiteral("/a\\b");
-    QTest::newRow("non-octal digits kept") << QByteArray("/a\\089") << QStringLiteral("/a\\089");
-    QTest::newRow("out of byte range kept") << QByteArray("/a\\777") << QStringLiteral("/a\\777");
-}
-
-void TestMountTable::decodeField()
-{
-    QFETCH(QByteArray, field);
-    QFETCH(QString, decoded);
-    QCOMPARE(MountTable::decodeField(field), decoded);
-}
 
 void TestMountTable::parseLine_data()
 {
@@ -50,10 +29,16 @@ void TestMountTable::parseLine_data()
     QTest::newRow("two optional fields")
         << QByteArray("27 1 254:0 / / rw,relatime shared:1 master:2 - ext4 /dev/vda rw") << true
         << MountEntry{27, 1, 254, 0, "/", "/", "ext4", "/dev/vda"};
+    // Octal escapes of three digits up to \377 are decoded, others kept as written; UTF-8 is text.
     QTest::newRow("escaped mount point and source")
-        << QByteArray("80 27 8:17 / /media/me/MY\\040STICK rw shared:9 - vfat "
-                      "/dev/disk\\040x rw,fmask=0022")
-        << true << MountEntry{80, 27, 8, 17, "/", "/media/me/MY STICK", "vfat", "/dev/disk x"};
+        << QByteArray("80 27 8:17 / /media/m\xc3\xa8/MY\\040STICK rw shared:9 - vfat "
+                      "/dev/disk\\134x\\089\\777\\04\\ rw,fmask=0022")
+        << true << MountEntry{80,     27,
+                              8,      17,
+                              "/",    QStringLiteral("/media/m\u00e8/MY STICK"),
+                              "vfat", "/dev/disk\\x\\089\\777\\04\\"};
+    QTest::newRow("no super options") << QByteArray("91 27 0:56 / /tmp rw - tmpfs tmpfs") << true
+                                      << MountEntry{91, 27, 0, 56, "/", "/tmp", "tmpfs", "tmpfs"};
     QTest::newRow("carriage return")
         << QByteArray("91 27 0:56 / /tmp rw - tmpfs tmpfs rw\r") << true
         << MountEntry{91, 27, 0, 56, "/", "/tmp", "tmpfs", "tmpfs"};

@@ -48,11 +48,13 @@ void TestVolumeSerial::fromProbe_data()
 
     QTest::newRow("fat positive id")
         << QByteArray("vfat") << QByteArray("1234-ABCD") << true << qint32(0x1234ABCD);
+    QTest::newRow("fat lower-case digits")
+        << QByteArray("vfat") << QByteArray("8a3b-1c2d") << true << qint32(-1975837651);
+    QTest::newRow("upper-case uuid, words xored")
+        << QByteArray("ext4") << QByteArray("7DAEB3DE-F0F6-4BD1-B269-E0CD6FCA9FE9") << true
+        << qint32(730331984);
     QTest::newRow("ntfs high half ignored")
         << QByteArray("ntfs") << QByteArray("FFFFFFFF00000001") << true << qint32(1);
-    QTest::newRow("ext4 uuid words xored")
-        << QByteArray("ext4") << QByteArray("7daeb3de-f0f6-4bd1-b269-e0cd6fca9fe9") << true
-        << qint32(730331984);
     QTest::newRow("little-endian words")
         << QByteArray("xfs") << QByteArray("01000000-0000-0000-0000-000000000000") << true
         << qint32(1);
@@ -111,6 +113,7 @@ void TestVolumeSerial::isoDescriptorOf_data()
 
     QTest::newRow("primary only") << primary + terminator << primary;
     QTest::newRow("joliet preferred") << primary + joliet + terminator << joliet;
+    QTest::newRow("joliet level 1") << primary + jolietLevel1 + terminator << jolietLevel1;
     QTest::newRow("boot record skipped") << boot + primary + joliet + terminator << joliet;
     QTest::newRow("non-joliet supplementary ignored")
         << primary + otherSupplementary + terminator << primary;
@@ -142,6 +145,7 @@ void TestVolumeSerial::fnv1a32_data()
     // Reference values of 32-bit FNV-1a.
     QTest::newRow("empty") << QByteArray() << quint32(0x811c9dc5);
     QTest::newRow("foobar") << QByteArray("foobar") << quint32(0xbf9cf968);
+    QTest::newRow("high byte") << QByteArray("\xff") << quint32(0x7a0b824e);
 }
 
 void TestVolumeSerial::fnv1a32()
@@ -162,6 +166,7 @@ void TestVolumeSerial::fromMountIdentity_data()
     QTest::newRow("tmpfs") << u"tmpfs"_s << u"tmpfs"_s << u"/tmp"_s << u"-377915041"_s;
     QTest::newRow("nfs share") << u"nfs4"_s << u"nas:/export/music"_s << u"/mnt/nas"_s
                                << u"-1492962460"_s;
+    QTest::newRow("overlay") << u"overlay"_s << u"overlay"_s << u"/"_s << u"-838178922"_s;
     QTest::newRow("unicode mount point")
         << u"cifs"_s << u"//nas/musica"_s << u"/mnt/perché"_s << u"-761709202"_s;
 }

@@ -160,6 +160,7 @@ void TestPlayer::playsItsLengthToTheEnd_data()
     // Without a header frame every frame's 1152 samples count, the decoder's delay included.
     QTest::newRow("header-less 44.1 kHz with tag")
         << mpegFrames(40) + tag << qint64(40 * 1152) << 44100 << 1000;
+    QTest::newRow("two frames") << mpegFrames(2) << qint64(2 * 1152) << 44100 << 1024;
     QTest::newRow("header-less MPEG-2 22.05 kHz mono")
         << silentFrames(SilentFrameKind::Mpeg2Mono22k, 30) << qint64(30 * 576) << 22050 << 1024;
 }
@@ -210,6 +211,7 @@ void TestPlayer::undecodable_data()
     QTest::newRow("ID3v1 tag only") << tagBlock("Titolo", "", "", "", "", 0) << false;
     QTest::newRow("random bytes") << noise << false;
     QTest::newRow("WAV named .mp3") << wavFile(tonePcm(44100, 44100, 2)) << false;
+    QTest::newRow("a single frame header") << mpegFrames(1).left(4) << false;
     QTest::newRow("a folder named .mp3") << QByteArray() << true;
 }
 

@@ -52,6 +52,7 @@ void TestTagBlock::decode_data()
         << QByteArray("tag" + plain.mid(3)) << TagOutcome::Absent
         << TagValues{kBaseName, {}, {}, {}, {}, {}};
     QTest::newRow("block of 127 bytes") << plain.left(127) << TagOutcome::Unreadable << TagValues{};
+    QTest::newRow("block of 129 bytes") << plain + 'x' << TagOutcome::Unreadable << TagValues{};
     QTest::newRow("title of 30 NULs gives the base name")
         << withTitle(QByteArray(30, '\0')) << TagOutcome::Present << with(title, kBaseName);
     QTest::newRow("four letters and 26 NULs keep the NULs")
