@@ -17,22 +17,16 @@ void TestMediumLabel::nextGenerated_data()
     QTest::addColumn<QString>("next");
     QTest::newRow("none yet") << QStringList() << "TRACKLODGE_1";
     QTest::newRow("only hand-given labels") << QStringList{"MUSICA", "CD Estate"} << "TRACKLODGE_1";
-    QTest::newRow("after one") << QStringList{"TRACKLODGE_1"} << "TRACKLODGE_2";
     // Regression: taken in text order, TRACKLODGE_9 sorts after TRACKLODGE_10 and the eleventh
     // medium would be named like the tenth.
     QTest::newRow("nine and ten in text order")
         << QStringList{"TRACKLODGE_10", "TRACKLODGE_9"} << "TRACKLODGE_11";
-    QTest::newRow("one per record")
-        << QStringList{"TRACKLODGE_3", "TRACKLODGE_3", "TRACKLODGE_3"} << "TRACKLODGE_4";
     QTest::newRow("lower-case prefix counts") << QStringList{"tracklodge_5"} << "TRACKLODGE_6";
     QTest::newRow("underscore is literal") << QStringList{"TRACKLODGEX8"} << "TRACKLODGE_1";
-    QTest::newRow("no digits counts as 0") << QStringList{"TRACKLODGE_"} << "TRACKLODGE_1";
     QTest::newRow("leading zeros are not kept") << QStringList{"TRACKLODGE_009"} << "TRACKLODGE_10";
-    QTest::newRow("carry into a new digit") << QStringList{"TRACKLODGE_999"} << "TRACKLODGE_1000";
     QTest::newRow("beyond 64 bits")
         << QStringList{"TRACKLODGE_99999999999999999999"} << "TRACKLODGE_100000000000000000000";
     QTest::newRow("digits then letters") << QStringList{"TRACKLODGE_12b3"} << "TRACKLODGE_13";
-    QTest::newRow("blank before the digits") << QStringList{"TRACKLODGE_ 5"} << "TRACKLODGE_1";
     QTest::newRow("prefix not at the start") << QStringList{" TRACKLODGE_5"} << "TRACKLODGE_1";
     QTest::newRow("longer number wins over larger first digit")
         << QStringList{"TRACKLODGE_9", "TRACKLODGE_0010"} << "TRACKLODGE_11";

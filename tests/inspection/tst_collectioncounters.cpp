@@ -21,13 +21,9 @@ void TestCollectionCounters::countsOneState_data()
     QTest::addColumn<QString>("state");
     QTest::addColumn<int>("counter"); // -1: only "MP3 Presenti:"
     QTest::newRow("OK") << "OK" << int(Counter::WithTag);
-    QTest::newRow("no tag") << "Nessun TAG ID3" << int(Counter::WithoutTag);
-    QTest::newRow("corrupt") << "File Corrotto!" << int(Counter::Corrupt);
-    QTest::newRow("read-only") << "Solo Lettura" << int(Counter::ReadOnly);
     QTest::newRow("CD") << "CDROM" << int(Counter::CdRom);
     QTest::newRow("removable counts only as present") << "Disco Rimovibile" << -1;
     QTest::newRow("case matters") << "ok" << -1;
-    QTest::newRow("blank state") << " " << -1;
 }
 
 void TestCollectionCounters::countsOneState()

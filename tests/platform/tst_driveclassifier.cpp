@@ -30,10 +30,8 @@ class TestDriveClassifier : public QObject
 private slots:
     void classify_data();
     void classify();
-    void isSystemMountPoint_data();
-    void isSystemMountPoint();
-    void isPseudoFileSystem_data();
-    void isPseudoFileSystem();
+    void leftOut_data();
+    void leftOut();
 };
 
 void TestDriveClassifier::classify_data()
@@ -46,15 +44,10 @@ void TestDriveClassifier::classify_data()
     QTest::newRow("tmpfs") << "tmpfs" << none << DriveType::RamDisk;
     QTest::newRow("ext4 on zram") << "ext4" << disk("zram0", "/sys/devices/virtual/block/zram0")
                                   << DriveType::RamDisk;
-    QTest::newRow("ext2 on brd ram disk")
-        << "ext2" << disk("ram0", "/sys/devices/virtual/block/ram0") << DriveType::RamDisk;
     QTest::newRow("disk named like ram but not one")
         << "ext4" << disk("ramdrive", "/sys/devices/virtual/block/ramdrive") << DriveType::Fixed;
-    for (const char *type : {"nfs", "nfs4", "cifs", "smb3", "smbfs", "9p", "ceph", "glusterfs",
-                             "davfs", "fuse.sshfs", "fuse.rclone"})
+    for (const char *type : {"nfs4", "cifs", "fuse.sshfs"})
         QTest::addRow("network %s", type) << type << none << DriveType::Network;
-    QTest::newRow("iso9660 file system") << "iso9660" << none << DriveType::CdRom;
-    QTest::newRow("udf file system") << "udf" << none << DriveType::CdRom;
     QTest::newRow("iso9660 on a usb stick")
         << "iso9660" << disk("sdb", kUsb, true) << DriveType::CdRom;
     QTest::newRow("sr0 disk") << "vfat" << disk("sr0", "/sys/devices/x/block/sr0")
@@ -75,18 +68,8 @@ void TestDriveClassifier::classify_data()
     QTest::newRow("soldered emmc")
         << "ext4" << disk("mmcblk0", "/sys/devices/platform/mmc0/block/mmcblk0", false, "MMC")
         << DriveType::Fixed;
-    QTest::newRow("sata disk") << "ext4" << disk("sda", kSata, false, "0") << DriveType::Fixed;
-    QTest::newRow("nvme disk") << "xfs" << disk("nvme0n1", "/sys/devices/pci0000:00/nvme/nvme0")
-                               << DriveType::Fixed;
     QTest::newRow("a folder named usb-something is not usb")
         << "ext4" << disk("sda", "/sys/devices/platform/xusb/block/sda") << DriveType::Fixed;
-    QTest::newRow("loop device") << "ext4" << disk("loop0", "/sys/devices/virtual/block/loop0")
-                                 << DriveType::Fixed;
-    QTest::newRow("unknown file system on a disk")
-        << "weirdfs" << disk("sda", kSata) << DriveType::Fixed;
-    QTest::newRow("overlay") << "overlay" << none << DriveType::Fixed;
-    QTest::newRow("btrfs without device") << "btrfs" << none << DriveType::Fixed;
-    QTest::newRow("btrfs on usb") << "btrfs" << disk("sdb", kUsb) << DriveType::Removable;
     QTest::newRow("fuse of unknown kind") << "fuse.foo" << none << DriveType::Unknown;
     QTest::newRow("empty type") << "" << none << DriveType::Unknown;
 }
@@ -99,50 +82,29 @@ void TestDriveClassifier::classify()
     QCOMPARE(DriveClassifier::classify(fileSystemType, device), type);
 }
 
-void TestDriveClassifier::isSystemMountPoint_data()
+// What the volume list leaves out: system mount points and pseudo file systems.
+void TestDriveClassifier::leftOut_data()
 {
-    QTest::addColumn<QString>("mountPoint");
-    QTest::addColumn<bool>("system");
-
-    QTest::newRow("root") << "/" << false;
-    QTest::newRow("proc") << "/proc" << true;
-    QTest::newRow("below sys") << "/sys/fs/cgroup" << true;
-    QTest::newRow("dev shm") << "/dev/shm" << true;
-    QTest::newRow("run user") << "/run/user/1000" << true;
-    QTest::newRow("run media stick") << "/run/media/me/STICK" << false;
-    QTest::newRow("run media itself") << "/run/media" << false;
-    QTest::newRow("run mediator") << "/run/mediator" << true;
-    QTest::newRow("snap") << "/snap/core/123" << true;
-    QTest::newRow("snapshots folder") << "/snapshots" << false;
-    QTest::newRow("devices folder") << "/devices" << false;
-    QTest::newRow("media") << "/media/usb" << false;
+    QTest::addColumn<bool>("got");
+    QTest::addColumn<bool>("want");
+    using DriveClassifier::isPseudoFileSystem;
+    using DriveClassifier::isSystemMountPoint;
+    QTest::newRow("root") << isSystemMountPoint("/") << false;
+    QTest::newRow("below sys") << isSystemMountPoint("/sys/fs/cgroup") << true;
+    QTest::newRow("run user") << isSystemMountPoint("/run/user/1000") << true;
+    QTest::newRow("run media stick") << isSystemMountPoint("/run/media/me/STICK") << false;
+    QTest::newRow("run mediator") << isSystemMountPoint("/run/mediator") << true;
+    QTest::newRow("snapshots folder") << isSystemMountPoint("/snapshots") << false;
+    QTest::newRow("cgroup2") << isPseudoFileSystem("cgroup2") << true;
+    QTest::newRow("gvfs") << isPseudoFileSystem("fuse.gvfsd-fuse") << true;
+    QTest::newRow("tmpfs is a ram disk") << isPseudoFileSystem("tmpfs") << false;
 }
 
-void TestDriveClassifier::isSystemMountPoint()
+void TestDriveClassifier::leftOut()
 {
-    QFETCH(QString, mountPoint);
-    QFETCH(bool, system);
-    QCOMPARE(DriveClassifier::isSystemMountPoint(mountPoint), system);
-}
-
-void TestDriveClassifier::isPseudoFileSystem_data()
-{
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<bool>("pseudo");
-
-    QTest::newRow("proc") << "proc" << true;
-    QTest::newRow("cgroup2") << "cgroup2" << true;
-    QTest::newRow("autofs") << "autofs" << true;
-    QTest::newRow("gvfs") << "fuse.gvfsd-fuse" << true;
-    QTest::newRow("tmpfs is a ram disk") << "tmpfs" << false;
-    QTest::newRow("ext4") << "ext4" << false;
-}
-
-void TestDriveClassifier::isPseudoFileSystem()
-{
-    QFETCH(QString, type);
-    QFETCH(bool, pseudo);
-    QCOMPARE(DriveClassifier::isPseudoFileSystem(type), pseudo);
+    QFETCH(bool, got);
+    QFETCH(bool, want);
+    QCOMPARE(got, want);
 }
 
 QTEST_GUILESS_MAIN(TestDriveClassifier)

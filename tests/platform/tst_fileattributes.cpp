@@ -38,10 +38,8 @@ void TestFileAttributes::makeOwnerWritable_data()
     QTest::addColumn<OwnerWrite>("result");
     QTest::addColumn<int>("modeAfter"); // of the file, -1 when there is none
     QTest::newRow("read-only for all") << "file" << 0444 << OwnerWrite::Added << 0644;
-    QTest::newRow("no bits") << "file" << 0 << OwnerWrite::Added << 0200;
     QTest::newRow("set-group-ID bit kept") << "file" << 02555 << OwnerWrite::Added << 02755;
     QTest::newRow("already writable") << "file" << 0640 << OwnerWrite::AlreadySet << 0640;
-    QTest::newRow("writable by others only") << "file" << 0466 << OwnerWrite::Added << 0666;
     QTest::newRow("link to a read-only file") << "link" << 0444 << OwnerWrite::Added << 0644;
     QTest::newRow("missing file") << "none" << 0 << OwnerWrite::NoFile << -1;
     QTest::newRow("dangling link") << "dangling" << 0 << OwnerWrite::NoFile << -1;

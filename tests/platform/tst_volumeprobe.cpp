@@ -1,7 +1,6 @@
 #include "platform/volumelabel.h"
 #include "platform/volumeprobe.h"
 #include "platform/volumeserial.h"
-#include "support/systemtools.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,61 +15,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr qint64 kMiB = 1024 * 1024;
-
-struct Step
-{
-    QString tool;
-    QStringList arguments;
-};
-
-// Runs the steps; an empty result means success, else the reason the row cannot run.
-QString run(const QList<Step> &steps, const QProcessEnvironment &environment)
-{
-    for (const Step &step : steps) {
-        const QString program = findTool(step.tool);
-        if (program.isEmpty())
-            return QStringLiteral("SKIP:%1 is not installed").arg(step.tool);
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.start(program, step.arguments);
-        if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit ||
-            process.exitCode() != 0)
-            return QStringLiteral("%1 failed: %2")
-                .arg(step.tool, QString::fromLocal8Bit(process.readAllStandardError()));
-    }
-    return {};
-}
-
-bool makeSparseFile(const QString &path, qint64 size)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.resize(size);
-}
-
 bool setTime(const QString &path, qint64 seconds)
 {
     const timespec times[2] = {{seconds, 0}, {seconds, 0}};
     return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
-}
-
-// Writes 11 label bytes where a FAT16 volume keeps them: the boot sector and the volume-label
-// entry that opens the root folder. mkfs.vfat only accepts labels in its own encoding.
-bool patchFat16Label(const QString &path, const QByteArray &label)
-{
-    QFile file(path);
-    if (label.size() != 11 || !file.open(QIODevice::ReadWrite))
-        return false;
-    const QByteArray boot = file.read(512);
-    if (boot.size() != 512)
-        return false;
-    const auto word = [&boot](int offset) {
-        return int(quint8(boot[offset])) | int(quint8(boot[offset + 1])) << 8;
-    };
-    const qint64 rootFolder =
-        qint64(word(14) + quint8(boot[16]) * word(22)) * word(11); // reserved + FATs
-    return file.seek(43) && file.write(label) == 11 && file.seek(rootFolder) &&
-           file.read(11).size() == 11 && file.seek(rootFolder) && file.write(label) == 11;
 }
 
 } // namespace
@@ -80,75 +28,43 @@ class TestVolumeProbe : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void image_data();
     void image();
-    void fatLabelInCp850();
-    void notAFileSystem_data();
     void notAFileSystem();
 
 private:
     QTemporaryDir m_dir;
-    QProcessEnvironment m_environment;
 };
 
-void TestVolumeProbe::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    m_environment = QProcessEnvironment::systemEnvironment();
-    // Fixed dates make the CD images the same on every run.
-    m_environment.insert("SOURCE_DATE_EPOCH", "1700000000");
-    m_environment.insert("TZ", "UTC");
-    m_environment.insert("LC_ALL", "C");
-}
-
+// One image of each family of file systems whose serial is made another way: a FAT volume id,
+// the low half of an NTFS serial, the words of an ext UUID, the sum over a CD's descriptor.
 void TestVolumeProbe::image_data()
 {
-    QTest::addColumn<qint64>("size");
-    QTest::addColumn<QList<Step>>("steps");
+    QTest::addColumn<QString>("command"); // run by sh with IMAGE and FOLDER in its environment
     QTest::addColumn<QByteArray>("type");
     QTest::addColumn<QString>("serial");
     QTest::addColumn<QString>("label");
 
-    const QString image = QStringLiteral("@IMAGE@");
-    const QString folder = QStringLiteral("@FOLDER@");
-    const QStringList xorriso = {"-as",        "mkisofs",    "-quiet", "-V",         "CDMUSICA",
-                                 "-p",         "TRACKLODGE", "-A",     "TRACKLODGE", "-publisher",
-                                 "TRACKLODGE", "-sysid",     "LINUX",  "-o",         image};
-
     // The serials are stored in catalogues; these values must never change.
-    QTest::newRow("fat16") << 16 * kMiB
-                           << QList<Step>{{"mkfs.vfat",
-                                           {"-F", "16", "-i", "DEADBEEF", "-n", "MUSICA", image}}}
+    QTest::newRow("fat16") << u"truncate -s 16M \"$IMAGE\" && mkfs.vfat -F 16 -i DEADBEEF "
+                              "-n MUSICA \"$IMAGE\""_s
                            << QByteArray("vfat") << u"-559038737"_s << u"MUSICA"_s;
-    QTest::newRow("fat32") << 40 * kMiB
-                           << QList<Step>{{"mkfs.vfat", {"-F", "32", "-i", "8A3B1C2D", image}}}
-                           << QByteArray("vfat") << u"-1975837651"_s << u""_s;
-    QTest::newRow("exfat") << 8 * kMiB
-                           << QList<Step>{{"mkfs.exfat", {"-L", "CANZONI", image}},
-                                          {"tune.exfat", {"-I", "0x89ABCDEF", image}}}
-                           << QByteArray("exfat") << u"-1985229329"_s << u"CANZONI"_s;
-    QTest::newRow("ntfs") << 16 * kMiB
-                          << QList<Step>{{"mkntfs", {"-F", "-Q", "-q", "-L", "Archivio", image}},
-                                         {"ntfslabel", {"--new-serial=0123456789ABCDEF", image}}}
-                          << QByteArray("ntfs") << u"-1985229329"_s << u"Archivio"_s;
-    QTest::newRow("ext4") << 8 * kMiB
-                          << QList<Step>{{"mkfs.ext4",
-                                          {"-q", "-F", "-U", "7daeb3de-f0f6-4bd1-b269-e0cd6fca9fe9",
-                                           "-L", "dischi", image}}}
+    QTest::newRow("ntfs")
+        << u"truncate -s 16M \"$IMAGE\" && mkntfs -F -Q -q -L Archivio \"$IMAGE\" && "
+           "ntfslabel --new-serial=0123456789ABCDEF \"$IMAGE\""_s
+        << QByteArray("ntfs") << u"-1985229329"_s << u"Archivio"_s;
+    QTest::newRow("ext4") << u"truncate -s 8M \"$IMAGE\" && mkfs.ext4 -q -F -U "
+                             "7daeb3de-f0f6-4bd1-b269-e0cd6fca9fe9 -L dischi \"$IMAGE\""_s
                           << QByteArray("ext4") << u"730331984"_s << u"dischi"_s;
     QTest::newRow("iso9660 joliet")
-        << qint64(0) << QList<Step>{{"xorriso", xorriso + QStringList{"-J", folder}}}
+        << u"xorriso -as mkisofs -quiet -V CDMUSICA -p TRACKLODGE -A TRACKLODGE -publisher "
+           "TRACKLODGE -sysid LINUX -o \"$IMAGE\" -J \"$FOLDER\""_s
         << QByteArray("iso9660") << u"-1699191535"_s << u"CDMUSICA"_s;
-    QTest::newRow("iso9660 primary only")
-        << qint64(0) << QList<Step>{{"xorriso", xorriso + QStringList{folder}}}
-        << QByteArray("iso9660") << u"2052688862"_s << u"CDMUSICA"_s;
 }
 
 void TestVolumeProbe::image()
 {
-    QFETCH(qint64, size);
-    QFETCH(QList<Step>, steps);
+    QFETCH(QString, command);
     QFETCH(QByteArray, type);
     QFETCH(QString, serial);
     QFETCH(QString, label);
@@ -160,16 +76,22 @@ void TestVolumeProbe::image()
     QVERIFY(content.open(QIODevice::WriteOnly) && content.write("brano\n") == 6);
     content.close();
     QVERIFY(setTime(content.fileName(), 1600000000) && setTime(folder, 1600000000));
-    if (size > 0)
-        QVERIFY(makeSparseFile(image, size));
-    for (Step &step : steps) {
-        step.arguments.replaceInStrings("@IMAGE@", image);
-        step.arguments.replaceInStrings("@FOLDER@", folder);
-    }
-    const QString failure = run(steps, m_environment);
-    if (failure.startsWith("SKIP:"))
-        QSKIP(qPrintable(failure.mid(5)));
-    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // The file-system tools live in sbin; fixed dates make the CD images the same on every run.
+    environment.insert("PATH", environment.value("PATH") + ":/usr/sbin:/sbin");
+    environment.insert("SOURCE_DATE_EPOCH", "1700000000");
+    environment.insert("TZ", "UTC");
+    environment.insert("LC_ALL", "C");
+    environment.insert("IMAGE", image);
+    environment.insert("FOLDER", folder);
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start("sh", {"-c", command});
+    QVERIFY(process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit);
+    if (process.exitCode() == 127)
+        QSKIP(qPrintable(QString::fromLocal8Bit(process.readAllStandardError())));
+    QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
 
     const auto probe = VolumeProbe::probe(image);
     QVERIFY(probe);
@@ -180,46 +102,13 @@ void TestVolumeProbe::image()
     QCOMPARE(VolumeLabel::decode(probe->type, probe->label), label);
 }
 
-void TestVolumeProbe::fatLabelInCp850()
-{
-    const QString image = m_dir.filePath("cp850.img");
-    QVERIFY(makeSparseFile(image, 16 * kMiB));
-    const QString failure = run(
-        {{"mkfs.vfat", {"-F", "16", "-i", "DEADBEEF", "-n", "PLACEHOLDER", image}}}, m_environment);
-    if (failure.startsWith("SKIP:"))
-        QSKIP(qPrintable(failure.mid(5)));
-    QVERIFY2(failure.isEmpty(), qPrintable(failure));
-    // "PERCHè" as a DOS machine in Italy writes it, padded with blanks.
-    QVERIFY(patchFat16Label(image, QByteArray("PERCH\x8a     ")));
-
-    const auto probe = VolumeProbe::probe(image);
-    QVERIFY(probe);
-    QCOMPARE(probe->label.trimmed(), QByteArray("PERCH\x8a"));
-    QCOMPARE(VolumeLabel::decode(probe->type, probe->label), QStringLiteral("PERCHè"));
-}
-
-void TestVolumeProbe::notAFileSystem_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("content");
-
-    QTest::newRow("zeros") << u"zeros.img"_s << QByteArray(kMiB, '\0');
-    QTest::newRow("empty file") << u"empty.img"_s << QByteArray();
-    QTest::newRow("missing file") << u""_s << QByteArray();
-}
-
 void TestVolumeProbe::notAFileSystem()
 {
-    QFETCH(QString, name);
-    QFETCH(QByteArray, content);
-    QString path = m_dir.filePath("missing/nothing.img");
-    if (!name.isEmpty()) {
-        path = m_dir.filePath(name);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(content), content.size());
-    }
-    QVERIFY(!VolumeProbe::probe(path));
+    QFile zeros(m_dir.filePath("zeros.img"));
+    QVERIFY(zeros.open(QIODevice::WriteOnly) && zeros.resize(1024 * 1024));
+    zeros.close();
+    QVERIFY(!VolumeProbe::probe(zeros.fileName()));
+    QVERIFY(!VolumeProbe::probe(m_dir.filePath("missing/nothing.img")));
 }
 
 QTEST_GUILESS_MAIN(TestVolumeProbe)

@@ -8,6 +8,7 @@ namespace {
 
 constexpr qsizetype kSector = 2048;
 
+// A volume descriptor whose bytes after the escapes are all `fill`, so the one chosen shows.
 QByteArray descriptor(quint8 kind, QByteArrayView escapes = {}, char fill = '\0')
 {
     QByteArray sector(kSector, fill);
@@ -19,6 +20,23 @@ QByteArray descriptor(quint8 kind, QByteArrayView escapes = {}, char fill = '\0'
     return sector;
 }
 
+QString chosen(const QByteArray &set)
+{
+    const QByteArray d = VolumeSerial::isoDescriptorOf(set);
+    return d.size() == kSector ? QString(QLatin1Char(d.at(100))) : u"none"_s;
+}
+
+QString ofProbe(const char *type, const char *uuid)
+{
+    const auto serial = VolumeSerial::fromProbe(ProbeResult{type, uuid, {}, {}});
+    return serial ? QString::number(*serial) : u"none"_s;
+}
+
+QString hashed(const char *uuid)
+{
+    return QString::number(qint32(VolumeSerial::fnv1a32(QByteArray("U:") + uuid)));
+}
+
 } // namespace
 
 class TestVolumeSerial : public QObject
@@ -26,185 +44,83 @@ class TestVolumeSerial : public QObject
     Q_OBJECT
 
 private slots:
-    void fromProbe_data();
-    void fromProbe();
-    void fromIsoDescriptor_data();
-    void fromIsoDescriptor();
-    void isoDescriptorOf_data();
-    void isoDescriptorOf();
-    void fromFsidMatchesUuid();
-    void fnv1a32_data();
-    void fnv1a32();
-    void fromMountIdentity_data();
-    void fromMountIdentity();
+    void serial_data();
+    void serial();
 };
 
-void TestVolumeSerial::fromProbe_data()
+// The serials are stored in catalogues to know a medium again: every value here is frozen.
+void TestVolumeSerial::serial_data()
 {
-    QTest::addColumn<QByteArray>("type");
-    QTest::addColumn<QByteArray>("uuid");
-    QTest::addColumn<bool>("found");
-    QTest::addColumn<qint32>("serial");
+    QTest::addColumn<QString>("got");
+    QTest::addColumn<QString>("want");
+    const auto row = [](const char *name, const QString &got, const QString &want) {
+        QTest::newRow(name) << got << want;
+    };
+    const auto number = [](qint64 n) {
+        return QString::number(n);
+    };
 
-    QTest::newRow("fat32 volume id")
-        << QByteArray("vfat") << QByteArray("8A3B-1C2D") << true << qint32(-1975837651);
-    QTest::newRow("fat lower-case digits")
-        << QByteArray("vfat") << QByteArray("8a3b-1c2d") << true << qint32(-1975837651);
-    QTest::newRow("fat positive id")
-        << QByteArray("vfat") << QByteArray("1234-ABCD") << true << qint32(0x1234ABCD);
-    QTest::newRow("fat zero id") << QByteArray("vfat") << QByteArray("0000-0000") << true
-                                 << qint32(0);
-    QTest::newRow("exfat volume id")
-        << QByteArray("exfat") << QByteArray("89AB-CDEF") << true << qint32(-1985229329);
-    QTest::newRow("ntfs low half")
-        << QByteArray("ntfs") << QByteArray("0123456789ABCDEF") << true << qint32(-1985229329);
-    QTest::newRow("ntfs high half ignored")
-        << QByteArray("ntfs") << QByteArray("FFFFFFFF00000001") << true << qint32(1);
-    QTest::newRow("ext4 uuid words xored")
-        << QByteArray("ext4") << QByteArray("7daeb3de-f0f6-4bd1-b269-e0cd6fca9fe9") << true
-        << qint32(730331984);
-    QTest::newRow("upper-case uuid same as lower")
-        << QByteArray("ext4") << QByteArray("7DAEB3DE-F0F6-4BD1-B269-E0CD6FCA9FE9") << true
-        << qint32(730331984);
-    QTest::newRow("little-endian words")
-        << QByteArray("xfs") << QByteArray("01000000-0000-0000-0000-000000000000") << true
-        << qint32(1);
-    QTest::newRow("identical words cancel")
-        << QByteArray("xfs") << QByteArray("12345678-1234-5678-1234-567812345678") << true
-        << qint32(0);
+    row("fat positive id", ofProbe("vfat", "1234-ABCD"), number(0x1234ABCD));
+    row("fat lower-case digits", ofProbe("vfat", "8a3b-1c2d"), u"-1975837651"_s);
+    row("upper-case uuid, words xored", ofProbe("ext4", "7DAEB3DE-F0F6-4BD1-B269-E0CD6FCA9FE9"),
+        u"730331984"_s);
+    row("ntfs high half ignored", ofProbe("ntfs", "FFFFFFFF00000001"), u"1"_s);
+    row("little-endian words", ofProbe("xfs", "01000000-0000-0000-0000-000000000000"), u"1"_s);
     // Text UUIDs of any other shape are hashed, so they still give a stable serial.
-    QTest::newRow("iso date uuid hashed")
-        << QByteArray("iso9660") << QByteArray("2023-11-14-22-13-20-00") << true
-        << qint32(VolumeSerial::fnv1a32("U:2023-11-14-22-13-20-00"));
-    QTest::newRow("malformed fat id hashed") << QByteArray("vfat") << QByteArray("DEADBEEF") << true
-                                             << qint32(VolumeSerial::fnv1a32("U:DEADBEEF"));
-    QTest::newRow("uuid with a bad digit hashed")
-        << QByteArray("ext4") << QByteArray("7daeb3de-f0f6-4bd1-b269-e0cd6fca9fez") << true
-        << qint32(VolumeSerial::fnv1a32("U:7daeb3de-f0f6-4bd1-b269-e0cd6fca9fez"));
-    QTest::newRow("ntfs serial too short hashed")
-        << QByteArray("ntfs") << QByteArray("0123456789ABCDE") << true
-        << qint32(VolumeSerial::fnv1a32("U:0123456789ABCDE"));
-    QTest::newRow("no uuid") << QByteArray("vfat") << QByteArray() << false << qint32(0);
-}
+    row("iso date uuid hashed", ofProbe("iso9660", "2023-11-14-22-13-20-00"),
+        hashed("2023-11-14-22-13-20-00"));
+    row("malformed fat id hashed", ofProbe("vfat", "DEADBEEF"), hashed("DEADBEEF"));
+    row("no uuid", ofProbe("vfat", ""), u"none"_s);
 
-void TestVolumeSerial::fromProbe()
-{
-    QFETCH(QByteArray, type);
-    QFETCH(QByteArray, uuid);
-    QFETCH(bool, found);
-    QFETCH(qint32, serial);
-    const auto result = VolumeSerial::fromProbe(ProbeResult{type, uuid, {}, {}});
-    QCOMPARE(result.has_value(), found);
-    if (found)
-        QCOMPARE(*result, serial);
-}
-
-void TestVolumeSerial::fromIsoDescriptor_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<qint32>("serial");
-
-    QTest::newRow("zeros") << QByteArray(kSector, '\0') << qint32(0);
-    QTest::newRow("byte 0 goes to the top") << QByteArray("\x01\0\0\0", 4) << qint32(0x01000000);
-    QTest::newRow("byte 3 goes to the bottom") << QByteArray("\0\0\0\x01", 4) << qint32(1);
-    QTest::newRow("lanes repeat every four bytes")
-        << QByteArray("\x01\x02\x03\x04\x10\x20\x30\x40", 8) << qint32(0x11223344);
+    using VolumeSerial::fromIsoDescriptor;
+    row("CD: byte 0 goes to the top", number(fromIsoDescriptor({"\x01\0\0\0", 4})),
+        number(0x01000000));
+    row("CD: lanes repeat every four bytes",
+        number(fromIsoDescriptor({"\x01\x02\x03\x04\x10\x20\x30\x40", 8})), number(0x11223344));
     // 256 ones in lane 3 wrap to zero and carry nothing into lane 2.
-    QTest::newRow("no carry between lanes") << QByteArray(1024, '\x01') << qint32(0);
-    QTest::newRow("wrap inside a lane") << QByteArray("\0\0\0\xff\0\0\0\x02", 8) << qint32(1);
-    QTest::newRow("negative result") << QByteArray("\x80\0\0\0", 4) << qint32(-2147483647 - 1);
-}
-
-void TestVolumeSerial::fromIsoDescriptor()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(qint32, serial);
-    QCOMPARE(VolumeSerial::fromIsoDescriptor(bytes), serial);
-}
-
-void TestVolumeSerial::isoDescriptorOf_data()
-{
-    QTest::addColumn<QByteArray>("set");
-    QTest::addColumn<QByteArray>("chosen");
+    row("CD: no carry between lanes", number(fromIsoDescriptor(QByteArray(1024, '\x01'))), "0");
+    row("CD: negative result", number(fromIsoDescriptor({"\x80\0\0\0", 4})), u"-2147483648"_s);
 
     const QByteArray primary = descriptor(1, {}, 'p');
     const QByteArray joliet = descriptor(2, "%/E", 'j');
-    const QByteArray jolietLevel1 = descriptor(2, "%/@", 'k');
-    const QByteArray otherSupplementary = descriptor(2, "xyz", 's');
-    const QByteArray boot = descriptor(0, {}, 'b');
-    const QByteArray terminator = descriptor(255);
+    const QByteArray end = descriptor(255);
+    row("descriptor: primary only", chosen(primary + end), "p");
+    row("descriptor: joliet preferred", chosen(primary + joliet + end), "j");
+    row("descriptor: joliet level 1", chosen(primary + descriptor(2, "%/@", 'k') + end), "k");
+    row("descriptor: boot record skipped", chosen(descriptor(0, {}, 'b') + primary + joliet + end),
+        "j");
+    row("descriptor: non-joliet supplementary ignored",
+        chosen(primary + descriptor(2, "xyz", 's') + end), "p");
+    row("descriptor: nothing after the terminator", chosen(primary + end + joliet), "p");
+    row("descriptor: no iso signature", chosen(QByteArray(kSector * 2, 'x')), u"none"_s);
 
-    QTest::newRow("primary only") << primary + terminator << primary;
-    QTest::newRow("joliet preferred") << primary + joliet + terminator << joliet;
-    QTest::newRow("joliet level 1") << primary + jolietLevel1 + terminator << jolietLevel1;
-    QTest::newRow("boot record skipped") << boot + primary + joliet + terminator << joliet;
-    QTest::newRow("non-joliet supplementary ignored")
-        << primary + otherSupplementary + terminator << primary;
-    QTest::newRow("nothing after the terminator") << primary + terminator + joliet << primary;
-    QTest::newRow("no terminator") << primary + joliet << joliet;
-    QTest::newRow("no iso signature") << QByteArray(kSector * 2, 'x') << QByteArray();
-    QTest::newRow("short read") << primary.left(100) << QByteArray();
-    QTest::newRow("empty") << QByteArray() << QByteArray();
-}
-
-void TestVolumeSerial::isoDescriptorOf()
-{
-    QFETCH(QByteArray, set);
-    QFETCH(QByteArray, chosen);
-    QCOMPARE(VolumeSerial::isoDescriptorOf(set), chosen);
-}
-
-void TestVolumeSerial::fromFsidMatchesUuid()
-{
     // How ext4 builds f_fsid: each half is the XOR of two little-endian words of the UUID.
-    const quint32 words[4] = {0xdeb3ae7d, 0xd14bf6f0, 0xcde069b2, 0xe99fca6f};
-    const qint32 serial = VolumeSerial::fromFsid(words[0] ^ words[2], words[1] ^ words[3]);
-    QCOMPARE(serial, qint32(730331984));
-    QCOMPARE(VolumeSerial::fromUuid128("7daeb3de-f0f6-4bd1-b269-e0cd6fca9fe9"), serial);
-}
-
-void TestVolumeSerial::fnv1a32_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<quint32>("hash");
+    row("ext fsid",
+        number(VolumeSerial::fromFsid(0xdeb3ae7d ^ 0xcde069b2, 0xd14bf6f0 ^ 0xe99fca6f)),
+        u"730331984"_s);
+    row("ext uuid", number(*VolumeSerial::fromUuid128("7daeb3de-f0f6-4bd1-b269-e0cd6fca9fe9")),
+        u"730331984"_s);
 
     // Reference values of 32-bit FNV-1a.
-    QTest::newRow("empty") << QByteArray() << quint32(0x811c9dc5);
-    QTest::newRow("a") << QByteArray("a") << quint32(0xe40c292c);
-    QTest::newRow("foobar") << QByteArray("foobar") << quint32(0xbf9cf968);
-    QTest::newRow("high byte") << QByteArray("\xff") << quint32(0x7a0b824e);
+    row("fnv empty", number(VolumeSerial::fnv1a32("")), number(0x811c9dc5));
+    row("fnv foobar", number(VolumeSerial::fnv1a32("foobar")), number(0xbf9cf968));
+    row("fnv high byte", number(VolumeSerial::fnv1a32("\xff")), number(0x7a0b824e));
+
+    const auto mount = [](const QString &type, const QString &source, const QString &point) {
+        return VolumeSerial::text(VolumeSerial::fromMountIdentity(type, source, point));
+    };
+    row("tmpfs", mount(u"tmpfs"_s, u"tmpfs"_s, u"/tmp"_s), u"-377915041"_s);
+    row("nfs share", mount(u"nfs4"_s, u"nas:/export/music"_s, u"/mnt/nas"_s), u"-1492962460"_s);
+    row("overlay", mount(u"overlay"_s, u"overlay"_s, u"/"_s), u"-838178922"_s);
+    row("unicode mount point", mount(u"cifs"_s, u"//nas/musica"_s, u"/mnt/perché"_s),
+        u"-761709202"_s);
 }
 
-void TestVolumeSerial::fnv1a32()
+void TestVolumeSerial::serial()
 {
-    QFETCH(QByteArray, bytes);
-    QFETCH(quint32, hash);
-    QCOMPARE(VolumeSerial::fnv1a32(bytes), hash);
-}
-
-void TestVolumeSerial::fromMountIdentity_data()
-{
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<QString>("mountPoint");
-    QTest::addColumn<QString>("serial");
-
-    // Stored in catalogues: these values must never change.
-    QTest::newRow("tmpfs") << u"tmpfs"_s << u"tmpfs"_s << u"/tmp"_s << u"-377915041"_s;
-    QTest::newRow("nfs share") << u"nfs4"_s << u"nas:/export/music"_s << u"/mnt/nas"_s
-                               << u"-1492962460"_s;
-    QTest::newRow("overlay") << u"overlay"_s << u"overlay"_s << u"/"_s << u"-838178922"_s;
-    QTest::newRow("unicode mount point")
-        << u"cifs"_s << u"//nas/musica"_s << u"/mnt/perché"_s << u"-761709202"_s;
-}
-
-void TestVolumeSerial::fromMountIdentity()
-{
-    QFETCH(QString, type);
-    QFETCH(QString, source);
-    QFETCH(QString, mountPoint);
-    QFETCH(QString, serial);
-    QCOMPARE(VolumeSerial::text(VolumeSerial::fromMountIdentity(type, source, mountPoint)), serial);
+    QFETCH(QString, got);
+    QFETCH(QString, want);
+    QCOMPARE(got, want);
 }
 
 QTEST_GUILESS_MAIN(TestVolumeSerial)

@@ -90,11 +90,6 @@ QByteArray silentFrames(SilentFrameKind kind, int count)
     return frame.repeated(qMax(count, 0));
 }
 
-int framesPerMpegFrame(SilentFrameKind kind)
-{
-    return kind == SilentFrameKind::Mpeg1Stereo48k ? 1152 : 576;
-}
-
 QByteArray wavFile(const QByteArray &pcm)
 {
     QByteArray wav("RIFF");

@@ -22,8 +22,5 @@ enum class SilentFrameKind {
 };
 QByteArray silentFrames(SilentFrameKind kind, int count);
 
-/// Audio frames in one MPEG frame of `kind`.
-int framesPerMpegFrame(SilentFrameKind kind);
-
 /// A RIFF WAVE file of `pcm`, 16-bit stereo at 44.1 kHz.
 QByteArray wavFile(const QByteArray &pcm);

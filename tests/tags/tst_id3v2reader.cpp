@@ -64,28 +64,19 @@ void TestId3v2Reader::readsTheTagAsTheCatalogueKeepsIt_data()
     QTest::newRow("2.3 Latin-1, accented text, numeric genre (17)")
         << 3 << Id3v2Encoding::Latin1 << fields(u"Perché è così"_s, {u"(17)"_s}) << true
         << values(u"Perché è così"_s, u"Rock"_s);
-    QTest::newRow("2.4 UTF-16, bare genre number")
-        << 4 << Id3v2Encoding::Utf16 << fields(u"Brano"_s, {u"17"_s}) << true
-        << values(u"Brano"_s, u"Rock"_s);
-    QTest::newRow("2.3 UTF-16, title longer than 30 characters is cut")
+    QTest::newRow("2.3 UTF-16, title longer than 30 characters is cut, genre in lower case")
         << 3 << Id3v2Encoding::Utf16
-        << fields(u"Un titolo decisamente troppo lungo per il tag"_s, {u"Trance"_s}) << true
+        << fields(u"Un titolo decisamente troppo lungo per il tag"_s, {u"trance"_s}) << true
         << values(u"Un titolo decisamente troppo l"_s, u"Trance"_s);
-    QTest::newRow("2.4 UTF-8, text outside Windows-1252 becomes ?, the euro sign stays")
-        << 4 << Id3v2Encoding::Utf8 << fields(u"Дом – 5 € 😀"_s, {u"Techno"_s}) << true
-        << values(u"??? – 5 € ?"_s, u"Techno"_s);
-    QTest::newRow("2.4 date as year keeps its first 4 characters")
-        << 4 << Id3v2Encoding::Utf8 << fields(u"Brano"_s, {u"Jazz"_s}, u"2004-05-12"_s) << true
+    QTest::newRow("2.4 UTF-8, text outside Windows-1252 becomes ?, unknown genre then a known one")
+        << 4 << Id3v2Encoding::Utf8 << fields(u"Дом – 5 € 😀"_s, {u"Vaporwave"_s, u"Techno"_s})
+        << true << values(u"??? – 5 € ?"_s, u"Techno"_s);
+    QTest::newRow("2.4 date as year keeps its first 4 characters, bare genre number")
+        << 4 << Id3v2Encoding::Utf8 << fields(u"Brano"_s, {u"8"_s}, u"2004-05-12"_s) << true
         << values(u"Brano"_s, u"Jazz"_s, u"2004"_s);
-    QTest::newRow("genre name in another letter case")
-        << 4 << Id3v2Encoding::Utf8 << fields(u"Brano"_s, {u"hip-hop"_s}) << true
-        << values(u"Brano"_s, u"Hip-Hop"_s);
     QTest::newRow("genre refinement after a number: the number counts")
         << 3 << Id3v2Encoding::Latin1 << fields(u"Brano"_s, {u"(17)Indie Rock"_s}) << true
         << values(u"Brano"_s, u"Rock"_s);
-    QTest::newRow("unknown genre name, then a known one")
-        << 4 << Id3v2Encoding::Utf8 << fields(u"Brano"_s, {u"Vaporwave"_s, u"Pop"_s}) << true
-        << values(u"Brano"_s, u"Pop"_s);
     QTest::newRow("unknown genre name, a name starting with digits, a number past the table")
         << 4 << Id3v2Encoding::Utf8 << fields(u"Brano"_s, {u"Vaporwave"_s, u"80s Pop"_s, u"200"_s})
         << true << values(u"Brano"_s, QString());
