@@ -90,8 +90,11 @@ class Program:
     """The program started in `folder`, and its application in the accessibility tree."""
 
     def __init__(self, executable, folder):
+        # The settings kept between runs (and those of Qt's file dialog) stay in the journey's
+        # folder: no journey reads or changes the user's own.
         env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                   ASAN_OPTIONS="detect_leaks=0", SDL_AUDIODRIVER="dummy")
+                   ASAN_OPTIONS="detect_leaks=0", SDL_AUDIODRIVER="dummy",
+                   XDG_CONFIG_HOME=os.path.join(folder, ".config"))
         self.log_path = os.path.join(folder, "program.log")
         with open(self.log_path, "w") as log:
             self.process = subprocess.Popen([executable], cwd=folder, env=env, stdout=log,
@@ -166,6 +169,10 @@ def enabled(accessible):
 
 def focused(accessible):
     return accessible.getState().contains(pyatspi.STATE_FOCUSED)
+
+
+def checked(accessible):
+    return accessible.getState().contains(pyatspi.STATE_CHECKED)
 
 
 def text(accessible):

@@ -7,6 +7,8 @@ Runs itself again inside a private session bus with its own runtime folder, so t
 runs never share an accessibility socket. Prints "N passed, N failed" last.
 """
 
+import csv
+import io
 import os
 import re
 import shutil
@@ -96,6 +98,19 @@ def make_mp3(path, **tag):
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, "wb") as f:
         f.write(ten_second_mp3() + id3v1(**tag))
+
+
+def id3v2_only(title, artist, album, year, genre, comment):
+    """An ID3v2.3 tag of Latin-1 text frames (no ID3v1 tag follows the audio)."""
+    def frame(name, data):
+        return name.encode() + struct.pack(">IH", len(data), 0) + data
+    frames = b"".join(frame(name, b"\0" + value.encode("latin-1")) for name, value in
+                      (("TIT2", title), ("TPE1", artist), ("TALB", album), ("TYER", year),
+                       ("TCON", genre)))
+    frames += frame("COMM", b"\0ita\0" + comment.encode("latin-1"))
+    size = len(frames)
+    synchsafe = bytes((size >> shift) & 0x7F for shift in (21, 14, 7, 0))
+    return b"ID3\3\0\0" + synchsafe + frames
 
 
 def record_of(path, title, artist="", album="", year="", state="OK"):
@@ -426,9 +441,100 @@ def drawn_while_searching(app, search, found_list):
     return counts[0], colours.isdigit() and int(colours) > 1
 
 
+def import_id3v2(app, folder):
+    """"Leggi anche i tag ID3v2" ticked: a file with an ID3v2 tag only is imported with its
+    values, untouched, in the state "Nessun TAG ID3"; the box is still ticked after a restart,
+    when the start-up completion has given the file an ID3v1 tag with those values."""
+    v2_path = os.path.join(folder, "music", "modern.mp3")
+    make_mp3(os.path.join(folder, "music", "classic.mp3"), title="Yesterday", artist="Beatles")
+    with open(v2_path, "wb") as f:
+        f.write(id3v2_only("Però sì", "Lucio Dalla", "Cambio", "1990", "(8)", "Live à Roma")
+                + ten_second_mp3())
+    with open(v2_path, "rb") as f:
+        v2_bytes = f.read()
+    check(v2_bytes[-128:-125] != b"TAG", "the ID3v2 file carries an ID3v1 tag")
+    d.press_command(app.window(MAIN_TITLE), "Importa")
+    search = app.window(SEARCH_TITLE)
+    d.double_click(d.find(search, "list item", re.compile(r"\s*music")))
+    d.find(search, "list item", re.compile(r"\s*modern\.mp3"))
+    box = d.find(search, "check box", "Leggi anche i tag ID3v2")
+    check(not d.checked(box), '"Leggi anche i tag ID3v2" is ticked at the first start')
+    d.click(box)
+    wait_for("the box ticked", lambda: d.checked(box))
+    d.press_command(search, "Cerca")
+    d.find(search, "label", " 2")
+    d.press_command(search, "Importa")
+    answer(app, "OK", "Il supporto si chiamerà:")
+    app.gone(SEARCH_TITLE, timeout=30)
+    wait_for("2 rows in the grid", lambda: len(d.table_rows(grid(app))) == 2)
+    shown = next(r for r in d.table_rows(grid(app)) if r[6] == "modern")
+    check(shown[:5] + [shown[9]] == ["Però sì", "Lucio Dalla", "Cambio", "1990", "Jazz",
+                                     "Nessun TAG ID3"], f"the grid shows {shown}")
+    stored = next(r for r in catalogue_rows(folder) if r["nome"] == "modern")
+    check([stored[k] for k in ("titolo", "autore", "album", "anno", "genere", "commento", "info")]
+          == ["Però sì", "Lucio Dalla", "Cambio", "1990", "Jazz", "Live à Roma",
+              "Nessun TAG ID3"], f"the catalogue holds {stored}")
+    with open(v2_path, "rb") as f:
+        check(f.read() == v2_bytes, "the import changed the ID3v2 file")
+    app.stop()
+    app.start()
+    main = app.window(MAIN_TITLE)
+
+    def completed():
+        with open(v2_path, "rb") as f:
+            return f.read()[-128:]
+    tag = wait_for("the start-up completion's ID3v1 tag", lambda: completed()[:3] == b"TAG"
+                   and completed())
+    check(tag == id3v1("Però sì", "Lucio Dalla", "Cambio", "1990", "Live à Roma", genre=8),
+          f"the completed ID3v1 tag is {tag!r}")
+    check(os.path.exists(os.path.join(folder, ".config", "tracklodge", "tracklodge.conf")),
+          "the choice was not kept in the journey's own settings")
+    d.press_command(main, "Importa")
+    box = d.find(app.window(SEARCH_TITLE), "check box", "Leggi anche i tag ID3v2")
+    check(d.checked(box), '"Leggi anche i tag ID3v2" is not ticked after a restart')
+
+
+EXPORT_SONGS = [("c.mp3", "Caffè; corto", 'Lucio "Dalla"', "Però", "1980"),
+                ("b.mp3", "Bella", "Jovanotti", "Lorenzo", "1997"),
+                ("a.mp3", 'Amore "vero"', "Café Tacvba", "Re; live", "1994")]
+CSV_HEADER = ("Titolo;Artista;Album;Anno;Genere;Commento;Nome File;Percoso File;Dimensione File;"
+              "Info;Etichetta Disco;IdKey")
+
+
+def export_csv(app, folder):
+    """"Esporta CSV" after a sort: the file dialog above the main window takes a typed name; the
+    file holds the header and the grid's rows in its order, for Italian spreadsheets."""
+    prepared(folder, EXPORT_SONGS)
+    main = app.window(MAIN_TITLE)
+    d.click(d.find(main, "radio button", "Ordina per Titolo"))
+    d.press_command(main, "Avvia Ordinamento")
+    wait_for("rows by title",
+             lambda: grid_titles(app) == ['Amore "vero"', "Bella", "Caffè; corto"])
+    shown = d.table_rows(grid(app))
+    d.press_command(main, "Esporta CSV")
+    app.window("Esporta CSV")
+    d.keys("ctrl+a")
+    d.type_text("elenco.csv")
+    d.keys("Return")
+    app.gone("Esporta CSV")
+    path = os.path.join(folder, "elenco.csv")
+    with open(wait_for("the exported file", lambda: os.path.exists(path) and path), "rb") as f:
+        content = f.read()
+    check(content.startswith(b"\xef\xbb\xbf"), f"the file begins {content[:8]!r}, not a BOM")
+    lines = content[3:].decode("utf-8").split("\r\n")
+    check(lines[0] == CSV_HEADER, f"the header line is {lines[0]!r}")
+    check(lines[1].startswith('"Amore ""vero""";Café Tacvba;"Re; live";1994;Rock;;a;') and
+          lines[2].startswith("Bella;Jovanotti;Lorenzo;1997;Rock;;b;") and
+          lines[3].startswith('"Caffè; corto";"Lucio ""Dalla""";Però;1980;Rock;;c;') and
+          lines[4:] == [""], f"the file's rows are {lines[1:]}")
+    fields = list(csv.reader(io.StringIO("\n".join(lines[1:4])), delimiter=";"))
+    expected = [row[:8] + [row[8].strip()] + row[9:] for row in shown]
+    check(fields == expected, f"the file's rows {fields} are not the grid's {expected}")
+
+
 JOURNEYS = [empty_start, import_tree, search_and_refresh, sort_two_ways, edit_title,
             play_and_stop, unplayable_volume, delete_row, missing_files, change_attributes,
-            keyboard_only, found_list_while_searching]
+            keyboard_only, found_list_while_searching, import_id3v2, export_csv]
 
 
 class App(d.Program):
