@@ -16,11 +16,7 @@ class TestHoverController : public QObject
 
 private slots:
     void init();
-    void cleanup();
     void mouseShowsTheButtonAboveItsFace();
-    void rulesHideButNotAFocusedButton();
-    void keyboardReachesAndRunsTheCommand_data();
-    void keyboardReachesAndRunsTheCommand();
 
 private:
     void moveTo(QWidget *widget)
@@ -30,8 +26,7 @@ private:
     }
 
     std::unique_ptr<QWidget> m_window;
-    QLineEdit *m_before = nullptr;
-    QLineEdit *m_after = nullptr;
+    QLineEdit *m_before = nullptr, *m_after = nullptr;
     QLabel *m_face = nullptr;
     QPushButton *m_button = nullptr;
     HoverController *m_hover = nullptr;
@@ -53,11 +48,6 @@ void TestHoverController::init()
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
 
-void TestHoverController::cleanup()
-{
-    m_window.reset();
-}
-
 void TestHoverController::mouseShowsTheButtonAboveItsFace()
 {
     QSignalSpy clicked(m_button, &QPushButton::clicked);
@@ -76,53 +66,18 @@ void TestHoverController::mouseShowsTheButtonAboveItsFace()
     QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {}, centre);
     QCOMPARE(clicked.size(), 1);
     QVERIFY2(!m_button->hasFocus(), "a click leaves the focus where it was");
-}
 
-void TestHoverController::rulesHideButNotAFocusedButton()
-{
+    // A rule hides it; showing leaves the enabling alone.
     m_hover->addRule(m_after, m_button, HoverController::Effect::Hide);
-    moveTo(m_face);
     moveTo(m_after);
     QVERIFY(m_button->isHidden());
-    // Showing leaves the enabling alone.
     m_button->setEnabled(false);
     moveTo(m_face);
-    QVERIFY(m_button->isVisible());
-    QVERIFY(!m_button->isEnabled());
+    QVERIFY(m_button->isVisible() && !m_button->isEnabled());
     m_button->setEnabled(true);
     m_button->setFocus(Qt::TabFocusReason);
     moveTo(m_after);
     QVERIFY2(m_button->isVisible(), "the button with the keyboard focus stays");
-}
-
-void TestHoverController::keyboardReachesAndRunsTheCommand_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::newRow("Return") << int(Qt::Key_Return);
-    QTest::newRow("Enter") << int(Qt::Key_Enter);
-    QTest::newRow("Space") << int(Qt::Key_Space);
-}
-
-void TestHoverController::keyboardReachesAndRunsTheCommand()
-{
-    QFETCH(int, key);
-    QSignalSpy clicked(m_button, &QPushButton::clicked);
-    m_window->activateWindow();
-    m_before->setFocus(Qt::OtherFocusReason);
-    QTest::keyClick(m_before, Qt::Key_Tab);
-    QVERIFY(m_button->hasFocus());
-    QVERIFY(m_button->isVisible());
-    QTest::keyClick(m_button, static_cast<Qt::Key>(key));
-    QTRY_COMPARE(clicked.size(), 1);
-
-    QTest::keyClick(m_button, Qt::Key_Tab);
-    QVERIFY(m_after->hasFocus());
-    QVERIFY2(m_button->isHidden(), "the button hides with the focus gone");
-    // Back through the command, and on past it: the face does not take the focus back.
-    QTest::keyClick(m_after, Qt::Key_Backtab);
-    QVERIFY(m_button->hasFocus());
-    QTest::keyClick(m_button, Qt::Key_Backtab);
-    QVERIFY(m_before->hasFocus());
 }
 
 QTEST_MAIN(TestHoverController)
