@@ -36,19 +36,17 @@ private slots:
     void exportCsvReportsAFailedWrite();
 
 private:
-    /// Starts the window over the records; those not on a CD get a tagged MP3 file in the
-    /// temporary folder unless `files` says otherwise, so that the start-up finds none missing.
-    enum class Files { Make, AsGiven };
-    void startWindow(QList<CatalogueRecord> records = {}, Files files = Files::Make)
+    /// A record whose file, a tagged MP3, is in the temporary folder.
+    CatalogueRecord onDisk(const QString &name)
     {
-        for (CatalogueRecord &r : records) {
-            if (files == Files::AsGiven || r.info == QLatin1String("CDROM"))
-                continue;
-            r.percorso = m_temp->folder() + u'/';
-            QVERIFY(!writeMp3(r.percorso, r.nome + QStringLiteral(".mp3"), mpegFrames(1),
-                              tagBlock("T", "A", "B", "2000", "C", 17))
-                         .isEmpty());
-        }
+        CatalogueRecord r = sampleRecord(name);
+        r.percorso = m_temp->folder() + u'/';
+        writeMp3(r.percorso, name + QStringLiteral(".mp3"), mpegFrames(1),
+                 tagBlock("T", "A", "B", "2000", "C", 17));
+        return r;
+    }
+    void startWindow(const QList<CatalogueRecord> &records = {})
+    {
         m_temp->add(records);
         m_window.reset();
         m_store.emplace(m_temp->path());
@@ -104,9 +102,9 @@ void TestMainWindow::accessibleNamesAndScreenFit()
 
 void TestMainWindow::driveTableAndGenreSearch()
 {
-    CatalogueRecord a = sampleRecord(QStringLiteral("a"));
+    CatalogueRecord a = onDisk(QStringLiteral("a"));
     a.genere = QStringLiteral("Trip  Hop");
-    startWindow({a, sampleRecord(QStringLiteral("b"))});
+    startWindow({a, onDisk(QStringLiteral("b"))});
     // Which volumes go in, and how, is DriveTable's.
     QCOMPARE(m_window->driveTable(), (QStringList{"/=Fissa", "/media/cdrom=CDROM"}));
     // The genre search takes its key from the chooser, not from the text box.
@@ -119,15 +117,14 @@ void TestMainWindow::driveTableAndGenreSearch()
 
 void TestMainWindow::startUpCompletesTagsOnlyWithNoFileMissing()
 {
-    // A tagless file and, in the second run, a record whose file is gone.
+    // A tagless file, first beside a record whose file is gone, then alone.
     const QString file = writeMp3(m_temp->folder(), QStringLiteral("song.mp3"), mpegFrames(2));
     CatalogueRecord r = sampleRecord(QStringLiteral("song"));
     r.percorso = m_temp->folder() + u'/';
     r.info = QStringLiteral("Nessun TAG ID3");
     for (bool withMissing : {true, false}) {
         startWindow(withMissing ? QList{r, sampleRecord(QStringLiteral("sparito"))}
-                                : QList<CatalogueRecord>{},
-                    Files::AsGiven);
+                                : QList<CatalogueRecord>{});
         QCOMPARE(m_window->isEnabled(), !withMissing);
         QCOMPARE(QFileInfo(file).size(), 2 * 417 + (withMissing ? 0 : 128));
         if (withMissing) {
@@ -163,11 +160,10 @@ void TestMainWindow::deleteKeyOnTheGrid()
     QFETCH(bool, withFile);
     QFETCH(int, selectedFrom);
     QFETCH(QString, removed);
-    CatalogueRecord readOnly = sampleRecord(QStringLiteral("b"));
-    readOnly.info = QStringLiteral("Solo Lettura");
-    startWindow({sampleRecord(QStringLiteral("a")),
-                 selectedFrom < 0 ? sampleRecord(QStringLiteral("b")) : readOnly,
-                 sampleRecord(QStringLiteral("c"))});
+    CatalogueRecord b = onDisk(QStringLiteral("b"));
+    if (selectedFrom >= 0)
+        b.info = QStringLiteral("Solo Lettura");
+    startWindow({onDisk(QStringLiteral("a")), b, onDisk(QStringLiteral("c"))});
     const QString file = recordFilePath(m_temp->folder() + u'/', QStringLiteral("b"));
     control<QCheckBox>("conferma")->setChecked(noConfirm);
     control<QCheckBox>("cancella")->setChecked(withFile);
@@ -199,7 +195,7 @@ void TestMainWindow::deleteKeyOnTheGrid()
 void TestMainWindow::exportCsvReportsAFailedWrite()
 {
     // What the file holds is CsvExport's: here the chooser's answer reaches it.
-    startWindow({sampleRecord(QStringLiteral("uno"))});
+    startWindow({onDisk(QStringLiteral("uno"))});
     const QString missingFolder = m_temp->folder() + QStringLiteral("/manca/lista.csv");
     m_dialogs.fileNames = {QString(), missingFolder};
     for (int i = 0; i < 2; ++i)
