@@ -98,8 +98,9 @@ QFrame *WinSeek::buildCriteriaPanel()
     captionBy(m_patternCaption, m_patternEdit);
     m_driveChooser = named(new QComboBox, "drvList");
     m_driveChooser->setAccessibleName(text(kDrives));
-    for (const VolumeInfo &volume : m_volumes.volumes())
-        m_driveChooser->addItem(DriveListEntry::text(volume), volume.mountPoint);
+    m_drives = m_volumes.volumes();
+    for (const VolumeInfo &volume : std::as_const(m_drives))
+        m_driveChooser->addItem(DriveListEntry::text(volume));
     m_folderList = named(new FolderList, "dirList");
     m_folderList->setAccessibleName(text(kFolders));
     m_fileList = named(new QListView, "filList");
@@ -268,7 +269,9 @@ void WinSeek::runSearch()
 void WinSeek::runImport()
 {
     m_importing = true;
-    emit importRequested(m_foundModel->list(), m_driveChooser->currentText(),
+    const int drive = m_driveChooser->currentIndex();
+    const QString driveEntry = drive >= 0 ? DriveListEntry::text(m_drives.at(drive)) : QString();
+    emit importRequested(m_foundModel->list(), driveEntry,
                          m_id3v2Check->isChecked() ? Id3v2Fallback::On : Id3v2Fallback::Off);
     m_importing = false;
     setBusy(false);
@@ -309,7 +312,7 @@ void WinSeek::resetSearch()
 
 void WinSeek::driveActivated(int index)
 {
-    const QString mountPoint = m_driveChooser->itemData(index).toString();
+    const QString mountPoint = m_drives.at(index).mountPoint;
     // A drive that cannot be read (an empty CD drive, say) is not taken: the list goes back to
     // the drive of the folder shown.
     if (!listFolder(mountPoint).readable) {
@@ -337,7 +340,7 @@ void WinSeek::selectDriveOf(const QString &path)
     int best = -1;
     qsizetype bestLength = -1;
     for (int i = 0; i < m_driveChooser->count(); ++i) {
-        const QString mountPoint = m_driveChooser->itemData(i).toString();
+        const QString &mountPoint = m_drives.at(i).mountPoint;
         if (isInside(path, mountPoint) && mountPoint.size() > bestLength) {
             best = i;
             bestLength = mountPoint.size();

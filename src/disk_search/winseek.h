@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/volumes.h"
 #include "tags/id3v2reader.h"
 
 #include <QStringList>
@@ -18,7 +19,6 @@ class QLineEdit;
 class QListView;
 class QPushButton;
 class QStringListModel;
-class Volumes;
 
 /// The disk search window `WinSeek` ("Ricerca MP3"): the user picks a drive and a folder, the
 /// search lists the MP3 files below it, and "&Importa" hands them over to be imported. It is
@@ -74,6 +74,7 @@ private:
     bool m_importing = false;     ///< an import is on the stack
     bool m_closeAfterSearch = false;
     bool m_busy = false;
+    QList<VolumeInfo> m_drives; ///< the drives of the drive chooser, in its order
     /// What the first command does: search (before a search) or import what was found.
     enum class Step { Search, Import } m_step = Step::Search;
 
