@@ -33,7 +33,6 @@ struct Rig
     {
         volume->setRange(0, 100);
         volume->setValue(100);
-        window.show();
     }
     // Loads a file of `bytes`, or a silent track of about `seconds` seconds.
     Outcome load(const QByteArray &bytes, Access access = Access::Reachable)
