@@ -109,11 +109,9 @@ void TestPlayerTransport::loadPlayable()
     QCOMPARE(rig.litLamp(), QString());
     QVERIFY(rig.seekBar->isEnabled() && rig.repeat->isEnabled() && rig.volume->isEnabled());
     QCOMPARE(rig.seekBar->maximum(), PlayerDisplay::seekBarValue(rig.player.length()));
-    QCOMPARE(rig.length->text(), QStringLiteral("02:05"));
-    QCOMPARE(rig.elapsed->text(), QStringLiteral("00:00"));
+    QVERIFY(rig.length->text() == u"02:05" && rig.elapsed->text() == u"00:00");
     rig.volume->setValue(37);
-    QCOMPARE(rig.volText->text(), QStringLiteral("37%"));
-    QCOMPARE(rig.player.volume(), 37);
+    QVERIFY(rig.volText->text() == u"37%" && rig.player.volume() == 37);
 }
 
 void TestPlayerTransport::loadNotPlayable_data()
@@ -141,8 +139,7 @@ void TestPlayerTransport::loadNotPlayable()
     QVERIFY(!rig.seekBar->isEnabled() && !rig.repeat->isEnabled() && !rig.volume->isEnabled());
     QCOMPARE(rig.volText->text(), QStringLiteral("0%"));
     // The handle agrees with the caption; the player keeps its volume for the next file.
-    QCOMPARE(rig.volume->value(), 0);
-    QCOMPARE(rig.player.volume(), 100);
+    QVERIFY(rig.volume->value() == 0 && rig.player.volume() == 100);
     QVERIFY(!rig.writeTag->isChecked() && !rig.writeTag->isEnabled());
 }
 
@@ -159,7 +156,7 @@ void TestPlayerTransport::playPauseStop()
     rig.pause->click();
     QCOMPARE(rig.litLamp(), QStringLiteral("PAUSA"));
     QVERIFY(!rig.timer->isActive() && !rig.save->isEnabled());
-    QCOMPARE(rig.player.state(), Player::State::Paused);
+    QVERIFY(rig.player.state() == Player::State::Paused && rig.output.isPaused());
 
     rig.stop->click();
     rig.verifyStopped();
@@ -187,8 +184,7 @@ void TestPlayerTransport::reachingTheEnd()
     QTRY_COMPARE(rig.elapsed->text(), repeat ? QStringLiteral("00:00") : QStringLiteral("00:02"));
     if (!repeat)
         return rig.verifyStopped();
-    QCOMPARE(rig.litLamp(), QStringLiteral("PLAY"));
-    QCOMPARE(rig.player.state(), Player::State::Playing);
+    QVERIFY(rig.litLamp() == u"PLAY" && rig.player.state() == Player::State::Playing);
 }
 
 void TestPlayerTransport::seekBar()
