@@ -1,4 +1,5 @@
 #include "main_window/hovercontroller.h"
+#include "support/widgettest.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,12 +20,6 @@ private slots:
     void mouseShowsTheButtonAboveItsFace();
 
 private:
-    void moveTo(QWidget *widget)
-    {
-        QTest::mouseMove(m_window->windowHandle(),
-                         widget->mapTo(m_window.get(), widget->rect().center()));
-    }
-
     std::unique_ptr<QWidget> m_window;
     QLineEdit *m_before = nullptr, *m_after = nullptr;
     QLabel *m_face = nullptr;
@@ -55,9 +50,9 @@ void TestHoverController::mouseShowsTheButtonAboveItsFace()
     m_hover->addRule(m_window.get(), m_button, HoverController::Effect::Hide);
     QVERIFY(m_button->isHidden());
     const QPoint centre = m_face->mapTo(m_window.get(), m_face->rect().center());
-    moveTo(m_before);
+    pointAt(m_before);
     QVERIFY(m_button->isHidden());
-    moveTo(m_face);
+    pointAt(m_face);
     QVERIFY(m_button->isVisible());
     // A move over the button is the button's own, not also one over the window behind it.
     QTest::mouseMove(m_window->windowHandle(), centre + QPoint(1, 0));
@@ -69,14 +64,14 @@ void TestHoverController::mouseShowsTheButtonAboveItsFace()
 
     // A rule hides it; showing leaves the enabling alone.
     m_hover->addRule(m_after, m_button, HoverController::Effect::Hide);
-    moveTo(m_after);
+    pointAt(m_after);
     QVERIFY(m_button->isHidden());
     m_button->setEnabled(false);
-    moveTo(m_face);
+    pointAt(m_face);
     QVERIFY(m_button->isVisible() && !m_button->isEnabled());
     m_button->setEnabled(true);
     m_button->setFocus(Qt::TabFocusReason);
-    moveTo(m_after);
+    pointAt(m_after);
     QVERIFY2(m_button->isVisible(), "the button with the keyboard focus stays");
 }
 
