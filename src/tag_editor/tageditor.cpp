@@ -303,9 +303,10 @@ void TagEditor::save()
 {
     EditorFields fields;
     fields.row = m_record.row;
-    for (int c = Title; c <= Comment; ++c)
-        fields.texts[c] = textEdits()[c]->text();
     fields.genre = m_genreChooser->currentText();
+    // The genre comes from the chooser; the hidden genre box is not read.
+    for (int c = Title; c <= Comment; ++c)
+        fields.texts[c] = c == Genre ? fields.genre : textEdits()[c]->text();
     fields.key = m_record.key;
     fields.filePath = m_record.filePath;
     m_saver.save(fields, m_writeTagCheck->isChecked() ? TagWriting::On : TagWriting::Off);
