@@ -195,11 +195,11 @@ void runSave()
         // The user edits the folder's first file and gives the folder a new artist and album.
         fields.row = 0;
         for (int c = Title; c <= Comment; ++c)
-            fields.in1[c] = grid->cell(0, static_cast<Column>(c));
-        fields.in1[Artist] = QStringLiteral("Artista");
-        fields.in1[Album] = QStringLiteral("Disco");
+            fields.texts[c] = grid->cell(0, static_cast<Column>(c));
+        fields.texts[Artist] = QStringLiteral("Artista");
+        fields.texts[Album] = QStringLiteral("Disco");
         fields.genre = QStringLiteral("Jazz");
-        fields.key = grid->cell(0, Key);
+        fields.key = grid->cell(0, Key).toLongLong();
         fields.filePath = corpus.music + grid->cell(0, FileName) + QStringLiteral(".mp3");
     };
     const double ms = medianMs(

@@ -4,6 +4,8 @@
 
 #include "platform/dialogs.h"
 
+#include "utf8text.h"
+
 #include <QCoreApplication>
 #include <QProgressDialog>
 
@@ -48,7 +50,7 @@ void ImportProgress::update(qsizetype done, qsizetype total)
     m_sinceShown.start();
     if (!m_dialog)
         return;
-    m_dialog->setLabelText(QString::fromUtf8(WinSeekTexts::kImportProgress).arg(done).arg(total));
+    m_dialog->setLabelText(text(WinSeekTexts::kImportProgress).arg(done).arg(total));
     m_dialog->setValue(total > 0 ? static_cast<int>(done * kSteps / total) : kSteps);
     // Only painting: the user's input waits until the import is over.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -14,6 +14,8 @@
 #include "platform/drivelistentry.h"
 #include "platform/volumes.h"
 
+#include "utf8text.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -33,11 +35,6 @@
 namespace {
 
 using namespace WinSeekTexts;
-
-QString text(const char *utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 template <typename W> W *named(W *widget, const char *name)
 {
@@ -75,7 +72,7 @@ WinSeek::WinSeek(Volumes &volumes, Dialogs &dialogs, QWidget *parent)
     auto *panels = new QGridLayout;
     panels->addWidget(buildCriteriaPanel(), 0, 0);
     panels->addWidget(buildResultsPanel(), 0, 0);
-    m_picture2->hide();
+    m_resultsPanel->hide();
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(panels, 1);
@@ -83,8 +80,8 @@ WinSeek::WinSeek(Volumes &volumes, Dialogs &dialogs, QWidget *parent)
     buildHoverRules();
 
     m_foundModel->clear();
-    m_dirList->setPath(QDir::currentPath());
-    selectDriveOf(m_dirList->path());
+    m_folderList->setPath(QDir::currentPath());
+    selectDriveOf(m_folderList->path());
     ScreenFit::resizeToFit(this, QSize(640, 480));
 }
 
@@ -95,83 +92,84 @@ WinSeek::~WinSeek()
 
 QFrame *WinSeek::buildCriteriaPanel()
 {
-    m_picture1 = named(new QFrame, "Picture1");
-    m_lblCriteria = named(new QLabel(text(kCriteria)), "lblCriteria");
-    m_txtSearchSpec = named(new QLineEdit(text(kPattern)), "txtSearchSpec");
-    captionBy(m_lblCriteria, m_txtSearchSpec);
-    m_drvList = named(new QComboBox, "drvList");
-    m_drvList->setAccessibleName(text(kDrives));
-    for (const VolumeInfo &volume : m_volumes.volumes())
-        m_drvList->addItem(DriveListEntry::text(volume), volume.mountPoint);
-    m_dirList = named(new FolderList, "dirList");
-    m_dirList->setAccessibleName(text(kFolders));
-    m_filList = named(new QListView, "filList");
-    m_filList->setAccessibleName(text(kFiles));
-    m_filList->setModel(m_filesModel);
-    m_filList->setUniformItemSizes(true);
-    m_filList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_check1 = named(new QCheckBox(text(kIncludeSubfolders)), "Check1");
+    m_criteriaPanel = named(new QFrame, "Picture1");
+    m_patternCaption = named(new QLabel(text(kCriteria)), "lblCriteria");
+    m_patternEdit = named(new QLineEdit(text(kPattern)), "txtSearchSpec");
+    captionBy(m_patternCaption, m_patternEdit);
+    m_driveChooser = named(new QComboBox, "drvList");
+    m_driveChooser->setAccessibleName(text(kDrives));
+    m_drives = m_volumes.volumes();
+    for (const VolumeInfo &volume : std::as_const(m_drives))
+        m_driveChooser->addItem(DriveListEntry::text(volume));
+    m_folderList = named(new FolderList, "dirList");
+    m_folderList->setAccessibleName(text(kFolders));
+    m_fileList = named(new QListView, "filList");
+    m_fileList->setAccessibleName(text(kFiles));
+    m_fileList->setModel(m_filesModel);
+    m_fileList->setUniformItemSizes(true);
+    m_fileList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_subfoldersCheck = named(new QCheckBox(text(kIncludeSubfolders)), "Check1");
     m_id3v2Check = named(new QCheckBox(text(kReadId3v2)), "Check2");
     m_id3v2Check->setChecked(QSettings().value(QLatin1String(kId3v2SettingKey), false).toBool());
     connect(m_id3v2Check, &QCheckBox::toggled, this,
             [](bool checked) { QSettings().setValue(QLatin1String(kId3v2SettingKey), checked); });
 
-    auto *grid = new QGridLayout(m_picture1);
-    grid->addWidget(m_lblCriteria, 0, 0);
-    grid->addWidget(m_txtSearchSpec, 0, 1);
-    grid->addWidget(m_drvList, 1, 0, 1, 2);
-    grid->addWidget(m_dirList, 2, 0);
-    grid->addWidget(m_filList, 2, 1);
-    grid->addWidget(m_check1, 3, 0, 1, 2);
+    auto *grid = new QGridLayout(m_criteriaPanel);
+    grid->addWidget(m_patternCaption, 0, 0);
+    grid->addWidget(m_patternEdit, 0, 1);
+    grid->addWidget(m_driveChooser, 1, 0, 1, 2);
+    grid->addWidget(m_folderList, 2, 0);
+    grid->addWidget(m_fileList, 2, 1);
+    grid->addWidget(m_subfoldersCheck, 3, 0, 1, 2);
     grid->addWidget(m_id3v2Check, 4, 0, 1, 2);
     grid->setRowStretch(2, 1);
 
-    connect(m_drvList, &QComboBox::activated, this, &WinSeek::driveActivated);
-    connect(m_dirList, &FolderList::pathChanged, this, &WinSeek::folderOpened);
-    return m_picture1;
+    connect(m_driveChooser, &QComboBox::activated, this, &WinSeek::driveActivated);
+    connect(m_folderList, &FolderList::pathChanged, this, &WinSeek::folderOpened);
+    return m_criteriaPanel;
 }
 
 QFrame *WinSeek::buildResultsPanel()
 {
-    m_picture2 = named(new QFrame, "Picture2");
-    m_lblfound = named(new QLabel(text(kFound)), "lblfound");
-    m_lblCount = named(new QLabel(text(kNoneFound)), "lblCount");
-    m_lstFoundFiles = named(new FoundListView, "lstFoundFiles");
-    captionBy(m_lblfound, m_lstFoundFiles);
-    m_lstFoundFiles->setModel(m_foundModel);
-    m_lstFoundFiles->setUniformItemSizes(true);
-    m_lstFoundFiles->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_resultsPanel = named(new QFrame, "Picture2");
+    m_foundCaption = named(new QLabel(text(kFound)), "lblfound");
+    m_foundCount = named(new QLabel(text(kNoneFound)), "lblCount");
+    m_foundList = named(new FoundListView, "lstFoundFiles");
+    captionBy(m_foundCaption, m_foundList);
+    m_foundList->setModel(m_foundModel);
+    m_foundList->setUniformItemSizes(true);
+    m_foundList->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
-    auto *grid = new QGridLayout(m_picture2);
-    grid->addWidget(m_lblfound, 0, 0);
-    grid->addWidget(m_lblCount, 0, 1);
-    grid->addWidget(m_lstFoundFiles, 1, 0, 1, 3);
+    auto *grid = new QGridLayout(m_resultsPanel);
+    grid->addWidget(m_foundCaption, 0, 0);
+    grid->addWidget(m_foundCount, 0, 1);
+    grid->addWidget(m_foundList, 1, 0, 1, 3);
     grid->setColumnStretch(2, 1);
-    return m_picture2;
+    return m_resultsPanel;
 }
 
 QLayout *WinSeek::buildButtons()
 {
-    m_cmdSearch = named(new QPushButton(text(kSearchButton)), "cmdSearch");
-    m_pip1 = named(new QLabel(text(kSearchFace)), "pip1");
-    m_command1 = named(new QPushButton(text(kReset)), "Command1");
-    m_label1 = named(new QLabel(text(kReset)), "Label1");
-    m_cmdExit = named(new QPushButton(text(kExitButton)), "cmdExit");
-    m_pip2 = named(new QLabel(text(kExitFace)), "pip2");
+    m_searchButton = named(new QPushButton(text(kSearchButton)), "cmdSearch");
+    m_searchFace = named(new QLabel(text(kSearchFace)), "pip1");
+    m_resetButton = named(new QPushButton(text(kReset)), "Command1");
+    m_resetFace = named(new QLabel(text(kReset)), "Label1");
+    m_exitButton = named(new QPushButton(text(kExitButton)), "cmdExit");
+    m_exitFace = named(new QLabel(text(kExitFace)), "pip2");
     // The folder list opens its highlighted folder when it loses the focus; a click on a hover
     // command leaves the focus where it is, so a first click on "Cerca" can open that folder.
-    m_command1->setEnabled(false);
-    m_label1->setEnabled(false);
+    m_resetButton->setEnabled(false);
+    m_resetFace->setEnabled(false);
 
     // The faces lie on the window itself: the mouse between them is over the background.
     auto *row = new QHBoxLayout;
-    row->addWidget(hoverCommand(m_cmdSearch, m_pip1));
-    row->addWidget(hoverCommand(m_command1, m_label1));
-    row->addWidget(hoverCommand(m_cmdExit, m_pip2));
+    row->addWidget(hoverCommand(m_searchButton, m_searchFace));
+    row->addWidget(hoverCommand(m_resetButton, m_resetFace));
+    row->addWidget(hoverCommand(m_exitButton, m_exitFace));
 
-    connect(m_cmdSearch, &QPushButton::clicked, this, &WinSeek::searchClicked);
-    connect(m_cmdExit, &QPushButton::clicked, this, &WinSeek::exitClicked);
-    connect(m_command1, &QPushButton::clicked, this, &WinSeek::resetSearch);
+    connect(m_searchButton, &QPushButton::clicked, this, &WinSeek::searchClicked);
+    connect(m_exitButton, &QPushButton::clicked, this, &WinSeek::exitClicked);
+    connect(m_resetButton, &QPushButton::clicked, this, &WinSeek::resetSearch);
     return row;
 }
 
@@ -187,12 +185,12 @@ QWidget *WinSeek::hoverCommand(QPushButton *button, QLabel *face)
 void WinSeek::buildHoverRules()
 {
     using Effect = HoverController::Effect;
-    for (QPushButton *button : {m_cmdSearch, m_cmdExit, m_command1})
+    for (QPushButton *button : {m_searchButton, m_exitButton, m_resetButton})
         m_hover->addRule(this, button, Effect::Hide);
-    for (QFrame *panel : {m_picture1, m_picture2}) {
+    for (QFrame *panel : {m_criteriaPanel, m_resultsPanel}) {
         panel->setAttribute(Qt::WA_NoMousePropagation);
-        m_hover->addRule(panel, m_cmdSearch, Effect::Hide);
-        m_hover->addRule(panel, m_cmdExit, Effect::Hide);
+        m_hover->addRule(panel, m_searchButton, Effect::Hide);
+        m_hover->addRule(panel, m_exitButton, Effect::Hide);
     }
 }
 
@@ -201,21 +199,21 @@ void WinSeek::searchClicked()
     if (m_searching || m_importing)
         return;
     setBusy(true);
-    m_cmdSearch->setEnabled(false);
-    m_cmdSearch->hide();
-    m_pip1->setEnabled(false);
-    if (m_cmdSearch->text() == text(kImportButton)) {
+    m_searchButton->setEnabled(false);
+    m_searchButton->hide();
+    m_searchFace->setEnabled(false);
+    if (m_step == Step::Import) {
         runImport();
         return;
     }
     // A highlighted folder that is not open yet is opened first, so the user sees where the
     // search will start.
-    if (m_dirList->highlightedPath() != m_dirList->path()) {
-        m_dirList->setPath(m_dirList->highlightedPath());
+    if (m_folderList->highlightedPath() != m_folderList->path()) {
+        m_folderList->setPath(m_folderList->highlightedPath());
         setBusy(false);
-        m_cmdSearch->setEnabled(true);
-        m_cmdSearch->show();
-        m_pip1->setEnabled(true);
+        m_searchButton->setEnabled(true);
+        m_searchButton->show();
+        m_searchFace->setEnabled(true);
         return;
     }
     runSearch();
@@ -223,19 +221,19 @@ void WinSeek::searchClicked()
 
 void WinSeek::runSearch()
 {
-    m_picture1->hide();
-    m_picture2->show();
-    m_cmdExit->setText(text(kCancel));
-    m_pip2->setText(text(kCancel));
+    m_criteriaPanel->hide();
+    m_resultsPanel->show();
+    m_exitButton->setText(text(kCancel));
+    m_exitFace->setText(text(kCancel));
 
     m_searching = true;
     m_searchRunning = true;
     SearchOptions options;
-    options.includeSubfolders = m_check1->isChecked();
+    options.includeSubfolders = m_subfoldersCheck->isChecked();
     options.limit = m_foundLimit;
     QStringList leftOut;
     const SearchEnd end = SearchFolder(
-        m_dirList->path(), options, m_foundModel->list(),
+        m_folderList->path(), options, m_foundModel->list(),
         [this](const QString &) {
             showFound();
             // The one moment the user's cancel gets through.
@@ -251,17 +249,18 @@ void WinSeek::runSearch()
     if (!leftOut.isEmpty())
         m_dialogs.information(QString(), leftOutReport(leftOut));
 
-    m_filesModel->setStringList(listFolder(m_dirList->path()).mp3Files);
-    m_cmdSearch->setText(text(kImportButton));
-    m_pip1->setText(text(kImportFace));
+    m_filesModel->setStringList(listFolder(m_folderList->path()).mp3Files);
+    m_step = Step::Import;
+    m_searchButton->setText(text(kImportButton));
+    m_searchFace->setText(text(kImportFace));
     setBusy(false);
     const bool foundSome = !m_foundModel->list().isEmpty();
-    m_cmdSearch->setEnabled(foundSome);
-    m_pip1->setEnabled(foundSome);
-    m_command1->setEnabled(true);
-    m_label1->setEnabled(true);
-    m_cmdExit->setText(text(kExitButton));
-    m_pip2->setText(text(kExitFace));
+    m_searchButton->setEnabled(foundSome);
+    m_searchFace->setEnabled(foundSome);
+    m_resetButton->setEnabled(true);
+    m_resetFace->setEnabled(true);
+    m_exitButton->setText(text(kExitButton));
+    m_exitFace->setText(text(kExitFace));
     // A search that finds nothing ends without a word.
     if (!foundSome || m_closeAfterSearch)
         close();
@@ -270,7 +269,9 @@ void WinSeek::runSearch()
 void WinSeek::runImport()
 {
     m_importing = true;
-    emit importRequested(m_foundModel->list(), m_drvList->currentText(),
+    const int drive = m_driveChooser->currentIndex();
+    const QString driveEntry = drive >= 0 ? DriveListEntry::text(m_drives.at(drive)) : QString();
+    emit importRequested(m_foundModel->list(), driveEntry,
                          m_id3v2Check->isChecked() ? Id3v2Fallback::On : Id3v2Fallback::Off);
     m_importing = false;
     setBusy(false);
@@ -285,39 +286,40 @@ void WinSeek::exitClicked()
         return;
     }
     m_searchRunning = false;
-    m_cmdSearch->setEnabled(true);
-    m_pip1->setEnabled(true);
+    m_searchButton->setEnabled(true);
+    m_searchFace->setEnabled(true);
 }
 
 void WinSeek::resetSearch()
 {
-    m_command1->setEnabled(false);
-    m_label1->setEnabled(false);
-    m_cmdSearch->setEnabled(true);
-    m_cmdSearch->setText(text(kSearchButton));
-    m_pip1->setText(text(kSearchFace));
-    m_pip1->setEnabled(true);
+    m_resetButton->setEnabled(false);
+    m_resetFace->setEnabled(false);
+    m_searchButton->setEnabled(true);
+    m_step = Step::Search;
+    m_searchButton->setText(text(kSearchButton));
+    m_searchFace->setText(text(kSearchFace));
+    m_searchFace->setEnabled(true);
     m_foundModel->clear();
-    m_lblCount->setText(text(kNoneFound));
+    m_foundCount->setText(text(kNoneFound));
     m_searchRunning = false;
-    m_picture2->hide();
-    m_picture1->show();
-    m_cmdExit->setText(text(kExitButton));
-    m_pip2->setText(text(kExitFace));
-    m_dirList->setPath(QDir::currentPath());
-    selectDriveOf(m_dirList->path());
+    m_resultsPanel->hide();
+    m_criteriaPanel->show();
+    m_exitButton->setText(text(kExitButton));
+    m_exitFace->setText(text(kExitFace));
+    m_folderList->setPath(QDir::currentPath());
+    selectDriveOf(m_folderList->path());
 }
 
 void WinSeek::driveActivated(int index)
 {
-    const QString mountPoint = m_drvList->itemData(index).toString();
+    const QString mountPoint = m_drives.at(index).mountPoint;
     // A drive that cannot be read (an empty CD drive, say) is not taken: the list goes back to
     // the drive of the folder shown.
     if (!listFolder(mountPoint).readable) {
-        selectDriveOf(m_dirList->path());
+        selectDriveOf(m_folderList->path());
         return;
     }
-    m_dirList->setPath(mountPoint);
+    m_folderList->setPath(mountPoint);
 }
 
 void WinSeek::folderOpened(const QString &path)
@@ -330,22 +332,22 @@ void WinSeek::showFound()
     m_foundModel->showNew();
     const qsizetype count = m_foundModel->list().size();
     // The count is written with a blank before it, where a sign would go.
-    m_lblCount->setText(count == 0 ? text(kNoneFound) : u' ' + QString::number(count));
+    m_foundCount->setText(count == 0 ? text(kNoneFound) : u' ' + QString::number(count));
 }
 
 void WinSeek::selectDriveOf(const QString &path)
 {
     int best = -1;
     qsizetype bestLength = -1;
-    for (int i = 0; i < m_drvList->count(); ++i) {
-        const QString mountPoint = m_drvList->itemData(i).toString();
+    for (int i = 0; i < m_driveChooser->count(); ++i) {
+        const QString &mountPoint = m_drives.at(i).mountPoint;
         if (isInside(path, mountPoint) && mountPoint.size() > bestLength) {
             best = i;
             bestLength = mountPoint.size();
         }
     }
     if (best >= 0)
-        m_drvList->setCurrentIndex(best);
+        m_driveChooser->setCurrentIndex(best);
 }
 
 void WinSeek::setBusy(bool busy)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/volumes.h"
 #include "tags/id3v2reader.h"
 
 #include <QStringList>
@@ -18,7 +19,6 @@ class QLineEdit;
 class QListView;
 class QPushButton;
 class QStringListModel;
-class Volumes;
 
 /// The disk search window `WinSeek` ("Ricerca MP3"): the user picks a drive and a folder, the
 /// search lists the MP3 files below it, and "&Importa" hands them over to be imported. It is
@@ -74,23 +74,27 @@ private:
     bool m_importing = false;     ///< an import is on the stack
     bool m_closeAfterSearch = false;
     bool m_busy = false;
+    QList<VolumeInfo> m_drives; ///< the drives of the drive chooser, in its order
+    /// What the first command does: search (before a search) or import what was found.
+    enum class Step { Search, Import } m_step = Step::Search;
 
-    QFrame *m_picture1 = nullptr;
-    QComboBox *m_drvList = nullptr;
-    FolderList *m_dirList = nullptr;
-    QListView *m_filList = nullptr;
-    QLineEdit *m_txtSearchSpec = nullptr;
-    QLabel *m_lblCriteria = nullptr;
-    QCheckBox *m_check1 = nullptr;
+    // The controls, by what they are; each keeps its own name as its objectName.
+    QFrame *m_criteriaPanel = nullptr; ///< `Picture1`
+    QComboBox *m_driveChooser = nullptr;
+    FolderList *m_folderList = nullptr;
+    QListView *m_fileList = nullptr;
+    QLineEdit *m_patternEdit = nullptr;
+    QLabel *m_patternCaption = nullptr;
+    QCheckBox *m_subfoldersCheck = nullptr;
     QCheckBox *m_id3v2Check = nullptr; ///< `Check2`, "Leggi anche i tag ID3v2"
-    QFrame *m_picture2 = nullptr;
-    QListView *m_lstFoundFiles = nullptr;
-    QLabel *m_lblfound = nullptr;
-    QLabel *m_lblCount = nullptr;
-    QPushButton *m_cmdSearch = nullptr;
-    QLabel *m_pip1 = nullptr;
-    QPushButton *m_cmdExit = nullptr;
-    QLabel *m_pip2 = nullptr;
-    QPushButton *m_command1 = nullptr;
-    QLabel *m_label1 = nullptr;
+    QFrame *m_resultsPanel = nullptr;
+    QListView *m_foundList = nullptr;
+    QLabel *m_foundCaption = nullptr;
+    QLabel *m_foundCount = nullptr;
+    QPushButton *m_searchButton = nullptr;
+    QLabel *m_searchFace = nullptr;
+    QPushButton *m_exitButton = nullptr;
+    QLabel *m_exitFace = nullptr;
+    QPushButton *m_resetButton = nullptr;
+    QLabel *m_resetFace = nullptr;
 };

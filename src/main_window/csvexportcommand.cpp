@@ -6,6 +6,8 @@
 #include "grid/csvexport.h"
 #include "platform/dialogs.h"
 
+#include "utf8text.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QProgressDialog>
@@ -15,13 +17,12 @@ using namespace MainWindowTexts;
 void exportGridAsCsv(const CatalogueModel &model, Dialogs &dialogs, QWidget *parent)
 {
     const QString path = dialogs.saveFileName(
-        QString::fromUtf8(kExportCsv), QDir::current().filePath(QString::fromUtf8(kExportFileName)),
-        QString::fromUtf8(kExportFilter));
+        text(kExportCsv), QDir::current().filePath(text(kExportFileName)), text(kExportFilter));
     if (path.isEmpty())
         return;
 
-    QProgressDialog progress(QString::fromUtf8(kExportProgress), QString::fromUtf8(kExportCancel),
-                             0, model.recordCount(), parent);
+    QProgressDialog progress(text(kExportProgress), text(kExportCancel), 0, model.recordCount(),
+                             parent);
     progress.setWindowModality(Qt::WindowModal);
     // A short export is over before the dialog would show.
     progress.setMinimumDuration(1000);

@@ -29,6 +29,8 @@
 #include "tags/genretable.h"
 #include "tags/taglibid3v2reader.h"
 
+#include "utf8text.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -50,11 +52,6 @@
 namespace {
 
 using namespace MainWindowTexts;
-
-QString text(const char *utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 template <typename W> W *named(W *widget, const QString &name)
 {
@@ -89,17 +86,18 @@ MainWindow::MainWindow(CatalogueStore &store, Dialogs &dialogs, Volumes &volumes
     right->addStretch();
     top->addLayout(right, 2);
 
-    m_label4 = named(new QLabel(text(kStatusStart)), QStringLiteral("Label4"));
-    m_label4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_statusLine = named(new QLabel(text(kStatusStart)), QStringLiteral("Label4"));
+    m_statusLine->setFrameStyle(QFrame::Panel | QFrame::Sunken);
 
-    // The import's work list and the drive table; never shown. The drive, folder and file
+    // The import's work list and the drive table, shown nowhere; the table itself is
+    // m_driveTable. The drive, folder and file
     // lists are kept hidden and unconnected: the catalogue is always the one of the folder the
     // program was started in, whatever they show.
-    m_list1 = named(new QListView(this), QStringLiteral("List1"));
+    m_workListView = named(new QListView(this), QStringLiteral("List1"));
     m_workList = new QStringListModel(this);
-    m_list1->setModel(m_workList);
-    m_list2 = named(new QListWidget(this), QStringLiteral("List2"));
-    const QList<QWidget *> hidden = {m_list1, m_list2,
+    m_workListView->setModel(m_workList);
+    m_driveList = named(new QListWidget(this), QStringLiteral("List2"));
+    const QList<QWidget *> hidden = {m_workListView, m_driveList,
                                      named(new QComboBox(this), QStringLiteral("Drive1")),
                                      named(new QListWidget(this), QStringLiteral("Dir1")),
                                      named(new QListWidget(this), QStringLiteral("File1"))};
@@ -109,7 +107,7 @@ MainWindow::MainWindow(CatalogueStore &store, Dialogs &dialogs, Volumes &volumes
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(buildGrid(), 1);
-    layout->addWidget(m_label4);
+    layout->addWidget(m_statusLine);
 
     buildHoverRules();
     connect(m_counters, &CollectionCounters::changed, this, &MainWindow::showCounters);
@@ -121,83 +119,84 @@ MainWindow::~MainWindow() = default;
 
 QGroupBox *MainWindow::buildSearchFrame()
 {
-    m_ricerca = named(new QGroupBox(text(kSearchFrame)), QStringLiteral("Ricerca"));
-    auto *grid = new QGridLayout(m_ricerca);
+    m_searchFrame = named(new QGroupBox(text(kSearchFrame)), QStringLiteral("Ricerca"));
+    auto *grid = new QGridLayout(m_searchFrame);
     for (int i = 0; i < 5; ++i) {
-        m_option1[i] =
+        m_searchOptions[i] =
             named(new QRadioButton(text(kSearchOptions[i])), QStringLiteral("Option1_%1").arg(i));
-        grid->addWidget(m_option1[i], i, 0);
+        grid->addWidget(m_searchOptions[i], i, 0);
     }
-    auto *label1 = named(new QLabel(text(kKey)), QStringLiteral("Label1"));
-    m_text1 = named(new QLineEdit, QStringLiteral("Text1"));
-    captionBy(label1, m_text1);
-    m_combo1 = named(new QComboBox, QStringLiteral("Combo1"));
+    auto *keyCaption = named(new QLabel(text(kKey)), QStringLiteral("Label1"));
+    m_searchEdit = named(new QLineEdit, QStringLiteral("Text1"));
+    captionBy(keyCaption, m_searchEdit);
+    m_genreChooser = named(new QComboBox, QStringLiteral("Combo1"));
     // The genre chooser takes the place of the text box for the genre search: the same key.
-    m_combo1->setAccessibleName(text(kKey));
-    m_check1 = named(new QCheckBox(text(kWholeField)), QStringLiteral("Check1"));
-    m_check1->setToolTip(text(kWholeFieldToolTip));
-    m_command1 = named(new QPushButton(text(kStartSearch)), QStringLiteral("Command1"));
-    m_command1->setToolTip(text(kStartSearchToolTip));
-    m_cerca = named(new QLabel(text(kStartSearch)), QStringLiteral("cerca"));
-    auto *frame10 = named(new QGroupBox, QStringLiteral("Frame10"));
-    m_list3 = named(new QListWidget, QStringLiteral("List3"));
-    m_list3->setAccessibleName(text(kFoundKeys));
-    (new QVBoxLayout(frame10))->addWidget(m_list3);
+    m_genreChooser->setAccessibleName(text(kKey));
+    m_inFieldCheck = named(new QCheckBox(text(kWholeField)), QStringLiteral("Check1"));
+    m_inFieldCheck->setToolTip(text(kWholeFieldToolTip));
+    m_searchButton = named(new QPushButton(text(kStartSearch)), QStringLiteral("Command1"));
+    m_searchButton->setToolTip(text(kStartSearchToolTip));
+    m_searchFace = named(new QLabel(text(kStartSearch)), QStringLiteral("cerca"));
+    auto *foundFrame = named(new QGroupBox, QStringLiteral("Frame10"));
+    m_foundKeysList = named(new QListWidget, QStringLiteral("List3"));
+    m_foundKeysList->setAccessibleName(text(kFoundKeys));
+    (new QVBoxLayout(foundFrame))->addWidget(m_foundKeysList);
 
-    grid->addWidget(label1, 0, 1);
-    grid->addWidget(m_text1, 1, 1);
-    grid->addWidget(m_combo1, 2, 1);
-    grid->addWidget(m_check1, 3, 1);
-    grid->addWidget(hoverCommand(m_command1, m_cerca), 4, 1);
-    grid->addWidget(frame10, 0, 2, 5, 1);
+    grid->addWidget(keyCaption, 0, 1);
+    grid->addWidget(m_searchEdit, 1, 1);
+    grid->addWidget(m_genreChooser, 2, 1);
+    grid->addWidget(m_inFieldCheck, 3, 1);
+    grid->addWidget(hoverCommand(m_searchButton, m_searchFace), 4, 1);
+    grid->addWidget(foundFrame, 0, 2, 5, 1);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(2, 1);
 
     for (int i = 0; i < 5; ++i)
-        connect(m_option1[i], &QRadioButton::clicked, this, [this, i] { searchOptionClicked(i); });
-    connect(m_text1, &QLineEdit::textChanged, this, &MainWindow::searchTextChanged);
-    connect(m_text1, &QLineEdit::returnPressed, this, &MainWindow::runSearch);
-    connect(m_command1, &QPushButton::clicked, this, &MainWindow::runSearch);
+        connect(m_searchOptions[i], &QRadioButton::clicked, this,
+                [this, i] { searchOptionClicked(i); });
+    connect(m_searchEdit, &QLineEdit::textChanged, this, &MainWindow::searchTextChanged);
+    connect(m_searchEdit, &QLineEdit::returnPressed, this, &MainWindow::runSearch);
+    connect(m_searchButton, &QPushButton::clicked, this, &MainWindow::runSearch);
     // The genre chooser appears with the genre search; until something is typed or the genre
     // search is chosen there is nothing to search for.
-    m_combo1->hide();
+    m_genreChooser->hide();
     setSearchEnabled(false);
-    return m_ricerca;
+    return m_searchFrame;
 }
 
 QGroupBox *MainWindow::buildSortFrame()
 {
-    m_frame7 = named(new QGroupBox(text(kSortFrame)), QStringLiteral("Frame7"));
-    auto *grid = new QGridLayout(m_frame7);
+    m_sortFrame = named(new QGroupBox(text(kSortFrame)), QStringLiteral("Frame7"));
+    auto *grid = new QGridLayout(m_sortFrame);
     for (int i = 0; i < 10; ++i) {
-        m_ordina[i] =
+        m_sortOptions[i] =
             named(new QRadioButton(text(kSortOptions[i])), QStringLiteral("ordina_%1").arg(i));
-        grid->addWidget(m_ordina[i], i % 5, i / 5);
+        grid->addWidget(m_sortOptions[i], i % 5, i / 5);
     }
-    m_ordinamento = named(new QPushButton(text(kStartSort)), QStringLiteral("ordinamento"));
-    m_selordina = named(new QLabel(text(kStartSort)), QStringLiteral("selordina"));
-    grid->addWidget(hoverCommand(m_ordinamento, m_selordina), 5, 0, 1, 2);
+    m_sortButton = named(new QPushButton(text(kStartSort)), QStringLiteral("ordinamento"));
+    m_sortFace = named(new QLabel(text(kStartSort)), QStringLiteral("selordina"));
+    grid->addWidget(hoverCommand(m_sortButton, m_sortFace), 5, 0, 1, 2);
     for (int i = 0; i < 10; ++i)
-        connect(m_ordina[i], &QRadioButton::clicked, this, [this, i] { m_sortOption = i; });
-    connect(m_ordinamento, &QPushButton::clicked, this, &MainWindow::runSort);
-    return m_frame7;
+        connect(m_sortOptions[i], &QRadioButton::clicked, this, [this, i] { m_sortOption = i; });
+    connect(m_sortButton, &QPushButton::clicked, this, &MainWindow::runSort);
+    return m_sortFrame;
 }
 
 QGroupBox *MainWindow::buildDeleteFrame()
 {
-    auto *frame9 = named(new QGroupBox(text(kDeleteFrame)), QStringLiteral("Frame9"));
-    m_conferma = named(new QCheckBox(text(kNoConfirm)), QStringLiteral("conferma"));
-    m_cancella = named(new QCheckBox(text(kDeleteFile)), QStringLiteral("cancella"));
-    auto *box = new QHBoxLayout(frame9);
-    box->addWidget(m_conferma);
-    box->addWidget(m_cancella);
-    return frame9;
+    auto *deleteFrame = named(new QGroupBox(text(kDeleteFrame)), QStringLiteral("Frame9"));
+    m_noConfirmCheck = named(new QCheckBox(text(kNoConfirm)), QStringLiteral("conferma"));
+    m_deleteFileCheck = named(new QCheckBox(text(kDeleteFile)), QStringLiteral("cancella"));
+    auto *box = new QHBoxLayout(deleteFrame);
+    box->addWidget(m_noConfirmCheck);
+    box->addWidget(m_deleteFileCheck);
+    return deleteFrame;
 }
 
 QGroupBox *MainWindow::buildInfoFrame()
 {
-    m_frame2 = named(new QGroupBox(text(kInfoFrame)), QStringLiteral("Frame2"));
-    auto *grid = new QGridLayout(m_frame2);
+    m_infoFrame = named(new QGroupBox(text(kInfoFrame)), QStringLiteral("Frame2"));
+    auto *grid = new QGridLayout(m_infoFrame);
     struct CounterRow
     {
         const char *caption;
@@ -219,37 +218,37 @@ QGroupBox *MainWindow::buildInfoFrame()
         grid->addWidget(caption, i % 3, (i / 3) * 2);
         grid->addWidget(m_counterLabels[i], i % 3, (i / 3) * 2 + 1);
     }
-    m_attrib = named(new QPushButton(text(kChangeAttributes)), QStringLiteral("attrib"));
-    m_attrib->setToolTip(text(kChangeAttributesToolTip));
-    m_txtattr = named(new QLabel(text(kChangeAttributes)), QStringLiteral("txtattr"));
-    grid->addWidget(hoverCommand(m_attrib, m_txtattr), 3, 0, 1, 4);
-    connect(m_attrib, &QPushButton::clicked, this, &MainWindow::changeAttributes);
+    m_attributesButton = named(new QPushButton(text(kChangeAttributes)), QStringLiteral("attrib"));
+    m_attributesButton->setToolTip(text(kChangeAttributesToolTip));
+    m_attributesFace = named(new QLabel(text(kChangeAttributes)), QStringLiteral("txtattr"));
+    grid->addWidget(hoverCommand(m_attributesButton, m_attributesFace), 3, 0, 1, 4);
+    connect(m_attributesButton, &QPushButton::clicked, this, &MainWindow::changeAttributes);
     m_exportCsv = named(new QPushButton(text(kExportCsv)), QStringLiteral("EsportaCsv"));
     m_exportCsv->setToolTip(text(kExportCsvToolTip));
     grid->addWidget(m_exportCsv, 4, 0, 1, 4);
     connect(m_exportCsv, &QPushButton::clicked, this,
             [this] { exportGridAsCsv(*m_model, m_dialogs, this); });
-    return m_frame2;
+    return m_infoFrame;
 }
 
 QGroupBox *MainWindow::buildImportFrame()
 {
-    m_frame1 = named(new QGroupBox(text(kImportFrame)), QStringLiteral("Frame1"));
-    m_importa = named(new QPushButton(text(kImport)), QStringLiteral("Importa"));
-    m_importa->setToolTip(text(kImportToolTip));
-    m_label2 = named(new QLabel(text(kImport)), QStringLiteral("Label2"));
-    (new QVBoxLayout(m_frame1))->addWidget(hoverCommand(m_importa, m_label2));
-    connect(m_importa, &QPushButton::clicked, this, &MainWindow::openDiskSearch);
-    return m_frame1;
+    m_importFrame = named(new QGroupBox(text(kImportFrame)), QStringLiteral("Frame1"));
+    m_importButton = named(new QPushButton(text(kImport)), QStringLiteral("Importa"));
+    m_importButton->setToolTip(text(kImportToolTip));
+    m_importFace = named(new QLabel(text(kImport)), QStringLiteral("Label2"));
+    (new QVBoxLayout(m_importFrame))->addWidget(hoverCommand(m_importButton, m_importFace));
+    connect(m_importButton, &QPushButton::clicked, this, &MainWindow::openDiskSearch);
+    return m_importFrame;
 }
 
 QWidget *MainWindow::buildRefreshPair()
 {
-    m_command2 = named(new QPushButton(text(kRefresh)), QStringLiteral("Command2"));
-    m_command2->setToolTip(text(kRefreshToolTip));
-    m_label3 = named(new QLabel(text(kRefresh)), QStringLiteral("Label3"));
-    connect(m_command2, &QPushButton::clicked, this, &MainWindow::refresh);
-    return hoverCommand(m_command2, m_label3);
+    m_refreshButton = named(new QPushButton(text(kRefresh)), QStringLiteral("Command2"));
+    m_refreshButton->setToolTip(text(kRefreshToolTip));
+    m_refreshFace = named(new QLabel(text(kRefresh)), QStringLiteral("Label3"));
+    connect(m_refreshButton, &QPushButton::clicked, this, &MainWindow::refresh);
+    return hoverCommand(m_refreshButton, m_refreshFace);
 }
 
 QWidget *MainWindow::hoverCommand(QPushButton *button, QLabel *face)
@@ -262,71 +261,64 @@ QWidget *MainWindow::hoverCommand(QPushButton *button, QLabel *face)
 
 QTableView *MainWindow::buildGrid()
 {
-    m_dati = named(new QTableView, QStringLiteral("dati"));
-    m_dati->setModel(m_model);
-    m_dati->setToolTip(text(kGridToolTip));
-    m_dati->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_dati->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_dati->setWordWrap(false);
+    m_grid = named(new QTableView, QStringLiteral("dati"));
+    m_grid->setModel(m_model);
+    m_grid->setToolTip(text(kGridToolTip));
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setWordWrap(false);
     // The arrow keys move within the grid; Tab moves on to the next control, as everywhere.
-    m_dati->setTabKeyNavigation(false);
-    m_dati->setSortingEnabled(false);
+    m_grid->setTabKeyNavigation(false);
+    m_grid->setSortingEnabled(false);
     // Fixed row heights keep scrolling through a large catalogue cheap.
-    m_dati->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_dati->verticalHeader()->setDefaultSectionSize(m_dati->fontMetrics().height() + 6);
-    m_dati->verticalHeader()->hide();
-    m_dati->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    m_dati->horizontalHeader()->setHighlightSections(false);
-    connect(m_dati, &QTableView::clicked, this, &MainWindow::gridClicked);
-    connect(m_dati, &QTableView::doubleClicked, this, &MainWindow::openEditor);
+    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
+    m_grid->verticalHeader()->hide();
+    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_grid->horizontalHeader()->setHighlightSections(false);
+    connect(m_grid, &QTableView::clicked, this, &MainWindow::gridClicked);
+    connect(m_grid, &QTableView::doubleClicked, this, &MainWindow::openEditor);
     connect(m_model, &QAbstractItemModel::headerDataChanged, this, &MainWindow::applyColumnWidths);
     connect(m_model, &QAbstractItemModel::modelReset, this, &MainWindow::applyColumnWidths);
     applyColumnWidths();
-    return m_dati;
+    return m_grid;
 }
 
 void MainWindow::buildHoverRules()
 {
     using Effect = HoverController::Effect;
-    m_hover->addRule(m_ricerca, m_command1, Effect::Hide);
-    m_hover->addRule(m_command2, m_command1, Effect::Hide);
-    m_hover->addRule(m_command1, m_command2, Effect::Hide);
-    m_hover->addRule(m_frame1, m_importa, Effect::Hide);
-    m_hover->addRule(m_frame2, m_attrib, Effect::Hide);
-    m_hover->addRule(m_frame7, m_ordinamento, Effect::Hide);
-    for (QRadioButton *option : m_ordina)
-        m_hover->addRule(option, m_ordinamento, Effect::Hide);
+    m_hover->addRule(m_searchFrame, m_searchButton, Effect::Hide);
+    m_hover->addRule(m_refreshButton, m_searchButton, Effect::Hide);
+    m_hover->addRule(m_searchButton, m_refreshButton, Effect::Hide);
+    m_hover->addRule(m_importFrame, m_importButton, Effect::Hide);
+    m_hover->addRule(m_infoFrame, m_attributesButton, Effect::Hide);
+    m_hover->addRule(m_sortFrame, m_sortButton, Effect::Hide);
+    for (QRadioButton *option : m_sortOptions)
+        m_hover->addRule(option, m_sortButton, Effect::Hide);
 }
 
 void MainWindow::applyColumnWidths()
 {
     // A column is as wide as its header label with the blanks after it, in the grid's font.
-    const QFontMetrics metrics(m_dati->horizontalHeader()->font());
+    const QFontMetrics metrics(m_grid->horizontalHeader()->font());
     for (int c = 0; c < m_model->columnCount(); ++c)
-        m_dati->setColumnWidth(c, metrics.horizontalAdvance(m_model->headerCell(c)) + 8);
-}
-
-QStringList MainWindow::driveTable() const
-{
-    QStringList entries;
-    for (int i = 0; i < m_list2->count(); ++i)
-        entries << m_list2->item(i)->text();
-    return entries;
+        m_grid->setColumnWidth(c, metrics.horizontalAdvance(m_model->headerCell(c)) + 8);
 }
 
 void MainWindow::start(StartupChecks checks)
 {
     caricaDB();
-    m_list2->clear();
-    m_list2->addItems(buildDriveTable(m_volumes.volumes()));
-    m_combo1->clear();
-    m_combo1->addItem(QString());
-    m_combo1->addItems(genreNames());
-    m_combo1->setCurrentIndex(0);
+    m_driveTable = buildDriveTable(m_volumes.volumes());
+    m_driveList->clear();
+    m_driveList->addItems(m_driveTable);
+    m_genreChooser->clear();
+    m_genreChooser->addItem(QString());
+    m_genreChooser->addItems(genreNames());
+    m_genreChooser->setCurrentIndex(0);
     if (checks == StartupChecks::Run)
         runStartupChecks();
     // The DEL key on the grid reaches the window first.
-    m_dati->installEventFilter(this);
+    m_grid->installEventFilter(this);
 }
 
 void MainWindow::caricaDB()
@@ -349,17 +341,17 @@ void MainWindow::showCounters()
         m_counterLabels[i]->setText(QString::number(m_counters->value(order[i])));
     // Read-only files can be made writable, and two or more records can be sorted.
     const bool readOnlyFiles = m_counters->value(Counter::ReadOnly) > 0;
-    m_attrib->setEnabled(readOnlyFiles);
-    m_txtattr->setEnabled(readOnlyFiles);
+    m_attributesButton->setEnabled(readOnlyFiles);
+    m_attributesFace->setEnabled(readOnlyFiles);
     const bool sortable = m_model->recordCount() > 1;
-    m_ordinamento->setEnabled(sortable);
-    m_selordina->setEnabled(sortable);
+    m_sortButton->setEnabled(sortable);
+    m_sortFace->setEnabled(sortable);
 }
 
 void MainWindow::refresh()
 {
-    m_dati->setCurrentIndex(QModelIndex());
-    m_command2->hide();
+    m_grid->setCurrentIndex(QModelIndex());
+    m_refreshButton->hide();
     setRefreshEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     caricaDB();
@@ -368,36 +360,36 @@ void MainWindow::refresh()
 
 void MainWindow::setSearchEnabled(bool enabled)
 {
-    m_cerca->setEnabled(enabled);
-    m_command1->setEnabled(enabled);
+    m_searchFace->setEnabled(enabled);
+    m_searchButton->setEnabled(enabled);
 }
 
 void MainWindow::setRefreshEnabled(bool enabled)
 {
-    m_label3->setEnabled(enabled);
-    m_command2->setEnabled(enabled);
+    m_refreshFace->setEnabled(enabled);
+    m_refreshButton->setEnabled(enabled);
 }
 
 void MainWindow::searchOptionClicked(int index)
 {
     m_searchOption = index;
     if (CatalogueSearch::columnOfOption(index) == Genre) {
-        m_command1->show();
+        m_searchButton->show();
         setSearchEnabled(true);
-        m_combo1->show();
-        m_text1->show();
-        m_check1->setChecked(false);
-        m_check1->setEnabled(false);
+        m_genreChooser->show();
+        m_searchEdit->show();
+        m_inFieldCheck->setChecked(false);
+        m_inFieldCheck->setEnabled(false);
         return;
     }
-    if (m_text1->text().isEmpty()) {
-        m_command1->hide();
+    if (m_searchEdit->text().isEmpty()) {
+        m_searchButton->hide();
         setSearchEnabled(false);
     }
-    m_combo1->hide();
-    m_text1->show();
-    m_check1->setChecked(false);
-    m_check1->setEnabled(true);
+    m_genreChooser->hide();
+    m_searchEdit->show();
+    m_inFieldCheck->setChecked(false);
+    m_inFieldCheck->setEnabled(true);
 }
 
 void MainWindow::searchTextChanged(const QString &typed)
@@ -408,29 +400,29 @@ void MainWindow::searchTextChanged(const QString &typed)
     }
     // Nothing can be typed while the grid shows no record.
     setSearchEnabled(false);
-    m_text1->clear();
+    m_searchEdit->clear();
 }
 
 void MainWindow::runSearch()
 {
-    m_command1->setEnabled(false);
+    m_searchButton->setEnabled(false);
     setRefreshEnabled(true);
     CatalogueSearch::Request request;
     request.column = CatalogueSearch::columnOfOption(m_searchOption);
-    request.text = request.column == Genre ? m_combo1->currentText() : m_text1->text();
-    request.wordSearch = m_check1->isChecked();
+    request.text = request.column == Genre ? m_genreChooser->currentText() : m_searchEdit->text();
+    request.wordSearch = m_inFieldCheck->isChecked();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const QList<qint64> keys = CatalogueSearch::matchingKeys(*m_model, request);
     QStringList keyTexts;
     keyTexts.reserve(keys.size());
     for (const qint64 key : keys)
         keyTexts << QString::number(key);
-    m_list3->clear();
-    m_list3->addItems(keyTexts);
-    m_dati->setCurrentIndex(QModelIndex());
+    m_foundKeysList->clear();
+    m_foundKeysList->addItems(keyTexts);
+    m_grid->setCurrentIndex(QModelIndex());
     const bool rebuilt = CatalogueSearch::rebuild(m_store, *m_model, *m_counters, keys);
     QApplication::restoreOverrideCursor();
-    m_command1->setEnabled(true);
+    m_searchButton->setEnabled(true);
     if (!rebuilt)
         m_dialogs.critical(QString(), text(kLoadFailed).arg(m_store.lastError()));
 }
@@ -446,20 +438,20 @@ void MainWindow::gridClicked(const QModelIndex &index)
 {
     if (!index.isValid() || index.row() >= m_model->recordCount())
         return;
-    m_dati->selectRow(index.row());
+    m_grid->selectRow(index.row());
     showStatus(statusLineText(m_model->row(index.row()), m_volumes),
                m_model->cell(index.row(), Key));
 }
 
 void MainWindow::showStatus(const QString &text, const QString &key)
 {
-    m_label4->setText(text);
+    m_statusLine->setText(text);
     m_statusKey = key;
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_dati && event->type() == QEvent::KeyPress &&
+    if (watched == m_grid && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
         deleteCurrentRow();
         return true;
@@ -472,7 +464,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 void MainWindow::openEditor(const QModelIndex &index)
 {
     // The row at the end of the selection; the header is not a row and opens nothing.
-    const int row = m_dati->currentIndex().isValid() ? m_dati->currentIndex().row() : index.row();
+    const int row = m_grid->currentIndex().isValid() ? m_grid->currentIndex().row() : index.row();
     if (row < 0 || row >= m_model->recordCount())
         return;
     if (m_editor)
@@ -524,7 +516,7 @@ void MainWindow::riempi(const QString &driveEntry, Id3v2Fallback id3v2)
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         ImportProgress progress(this);
-        FileImport fileImport(m_store, m_dialogs, m_volumes, driveTable(), driveEntry);
+        FileImport fileImport(m_store, m_dialogs, m_volumes, m_driveTable, driveEntry);
         if (id3v2 == Id3v2Fallback::On)
             fileImport.setId3v2Reader(&id3v2Reader);
         result = fileImport.riempi(
@@ -532,7 +524,7 @@ void MainWindow::riempi(const QString &driveEntry, Id3v2Fallback id3v2)
             [&progress](qsizetype done, qsizetype total) { progress.update(done, total); });
         QApplication::restoreOverrideCursor();
     }
-    m_dati->setCurrentIndex(QModelIndex());
+    m_grid->setCurrentIndex(QModelIndex());
     caricaDB();
     if (const QString report = result.report(); !report.isEmpty())
         m_dialogs.critical(QString(), report);
@@ -567,30 +559,30 @@ void MainWindow::runStartupChecks()
     // The window takes no input until the vanished entries are dealt with or the list closes.
     // The list is a window of its own kept above this one; disabling this window disables it
     // too, so it is enabled again by itself.
-    auto *errati = new MissingFilesWindow(m_store, m_dialogs, missing, this);
-    connect(errati, &MissingFilesWindow::entriesDeleted, this, &MainWindow::caricaDB);
-    connect(errati, &MissingFilesWindow::closed, this, [this] { setEnabled(true); });
+    auto *missingFiles = new MissingFilesWindow(m_store, m_dialogs, missing, this);
+    connect(missingFiles, &MissingFilesWindow::entriesDeleted, this, &MainWindow::caricaDB);
+    connect(missingFiles, &MissingFilesWindow::closed, this, [this] { setEnabled(true); });
     setEnabled(false);
-    errati->setEnabled(true);
+    missingFiles->setEnabled(true);
     // The list is a transient of this window: the window manager keeps it above this one only
     // when this one is on the screen before it. At start-up it waits for this window.
     if (isVisible())
-        errati->show();
+        missingFiles->show();
     else
-        m_pendingErrati = errati;
+        m_pendingMissingFiles = missingFiles;
 }
 
 void MainWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     // Queued: the window system maps this window on the way out of show(), the list after it.
-    if (m_pendingErrati) {
+    if (m_pendingMissingFiles) {
         QMetaObject::invokeMethod(
             this,
             [this] {
-                if (m_pendingErrati)
-                    m_pendingErrati->show();
-                m_pendingErrati = nullptr;
+                if (m_pendingMissingFiles)
+                    m_pendingMissingFiles->show();
+                m_pendingMissingFiles = nullptr;
             },
             Qt::QueuedConnection);
     }
@@ -599,19 +591,19 @@ void MainWindow::showEvent(QShowEvent *event)
 void MainWindow::deleteCurrentRow()
 {
     // The current row is where the selection ends: it is the one checked and deleted.
-    const QModelIndex current = m_dati->currentIndex();
+    const QModelIndex current = m_grid->currentIndex();
     if (!current.isValid())
         return;
     EntryDeletion deletion(m_store, *m_model, *m_counters, m_dialogs);
-    const auto confirmation = m_conferma->isChecked() ? EntryDeletion::Confirmation::Skip
-                                                      : EntryDeletion::Confirmation::Ask;
-    const auto fileAction = m_cancella->isChecked() ? EntryDeletion::FileAction::DeleteFile
-                                                    : EntryDeletion::FileAction::KeepFile;
+    const auto confirmation = m_noConfirmCheck->isChecked() ? EntryDeletion::Confirmation::Skip
+                                                            : EntryDeletion::Confirmation::Ask;
+    const auto fileAction = m_deleteFileCheck->isChecked() ? EntryDeletion::FileAction::DeleteFile
+                                                           : EntryDeletion::FileAction::KeepFile;
     const QString key = m_model->cell(current.row(), Key);
     if (deletion.deleteRow(current.row(), confirmation, fileAction) ==
         EntryDeletion::Outcome::Deleted) {
-        m_dati->clearSelection();
-        m_dati->setCurrentIndex(QModelIndex());
+        m_grid->clearSelection();
+        m_grid->setCurrentIndex(QModelIndex());
         // The status line no longer describes a record that is gone.
         if (!key.isEmpty() && key == m_statusKey)
             showStatus(QString(), QString());

@@ -42,8 +42,8 @@ public:
 
     /// The start-up sequence: loads the catalogue into the grid under the wait window, builds
     /// the drive table, fills the genre chooser, then checks for vanished files: with some, the
-    /// window is disabled and `errati` lists them; otherwise the tag completion runs. Last, the
-    /// DEL key on the grid is routed to the delete. Call once, before the window is shown.
+    /// window is disabled and `missingFiles` lists them; otherwise the tag completion runs. Last,
+    /// the DEL key on the grid is routed to the delete. Call once, before the window is shown.
     /// Skipping the checks leaves the files and the catalogue as they are (for a window opened
     /// over a catalogue whose files are being worked on elsewhere, as in tests of other windows).
     enum class StartupChecks { Run, Skip };
@@ -58,7 +58,7 @@ public:
     /// The grid model every command reads.
     CatalogueModel &model() { return *m_model; }
     /// The drive table: one entry per fixed, removable or CD volume, "mount point=type name".
-    QStringList driveTable() const;
+    const QStringList &driveTable() const { return m_driveTable; }
     /// The counts of the records the grid shows.
     CollectionCounters &counters() { return *m_counters; }
 
@@ -109,41 +109,43 @@ private:
     HoverController *m_hover;
     WaitWindow *m_wait = nullptr;
     Player *m_player = nullptr;
-    int m_searchOption = -1; ///< last search option clicked, -1 for none
-    int m_sortOption = -1;   ///< last sort option clicked, -1 for none
-    QString m_statusKey;     ///< key of the record the status line describes, if any
+    int m_searchOption = -1;  ///< last search option clicked, -1 for none
+    int m_sortOption = -1;    ///< last sort option clicked, -1 for none
+    QString m_statusKey;      ///< key of the record the status line describes, if any
+    QStringList m_driveTable; ///< built at start-up, read by the import
 
-    QTableView *m_dati = nullptr;
-    QLabel *m_label4 = nullptr;
-    QGroupBox *m_ricerca = nullptr;
-    QRadioButton *m_option1[5] = {};
-    QLineEdit *m_text1 = nullptr;
-    QComboBox *m_combo1 = nullptr;
-    QCheckBox *m_check1 = nullptr;
-    QPushButton *m_command1 = nullptr;
-    QLabel *m_cerca = nullptr;
-    QListWidget *m_list3 = nullptr;
-    QGroupBox *m_frame7 = nullptr;
-    QRadioButton *m_ordina[10] = {};
-    QPushButton *m_ordinamento = nullptr;
-    QLabel *m_selordina = nullptr;
-    QCheckBox *m_conferma = nullptr;
-    QCheckBox *m_cancella = nullptr;
-    QGroupBox *m_frame2 = nullptr;
+    // The controls, by what they are; each keeps its own name as its objectName.
+    QTableView *m_grid = nullptr;           ///< `dati`
+    QLabel *m_statusLine = nullptr;         ///< `Label4`
+    QGroupBox *m_searchFrame = nullptr;     ///< `Ricerca`
+    QRadioButton *m_searchOptions[5] = {};  ///< `Option1_0..4`
+    QLineEdit *m_searchEdit = nullptr;      ///< `Text1`
+    QComboBox *m_genreChooser = nullptr;    ///< `Combo1`
+    QCheckBox *m_inFieldCheck = nullptr;    ///< `Check1`, "Ricerca in tutto il campo"
+    QPushButton *m_searchButton = nullptr;  ///< `Command1`
+    QLabel *m_searchFace = nullptr;         ///< `cerca`
+    QListWidget *m_foundKeysList = nullptr; ///< `List3`
+    QGroupBox *m_sortFrame = nullptr;       ///< `Frame7`
+    QRadioButton *m_sortOptions[10] = {};   ///< `ordina_0..9`
+    QPushButton *m_sortButton = nullptr;    ///< `ordinamento`
+    QLabel *m_sortFace = nullptr;           ///< `selordina`
+    QCheckBox *m_noConfirmCheck = nullptr;  ///< `conferma`
+    QCheckBox *m_deleteFileCheck = nullptr; ///< `cancella`
+    QGroupBox *m_infoFrame = nullptr;       ///< `Frame2`
     QLabel *m_counterLabels[6] = {};
-    QPushButton *m_attrib = nullptr;
-    QLabel *m_txtattr = nullptr;
-    QPushButton *m_exportCsv = nullptr; ///< "Esporta CSV"
-    QGroupBox *m_frame1 = nullptr;
-    QPushButton *m_importa = nullptr;
-    QLabel *m_label2 = nullptr;
-    QPushButton *m_command2 = nullptr;
-    QLabel *m_label3 = nullptr;
-    QListView *m_list1 = nullptr;           ///< the import's work list, never shown
-    QStringListModel *m_workList = nullptr; ///< its entries: full names of files to import
+    QPushButton *m_attributesButton = nullptr; ///< `attrib`
+    QLabel *m_attributesFace = nullptr;        ///< `txtattr`
+    QPushButton *m_exportCsv = nullptr;        ///< "Esporta CSV"
+    QGroupBox *m_importFrame = nullptr;        ///< `Frame1`
+    QPushButton *m_importButton = nullptr;     ///< `Importa`
+    QLabel *m_importFace = nullptr;            ///< `Label2`
+    QPushButton *m_refreshButton = nullptr;    ///< `Command2`
+    QLabel *m_refreshFace = nullptr;           ///< `Label3`
+    QListView *m_workListView = nullptr;       ///< `List1`, the import's work list, never shown
+    QStringListModel *m_workList = nullptr;    ///< its entries: full names of files to import
     QPointer<WinSeek> m_winSeek;
-    QListWidget *m_list2 = nullptr;
+    QListWidget *m_driveList = nullptr; ///< `List2`, never shown
 
-    QPointer<TagEditor> m_editor; ///< the open tag editor (Form2), if any
-    QPointer<MissingFilesWindow> m_pendingErrati; ///< to be shown once this window is
+    QPointer<TagEditor> m_editor;                       ///< the open tag editor (Form2), if any
+    QPointer<MissingFilesWindow> m_pendingMissingFiles; ///< to be shown once this window is
 };

@@ -2,25 +2,27 @@
 
 #include "mainwindowtexts.h"
 
+#include "utf8text.h"
+
 #include <QCoreApplication>
 #include <QLabel>
 #include <QVBoxLayout>
 
 WaitWindow::WaitWindow(QWidget *parent)
     : QWidget(parent, Qt::Dialog | Qt::WindowStaysOnTopHint)
-    , m_label(new QLabel(QString::fromUtf8(MainWindowTexts::kWaitLoading), this))
+    , m_messageLabel(new QLabel(text(MainWindowTexts::kWaitLoading), this))
 {
     setObjectName(QStringLiteral("Attendere"));
-    setWindowTitle(QString::fromUtf8(MainWindowTexts::kWaitCaption));
-    m_label->setObjectName(QStringLiteral("Label1"));
-    QFont font = m_label->font();
+    setWindowTitle(text(MainWindowTexts::kWaitCaption));
+    m_messageLabel->setObjectName(QStringLiteral("Label1"));
+    QFont font = m_messageLabel->font();
     font.setBold(true);
     font.setPointSizeF(font.pointSizeF() * 1.5);
-    m_label->setFont(font);
-    m_label->setAlignment(Qt::AlignCenter);
+    m_messageLabel->setFont(font);
+    m_messageLabel->setAlignment(Qt::AlignCenter);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(32, 24, 32, 24);
-    layout->addWidget(m_label);
+    layout->addWidget(m_messageLabel);
 }
 
 void WaitWindow::showNow()

@@ -15,5 +15,5 @@ public:
     void showNow();
 
 private:
-    QLabel *m_label;
+    QLabel *m_messageLabel;
 };

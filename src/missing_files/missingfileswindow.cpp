@@ -7,21 +7,14 @@
 #include "maintenance/missingfilecheck.h"
 #include "platform/dialogs.h"
 
+#include "utf8text.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-QString text(const char *utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
-} // namespace
 
 MissingFilesWindow::MissingFilesWindow(CatalogueStore &store, Dialogs &dialogs,
                                        const QStringList &entries, QWidget *parent)
@@ -30,48 +23,42 @@ MissingFilesWindow::MissingFilesWindow(CatalogueStore &store, Dialogs &dialogs,
     : QWidget(parent, Qt::Dialog)
     , m_store(store)
     , m_dialogs(dialogs)
-    , m_list1(new QListWidget(this))
-    , m_command1(new QPushButton(text(MissingFilesTexts::kDeleteFromCatalogue), this))
+    , m_entries(entries)
+    , m_entryList(new QListWidget(this))
+    , m_deleteButton(new QPushButton(text(MissingFilesTexts::kDeleteFromCatalogue), this))
 {
     setObjectName(QStringLiteral("errati"));
     setWindowTitle(text(MissingFilesTexts::kCaption));
-    auto *label1 = new QLabel(text(MissingFilesTexts::kHeading), this);
-    label1->setObjectName(QStringLiteral("Label1"));
-    label1->setAlignment(Qt::AlignCenter);
-    QFont font = label1->font();
+    auto *heading = new QLabel(text(MissingFilesTexts::kHeading), this);
+    heading->setObjectName(QStringLiteral("Label1"));
+    heading->setAlignment(Qt::AlignCenter);
+    QFont font = heading->font();
     font.setBold(true);
-    label1->setFont(font);
-    m_list1->setObjectName(QStringLiteral("List1"));
-    captionBy(label1, m_list1);
-    m_list1->addItems(entries);
-    m_command1->setObjectName(QStringLiteral("Command1"));
+    heading->setFont(font);
+    m_entryList->setObjectName(QStringLiteral("List1"));
+    captionBy(heading, m_entryList);
+    m_entryList->addItems(entries);
+    m_deleteButton->setObjectName(QStringLiteral("Command1"));
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(label1);
-    layout->addWidget(m_list1, 1);
-    layout->addWidget(m_command1, 0, Qt::AlignHCenter);
-    connect(m_command1, &QPushButton::clicked, this, &MissingFilesWindow::deleteFromCatalogue);
+    layout->addWidget(heading);
+    layout->addWidget(m_entryList, 1);
+    layout->addWidget(m_deleteButton, 0, Qt::AlignHCenter);
+    connect(m_deleteButton, &QPushButton::clicked, this, &MissingFilesWindow::deleteFromCatalogue);
     ScreenFit::resizeToFit(this, QSize(720, 420));
-}
-
-QStringList MissingFilesWindow::entries() const
-{
-    QStringList listed;
-    for (int i = 0; i < m_list1->count(); ++i)
-        listed << m_list1->item(i)->text();
-    return listed;
 }
 
 void MissingFilesWindow::deleteFromCatalogue()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const MissingFileCheck::PurgeResult result =
-        MissingFileCheck::deleteEntries(m_store, entries());
+        MissingFileCheck::deleteEntries(m_store, m_entries);
     QApplication::restoreOverrideCursor();
     if (!result.failures.isEmpty())
         m_dialogs.critical(text(MissingFilesTexts::kCaption),
                            text(MissingFilesTexts::kDeleteFailed).arg(result.failures.join(u'\n')));
-    m_list1->clear();
+    m_entries.clear();
+    m_entryList->clear();
     emit entriesDeleted();
     close();
 }

@@ -21,7 +21,7 @@ public:
                        QWidget *parent = nullptr);
 
     /// The entries still listed.
-    QStringList entries() const;
+    QStringList entries() const { return m_entries; }
 
 signals:
     /// "Elimina dal DB" has deleted the listed entries from the catalogue (failures were
@@ -38,6 +38,7 @@ private:
 
     CatalogueStore &m_store;
     Dialogs &m_dialogs;
-    QListWidget *m_list1;
-    QPushButton *m_command1;
+    QStringList m_entries;       ///< the entries still listed
+    QListWidget *m_entryList;    ///< `List1`
+    QPushButton *m_deleteButton; ///< `Command1`, "Elimina dal DB"
 };

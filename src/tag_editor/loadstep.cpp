@@ -7,16 +7,13 @@
 #include "inspection/statewords.h"
 #include "platform/dialogs.h"
 
+#include "utf8text.h"
+
 #include <optional>
 
 namespace {
 
 using namespace TagEditorTexts;
-
-QString text(const char *utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 bool is(const QString &state, const char *word)
 {

@@ -3,24 +3,42 @@
 #include "fileaccess.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QRgb>
 
 class Player;
+class QAbstractButton;
 class QAbstractSlider;
 class QCheckBox;
 class QLabel;
 class QTimer;
 class QWidget;
 
-/// The player controls of the tag editor window, driven for a Player. It finds them among the
-/// window's children by objectName: `p1` (title of the area), `p2` `p3` `p4` (play, pause,
-/// stop: buttons, or any widget clicked with the mouse), `p5` `p6` `p7` (the lamps PLAY, PAUSA,
-/// STOP), the seek bar `avanti` and the volume `Slider1` (sliders), the labels `vol`, `durata`
-/// and `tempo`, the check boxes `Check1` (write the tag into the file) and `Check2` (repeat), the
-/// timer `Timer1` (made when the window has none) and the editor's buttons `Command1` and
-/// `Command2`, which are disabled from PLAY until STOP. A control it does not find is left out.
-/// Closing the window stops playback and releases the file.
+/// The controls of the tag editor window that the transport drives; the editor owns them all
+/// and hands them over, none missing.
+struct PlayerControls
+{
+    QWidget *window = nullptr;               ///< the editor; closing it stops playback
+    QWidget *title = nullptr;                ///< `p1`, the title of the area
+    QAbstractButton *play = nullptr;         ///< `p2`
+    QAbstractButton *pause = nullptr;        ///< `p3`
+    QAbstractButton *stop = nullptr;         ///< `p4`
+    QWidget *playLamp = nullptr;             ///< `p5`, "PLAY"
+    QWidget *pauseLamp = nullptr;            ///< `p6`, "PAUSA"
+    QWidget *stopLamp = nullptr;             ///< `p7`, "STOP"
+    QAbstractSlider *seekBar = nullptr;      ///< `avanti`
+    QAbstractSlider *volumeSlider = nullptr; ///< `Slider1`
+    QLabel *volumeText = nullptr;            ///< `vol`
+    QLabel *lengthText = nullptr;            ///< `durata`
+    QLabel *elapsedText = nullptr;           ///< `tempo`
+    QCheckBox *writeTag = nullptr;           ///< `Check1`, write the tag into the file
+    QCheckBox *repeat = nullptr;             ///< `Check2`
+    QWidget *save = nullptr;                 ///< `Command1`, disabled from PLAY until STOP
+    QWidget *cancel = nullptr;               ///< `Command2`, likewise
+    QTimer *timer = nullptr;                 ///< `Timer1`, the display's tick
+};
+
+/// The player controls of the tag editor window, driven for a Player. Closing the window stops
+/// playback and releases the file.
 class PlayerTransport : public QObject
 {
     Q_OBJECT
@@ -38,8 +56,8 @@ public:
     using FileAccess = ::FileAccess;
     enum class Outcome { Playable, NotPlayable };
 
-    /// Attaches `player` to the controls of `form`, of which the transport becomes a child.
-    PlayerTransport(Player &player, QWidget *form);
+    /// Attaches `player` to `controls`; the transport becomes a child of their window.
+    PlayerTransport(Player &player, const PlayerControls &controls);
 
     /// First step of loading the editor: initialises the player and makes `Check1` enabled and
     /// ticked. False when no audio device opened.
@@ -68,8 +86,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    template <typename T> T *control(const char *name) const;
-    void connectButton(QWidget *button, void (PlayerTransport::*action)());
     void setLamps(bool play, bool pause, bool stop);
     void setButtonsUsable(bool usable);
     void setPlayControlsEnabled(bool enabled);
@@ -78,13 +94,5 @@ private:
     bool repeatTicked() const;
 
     Player &m_player;
-    QWidget *m_form;
-    QPointer<QWidget> m_title;
-    QPointer<QWidget> m_playButton, m_pauseButton, m_stopButton;
-    QPointer<QWidget> m_playLamp, m_pauseLamp, m_stopLamp;
-    QPointer<QAbstractSlider> m_seekBar, m_volumeSlider;
-    QPointer<QLabel> m_volumeText, m_lengthText, m_elapsedText;
-    QPointer<QCheckBox> m_writeTag, m_repeat;
-    QPointer<QWidget> m_save, m_cancel;
-    QPointer<QTimer> m_timer;
+    PlayerControls m_controls;
 };

@@ -10,6 +10,8 @@
 #include "main_window/screenfit.h"
 #include "tags/genretable.h"
 
+#include "utf8text.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -30,15 +32,10 @@ namespace {
 
 using namespace TagEditorTexts;
 
-// Text limits of the six text boxes: title, artist, album, year, genre text, comment.
-constexpr int kIn1Limits[6] = {
-    RecordCuts::kTitle,  RecordCuts::kArtist, RecordCuts::kAlbum, RecordCuts::kYear, 4,
-    RecordCuts::kComment};
-
-QString text(const char *utf8)
-{
-    return QString::fromUtf8(utf8);
-}
+// Text limits of the six text boxes by grid column: title, artist, album, year, genre text,
+// comment.
+constexpr int kTextLimits[6] = {RecordCuts::kTitle, RecordCuts::kArtist, RecordCuts::kAlbum,
+                                RecordCuts::kYear,  4,                   RecordCuts::kComment};
 
 template <typename W> W *named(W *widget, const QString &name)
 {
@@ -79,29 +76,48 @@ TagEditor::TagEditor(CatalogueModel &grid, CatalogueStore &store, Dialogs &dialo
                                 QApplication::restoreOverrideCursor();
                             }});
 
-    m_command1 = named(new QPushButton(text(kSave)), QStringLiteral("Command1"));
-    m_command2 = named(new QPushButton(text(kCancel)), QStringLiteral("Command2"));
-    m_command1->setEnabled(false);
+    m_saveButton = named(new QPushButton(text(kSave)), QStringLiteral("Command1"));
+    m_cancelButton = named(new QPushButton(text(kCancel)), QStringLiteral("Command2"));
+    m_saveButton->setEnabled(false);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(m_command1);
-    buttons->addWidget(m_command2);
+    buttons->addWidget(m_saveButton);
+    buttons->addWidget(m_cancelButton);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(buildTagFrame());
     layout->addLayout(buttons);
     layout->addWidget(buildPlayerArea());
 
-    for (QLineEdit *box : m_in1)
+    for (QLineEdit *box : textEdits())
         connect(box, &QLineEdit::textChanged, this, &TagEditor::fieldsChanged);
-    connect(m_command1, &QPushButton::clicked, this, &TagEditor::save);
-    connect(m_command2, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_saveButton, &QPushButton::clicked, this, &TagEditor::save);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QWidget::close);
 
-    // The transport finds the player's controls by their names; it stops playback and releases
-    // the file when the window closes.
-    if (player)
-        m_playerTransport = new PlayerTransport(*player, this);
-    m_mplay->setEnabled(player != nullptr);
+    // The transport drives the player area's controls; it stops playback and releases the file
+    // when the window closes.
+    if (player) {
+        const PlayerControls controls{this,
+                                      m_playerTitle,
+                                      m_transportButtons[0],
+                                      m_transportButtons[1],
+                                      m_transportButtons[2],
+                                      m_lamps[0],
+                                      m_lamps[1],
+                                      m_lamps[2],
+                                      m_seekBar,
+                                      m_volumeSlider,
+                                      m_volumeText,
+                                      m_lengthText,
+                                      m_elapsedText,
+                                      m_writeTagCheck,
+                                      m_repeatCheck,
+                                      m_saveButton,
+                                      m_cancelButton,
+                                      m_tickTimer};
+        m_playerTransport = new PlayerTransport(*player, controls);
+    }
+    m_playerArea->setEnabled(player != nullptr);
     ScreenFit::resizeToFit(this, sizeHint());
 }
 
@@ -111,25 +127,32 @@ QGroupBox *TagEditor::buildTagFrame()
 {
     auto *frame1 = named(new QGroupBox(text(kTagFrame)), QStringLiteral("Frame1"));
     auto *grid = new QGridLayout(frame1);
-    m_nfile = named(new QLabel, QStringLiteral("nfile"));
-    // Kept for the save, never shown.
-    m_filename = named(new QLabel(frame1), QStringLiteral("filename"));
-    m_id = named(new QLabel(frame1), QStringLiteral("id"));
-    m_row = named(new QLabel(frame1), QStringLiteral("row"));
-    for (QLabel *hidden : {m_filename, m_id, m_row})
+    m_fileNameLabel = named(new QLabel, QStringLiteral("nfile"));
+    // Never shown and never read: the record is kept in m_record.
+    m_filePathLabel = named(new QLabel(frame1), QStringLiteral("filename"));
+    m_keyLabel = named(new QLabel(frame1), QStringLiteral("id"));
+    m_rowLabel = named(new QLabel(frame1), QStringLiteral("row"));
+    for (QLabel *hidden : {m_filePathLabel, m_keyLabel, m_rowLabel})
         hidden->hide();
 
-    for (int i = 0; i < 6; ++i) {
-        const QString name = QStringLiteral("in1_%1").arg(i);
-        m_in1[i] = named(new QLineEdit, name);
-        m_in1[i]->setMaxLength(kIn1Limits[i]);
+    std::array<QLineEdit *, 6> edits;
+    for (int c = Title; c <= Comment; ++c) {
+        edits[c] = named(new QLineEdit, QStringLiteral("in1_%1").arg(c));
+        edits[c]->setMaxLength(kTextLimits[c]);
     }
-    m_in1[4]->setParent(frame1);
-    m_in1[4]->hide();
-    m_combo1 = named(new QComboBox, QStringLiteral("Combo1"));
-    m_combo1->setEditable(true);
-    m_combo1->setInsertPolicy(QComboBox::NoInsert);
-    m_check1 = named(new QCheckBox(text(kSaveTag)), QStringLiteral("Check1"));
+    m_titleEdit = edits[Title];
+    m_artistEdit = edits[Artist];
+    m_albumEdit = edits[Album];
+    m_yearEdit = edits[Year];
+    m_genreEdit = edits[Genre];
+    m_commentEdit = edits[Comment];
+    // The genre is chosen in the chooser; its text box is kept for its name, never shown.
+    m_genreEdit->setParent(frame1);
+    m_genreEdit->hide();
+    m_genreChooser = named(new QComboBox, QStringLiteral("Combo1"));
+    m_genreChooser->setEditable(true);
+    m_genreChooser->setInsertPolicy(QComboBox::NoInsert);
+    m_writeTagCheck = named(new QCheckBox(text(kSaveTag)), QStringLiteral("Check1"));
 
     struct Field
     {
@@ -138,15 +161,15 @@ QGroupBox *TagEditor::buildTagFrame()
         QWidget *box;
     };
     const Field fields[] = {
-        {kFileNameCaption, "Label1", m_nfile}, {kTitleCaption, "Label2", m_in1[0]},
-        {kArtistCaption, "Label3", m_in1[1]},  {kAlbumCaption, "Label4_0", m_in1[2]},
-        {kYearCaption, "Label4_1", m_in1[3]},  {kGenreCaption, "Label4_2", m_combo1},
-        {kCommentCaption, "Label5", m_in1[5]}};
+        {kFileNameCaption, "Label1", m_fileNameLabel}, {kTitleCaption, "Label2", m_titleEdit},
+        {kArtistCaption, "Label3", m_artistEdit},      {kAlbumCaption, "Label4_0", m_albumEdit},
+        {kYearCaption, "Label4_1", m_yearEdit},        {kGenreCaption, "Label4_2", m_genreChooser},
+        {kCommentCaption, "Label5", m_commentEdit}};
     int row = 0;
     for (const Field &field : fields) {
         QLabel *caption = label(field.caption, field.name);
         // A box takes its caption as its accessible name; the file name label shows its own.
-        if (field.box == m_nfile)
+        if (field.box == m_fileNameLabel)
             caption->setBuddy(field.box);
         else
             captionBy(caption, field.box);
@@ -154,77 +177,77 @@ QGroupBox *TagEditor::buildTagFrame()
         grid->addWidget(field.box, row, 1);
         ++row;
     }
-    grid->addWidget(m_check1, row, 0, 1, 2);
+    grid->addWidget(m_writeTagCheck, row, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     return frame1;
 }
 
 QFrame *TagEditor::buildPlayerArea()
 {
-    m_mplay = named(new QFrame, QStringLiteral("mplay"));
-    m_mplay->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    auto *grid = new QGridLayout(m_mplay);
+    m_playerArea = named(new QFrame, QStringLiteral("mplay"));
+    m_playerArea->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto *grid = new QGridLayout(m_playerArea);
 
-    m_p1 = label(kPlayerTitle, "p1");
-    m_p1->setEnabled(false);
-    grid->addWidget(m_p1, 0, 0, 1, 3);
+    m_playerTitle = label(kPlayerTitle, "p1");
+    m_playerTitle->setEnabled(false);
+    grid->addWidget(m_playerTitle, 0, 0, 1, 3);
 
     const QStyle::StandardPixmap icons[3] = {QStyle::SP_MediaPlay, QStyle::SP_MediaPause,
                                              QStyle::SP_MediaStop};
     const char *lamps[3] = {kPlayLamp, kPauseLamp, kStopLamp};
     for (int i = 0; i < 3; ++i) {
         const QString buttonName = QStringLiteral("p%1").arg(i + 2);
-        m_transport[i] = named(new QToolButton, buttonName);
-        m_transport[i]->setIcon(style()->standardIcon(icons[i]));
+        m_transportButtons[i] = named(new QToolButton, buttonName);
+        m_transportButtons[i]->setIcon(style()->standardIcon(icons[i]));
         // A picture button is read by the lamp below it.
-        m_transport[i]->setAccessibleName(text(lamps[i]));
-        m_transport[i]->setEnabled(false);
+        m_transportButtons[i]->setAccessibleName(text(lamps[i]));
+        m_transportButtons[i]->setEnabled(false);
         // Grey until the transport knows whether the file can be played.
-        setBackColour(m_transport[i], QColor::fromRgb(PlayerTransport::kNotPlayableColour));
+        setBackColour(m_transportButtons[i], QColor::fromRgb(PlayerTransport::kNotPlayableColour));
         m_lamps[i] = named(new QLabel(text(lamps[i])), QStringLiteral("p%1").arg(i + 5));
         m_lamps[i]->setEnabled(false);
-        grid->addWidget(m_transport[i], 1, i);
+        grid->addWidget(m_transportButtons[i], 1, i);
         grid->addWidget(m_lamps[i], 2, i);
     }
 
-    m_avanti = named(new QSlider(Qt::Horizontal), QStringLiteral("avanti"));
-    m_avanti->setAccessibleName(text(kSeekBar));
-    m_avanti->setRange(0, 0);
-    grid->addWidget(m_avanti, 3, 0, 1, 6);
+    m_seekBar = named(new QSlider(Qt::Horizontal), QStringLiteral("avanti"));
+    m_seekBar->setAccessibleName(text(kSeekBar));
+    m_seekBar->setRange(0, 0);
+    grid->addWidget(m_seekBar, 3, 0, 1, 6);
 
-    m_slider1 = named(new QSlider(Qt::Horizontal), QStringLiteral("Slider1"));
-    m_slider1->setRange(0, 100);
-    m_slider1->setValue(100);
-    m_vol = label(kFullVolume, "vol");
-    QLabel *label7 = label(kVolumeCaption, "Label7");
-    captionBy(label7, m_slider1);
-    grid->addWidget(label7, 1, 3);
-    grid->addWidget(m_slider1, 1, 4);
-    grid->addWidget(m_vol, 1, 5);
+    m_volumeSlider = named(new QSlider(Qt::Horizontal), QStringLiteral("Slider1"));
+    m_volumeSlider->setRange(0, 100);
+    m_volumeSlider->setValue(100);
+    m_volumeText = label(kFullVolume, "vol");
+    QLabel *volumeCaption = label(kVolumeCaption, "Label7");
+    captionBy(volumeCaption, m_volumeSlider);
+    grid->addWidget(volumeCaption, 1, 3);
+    grid->addWidget(m_volumeSlider, 1, 4);
+    grid->addWidget(m_volumeText, 1, 5);
 
-    m_durata = named(new QLabel, QStringLiteral("durata"));
-    m_tempo = label(kStartTime, "tempo");
-    auto *label6 = label(kLengthCaption, "Label6");
-    label6->setBuddy(m_durata);
-    grid->addWidget(label6, 2, 3);
-    grid->addWidget(m_durata, 2, 4);
-    grid->addWidget(m_tempo, 2, 5);
+    m_lengthText = named(new QLabel, QStringLiteral("durata"));
+    m_elapsedText = label(kStartTime, "tempo");
+    auto *lengthCaption = label(kLengthCaption, "Label6");
+    lengthCaption->setBuddy(m_lengthText);
+    grid->addWidget(lengthCaption, 2, 3);
+    grid->addWidget(m_lengthText, 2, 4);
+    grid->addWidget(m_elapsedText, 2, 5);
 
-    m_check2 = named(new QCheckBox(text(kRepeat)), QStringLiteral("Check2"));
-    grid->addWidget(m_check2, 0, 3, 1, 3);
+    m_repeatCheck = named(new QCheckBox(text(kRepeat)), QStringLiteral("Check2"));
+    grid->addWidget(m_repeatCheck, 0, 3, 1, 3);
 
-    m_timer1 = named(new QTimer(m_mplay), QStringLiteral("Timer1"));
-    m_timer1->setInterval(PlayerTransport::kTickMs);
-    return m_mplay;
+    m_tickTimer = named(new QTimer(m_playerArea), QStringLiteral("Timer1"));
+    m_tickTimer->setInterval(PlayerTransport::kTickMs);
+    return m_playerArea;
 }
 
 bool TagEditor::openRow(int row)
 {
     if (row < 0 || row >= m_grid.recordCount())
         return false;
-    m_combo1->clear();
-    m_combo1->addItem(QString());
-    m_combo1->addItems(genreNames());
+    m_genreChooser->clear();
+    m_genreChooser->addItem(QString());
+    m_genreChooser->addItems(genreNames());
 
     LoadIntoPlayer loadIntoPlayer;
     if (m_playerTransport) {
@@ -235,13 +258,15 @@ bool TagEditor::openRow(int row)
     }
     showLoadOutcome(runLoadStep(m_grid, row, m_dialogs, loadIntoPlayer));
 
-    m_row->setText(QString::number(row));
-    m_nfile->setText(m_grid.cell(row, FileName));
+    const std::optional<qint64> key = m_grid.key(row);
+    m_record = {row, key.value_or(0), m_record.filePath};
+    m_rowLabel->setText(QString::number(row));
+    m_keyLabel->setText(m_grid.cell(row, Key));
+    m_fileNameLabel->setText(m_grid.cell(row, FileName));
     for (int c = Title; c <= Comment; ++c)
-        m_in1[c]->setText(m_grid.cell(row, static_cast<Column>(c)));
-    m_combo1->setCurrentText(m_grid.cell(row, Genre));
-    m_id->setText(m_grid.cell(row, Key));
-    if (!m_grid.key(row))
+        textEdits()[c]->setText(m_grid.cell(row, static_cast<Column>(c)));
+    m_genreChooser->setCurrentText(m_grid.cell(row, Genre));
+    if (!key)
         return false;
     show();
     raise();
@@ -251,18 +276,20 @@ bool TagEditor::openRow(int row)
 
 void TagEditor::showLoadOutcome(const LoadOutcome &outcome)
 {
-    m_filename->setText(outcome.filePath);
-    // The player's transport has set the player area; Check1 follows the tag writing unless the
-    // player withdrew it already.
+    m_record.filePath = outcome.filePath;
+    m_filePathLabel->setText(outcome.filePath);
+    // The player's transport has set the player area; the tag box follows the tag writing unless
+    // the player withdrew it already.
     const bool tagWritable = outcome.tagWritable && (outcome.playable || !m_playerTransport);
-    m_check1->setEnabled(tagWritable);
-    m_check1->setChecked(tagWritable);
+    m_writeTagCheck->setEnabled(tagWritable);
+    m_writeTagCheck->setChecked(tagWritable);
     if (!m_playerTransport) {
-        m_p1->setEnabled(outcome.reachable);
-        for (QWidget *control : std::initializer_list<QWidget *>{m_avanti, m_check2, m_slider1})
+        m_playerTitle->setEnabled(outcome.reachable);
+        for (QWidget *control :
+             std::initializer_list<QWidget *>{m_seekBar, m_repeatCheck, m_volumeSlider})
             control->setEnabled(false);
-        m_slider1->setValue(0);
-        m_vol->setText(text(kNoVolume));
+        m_volumeSlider->setValue(0);
+        m_volumeText->setText(text(kNoVolume));
     }
     if (!outcome.statusText.isEmpty())
         emit statusText(outcome.statusText);
@@ -271,19 +298,20 @@ void TagEditor::showLoadOutcome(const LoadOutcome &outcome)
 void TagEditor::fieldsChanged()
 {
     // Any change makes the record savable, as long as it keeps a title.
-    m_command1->setEnabled(!m_in1[0]->text().isEmpty());
+    m_saveButton->setEnabled(!m_titleEdit->text().isEmpty());
 }
 
 void TagEditor::save()
 {
     EditorFields fields;
-    fields.row = m_row->text().toInt();
-    for (int i = 0; i < 6; ++i)
-        fields.in1[i] = m_in1[i]->text();
-    fields.genre = m_combo1->currentText();
-    fields.key = m_id->text();
-    fields.filePath = m_filename->text();
-    m_saver.save(fields, m_check1->isChecked() ? TagWriting::On : TagWriting::Off);
+    fields.row = m_record.row;
+    fields.genre = m_genreChooser->currentText();
+    // The genre comes from the chooser; the hidden genre box is not read.
+    for (int c = Title; c <= Comment; ++c)
+        fields.texts[c] = c == Genre ? fields.genre : textEdits()[c]->text();
+    fields.key = m_record.key;
+    fields.filePath = m_record.filePath;
+    m_saver.save(fields, m_writeTagCheck->isChecked() ? TagWriting::On : TagWriting::Off);
     close();
 }
 

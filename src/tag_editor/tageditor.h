@@ -73,24 +73,45 @@ private:
     TagSaver m_saver;
     bool m_hasBeenActive = false;
 
-    QLabel *m_nfile = nullptr;
-    QLabel *m_filename = nullptr;
-    QLabel *m_id = nullptr;
-    QLabel *m_row = nullptr;
-    std::array<QLineEdit *, 6> m_in1 = {};
-    QComboBox *m_combo1 = nullptr;
-    QCheckBox *m_check1 = nullptr;
-    QPushButton *m_command1 = nullptr;
-    QPushButton *m_command2 = nullptr;
-    QFrame *m_mplay = nullptr;
-    QLabel *m_p1 = nullptr;
-    std::array<QToolButton *, 3> m_transport = {}; ///< p2, p3, p4: play, pause, stop
-    std::array<QLabel *, 3> m_lamps = {};          ///< p5, p6, p7: PLAY, PAUSA, STOP
-    QSlider *m_avanti = nullptr;
-    QSlider *m_slider1 = nullptr;
-    QLabel *m_vol = nullptr;
-    QLabel *m_durata = nullptr;
-    QLabel *m_tempo = nullptr;
-    QCheckBox *m_check2 = nullptr;
-    QTimer *m_timer1 = nullptr;
+    /// The record the window edits.
+    struct OpenRecord
+    {
+        int row = -1;     ///< its grid row when opened
+        qint64 key = 0;   ///< its key
+        QString filePath; ///< its file, as the load step found it
+    };
+    OpenRecord m_record;
+
+    /// The six text boxes by grid column, Title to Comment.
+    std::array<QLineEdit *, 6> textEdits() const
+    {
+        return {m_titleEdit, m_artistEdit, m_albumEdit, m_yearEdit, m_genreEdit, m_commentEdit};
+    }
+
+    // The controls, by what they are; each keeps its own name as its objectName.
+    QLabel *m_fileNameLabel = nullptr;     ///< `nfile`
+    QLabel *m_filePathLabel = nullptr;     ///< `filename`, hidden
+    QLabel *m_keyLabel = nullptr;          ///< `id`, hidden
+    QLabel *m_rowLabel = nullptr;          ///< `row`, hidden
+    QLineEdit *m_titleEdit = nullptr;      ///< `in1_0`
+    QLineEdit *m_artistEdit = nullptr;     ///< `in1_1`
+    QLineEdit *m_albumEdit = nullptr;      ///< `in1_2`
+    QLineEdit *m_yearEdit = nullptr;       ///< `in1_3`
+    QLineEdit *m_genreEdit = nullptr;      ///< `in1_4`, hidden: the chooser takes its place
+    QLineEdit *m_commentEdit = nullptr;    ///< `in1_5`
+    QComboBox *m_genreChooser = nullptr;   ///< `Combo1`
+    QCheckBox *m_writeTagCheck = nullptr;  ///< `Check1`, "Salva il TAG nel File MP3"
+    QPushButton *m_saveButton = nullptr;   ///< `Command1`
+    QPushButton *m_cancelButton = nullptr; ///< `Command2`
+    QFrame *m_playerArea = nullptr;        ///< `mplay`
+    QLabel *m_playerTitle = nullptr;       ///< `p1`
+    std::array<QToolButton *, 3> m_transportButtons = {}; ///< p2, p3, p4: play, pause, stop
+    std::array<QLabel *, 3> m_lamps = {};                 ///< p5, p6, p7: PLAY, PAUSA, STOP
+    QSlider *m_seekBar = nullptr;                         ///< `avanti`
+    QSlider *m_volumeSlider = nullptr;                    ///< `Slider1`
+    QLabel *m_volumeText = nullptr;                       ///< `vol`
+    QLabel *m_lengthText = nullptr;                       ///< `durata`
+    QLabel *m_elapsedText = nullptr;                      ///< `tempo`
+    QCheckBox *m_repeatCheck = nullptr;                   ///< `Check2`
+    QTimer *m_tickTimer = nullptr;                        ///< `Timer1`
 };

@@ -12,6 +12,8 @@
 #include "tags/tagblock.h"
 #include "tags/tagfile.h"
 
+#include "utf8text.h"
+
 #include <QFileInfo>
 #include <QLoggingCategory>
 
@@ -27,11 +29,6 @@ using namespace TagEditorTexts;
 
 // At most this many files are named in the message of tags not written.
 constexpr qsizetype kListedFailures = 15;
-
-QString text(const char *utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 // A text as the tag block holds it: cut to the field and padded with blanks.
 QString asInBlock(const QString &value, qsizetype width)
@@ -84,11 +81,8 @@ SaveReport TagSaver::save(const EditorFields &fields, TagWriting tags)
     SaveReport report;
     // Another window may have reloaded or reordered the grid since the editor opened it: the
     // row is the one that still shows the edited key.
-    bool hasKey = false;
-    const qint64 key = fields.key.toLongLong(&hasKey);
-    int row = -1;
-    if (hasKey)
-        row = m_grid.key(fields.row) == key ? fields.row : m_grid.rowOfKey(key);
+    const qint64 key = fields.key;
+    const int row = m_grid.key(fields.row) == key ? fields.row : m_grid.rowOfKey(key);
     if (row < 0) {
         m_dialogs.critical(QString(), text(kRecordNotShown));
         return report;
@@ -128,25 +122,25 @@ void TagSaver::saveRow(Pass &pass, int row, SaveReport &report)
 {
     pass.rowsBefore.emplace_back(row, m_grid.row(row));
 
-    std::array<QString, 6> in1;
+    std::array<QString, 6> texts;
     const std::optional<qint64> key = m_grid.key(row);
     QString filePath;
     if (pass.first) {
-        in1 = pass.edited.in1;
+        texts = pass.edited.texts;
         for (int c = Title; c <= Comment; ++c)
-            m_grid.setCell(row, static_cast<Column>(c), in1[c]);
+            m_grid.setCell(row, static_cast<Column>(c), texts[c]);
         filePath = pass.edited.filePath;
     } else {
         for (int c = Title; c <= Comment; ++c)
-            in1[c] = m_grid.cell(row, static_cast<Column>(c));
-        in1[Artist] = pass.artist;
-        in1[Album] = pass.album;
+            texts[c] = m_grid.cell(row, static_cast<Column>(c));
+        texts[Artist] = pass.artist;
+        texts[Album] = pass.album;
         filePath = resolveRecordFile(pass.folder, m_grid.cell(row, FileName));
     }
 
     // The artist and album the question shows and the folder-wide pass carries on.
-    QString artist = in1[Artist];
-    QString album = in1[Album];
+    QString artist = texts[Artist];
+    QString album = texts[Album];
     if (pass.tags == TagWriting::On) {
         const int known = genreIndex(pass.edited.genre);
         if (known >= 0)
@@ -155,10 +149,11 @@ void TagSaver::saveRow(Pass &pass, int row, SaveReport &report)
             m_grid.setCell(row, Artist, pass.artist);
             m_grid.setCell(row, Album, pass.album);
         }
-        artist = asInBlock(in1[Artist], TagLayout::kArtistWidth);
-        album = asInBlock(in1[Album], TagLayout::kAlbumWidth);
+        artist = asInBlock(texts[Artist], TagLayout::kArtistWidth);
+        album = asInBlock(texts[Album], TagLayout::kAlbumWidth);
 
-        const TagValues values{in1[Title], in1[Artist], in1[Album], in1[Year], in1[Comment], {}};
+        const TagValues values{texts[Title], texts[Artist],  texts[Album],
+                               texts[Year],  texts[Comment], {}};
         const QFileInfo file(filePath);
         QString failure;
         // Root may write into anything: a file whose owner may not write it is left alone
@@ -180,9 +175,9 @@ void TagSaver::saveRow(Pass &pass, int row, SaveReport &report)
 
     m_grid.setCell(row, Genre, pass.edited.genre);
     if (!keepsState(m_grid.cell(row, State))) {
-        const bool allEmpty = in1[Title].isEmpty() && in1[Artist].isEmpty() &&
-                              in1[Album].isEmpty() && in1[Year].isEmpty() &&
-                              pass.edited.genre.isEmpty() && in1[Comment].isEmpty();
+        const bool allEmpty = texts[Title].isEmpty() && texts[Artist].isEmpty() &&
+                              texts[Album].isEmpty() && texts[Year].isEmpty() &&
+                              pass.edited.genre.isEmpty() && texts[Comment].isEmpty();
         m_grid.setCell(row, State, QLatin1String(allEmpty ? StateWords::kNoTag : StateWords::kOk));
     }
 
@@ -215,7 +210,7 @@ void TagSaver::saveRow(Pass &pass, int row, SaveReport &report)
     }
     // The catalogue takes the state word the grid now shows, so the two agree.
     const CatalogueStore::WriteResult written =
-        key ? ModificaDB(m_store, in1[Title], in1[Artist], in1[Album], in1[Year], in1[Comment],
+        key ? ModificaDB(m_store, texts[Title], texts[Artist], texts[Album], texts[Year], texts[Comment],
                          pass.edited.genre, m_grid.cell(row, State), fileName, folder,
                          m_grid.cell(row, Size), m_grid.cell(row, MediumLabel), *key)
             : CatalogueStore::WriteResult::NoSuchRecord;

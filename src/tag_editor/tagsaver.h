@@ -15,10 +15,11 @@ class Dialogs;
 struct EditorFields
 {
     int row = -1; ///< grid row of the edited record
-    /// The six text boxes: title, artist, album, year, genre text, comment.
-    std::array<QString, 6> in1;
+    /// The six text boxes by grid column, Title to Comment: title, artist, album, year, genre
+    /// text, comment.
+    std::array<QString, 6> texts;
     QString genre;    ///< the genre chooser's text
-    QString key;      ///< the record key
+    qint64 key = 0;   ///< the record key
     QString filePath; ///< the record's file
 };
 

@@ -125,9 +125,9 @@ EditorFields TestTagSaver::opened(qint64 key) const
     EditorFields fields;
     fields.row = rowOf(key);
     for (int c = Title; c <= Comment; ++c)
-        fields.in1[c] = m_grid->cell(fields.row, static_cast<Column>(c));
+        fields.texts[c] = m_grid->cell(fields.row, static_cast<Column>(c));
     fields.genre = m_grid->cell(fields.row, Genre);
-    fields.key = QString::number(key);
+    fields.key = key;
     fields.filePath = m_grid->cell(fields.row, Folder) + m_grid->cell(fields.row, FileName) +
                       QStringLiteral(".mp3");
     return fields;
@@ -175,7 +175,7 @@ void TestTagSaver::writesTheEditedTag()
         writeMp3(music, QStringLiteral("song.mp3"), kAudio, tagged ? kOldTag : QByteArray());
     const QList<qint64> keys = load({record(QStringLiteral("song"), music)});
     EditorFields fields = opened(keys[0]);
-    fields.in1 = {title, "New artist", "New album", year, "ignored", "New comment"};
+    fields.texts = {title, "New artist", "New album", year, "ignored", "New comment"};
     fields.genre = genre;
 
     TagSaver saver(*m_grid, *m_store, m_dialogs);
@@ -252,8 +252,8 @@ void TestTagSaver::asksForTheFolder()
     writeMp3(music, QStringLiteral("song.mp3"), kAudio);
     const QList<qint64> keys = load({record(QStringLiteral("song"), music)});
     EditorFields fields = opened(keys[0]);
-    fields.in1[Artist] = QStringLiteral("Artista");
-    fields.in1[Album] = QStringLiteral("Disco");
+    fields.texts[Artist] = QStringLiteral("Artista");
+    fields.texts[Album] = QStringLiteral("Disco");
     TagSaver(*m_grid, *m_store, m_dialogs)
         .save(fields, withTags ? TagWriting::On : TagWriting::Off);
     QCOMPARE(m_dialogs.messages.size(), 1);
@@ -273,7 +273,7 @@ void TestTagSaver::answeringNoSavesOnlyTheEditedRecord()
     const GridRow otherRow = m_grid->row(rowOf(keys[1]));
 
     EditorFields fields = opened(keys[0]);
-    fields.in1[Artist] = QStringLiteral("Everyone");
+    fields.texts[Artist] = QStringLiteral("Everyone");
     m_dialogs.answers = {false};
     const SaveReport report = TagSaver(*m_grid, *m_store, m_dialogs).save(fields, TagWriting::On);
 
@@ -317,7 +317,7 @@ void TestTagSaver::folderWidePassWithTags()
     const GridRow duplicateRow = m_grid->row(rowOf(keys[8]));
 
     EditorFields fields = opened(keys[1]);
-    fields.in1 = {"Edited", "Artista", "Disco", "2001", "", "Edited comment"};
+    fields.texts = {"Edited", "Artista", "Disco", "2001", "", "Edited comment"};
     fields.genre = QStringLiteral("Jazz");
     m_dialogs.answers = {true};
     const SaveReport report = TagSaver(*m_grid, *m_store, m_dialogs).save(fields, TagWriting::On);
@@ -387,8 +387,8 @@ void TestTagSaver::folderWidePassWithoutTags()
               record(QStringLiteral("elsewhere"), folder("other"))});
     const CatalogueRecord elsewhere = stored(keys[3]);
     EditorFields fields = opened(keys[0]);
-    fields.in1[Artist] = QStringLiteral("Artista");
-    fields.in1[Album] = QStringLiteral("Disco");
+    fields.texts[Artist] = QStringLiteral("Artista");
+    fields.texts[Album] = QStringLiteral("Disco");
     fields.genre = QStringLiteral("Blues");
     m_dialogs.answers = {true};
     const SaveReport report = TagSaver(*m_grid, *m_store, m_dialogs).save(fields, TagWriting::Off);
@@ -436,8 +436,8 @@ void TestTagSaver::stateWordAfterSaving()
     const QList<qint64> keys = load({record(QStringLiteral("song"), music, before)});
     EditorFields fields = opened(keys[0]);
     if (allEmpty) {
-        fields.in1 = {};
-        fields.in1[Genre] = QStringLiteral("ignored: the genre text box is not looked at");
+        fields.texts = {};
+        fields.texts[Genre] = QStringLiteral("ignored: the genre text box is not looked at");
         fields.genre.clear();
     }
     TagSaver(*m_grid, *m_store, m_dialogs).save(fields, TagWriting::Off);
@@ -482,7 +482,7 @@ void TestTagSaver::findsTheRecordAfterTheGridChanged()
         load({record(QStringLiteral("a"), music), record(QStringLiteral("b"), music)});
     const auto before = m_store->allRecords();
     EditorFields fields = opened(keys[0]);
-    fields.in1[Title] = QStringLiteral("Changed");
+    fields.texts[Title] = QStringLiteral("Changed");
     // Another window rebuilt the grid while the editor was open.
     const GridRow first = m_grid->row(0);
     const GridRow second = m_grid->row(1);
@@ -532,7 +532,7 @@ void TestTagSaver::failedCatalogueWriteRollsBack()
                                       "'b' BEGIN SELECT RAISE(ABORT, 'refused'); END")));
     }
     EditorFields fields = opened(keys[0]);
-    fields.in1[Title] = QStringLiteral("Changed");
+    fields.texts[Title] = QStringLiteral("Changed");
     m_dialogs.answers = {true};
     const SaveReport report = TagSaver(*m_grid, *m_store, m_dialogs).save(fields, TagWriting::Off);
 
