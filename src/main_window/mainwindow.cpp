@@ -557,7 +557,7 @@ void restorePointer()
 void MainWindow::runStartupChecks()
 {
     showHourglass();
-    const QStringList missing = MissingFileCheck::findMissing(*m_model);
+    const auto missing = MissingFileCheck::findMissing(*m_model);
     if (missing.isEmpty()) {
         CompleteMissingTags(m_store, *m_model, m_dialogs);
         restorePointer();

@@ -24,12 +24,14 @@ QString text(const char *utf8)
 } // namespace
 
 MissingFilesWindow::MissingFilesWindow(CatalogueStore &store, Dialogs &dialogs,
-                                       const QStringList &entries, QWidget *parent)
+                                       const QList<MissingFileCheck::MissingEntry> &entries,
+                                       QWidget *parent)
     // A dialog window is a transient of its parent: the window manager keeps it above the
     // main window, which stays above other programs' windows.
     : QWidget(parent, Qt::Dialog)
     , m_store(store)
     , m_dialogs(dialogs)
+    , m_entries(entries)
     , m_list1(new QListWidget(this))
     , m_command1(new QPushButton(text(MissingFilesTexts::kDeleteFromCatalogue), this))
 {
@@ -43,7 +45,8 @@ MissingFilesWindow::MissingFilesWindow(CatalogueStore &store, Dialogs &dialogs,
     label1->setFont(font);
     m_list1->setObjectName(QStringLiteral("List1"));
     captionBy(label1, m_list1);
-    m_list1->addItems(entries);
+    for (const MissingFileCheck::MissingEntry &entry : entries)
+        m_list1->addItem(entry.text());
     m_command1->setObjectName(QStringLiteral("Command1"));
 
     auto *layout = new QVBoxLayout(this);
@@ -54,23 +57,16 @@ MissingFilesWindow::MissingFilesWindow(CatalogueStore &store, Dialogs &dialogs,
     ScreenFit::resizeToFit(this, QSize(720, 420));
 }
 
-QStringList MissingFilesWindow::entries() const
-{
-    QStringList listed;
-    for (int i = 0; i < m_list1->count(); ++i)
-        listed << m_list1->item(i)->text();
-    return listed;
-}
-
 void MissingFilesWindow::deleteFromCatalogue()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const MissingFileCheck::PurgeResult result =
-        MissingFileCheck::deleteEntries(m_store, entries());
+        MissingFileCheck::deleteEntries(m_store, m_entries);
     QApplication::restoreOverrideCursor();
     if (!result.failures.isEmpty())
         m_dialogs.critical(text(MissingFilesTexts::kCaption),
                            text(MissingFilesTexts::kDeleteFailed).arg(result.failures.join(u'\n')));
+    m_entries.clear();
     m_list1->clear();
     emit entriesDeleted();
     close();

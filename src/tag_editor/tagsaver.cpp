@@ -214,11 +214,21 @@ void TagSaver::saveRow(Pass &pass, int row, SaveReport &report)
         }
     }
     // The catalogue takes the state word the grid now shows, so the two agree.
+    CatalogueRecord record;
+    record.titolo = in1[Title];
+    record.autore = in1[Artist];
+    record.album = in1[Album];
+    record.anno = in1[Year];
+    record.genere = pass.edited.genre;
+    record.commento = in1[Comment];
+    record.nome = fileName;
+    record.percorso = folder;
+    record.dimenzione = m_grid.cell(row, Size);
+    record.info = m_grid.cell(row, State);
+    record.labelD = m_grid.cell(row, MediumLabel);
+    record.id = key.value_or(0);
     const CatalogueStore::WriteResult written =
-        key ? ModificaDB(m_store, in1[Title], in1[Artist], in1[Album], in1[Year], in1[Comment],
-                         pass.edited.genre, m_grid.cell(row, State), fileName, folder,
-                         m_grid.cell(row, Size), m_grid.cell(row, MediumLabel), *key)
-            : CatalogueStore::WriteResult::NoSuchRecord;
+        key ? ModificaDB(m_store, record) : CatalogueStore::WriteResult::NoSuchRecord;
     switch (written) {
     case CatalogueStore::WriteResult::Done:
         ++report.recordsUpdated;

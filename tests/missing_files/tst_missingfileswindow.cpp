@@ -41,7 +41,7 @@ private:
     std::unique_ptr<CatalogueStore> m_store;
     FakeDialogs m_dialogs;
     QList<qint64> m_ids;
-    QStringList m_entries;
+    QList<MissingFileCheck::MissingEntry> m_entries;
     std::unique_ptr<MissingFilesWindow> m_window;
 };
 
@@ -67,9 +67,8 @@ void TestMissingFilesWindow::openWindow()
     m_ids = m_temp->add(records);
     m_entries.clear();
     for (int i : {0, 2, 3}) {
-        m_entries << MissingFileCheck::entryText(records[i].percorso + records[i].nome +
-                                                     QStringLiteral(".mp3"),
-                                                 QString::number(m_ids[i]));
+        m_entries << MissingFileCheck::MissingEntry{
+            m_ids[i], records[i].percorso + records[i].nome + QStringLiteral(".mp3")};
     }
     m_store = std::make_unique<CatalogueStore>(m_temp->path());
     QVERIFY(m_store->open());
@@ -87,7 +86,7 @@ void TestMissingFilesWindow::captionsAndEntries()
     QCOMPARE(control<QPushButton>("Command1")->text(), QStringLiteral("Elimina dal DB"));
     auto *list = control<QListWidget>("List1");
     QCOMPARE(list->count(), 3);
-    QCOMPARE(list->item(2)->text(), m_entries[2]);
+    QCOMPARE(list->item(2)->text(), m_entries[2].text());
     QCOMPARE(m_window->entries(), m_entries);
     // The list is read by the heading above it.
     QCOMPARE(accessibleName(list), QStringLiteral("***MP3 Cancellati o Spostati***"));
@@ -130,9 +129,9 @@ void TestMissingFilesWindow::failedDeletionIsReportedOnce()
     const FakeDialogs::Message &message = m_dialogs.messages[0];
     QCOMPARE(message.kind, FakeDialogs::Kind::Critical);
     QCOMPARE(message.title, QStringLiteral("MP3 Cancellati o Spostati"));
-    QVERIFY2(message.text.contains(m_entries[0]), qPrintable(message.text));
-    QVERIFY2(message.text.contains(m_entries[2]), qPrintable(message.text));
-    QVERIFY2(!message.text.contains(m_entries[1]), qPrintable(message.text));
+    QVERIFY2(message.text.contains(m_entries[0].text()), qPrintable(message.text));
+    QVERIFY2(message.text.contains(m_entries[2].text()), qPrintable(message.text));
+    QVERIFY2(!message.text.contains(m_entries[1].text()), qPrintable(message.text));
     QVERIFY(!m_store->recordById(m_ids[2]));
     QVERIFY(m_store->recordById(m_ids[3]));
     QCOMPARE(closed.count(), 1);
