@@ -306,19 +306,13 @@ void MainWindow::applyColumnWidths()
         m_dati->setColumnWidth(c, metrics.horizontalAdvance(m_model->headerCell(c)) + 8);
 }
 
-QStringList MainWindow::driveTable() const
-{
-    QStringList entries;
-    for (int i = 0; i < m_list2->count(); ++i)
-        entries << m_list2->item(i)->text();
-    return entries;
-}
-
 void MainWindow::start(StartupChecks checks)
 {
     caricaDB();
+    m_driveTable = buildDriveTable(m_volumes.volumes());
     m_list2->clear();
-    m_list2->addItems(buildDriveTable(m_volumes.volumes()));
+    for (const DriveTableEntry &entry : std::as_const(m_driveTable))
+        m_list2->addItem(entry.text());
     m_combo1->clear();
     m_combo1->addItem(QString());
     m_combo1->addItems(genreNames());
@@ -524,7 +518,7 @@ void MainWindow::riempi(const QString &driveEntry, Id3v2Fallback id3v2)
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         ImportProgress progress(this);
-        FileImport fileImport(m_store, m_dialogs, m_volumes, driveTable(), driveEntry);
+        FileImport fileImport(m_store, m_dialogs, m_volumes, m_driveTable, driveEntry);
         if (id3v2 == Id3v2Fallback::On)
             fileImport.setId3v2Reader(&id3v2Reader);
         result = fileImport.riempi(

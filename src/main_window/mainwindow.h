@@ -1,5 +1,6 @@
 #pragma once
 
+#include "inspection/drivetable.h"
 #include "tags/id3v2reader.h"
 
 #include <QPointer>
@@ -57,8 +58,8 @@ public:
 
     /// The grid model every command reads.
     CatalogueModel &model() { return *m_model; }
-    /// The drive table: one entry per fixed, removable or CD volume, "mount point=type name".
-    QStringList driveTable() const;
+    /// The drive table: one entry per fixed, removable or CD volume, in drive-list order.
+    const DriveTable &driveTable() const { return m_driveTable; }
     /// The counts of the records the grid shows.
     CollectionCounters &counters() { return *m_counters; }
 
@@ -142,8 +143,9 @@ private:
     QListView *m_list1 = nullptr;           ///< the import's work list, never shown
     QStringListModel *m_workList = nullptr; ///< its entries: full names of files to import
     QPointer<WinSeek> m_winSeek;
-    QListWidget *m_list2 = nullptr;
+    QListWidget *m_list2 = nullptr; ///< shows the drive table, never read back
+    DriveTable m_driveTable;
 
-    QPointer<TagEditor> m_editor; ///< the open tag editor (Form2), if any
+    QPointer<TagEditor> m_editor;                 ///< the open tag editor (Form2), if any
     QPointer<MissingFilesWindow> m_pendingErrati; ///< to be shown once this window is
 };

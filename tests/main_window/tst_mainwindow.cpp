@@ -390,7 +390,8 @@ void TestMainWindow::genreChooserAndDriveTable()
     QCOMPARE(combo->itemText(1), QStringLiteral("Blues"));
     QCOMPARE(combo->currentText(), QString());
     // Which volumes go in, and how, is DriveTable's.
-    QCOMPARE(m_window->driveTable(), (QStringList{"/=Fissa", "/media/cdrom=CDROM"}));
+    QCOMPARE(m_window->driveTable(),
+             (DriveTable{{"/", DriveType::Fixed}, {"/media/cdrom", DriveType::CdRom}}));
 }
 
 void TestMainWindow::searchOptions_data()
