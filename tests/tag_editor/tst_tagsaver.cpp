@@ -41,8 +41,6 @@ private slots:
     void writesTheEditedTag_data();
     void writesTheEditedTag();
     void genreByteIsRememberedForTheWindow();
-    void asksForTheFolder_data();
-    void asksForTheFolder();
     void folderWidePassWithTags();
     void folderWidePassWithoutTags();
     void stateWordAfterSaving_data();
@@ -236,41 +234,6 @@ void TestTagSaver::genreByteIsRememberedForTheWindow()
     QCOMPARE(fileBytes(path).back(), char(0));
 }
 
-void TestTagSaver::asksForTheFolder_data()
-{
-    QTest::addColumn<bool>("withTags");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("text"); // %1 is the folder
-    QTest::newRow("with tags") << true << "Modifica TAG Generale"
-                               << QStringLiteral("AUTORE: %1\nALBUM   : %2\n\n"
-                                                 "Assegno le Modifiche a tutti i file, del DB ed "
-                                                 "i TAG, che si trovano nella cartella:\n%3")
-                                      .arg(pad30("Artista"), pad30("Disco"), "%1");
-    QTest::newRow("without tags") << false << "Modifica DB Generale"
-                                  << "AUTORE: Artista\nALBUM   : Disco\n\n"
-                                     "Assegno le Modifiche a tutti i file, del DB, che si trovano "
-                                     "nella cartella:\n%1\n\nI <TAG> NON VERRANNO MODIFICATI!!!";
-}
-
-void TestTagSaver::asksForTheFolder()
-{
-    QFETCH(bool, withTags);
-    QFETCH(QString, title);
-    QFETCH(QString, text);
-    const QString music = folder(QStringLiteral("music"));
-    writeMp3(music, QStringLiteral("song.mp3"), kAudio);
-    const QList<qint64> keys = load({record(QStringLiteral("song"), music)});
-    EditorFields fields = opened(keys[0]);
-    fields.in1[Artist] = QStringLiteral("Artista");
-    fields.in1[Album] = QStringLiteral("Disco");
-    TagSaver(*m_grid, *m_store, m_dialogs)
-        .save(fields, withTags ? TagWriting::On : TagWriting::Off);
-    QCOMPARE(m_dialogs.messages.size(), 1);
-    QCOMPARE(m_dialogs.messages[0].kind, FakeDialogs::Kind::Question);
-    QCOMPARE(m_dialogs.messages[0].title, title);
-    QCOMPARE(m_dialogs.messages[0].text, text.arg(music));
-}
-
 void TestTagSaver::folderWidePassWithTags()
 {
     const QString music = folder(QStringLiteral("music"));
@@ -335,6 +298,12 @@ void TestTagSaver::folderWidePassWithTags()
     for (int i : {4, 5, 6})
         QCOMPARE(stored(keys[i]).autore, pad30(QStringLiteral("Artista")));
     QCOMPARE(m_dialogs.messages.size(), 2);
+    QCOMPARE(m_dialogs.messages[0].title, u"Modifica TAG Generale"_s);
+    QCOMPARE(m_dialogs.messages[0].text,
+             u"AUTORE: "_s + pad30(u"Artista"_s) + u"\nALBUM   : "_s + pad30(u"Disco"_s) +
+                 u"\n\nAssegno le Modifiche a tutti i file, del DB ed i TAG, che si trovano "
+                 "nella cartella:\n"_s +
+                 music);
     const QString failures = m_dialogs.messages[1].text;
     QVERIFY(failures.startsWith(QStringLiteral("Il TAG non è stato scritto")));
     for (const char *name : {"missing.mp3", "readonly.mp3", "folder.mp3"})
@@ -381,6 +350,11 @@ void TestTagSaver::folderWidePassWithoutTags()
     QVERIFY(!QFile::exists(recordFilePath(music, QStringLiteral("missing"))));
     QCOMPARE(report.recordsUpdated, 3);
     QCOMPARE(m_dialogs.messages.size(), 1);
+    QCOMPARE(m_dialogs.messages[0].title, u"Modifica DB Generale"_s);
+    QCOMPARE(m_dialogs.messages[0].text,
+             u"AUTORE: Artista\nALBUM   : Disco\n\nAssegno le Modifiche a tutti i file, del DB, "
+             "che si trovano nella cartella:\n"_s +
+                 music + u"\n\nI <TAG> NON VERRANNO MODIFICATI!!!"_s);
     for (int i : {1, 2}) {
         CatalogueRecord after = record(i == 1 ? u"tagged"_s : u"missing"_s, music);
         after.id = keys[i];
