@@ -134,9 +134,6 @@ void TestCatalogueSearch::search_data()
     QTest::addColumn<QStringList>("titles");
     // What a cell matches is matches()'s rule: here one search over several rows, and the
     // option reaching its column.
-    QTest::newRow("artist as a word")
-        << 1 << u"modugno"_s << true
-        << QStringList{"Volare", "Nel blu dipinto di blu", "Bella ciao"};
     QTest::newRow("empty genre entry") << 4 << u""_s << false << QStringList{"Caruso"};
     QTest::newRow("file name") << 3 << u"CARUSO"_s << false << QStringList{"Caruso"};
 }
@@ -155,7 +152,7 @@ void TestCatalogueSearch::search()
 
 void TestCatalogueSearch::narrowsTwice()
 {
-    QCOMPARE(titlesOfSearch({Artist, QStringLiteral("modugno"), true}),
+    QCOMPARE(titlesOfSearch({columnOfOption(1), QStringLiteral("modugno"), true}),
              (QStringList{"Volare", "Nel blu dipinto di blu", "Bella ciao"}));
     QCOMPARE(titlesOfSearch({Genre, QStringLiteral("POP"), false}),
              (QStringList{"Volare", "Nel blu dipinto di blu"}));
