@@ -238,7 +238,7 @@ void runImportOfTree(Corpus corpus)
     const QString catalogue = cataloguePath(makeTempFolder(catalogueDir));
 
     LinuxVolumes volumes;
-    const QStringList driveTable = buildDriveTable(volumes.volumes());
+    const DriveTable driveTable = buildDriveTable(volumes.volumes());
     const std::optional<VolumeInfo> volume = volumes.volumeOf(root);
     const QString driveEntry = volume ? DriveListEntry::text(*volume) : QStringLiteral("/");
     SilentDialogs dialogs;

@@ -67,7 +67,7 @@ QString FileImport::Result::report() const
 }
 
 FileImport::FileImport(CatalogueStore &store, Dialogs &dialogs, Volumes &volumes,
-                       const QStringList &driveTable, const QString &driveEntry)
+                       const DriveTable &driveTable, const QString &driveEntry)
     : m_store(store)
     , m_dialogs(dialogs)
     , m_volumes(volumes)

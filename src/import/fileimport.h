@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/cataloguestore.h"
+#include "inspection/drivetable.h"
 #include "platform/volumes.h"
 #include "tags/id3v2reader.h"
 
@@ -75,7 +76,7 @@ public:
     /// `driveEntry` the drive list entry chosen in the disk search window (see DriveListEntry),
     /// whose label names the media of its files.
     FileImport(CatalogueStore &store, Dialogs &dialogs, Volumes &volumes,
-               const QStringList &driveTable, const QString &driveEntry);
+               const DriveTable &driveTable, const QString &driveEntry);
     ~FileImport();
     FileImport(const FileImport &) = delete;
     FileImport &operator=(const FileImport &) = delete;
@@ -121,7 +122,7 @@ private:
     Dialogs &m_dialogs;
     Volumes &m_volumes;
     const Id3v2Reader *m_id3v2Reader = nullptr;
-    QStringList m_driveTable;
+    DriveTable m_driveTable;
     QString m_driveEntry;
     QString m_driveMountPoint;
     QString m_lastFailure;

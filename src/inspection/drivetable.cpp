@@ -10,34 +10,24 @@ QString driveTypeName(DriveType type)
     return QString::fromLatin1(InspectionTexts::kDriveTypeNames[code]);
 }
 
-QStringList buildDriveTable(const QList<VolumeInfo> &volumesInDriveListOrder)
+QString DriveTableEntry::text() const
 {
-    QStringList table;
+    return mountPoint + QLatin1Char(InspectionTexts::kDriveTableSeparator) + driveTypeName(type);
+}
+
+DriveTable buildDriveTable(const QList<VolumeInfo> &volumesInDriveListOrder)
+{
+    DriveTable table;
     for (const VolumeInfo &volume : volumesInDriveListOrder) {
         switch (volume.type) {
         case DriveType::Removable:
         case DriveType::Fixed:
         case DriveType::CdRom:
-            table << volume.mountPoint + QLatin1Char(InspectionTexts::kDriveTableSeparator) +
-                         driveTypeName(volume.type);
+            table << DriveTableEntry{volume.mountPoint, volume.type};
             break;
         default:
             break;
         }
     }
     return table;
-}
-
-QString driveTableEntryTypeName(const QString &entry)
-{
-    const qsizetype separator =
-        entry.lastIndexOf(QLatin1Char(InspectionTexts::kDriveTableSeparator));
-    return separator < 0 ? QString() : entry.mid(separator + 1);
-}
-
-QString driveTableEntryMountPoint(const QString &entry)
-{
-    const qsizetype separator =
-        entry.lastIndexOf(QLatin1Char(InspectionTexts::kDriveTableSeparator));
-    return separator < 0 ? entry : entry.left(separator);
 }

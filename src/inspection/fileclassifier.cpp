@@ -1,6 +1,5 @@
 #include "fileclassifier.h"
 
-#include "drivetable.h"
 #include "statewords.h"
 
 #include <QFileInfo>
@@ -23,15 +22,14 @@ QString tagStateWord(TagOutcome outcome)
     return QString::fromLatin1(StateWords::kCorrupt);
 }
 
-bool isRemovableOrCdRom(const QString &typeName)
+bool isRemovableOrCdRom(const DriveTableEntry &entry)
 {
-    return typeName == QLatin1String(StateWords::kRemovable) ||
-           typeName == QLatin1String(StateWords::kCdRom);
+    return entry.type == DriveType::Removable || entry.type == DriveType::CdRom;
 }
 
 } // namespace
 
-QString classifyFile(const QString &path, TagOutcome outcome, const QStringList &driveTable,
+QString classifyFile(const QString &path, TagOutcome outcome, const DriveTable &driveTable,
                      Volumes &volumes)
 {
     QString word = tagStateWord(outcome);
@@ -45,19 +43,16 @@ QString classifyFile(const QString &path, TagOutcome outcome, const QStringList 
     // Most machines have only fixed drives in the table; looking up the volume of a path reads
     // the mount table, so it is skipped when no entry could change the word.
     const bool anyMediumEntry =
-        std::any_of(driveTable.cbegin(), driveTable.cend(), [](const QString &entry) {
-            return isRemovableOrCdRom(driveTableEntryTypeName(entry));
-        });
+        std::any_of(driveTable.cbegin(), driveTable.cend(), isRemovableOrCdRom);
     if (!anyMediumEntry)
         return word;
 
     const std::optional<VolumeInfo> volume = volumes.volumeOf(path);
     if (!volume)
         return word;
-    for (const QString &entry : driveTable) {
-        const QString typeName = driveTableEntryTypeName(entry);
-        if (isRemovableOrCdRom(typeName) && driveTableEntryMountPoint(entry) == volume->mountPoint)
-            word = typeName;
+    for (const DriveTableEntry &entry : driveTable) {
+        if (isRemovableOrCdRom(entry) && entry.mountPoint == volume->mountPoint)
+            word = driveTypeName(entry.type);
     }
     return word;
 }

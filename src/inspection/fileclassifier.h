@@ -1,10 +1,10 @@
 #pragma once
 
+#include "drivetable.h"
 #include "platform/volumes.h"
 #include "tags/tagvalues.h"
 
 #include <QString>
-#include <QStringList>
 
 /// The state word of a file about to be catalogued, chosen in three steps, each later step
 /// replacing the word of an earlier one:
@@ -14,12 +14,13 @@
 ///    "Solo Lettura" (the mode bits, not whether the current user may write: root may write
 ///    anything);
 /// 3. unless "File Corrotto!": when the volume holding the file (`volumes.volumeOf(path)`) has
-///    exactly the mount point of a drive table entry of type "Disco Rimovibile" or "CDROM" (a
-///    case-sensitive comparison), the entry's type name; with several such entries the last
-///    one wins. Entries of fixed drives change nothing, so files on hard disks keep their word.
+///    exactly the mount point of a drive table entry of type Removable or CdRom (a
+///    case-sensitive comparison), the entry's type name ("Disco Rimovibile" or "CDROM"); with
+///    several such entries the last one wins. Entries of fixed drives change nothing, so files on
+///    hard disks keep their word.
 ///
 /// The file is only looked at for its permission bits; a file that does not exist keeps the
 /// word of step 1. `volumes` is asked only when the table holds a removable or CD entry and the
 /// file is readable. Never fails.
-QString classifyFile(const QString &path, TagOutcome outcome, const QStringList &driveTable,
+QString classifyFile(const QString &path, TagOutcome outcome, const DriveTable &driveTable,
                      Volumes &volumes);

@@ -310,7 +310,8 @@ void MainWindow::start(StartupChecks checks)
     caricaDB();
     m_driveTable = buildDriveTable(m_volumes.volumes());
     m_driveList->clear();
-    m_driveList->addItems(m_driveTable);
+    for (const DriveTableEntry &entry : std::as_const(m_driveTable))
+        m_driveList->addItem(entry.text());
     m_genreChooser->clear();
     m_genreChooser->addItem(QString());
     m_genreChooser->addItems(genreNames());
@@ -549,7 +550,7 @@ void restorePointer()
 void MainWindow::runStartupChecks()
 {
     showHourglass();
-    const QStringList missing = MissingFileCheck::findMissing(*m_model);
+    const auto missing = MissingFileCheck::findMissing(*m_model);
     if (missing.isEmpty()) {
         CompleteMissingTags(m_store, *m_model, m_dialogs);
         restorePointer();

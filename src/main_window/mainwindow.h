@@ -1,5 +1,6 @@
 #pragma once
 
+#include "inspection/drivetable.h"
 #include "tags/id3v2reader.h"
 
 #include <QPointer>
@@ -57,8 +58,8 @@ public:
 
     /// The grid model every command reads.
     CatalogueModel &model() { return *m_model; }
-    /// The drive table: one entry per fixed, removable or CD volume, "mount point=type name".
-    const QStringList &driveTable() const { return m_driveTable; }
+    /// The drive table: one entry per fixed, removable or CD volume, in drive-list order.
+    const DriveTable &driveTable() const { return m_driveTable; }
     /// The counts of the records the grid shows.
     CollectionCounters &counters() { return *m_counters; }
 
@@ -112,7 +113,7 @@ private:
     int m_searchOption = -1;  ///< last search option clicked, -1 for none
     int m_sortOption = -1;    ///< last sort option clicked, -1 for none
     QString m_statusKey;      ///< key of the record the status line describes, if any
-    QStringList m_driveTable; ///< built at start-up, read by the import
+    DriveTable m_driveTable;  ///< built at start-up, read by the import
 
     // The controls, by what they are; each keeps its own name as its objectName.
     QTableView *m_grid = nullptr;           ///< `dati`
@@ -144,7 +145,7 @@ private:
     QListView *m_workListView = nullptr;       ///< `List1`, the import's work list, never shown
     QStringListModel *m_workList = nullptr;    ///< its entries: full names of files to import
     QPointer<WinSeek> m_winSeek;
-    QListWidget *m_driveList = nullptr; ///< `List2`, never shown
+    QListWidget *m_driveList = nullptr; ///< `List2`, shows the drive table, never read back
 
     QPointer<TagEditor> m_editor;                       ///< the open tag editor (Form2), if any
     QPointer<MissingFilesWindow> m_pendingMissingFiles; ///< to be shown once this window is

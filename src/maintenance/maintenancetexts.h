@@ -33,7 +33,6 @@ inline constexpr char kKeyClose[] = "***)";
 inline constexpr char kNoSuchRecord[] = "la voce non è più nel catalogo";
 
 /// Why one entry of the missing-file list was not deleted from the catalogue.
-inline constexpr char kNoKeyInEntry[] = "la voce non contiene una chiave valida";
 inline constexpr char kNotTheListedFile[] =
     "la voce del catalogo con questa chiave non è più il file elencato";
 

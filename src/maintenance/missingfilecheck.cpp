@@ -53,41 +53,15 @@ bool isMissing(const QString &folder, const QString &name)
            systemSaysAbsent(folder + name + QLatin1StringView(".MP3"));
 }
 
-QString entryText(const QString &fullName, const QString &key)
+QString MissingEntry::text() const
 {
-    return fullName + QLatin1StringView(kKeyOpen) + key + QLatin1StringView(kKeyClose);
+    return fullName + QLatin1StringView(kKeyOpen) + QString::number(key) +
+           QLatin1StringView(kKeyClose);
 }
 
-QString keyOfEntry(const QString &entry)
+QList<MissingEntry> findMissing(const CatalogueModel &model)
 {
-    const QLatin1StringView open(kKeyOpen);
-    const QLatin1StringView close(kKeyClose);
-    const qsizetype length = entry.size();
-    const auto markAt = [&entry](qsizetype p, QLatin1StringView mark) {
-        return QStringView(entry).sliced(p).startsWith(mark);
-    };
-    QString key;
-    bool inside = false;
-    // 0-based: each marker is four characters; after a marker the position stands on its last
-    // character and the step to the next one leaves it.
-    for (qsizetype p = 0; p < length; ++p) {
-        if (inside && markAt(p, close)) {
-            inside = false;
-            p += close.size() - 1;
-        }
-        if (inside)
-            key += entry.at(p);
-        if (markAt(p, open)) {
-            inside = true;
-            p += open.size() - 1;
-        }
-    }
-    return key;
-}
-
-QStringList findMissing(const CatalogueModel &model)
-{
-    QStringList entries;
+    QList<MissingEntry> entries;
     for (int r = 0; r < model.recordCount(); ++r) {
         const QString state = model.cell(r, State);
         if (state == QLatin1String(StateWords::kCdRom) ||
@@ -100,44 +74,38 @@ QStringList findMissing(const CatalogueModel &model)
         const QString folder = model.cell(r, Folder);
         const QString fileName = model.cell(r, FileName);
         if (isMissing(folder, fileName))
-            entries << entryText(recordFilePath(folder, fileName), QString::number(*key));
+            entries << MissingEntry{*key, recordFilePath(folder, fileName)};
     }
     return entries;
 }
 
-PurgeResult deleteEntries(CatalogueStore &store, const QStringList &entries)
+PurgeResult deleteEntries(CatalogueStore &store, const QList<MissingEntry> &entries)
 {
     PurgeResult result;
     if (entries.isEmpty())
         return result;
     CatalogueStore::Transaction transaction(store);
     if (!transaction.isActive()) {
-        for (const QString &entry : entries)
-            result.failures << failure(entry, store.lastError());
+        for (const MissingEntry &entry : entries)
+            result.failures << failure(entry.text(), store.lastError());
         return result;
     }
-    for (const QString &entry : entries) {
-        bool numeric = false;
-        const qint64 key = keyOfEntry(entry).toLongLong(&numeric);
-        if (!numeric) {
-            result.failures << failure(entry, text(kNoKeyInEntry));
-            continue;
-        }
-        // The key is read back from the entry's text; a file name that itself holds the marks
-        // would give another number, so the record must still be the file the entry names.
-        const std::optional<CatalogueRecord> record = store.recordById(key);
+    for (const MissingEntry &entry : entries) {
+        // The record of the key may have been replaced meanwhile: it must still be the file the
+        // entry names.
+        const std::optional<CatalogueRecord> record = store.recordById(entry.key);
         if (!record) {
             const QString error = store.lastError();
-            result.failures << failure(entry, error.isEmpty() ? text(kNoSuchRecord) : error);
+            result.failures << failure(entry.text(), error.isEmpty() ? text(kNoSuchRecord) : error);
             continue;
         }
         const GridRow shown = MettiDati(*record);
-        if (entryText(recordFilePath(shown[Folder], shown[FileName]), shown[Key]) != entry) {
-            result.failures << failure(entry, text(kNotTheListedFile));
+        if (recordFilePath(shown[Folder], shown[FileName]) != entry.fullName) {
+            result.failures << failure(entry.text(), text(kNotTheListedFile));
             continue;
         }
-        if (store.remove(key) != CatalogueStore::WriteResult::Done) {
-            result.failures << failure(entry, store.lastError());
+        if (store.remove(entry.key) != CatalogueStore::WriteResult::Done) {
+            result.failures << failure(entry.text(), store.lastError());
             continue;
         }
         ++result.deleted;
@@ -146,8 +114,8 @@ PurgeResult deleteEntries(CatalogueStore &store, const QStringList &entries)
         const QString error = store.lastError();
         qCWarning(lcMissing).noquote() << "missing entries not deleted:" << error;
         result.failures.clear();
-        for (const QString &entry : entries)
-            result.failures << failure(entry, error);
+        for (const MissingEntry &entry : entries)
+            result.failures << failure(entry.text(), error);
         result.deleted = 0;
     }
     return result;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -17,32 +18,34 @@ namespace MissingFileCheck {
 /// present, and so does a name the system cannot look up for any other reason.
 bool isMissing(const QString &folder, const QString &name);
 
-/// The list entry of a missing file: its full name, "(***", the key and "***)", without blanks.
-QString entryText(const QString &fullName, const QString &key);
+/// One file of the missing-file list: the key of its record and its full name.
+struct MissingEntry
+{
+    qint64 key = 0;
+    QString fullName; ///< folder + name + ".mp3"
 
-/// The key read back from a list entry by a scan from its first character to its last: a
-/// "(***" switches the reading on and skips the marker, a "***)" met while reading switches it
-/// off and skips the marker, and while reading every character is taken. For an entry made by
-/// entryText() from a name without these marks this is the key; without any "(***" it is empty.
-QString keyOfEntry(const QString &entry);
+    /// The text the list shows: the full name, "(***", the key and "***)", without blanks.
+    QString text() const;
+
+    friend bool operator==(const MissingEntry &, const MissingEntry &) = default;
+};
 
 /// The entries of every grid row whose file is missing (isMissing), in grid order. Rows in the
-/// state "CDROM" or "Disco Rimovibile" and rows without a key are not checked. The full name is
-/// folder + name + ".mp3".
-QStringList findMissing(const CatalogueModel &model);
+/// state "CDROM" or "Disco Rimovibile" and rows without a key are not checked.
+QList<MissingEntry> findMissing(const CatalogueModel &model);
 
 /// What deleteEntries did.
 struct PurgeResult
 {
     int deleted = 0;      ///< records deleted
-    QStringList failures; ///< one line per entry that was not deleted: the entry and why
+    QStringList failures; ///< one line per entry that was not deleted: its text and why
 };
 
-/// Deletes the record of every entry, by the key read back with keyOfEntry(), in one catalogue
-/// transaction. An entry is deleted only while the record of its key is still the file the
-/// entry names; an entry that fails (no key, no record, another file, a catalogue error) is
-/// listed with its reason and the others go on. When the transaction cannot be committed
+/// Deletes the record of every entry, by its key, in one catalogue transaction. An entry is
+/// deleted only while the record of its key is still the file the entry names; an entry that
+/// fails (no record, another file, a catalogue error) is listed with its reason and the others
+/// go on. When the transaction cannot be committed
 /// nothing is deleted and every entry is listed. No file is touched.
-PurgeResult deleteEntries(CatalogueStore &store, const QStringList &entries);
+PurgeResult deleteEntries(CatalogueStore &store, const QList<MissingEntry> &entries);
 
 } // namespace MissingFileCheck

@@ -16,11 +16,22 @@ QString rewriteRowRecord(CatalogueStore &store,
             return QString::fromUtf8(kRecordNotWritten).arg(store.lastError());
         }
     }
-    const CatalogueStore::WriteResult written =
-        key ? ModificaDB(store, row[Title], row[Artist], row[Album], row[Year], row[Comment],
-                         row[Genre], stateWord, row[FileName], row[Folder], row[Size],
-                         row[MediumLabel], *key)
-            : CatalogueStore::WriteResult::NoSuchRecord;
+    if (!key)
+        return QString::fromUtf8(kNoSuchRecord);
+    CatalogueRecord record;
+    record.id = *key;
+    record.titolo = row[Title];
+    record.autore = row[Artist];
+    record.album = row[Album];
+    record.anno = row[Year];
+    record.genere = row[Genre];
+    record.commento = row[Comment];
+    record.nome = row[FileName];
+    record.percorso = row[Folder];
+    record.dimenzione = row[Size];
+    record.info = stateWord;
+    record.labelD = row[MediumLabel];
+    const CatalogueStore::WriteResult written = ModificaDB(store, record);
     switch (written) {
     case CatalogueStore::WriteResult::Done:
         return {};

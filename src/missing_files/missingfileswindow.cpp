@@ -17,7 +17,8 @@
 #include <QVBoxLayout>
 
 MissingFilesWindow::MissingFilesWindow(CatalogueStore &store, Dialogs &dialogs,
-                                       const QStringList &entries, QWidget *parent)
+                                       const QList<MissingFileCheck::MissingEntry> &entries,
+                                       QWidget *parent)
     // A dialog window is a transient of its parent: the window manager keeps it above the
     // main window, which stays above other programs' windows.
     : QWidget(parent, Qt::Dialog)
@@ -37,7 +38,8 @@ MissingFilesWindow::MissingFilesWindow(CatalogueStore &store, Dialogs &dialogs,
     heading->setFont(font);
     m_entryList->setObjectName(QStringLiteral("List1"));
     captionBy(heading, m_entryList);
-    m_entryList->addItems(entries);
+    for (const MissingFileCheck::MissingEntry &entry : entries)
+        m_entryList->addItem(entry.text());
     m_deleteButton->setObjectName(QStringLiteral("Command1"));
 
     auto *layout = new QVBoxLayout(this);

@@ -1,6 +1,8 @@
 #pragma once
 
-#include <QStringList>
+#include "maintenance/missingfilecheck.h"
+
+#include <QList>
 #include <QWidget>
 
 class CatalogueStore;
@@ -17,11 +19,12 @@ class MissingFilesWindow : public QWidget
 public:
     /// The window listing `entries` (as MissingFileCheck::findMissing makes them), one per line
     /// of `List1`. The store and the dialogs outlive the window.
-    MissingFilesWindow(CatalogueStore &store, Dialogs &dialogs, const QStringList &entries,
+    MissingFilesWindow(CatalogueStore &store, Dialogs &dialogs,
+                       const QList<MissingFileCheck::MissingEntry> &entries,
                        QWidget *parent = nullptr);
 
     /// The entries still listed.
-    QStringList entries() const { return m_entries; }
+    QList<MissingFileCheck::MissingEntry> entries() const { return m_entries; }
 
 signals:
     /// "Elimina dal DB" has deleted the listed entries from the catalogue (failures were
@@ -38,7 +41,7 @@ private:
 
     CatalogueStore &m_store;
     Dialogs &m_dialogs;
-    QStringList m_entries;       ///< the entries still listed
-    QListWidget *m_entryList;    ///< `List1`
-    QPushButton *m_deleteButton; ///< `Command1`, "Elimina dal DB"
+    QList<MissingFileCheck::MissingEntry> m_entries; ///< the entries still listed
+    QListWidget *m_entryList;                        ///< `List1`
+    QPushButton *m_deleteButton;                     ///< `Command1`, "Elimina dal DB"
 };

@@ -209,11 +209,21 @@ void TagSaver::saveRow(Pass &pass, int row, SaveReport &report)
         }
     }
     // The catalogue takes the state word the grid now shows, so the two agree.
+    CatalogueRecord record;
+    record.titolo = texts[Title];
+    record.autore = texts[Artist];
+    record.album = texts[Album];
+    record.anno = texts[Year];
+    record.genere = pass.edited.genre;
+    record.commento = texts[Comment];
+    record.nome = fileName;
+    record.percorso = folder;
+    record.dimenzione = m_grid.cell(row, Size);
+    record.info = m_grid.cell(row, State);
+    record.labelD = m_grid.cell(row, MediumLabel);
+    record.id = key.value_or(0);
     const CatalogueStore::WriteResult written =
-        key ? ModificaDB(m_store, texts[Title], texts[Artist], texts[Album], texts[Year], texts[Comment],
-                         pass.edited.genre, m_grid.cell(row, State), fileName, folder,
-                         m_grid.cell(row, Size), m_grid.cell(row, MediumLabel), *key)
-            : CatalogueStore::WriteResult::NoSuchRecord;
+        key ? ModificaDB(m_store, record) : CatalogueStore::WriteResult::NoSuchRecord;
     switch (written) {
     case CatalogueStore::WriteResult::Done:
         ++report.recordsUpdated;

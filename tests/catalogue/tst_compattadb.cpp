@@ -35,9 +35,8 @@ private slots:
     void keepsOwnerModeAndLink_data();
     void keepsOwnerModeAndLink();
     void damagedCopyIsNotPutInPlace();
-    void removesALeftOverWorkFile_data();
-    void removesALeftOverWorkFile();
-    void workFileThatCannotGo();
+    void leftOverWorkFile_data();
+    void leftOverWorkFile();
     void workFileThatCannotBeWritten();
     void failedRenameKeepsTheCatalogue();
     void refusedWhileNotPossible_data();
@@ -223,18 +222,25 @@ void TestCompattaDB::damagedCopyIsNotPutInPlace()
     QVERIFY(!QFile::exists(workFile()));
 }
 
-void TestCompattaDB::removesALeftOverWorkFile_data()
+void TestCompattaDB::leftOverWorkFile_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::newRow("half-written file") << "junk";
-    QTest::newRow("dangling link") << "link";
+    QTest::newRow("half-written file: removed") << "junk";
+    QTest::newRow("dangling link: removed") << "link";
+    QTest::newRow("folder that cannot go: nothing done") << "folder";
 }
 
-void TestCompattaDB::removesALeftOverWorkFile()
+void TestCompattaDB::leftOverWorkFile()
 {
     QFETCH(QString, kind);
     if (kind == QLatin1String("link")) {
         QVERIFY(::symlink("nowhere/Temp.mdb", QFile::encodeName(workFile()).constData()) == 0);
+    } else if (kind == QLatin1String("folder")) {
+        QVERIFY(QDir(m_temp->folder()).mkpath(QStringLiteral("Temp.mdb/inside")));
+        QVERIFY(!compact());
+        verifyFailedAndUntouched(QStringLiteral("Temp.mdb"));
+        QVERIFY(QFileInfo(workFile()).isDir());
+        return;
     } else {
         QFile file(workFile());
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -245,15 +251,6 @@ void TestCompattaDB::removesALeftOverWorkFile()
     QVERIFY(!QFileInfo(workFile()).exists() && !QFileInfo(workFile()).isSymLink());
     QCOMPARE(*m_store->allRecords(), m_records);
     QVERIFY(fileDigest(m_temp->path()) != m_digest);
-}
-
-void TestCompattaDB::workFileThatCannotGo()
-{
-    // A folder in the way of the work file cannot be removed: nothing is done.
-    QVERIFY(QDir(m_temp->folder()).mkpath(QStringLiteral("Temp.mdb/inside")));
-    QVERIFY(!compact());
-    verifyFailedAndUntouched(QStringLiteral("Temp.mdb"));
-    QVERIFY(QFileInfo(workFile()).isDir());
 }
 
 void TestCompattaDB::workFileThatCannotBeWritten()

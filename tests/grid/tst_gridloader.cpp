@@ -18,9 +18,6 @@ private slots:
     void rowOfRecord_data();
     void rowOfRecord();
     void loadsEveryRecordInStoredOrder();
-    void loadsAnEmptyCatalogue();
-    void reloadGivesTheSameGrid();
-    void countsStatesOfTheLoad();
 };
 
 void TestGridLoader::rowOfRecord_data()
@@ -44,7 +41,6 @@ void TestGridLoader::rowOfRecord_data()
     QTest::newRow("artist keeps leading blanks") << r << int(Artist) << "  Leading blanks stay";
     QTest::newRow("year trimmed") << r << int(Year) << "99";
     QTest::newRow("null comment is one blank") << r << int(Comment) << " ";
-    QTest::newRow("genre as stored") << r << int(Genre) << "Trip  Hop";
     QTest::newRow("file name not trimmed") << r << int(FileName) << "brano ";
     QTest::newRow("size keeps its alignment") << r << int(Size) << "                2 KB";
     QTest::newRow("null label is one blank") << r << int(MediumLabel) << " ";
@@ -55,7 +51,6 @@ void TestGridLoader::rowOfRecord_data()
     blanks.album = QStringLiteral("");
     QTest::newRow("all-blank title becomes empty") << blanks << int(Title) << "";
     QTest::newRow("null state is one blank") << blanks << int(State) << " ";
-    QTest::newRow("null folder is one blank") << blanks << int(Folder) << " ";
 }
 
 void TestGridLoader::rowOfRecord()
@@ -75,12 +70,17 @@ void TestGridLoader::rowOfRecord()
     QCOMPARE(model.cell(0, Column(column)), column == Key ? QString::number(id) : expected);
 }
 
+// Records in stored order, the narrow header widened again, the counters counted once; a
+// reload gives the same grid.
 void TestGridLoader::loadsEveryRecordInStoredOrder()
 {
     TempCatalogue temp;
-    const QList<qint64> ids =
-        temp.add({sampleRecord(QStringLiteral("c")), sampleRecord(QStringLiteral("a")),
-                  sampleRecord(QStringLiteral("b"))});
+    QList<CatalogueRecord> records;
+    for (const char *state : {"OK", "OK", "Nessun TAG ID3"}) {
+        records << sampleRecord(QString::fromLatin1(state).left(3));
+        records.last().info = QString::fromLatin1(state);
+    }
+    const QList<qint64> ids = temp.add(records);
     CatalogueStore store(temp.path());
     QVERIFY(store.open());
     CatalogueModel model;
@@ -88,70 +88,31 @@ void TestGridLoader::loadsEveryRecordInStoredOrder()
     CollectionCounters counters;
     model.setHeader(GridHeader::Kind::Narrow);
     QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
-    QVERIFY(caricaDB(store, model, counters));
-    QCOMPARE(resets.count(), 1);
-    QCOMPARE(model.recordCount(), 3);
-    QCOMPARE(model.cell(0, FileName), QStringLiteral("c"));
-    QCOMPARE(model.cell(2, FileName), QStringLiteral("b"));
-    QCOMPARE(model.cell(1, Key), QString::number(ids[1]));
-    QCOMPARE(model.headerCell(Folder), QStringLiteral("Percoso File") + QString(95, u' '));
-}
-
-void TestGridLoader::loadsAnEmptyCatalogue()
-{
-    TempCatalogue temp;
-    CatalogueStore store(temp.path());
-    QVERIFY(store.open());
-    CatalogueModel model;
-    CollectionCounters counters;
-    counters.count(QStringLiteral("OK"));
-    QVERIFY(caricaDB(store, model, counters));
-    QCOMPARE(model.recordCount(), 0);
-    QCOMPARE(counters.value(CollectionCounters::Counter::Found), 0);
-    QCOMPARE(counters.value(CollectionCounters::Counter::WithTag), 0);
-}
-
-void TestGridLoader::reloadGivesTheSameGrid()
-{
-    TempCatalogue temp;
-    temp.add({sampleRecord(QStringLiteral("a")), sampleRecord(QStringLiteral("b"))});
-    CatalogueStore store(temp.path());
-    QVERIFY(store.open());
-    CatalogueModel model;
-    CollectionCounters counters;
-    QVERIFY(caricaDB(store, model, counters));
-    std::vector<GridRow> first;
-    for (int r = 0; r < model.recordCount(); ++r)
-        first.push_back(model.row(r));
-    QVERIFY(caricaDB(store, model, counters));
-    QCOMPARE(model.recordCount(), 2);
-    for (int r = 0; r < model.recordCount(); ++r)
-        QCOMPARE(model.row(r), first[static_cast<size_t>(r)]);
-    QCOMPARE(counters.value(CollectionCounters::Counter::Found), 2);
-}
-
-void TestGridLoader::countsStatesOfTheLoad()
-{
-    TempCatalogue temp;
-    QList<CatalogueRecord> records;
-    // Which counter a state word counts in is CollectionCounters' rule.
-    for (const char *state : {"OK", "OK", "Nessun TAG ID3"}) {
-        CatalogueRecord r = sampleRecord(QString::fromLatin1(state));
-        r.info = QString::fromLatin1(state);
-        records << r;
-    }
-    temp.add(records);
-    CatalogueStore store(temp.path());
-    QVERIFY(store.open());
-    CatalogueModel model;
-    CollectionCounters counters;
     QSignalSpy changed(&counters, &CollectionCounters::changed);
     QVERIFY(caricaDB(store, model, counters));
+    QCOMPARE(resets.count(), 1);
     QCOMPARE(changed.count(), 1);
+    QCOMPARE(model.headerCell(Folder), QStringLiteral("Percoso File") + QString(95, u' '));
+    std::vector<GridRow> first;
+    for (int r = 0; r < model.recordCount(); ++r) {
+        QCOMPARE(model.key(r), ids[r]);
+        first.push_back(model.row(r));
+    }
     using C = CollectionCounters::Counter;
-    QCOMPARE(counters.value(C::Found), 3);
     QCOMPARE(counters.value(C::WithTag), 2);
     QCOMPARE(counters.value(C::WithoutTag), 1);
+
+    QVERIFY(caricaDB(store, model, counters));
+    for (int r = 0; r < model.recordCount(); ++r)
+        QCOMPARE(model.row(r), first[static_cast<size_t>(r)]);
+    QCOMPARE(counters.value(C::Found), 3);
+
+    QVERIFY(store.remove(ids[0]) == CatalogueStore::WriteResult::Done);
+    QVERIFY(store.remove(ids[1]) == CatalogueStore::WriteResult::Done);
+    QVERIFY(store.remove(ids[2]) == CatalogueStore::WriteResult::Done);
+    QVERIFY(caricaDB(store, model, counters));
+    QCOMPARE(model.recordCount(), 0);
+    QCOMPARE(counters.value(C::WithTag), 0);
 }
 
 QTEST_GUILESS_MAIN(TestGridLoader)

@@ -98,12 +98,9 @@ void TestSearchFolder::order_data()
         << QStringList{"A/b.mp3", "A/B.mp3", "A/a.mp3", "A/C.mp3", "A/c/x.mp3", "A/B2/y.mp3"}
         << true
         << QStringList{"A/c/x.mp3", "A/B2/y.mp3", "A/a.mp3", "A/B.mp3", "A/b.mp3", "A/C.mp3"};
-    QTest::newRow("extension in any letter case")
-        << QStringList{"A/1.mp3", "A/2.MP3", "A/3.Mp3", "A/4.mP3"} << false
-        << QStringList{"A/1.mp3", "A/2.MP3", "A/3.Mp3", "A/4.mP3"};
-    QTest::newRow("other names are not MP3 files")
-        << QStringList{"A/x.mp3.txt", "A/mp3", "A/xmp3", "A/x.mp4", "A/x.mp", "A/ok.mp3"} << false
-        << QStringList{"A/ok.mp3"};
+    QTest::newRow("extension in any letter case, other names left out")
+        << QStringList{"A/1.mp3", "A/2.MP3", "A/3.mP3", "A/x.mp3.txt", "A/mp3", "A/x.mp4"} << false
+        << QStringList{"A/1.mp3", "A/2.MP3", "A/3.mP3"};
     QTest::newRow("a folder named like an MP3 is a folder")
         << QStringList{"A/x.mp3/", "A/y.mp3/inner.mp3"} << true << QStringList{"A/y.mp3/inner.mp3"};
     QTest::newRow("hidden entries left out")
@@ -174,7 +171,6 @@ void TestSearchFolder::limit_data()
     // Folders are entered in the order A, C, D, E, B; files are found e1, d1, c1, b1, b2, a1, a2.
     QTest::newRow("full in C, B never entered") << qsizetype(2) << SearchEnd::ListFull << 4;
     QTest::newRow("exactly the files found") << qsizetype(7) << SearchEnd::Completed << 5;
-    QTest::newRow("nothing fits") << qsizetype(0) << SearchEnd::ListFull << 4;
 }
 
 void TestSearchFolder::limit()

