@@ -2,6 +2,7 @@
 
 #include "cataloguesql.h"
 #include "cataloguetexts.h"
+#include "utf8text.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -24,11 +25,6 @@ constexpr char kSqliteHeader[] = "SQLite format 3";
 
 // A lock held by another connection is waited for this long before a statement fails.
 constexpr int kBusyTimeoutMs = 5000;
-
-QString text(const char *utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 QString columnText(sqlite3_stmt *stmt, int column)
 {

@@ -4,6 +4,7 @@
 #include "cataloguestore.h"
 #include "cataloguetexts.h"
 #include "platform/dialogs.h"
+#include "utf8text.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -23,11 +24,6 @@ namespace {
 QString systemReason(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
-}
-
-QString text(const char *utf8)
-{
-    return QString::fromUtf8(utf8);
 }
 
 // Removes the work file; a directory or anything else that cannot go is a failure.

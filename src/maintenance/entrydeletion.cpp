@@ -8,6 +8,7 @@
 #include "inspection/recordfile.h"
 #include "inspection/statewords.h"
 #include "platform/dialogs.h"
+#include "utf8text.h"
 
 #include <QFile>
 #include <QLoggingCategory>
@@ -22,11 +23,6 @@ Q_LOGGING_CATEGORY(lcDeletion, "tracklodge.maintenance.deletion")
 namespace {
 
 using namespace MaintenanceTexts;
-
-QString text(const char *utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 // Deletes the file; true when it is gone afterwards, also when it was gone already. A folder of
 // that name is never removed: unlink refuses it, and that is a failure like any other.

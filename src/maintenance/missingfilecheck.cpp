@@ -7,6 +7,7 @@
 #include "grid/gridloader.h"
 #include "inspection/recordfile.h"
 #include "inspection/statewords.h"
+#include "utf8text.h"
 
 #include <QFile>
 #include <QLoggingCategory>
@@ -22,11 +23,6 @@ namespace MissingFileCheck {
 namespace {
 
 using namespace MaintenanceTexts;
-
-QString text(const char *utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 // The file is missing only when the system says so: no such entry, or a folder on the way that
 // is not there (or is not a folder).

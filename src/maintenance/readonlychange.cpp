@@ -11,6 +11,7 @@
 #include "platform/dialogs.h"
 #include "platform/fileattributes.h"
 #include "tags/tagfile.h"
+#include "utf8text.h"
 
 #include <QLoggingCategory>
 
@@ -24,11 +25,6 @@ Q_LOGGING_CATEGORY(lcReadOnly, "tracklodge.maintenance.readonly")
 namespace {
 
 using namespace MaintenanceTexts;
-
-QString text(const char *utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 using Counter = CollectionCounters::Counter;
 

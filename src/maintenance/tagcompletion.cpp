@@ -11,6 +11,7 @@
 #include "tags/tagblock.h"
 #include "tags/tagfile.h"
 #include "tags/windows1252.h"
+#include "utf8text.h"
 
 #include <QFile>
 #include <QLoggingCategory>
@@ -29,11 +30,6 @@ namespace {
 using namespace MaintenanceTexts;
 
 constexpr int kBlankByte = 32;
-
-QString text(const char *utf8)
-{
-    return QString::fromUtf8(utf8);
-}
 
 QString systemReason()
 {
