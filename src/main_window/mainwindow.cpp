@@ -440,11 +440,10 @@ void MainWindow::gridClicked(const QModelIndex &index)
     if (!index.isValid() || index.row() >= m_model->recordCount())
         return;
     m_grid->selectRow(index.row());
-    showStatus(statusLineText(m_model->row(index.row()), m_volumes),
-               m_model->cell(index.row(), Key));
+    showStatus(statusLineText(m_model->row(index.row()), m_volumes), m_model->key(index.row()));
 }
 
-void MainWindow::showStatus(const QString &text, const QString &key)
+void MainWindow::showStatus(const QString &text, std::optional<qint64> key)
 {
     m_statusLine->setText(text);
     m_statusKey = key;
@@ -471,7 +470,7 @@ void MainWindow::openEditor(const QModelIndex &index)
     if (m_editor)
         m_editor->close();
     m_editor = new TagEditor(*m_model, m_store, m_dialogs, m_player, this);
-    const QString key = m_model->cell(row, Key);
+    const std::optional<qint64> key = m_model->key(row);
     connect(m_editor, &TagEditor::statusText, this,
             [this, key](const QString &status) { showStatus(status, key); });
     if (!m_editor->openRow(row))
@@ -600,14 +599,14 @@ void MainWindow::deleteCurrentRow()
                                                             : EntryDeletion::Confirmation::Ask;
     const auto fileAction = m_deleteFileCheck->isChecked() ? EntryDeletion::FileAction::DeleteFile
                                                            : EntryDeletion::FileAction::KeepFile;
-    const QString key = m_model->cell(current.row(), Key);
+    const std::optional<qint64> key = m_model->key(current.row());
     if (deletion.deleteRow(current.row(), confirmation, fileAction) ==
         EntryDeletion::Outcome::Deleted) {
         m_grid->clearSelection();
         m_grid->setCurrentIndex(QModelIndex());
         // The status line no longer describes a record that is gone.
-        if (!key.isEmpty() && key == m_statusKey)
-            showStatus(QString(), QString());
+        if (key && key == m_statusKey)
+            showStatus(QString(), std::nullopt);
     }
 }
 

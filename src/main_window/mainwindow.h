@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <optional>
+
 class CatalogueModel;
 class CatalogueStore;
 class CollectionCounters;
@@ -89,7 +91,7 @@ private:
     void setSearchEnabled(bool enabled);
     void setRefreshEnabled(bool enabled);
     void gridClicked(const QModelIndex &index);
-    void showStatus(const QString &text, const QString &key);
+    void showStatus(const QString &text, std::optional<qint64> key);
     void applyColumnWidths();
     void openEditor(const QModelIndex &index);
 
@@ -110,10 +112,10 @@ private:
     HoverController *m_hover;
     WaitWindow *m_wait = nullptr;
     Player *m_player = nullptr;
-    int m_searchOption = -1;  ///< last search option clicked, -1 for none
-    int m_sortOption = -1;    ///< last sort option clicked, -1 for none
-    QString m_statusKey;      ///< key of the record the status line describes, if any
-    DriveTable m_driveTable;  ///< built at start-up, read by the import
+    int m_searchOption = -1;           ///< last search option clicked, -1 for none
+    int m_sortOption = -1;             ///< last sort option clicked, -1 for none
+    std::optional<qint64> m_statusKey; ///< key of the record the status line describes
+    DriveTable m_driveTable;           ///< built at start-up, read by the import
 
     // The controls, by what they are; each keeps its own name as its objectName.
     QTableView *m_grid = nullptr;           ///< `dati`
