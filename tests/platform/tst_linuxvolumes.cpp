@@ -64,8 +64,8 @@ public:
                   device(kSata + "/sda1", "8:1") && device(kStick, "8:16", "10") &&
                   device(kStick + "/sdb1", "8:17") && device(kOptical, "11:0", "15") &&
                   link("/media/link", "usb") && link("/home/me/Musica", "../../media/hdd/musica");
-        for (const char *folder : {"/tmp", "/mnt/stack", "/media/usb", "/media/usb2", "/media/hdd",
-                                   "/media/sd", "/media/cdrom"})
+        for (const char *folder :
+             {"/tmp", "/mnt/stack", "/media/usb", "/media/hdd", "/media/sd", "/media/cdrom"})
             ok = ok && QDir().mkpath(root() + folder);
         for (const auto &[name, device] :
              {std::pair{"by-uuid/7daeb3de-f0f6-4bd1-b269-e0cd6fca9fe9", "sda1"},
@@ -169,13 +169,9 @@ void TestLinuxVolumes::refreshedWhenTheMountTableChanges()
     QVERIFY(machine.link("/dev/disk/by-label/CANZONI", "../../sdb1"));
     QCOMPARE(volumes.volumeOf("/media/usb/a.mp3")->label, u"MUSICA"_s);
     QByteArray remounted = kMountInfo;
-    remounted.replace("40 27 8:17 / /media/usb", "90 27 8:17 / /media/usb");
     QVERIFY(machine.write("/proc/self/mountinfo",
-                          remounted + "91 27 8:17 / /media/usb2 rw - vfat /dev/sdb1 rw\n"));
+                          remounted.replace("40 27 8:17 / /media/usb", "90 27 8:17 / /media/usb")));
     QCOMPARE(volumes.volumeOf("/media/usb/a.mp3")->label, u"CANZONI"_s);
-    QCOMPARE(volumes.volumeOf("/media/usb2/a.mp3")->mountPoint, u"/media/usb2"_s);
-    QVERIFY(machine.write("/proc/self/mountinfo", kMountInfo));
-    QCOMPARE(volumes.volumeOf("/media/usb2/a.mp3")->mountPoint, u"/"_s);
 }
 
 QTEST_GUILESS_MAIN(TestLinuxVolumes)

@@ -21,9 +21,6 @@ void TestMountTable::parseLine_data()
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<MountEntry>("expected"); // a default entry: the line is refused
 
-    QTest::newRow("two optional fields")
-        << QByteArray("27 1 254:0 / / rw,relatime shared:1 master:2 - ext4 /dev/vda rw")
-        << MountEntry{27, 1, 254, 0, "/", "/", "ext4", "/dev/vda"};
     // Octal escapes of three digits up to \377 are decoded, others kept as written; UTF-8 is text.
     QTest::newRow("escaped mount point and source")
         << QByteArray("80 27 8:17 / /media/m\xc3\xa8/MY\\040STICK rw - vfat "
@@ -80,9 +77,6 @@ void TestMountTable::mountOf_data()
         << root + "41 27 0:50 / /media rw - tmpfs tmpfs rw\n"
                   "40 41 8:17 / /media/usb rw - vfat /dev/sdb1 rw\n"
         << u"/media/usb/a.mp3"_s << "/dev/sdb1" << QStringList{"/dev/sda2", "tmpfs", "/dev/sdb1"};
-    QTest::newRow("root overmounted") << root + "30 27 8:3 / /home rw - ext4 /dev/sda3 rw\n"
-                                                "50 27 0:60 / / rw - overlay overlay rw\n"
-                                      << u"/home/me"_s << "overlay" << QStringList{"overlay"};
     QTest::newRow("a parent cycle does not hang")
         << QByteArray("40 41 8:17 / /a rw - vfat /dev/sdb1 rw\n"
                       "41 40 8:33 / / rw - vfat /dev/sdc1 rw\n")
