@@ -43,8 +43,6 @@ void TestEntryDeletion::deleteRow_data()
         << u"Info|Il File è su un Disco Esterno"_s;
     QTest::newRow("read-only, record only")
         << u"Solo Lettura"_s << u"file"_s << false << Outcome::Deleted << u""_s;
-    QTest::newRow("lower-case state word is no refusal")
-        << u"cdrom"_s << u"file"_s << true << Outcome::Deleted << u""_s;
     QTest::newRow("asked, No") << u"OK"_s << u"asked, No"_s << true << Outcome::Declined
                                << u"Cancellazione MP3|Sei sicuro di voler cancellare?"_s;
     QTest::newRow("file already gone") << u"OK"_s << u"gone"_s << true << Outcome::Deleted << u""_s;
