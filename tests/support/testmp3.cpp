@@ -52,21 +52,3 @@ QString writeMp3(const QString &folder, const QString &fileName, const QByteArra
     }
     return path;
 }
-
-QByteArray id3v2Tag(int version, const QList<std::pair<QByteArray, QByteArray>> &frames)
-{
-    // Sizes are big-endian, in bytes of 7 bits where the version says so (the tag's always).
-    const auto size = [](qsizetype n, int bytes, int bits) {
-        QByteArray out;
-        for (int i = bytes - 1; i >= 0; --i)
-            out += char((n >> (bits * i)) & ((1 << bits) - 1));
-        return out;
-    };
-    QByteArray body;
-    for (const auto &[id, content] : frames)
-        body += id +
-                (version == 2 ? size(content.size(), 3, 8)
-                              : size(content.size(), 4, version == 4 ? 7 : 8) + QByteArray(2, 0)) +
-                content;
-    return "ID3" + QByteArray(1, char(version)) + QByteArray(2, 0) + size(body.size(), 4, 7) + body;
-}

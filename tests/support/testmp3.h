@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
 #include <QString>
 
 /// `count` MPEG-1 Layer III frames (128 kbit/s, 44.1 kHz, joint stereo, 417 bytes each) whose
@@ -18,8 +17,3 @@ QByteArray tagBlock(const QByteArray &title, const QByteArray &artist, const QBy
 /// Returns the file's path, or an empty string (with a warning) when it cannot be written.
 QString writeMp3(const QString &folder, const QString &fileName, const QByteArray &audio,
                  const QByteArray &tag = {});
-
-/// An ID3v2 tag of `version` (2, 3 or 4) built byte by byte from `frames`, each an identifier
-/// (three letters in version 2) and its body as stored: a text frame's starts with its encoding
-/// byte (0 Latin-1, 3 UTF-8), a comment's with the encoding, the language and a NUL.
-QByteArray id3v2Tag(int version, const QList<std::pair<QByteArray, QByteArray>> &frames);

@@ -8,6 +8,31 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// An ID3v2 tag of `version` (2, 3 or 4) built byte by byte from `frames`, each an identifier
+// (three letters in version 2) and its body as stored: a text frame's starts with its encoding
+// byte (0 Latin-1, 3 UTF-8), a comment's with the encoding, the language and a NUL.
+QByteArray id3v2Tag(int version, const QList<std::pair<QByteArray, QByteArray>> &frames)
+{
+    // Sizes are big-endian, in bytes of 7 bits where the version says so (the tag's always).
+    const auto size = [](qsizetype n, int bytes, int bits) {
+        QByteArray out;
+        for (int i = bytes - 1; i >= 0; --i)
+            out += char((n >> (bits * i)) & ((1 << bits) - 1));
+        return out;
+    };
+    QByteArray body;
+    for (const auto &[id, content] : frames)
+        body += id +
+                (version == 2 ? size(content.size(), 3, 8)
+                              : size(content.size(), 4, version == 4 ? 7 : 8) + QByteArray(2, 0)) +
+                content;
+    return "ID3" + QByteArray(1, char(version)) + QByteArray(2, 0) + size(body.size(), 4, 7) + body;
+}
+
+} // namespace
+
 Q_DECLARE_METATYPE(Id3v2Fields)
 Q_DECLARE_METATYPE(TagValues)
 
