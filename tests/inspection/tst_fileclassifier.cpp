@@ -45,8 +45,6 @@ void TestFileClassifier::classifyFile_data()
         << u"Solo Lettura"_s;
     QTest::newRow("missing file is not taken for read-only")
         << fixed << QStringList() << u"!gone.mp3"_s << 0 << TagOutcome::Present << u"OK"_s;
-    QTest::newRow("CD: read-only")
-        << withCd << QStringList() << u"cd/c3.mp3"_s << 0444 << TagOutcome::Present << u"CDROM"_s;
     QTest::newRow("CD: missing file in a subfolder")
         << withCd << QStringList() << u"!cd/album/gone.mp3"_s << 0 << TagOutcome::Present
         << u"CDROM"_s;

@@ -28,7 +28,6 @@ void TestSizeText::sizeText_data()
 
     row("half of 0 goes to even 0", 512, u"0 KB"_s);
     row("1.5 goes to even 2", 1536, u"2 KB"_s);
-    row("2.5 goes to even 2", 2560, u"2 KB"_s);
     row("over 16 bits: 32767.5 goes to even 32768", 33553920, u"32,768 KB"_s);
     row("largest length: rounds up past the last whole kilobyte", kMax,
         u"9,007,199,254,740,992 KB"_s);
@@ -38,7 +37,6 @@ void TestSizeText::sizeText_data()
         u"-9,007,199,254,740,992 KB"_s);
 
     QLocale italian(QLocale::Italian, QLocale::Italy);
-    QTest::newRow("1024 kilobytes, Italian") << ::formatSize(1048576, italian) << u"1.024 KB"_s;
     italian.setNumberOptions(QLocale::OmitGroupSeparator);
     QTest::newRow("separator kept when the locale omits it")
         << ::formatSize(1048576, italian) << u"1.024 KB"_s;

@@ -73,8 +73,6 @@ void TestId3v2Reader::catalogueValues_data()
     QTest::newRow("unknown genre name, a name starting with digits, a number past the table")
         << fields(u"Brano"_s, {u"Vaporwave"_s, u"80s Pop"_s, u"148"_s})
         << values(u"Brano"_s, u""_s);
-    QTest::newRow("no fields: texts, never NULL")
-        << Id3v2Fields{} << TagValues{u""_s, u""_s, u""_s, u""_s, u""_s, u""_s};
 }
 
 void TestId3v2Reader::catalogueValues()
