@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
 
 // Mouse input goes to the window, as the window system delivers it: Qt finds the widget under
