@@ -5,29 +5,13 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
-namespace {
-
-/// A volume of a test row; its mount point is relative to the test's temporary folder ("" is
-/// the folder itself).
-struct RowVolume
-{
-    QString mount;
-    DriveType type;
-};
-
-constexpr QFile::Permissions kWritable =
-    QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
-constexpr QFile::Permissions kReadOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
-
-} // namespace
-
-Q_DECLARE_METATYPE(RowVolume)
 Q_DECLARE_METATYPE(TagOutcome)
 
 class TestFileClassifier : public QObject
@@ -35,119 +19,83 @@ class TestFileClassifier : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void classifyFile_data();
     void classifyFile();
-
-private:
-    QString absolute(const QString &relative) const;
-    QTemporaryDir m_dir;
 };
 
-void TestFileClassifier::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-}
-
-QString TestFileClassifier::absolute(const QString &relative) const
-{
-    return relative.isEmpty() ? m_dir.path() : m_dir.path() + u'/' + relative;
-}
-
+// Step 1 is the tag's word; step 2 the owner-write bit; step 3 the drive holding the file.
 void TestFileClassifier::classifyFile_data()
 {
-    QTest::addColumn<QList<RowVolume>>("volumes"); // in drive-list order
-    // Used instead of the table built from `volumes` when not empty; mount points relative.
-    QTest::addColumn<QList<RowVolume>>("tableOverride");
-    QTest::addColumn<QString>("file");    // relative to the temporary folder
-    QTest::addColumn<bool>("fileExists"); // false: the file is not created
-    QTest::addColumn<QFile::Permissions>("permissions");
+    // Mount points relative to the temporary folder, "" for the folder itself: "cd" is a CD,
+    // "usb" removable, any other fixed. The table's entries differ from the volumes when given.
+    QTest::addColumn<QStringList>("volumes"); // in drive-list order
+    QTest::addColumn<QStringList>("table");
+    QTest::addColumn<QString>("file"); // "!" before it: the file is not made
+    QTest::addColumn<int>("mode");
     QTest::addColumn<TagOutcome>("outcome");
     QTest::addColumn<QString>("expected");
-
-    using V = QList<RowVolume>;
-    const V fixedOnly{{u""_s, DriveType::Fixed}};
-    const V withCd{{u""_s, DriveType::Fixed}, {u"cd"_s, DriveType::CdRom}};
-    const V withUsb{{u""_s, DriveType::Fixed}, {u"usb"_s, DriveType::Removable}};
-    const V cdInsideUsbCdFirst{{u"usb/cd"_s, DriveType::CdRom}, {u"usb"_s, DriveType::Removable}};
-    const QString ok = u"OK"_s, noTag = u"Nessun TAG ID3"_s, corrupt = u"File Corrotto!"_s,
-                  readOnly = u"Solo Lettura"_s, cdRom = u"CDROM"_s,
-                  removable = u"Disco Rimovibile"_s;
-    const V none;
-
-    // Step 1 alone: files on a fixed disk keep the word of their tag.
-    QTest::newRow("fixed: tagged stays OK")
-        << fixedOnly << none << u"f1.mp3"_s << true << kWritable << TagOutcome::Present << ok;
-
-    // Step 2: the owner-write bit.
-    QTest::newRow("read-only tagged")
-        << fixedOnly << none << u"r1.mp3"_s << true << kReadOnly << TagOutcome::Present << readOnly;
+    const QStringList fixed{""}, withCd{"", "cd"};
+    QTest::newRow("read-only tagged") << fixed << QStringList() << u"r1.mp3"_s << 0444
+                                      << TagOutcome::Present << u"Solo Lettura"_s;
     QTest::newRow("read-only unreadable stays corrupt")
-        << fixedOnly << none << u"r3.mp3"_s << true << kReadOnly << TagOutcome::Unreadable
-        << corrupt;
+        << fixed << QStringList() << u"r3.mp3"_s << 0444 << TagOutcome::Unreadable
+        << u"File Corrotto!"_s;
     QTest::newRow("group and others may write, owner may not: read-only")
-        << fixedOnly << none << u"r5.mp3"_s << true
-        << (QFile::ReadOwner | QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther |
-            QFile::WriteOther)
-        << TagOutcome::Present << readOnly;
+        << fixed << QStringList() << u"r5.mp3"_s << 0466 << TagOutcome::Present
+        << u"Solo Lettura"_s;
     QTest::newRow("missing file is not taken for read-only")
-        << fixedOnly << none << u"gone2.mp3"_s << false << kWritable << TagOutcome::Present << ok;
-
-    // Step 3: removable and CD drives.
-    QTest::newRow("CD: read-only")
-        << withCd << none << u"cd/c3.mp3"_s << true << kReadOnly << TagOutcome::Present << cdRom;
+        << fixed << QStringList() << u"!gone.mp3"_s << 0 << TagOutcome::Present << u"OK"_s;
     QTest::newRow("CD: missing file in a subfolder")
-        << withCd << none << u"cd/album/gone.mp3"_s << false << kWritable << TagOutcome::Present
-        << cdRom;
-    QTest::newRow("removable: read-only untagged") << withUsb << none << u"usb/u2.mp3"_s << true
-                                                   << kReadOnly << TagOutcome::Absent << removable;
-
-    // The drive is the volume holding the path, compared exactly. Which volume holds a path is
-    // the Volumes' rule.
+        << withCd << QStringList() << u"!cd/album/gone.mp3"_s << 0 << TagOutcome::Present
+        << u"CDROM"_s;
+    QTest::newRow("removable: read-only untagged")
+        << QStringList{"", "usb"} << QStringList() << u"usb/u2.mp3"_s << 0444 << TagOutcome::Absent
+        << u"Disco Rimovibile"_s;
     QTest::newRow("mount point differing in case does not match")
-        << withCd << V{{u"CD"_s, DriveType::CdRom}} << u"cd/x1.mp3"_s << true << kWritable
-        << TagOutcome::Present << ok;
+        << withCd << QStringList{"CD"} << u"cd/x1.mp3"_s << 0644 << TagOutcome::Present << u"OK"_s;
     QTest::newRow("CD inside a removable mount, listed first")
-        << cdInsideUsbCdFirst << none << u"usb/cd/n5.mp3"_s << true << kWritable
-        << TagOutcome::Present << cdRom;
+        << QStringList{"usb/cd", "usb"} << QStringList() << u"usb/cd/n5.mp3"_s << 0644
+        << TagOutcome::Present << u"CDROM"_s;
     QTest::newRow("table entry of a CD but no volume holds the path")
-        << V{} << V{{u"cd"_s, DriveType::CdRom}} << u"cd/x3.mp3"_s << true << kWritable
-        << TagOutcome::Present << ok;
+        << QStringList() << QStringList{"cd"} << u"cd/x3.mp3"_s << 0644 << TagOutcome::Present
+        << u"OK"_s;
 }
 
 void TestFileClassifier::classifyFile()
 {
-    QFETCH(QList<RowVolume>, volumes);
-    QFETCH(QList<RowVolume>, tableOverride);
+    QFETCH(QStringList, volumes);
+    QFETCH(QStringList, table);
     QFETCH(QString, file);
-    QFETCH(bool, fileExists);
-    QFETCH(QFile::Permissions, permissions);
+    QFETCH(int, mode);
     QFETCH(TagOutcome, outcome);
     QFETCH(QString, expected);
-
+    QTemporaryDir dir;
+    const auto volumeAt = [&](const QString &mount) {
+        const QString base = mount.section(u'/', -1);
+        return VolumeInfo{mount.isEmpty() ? dir.path() : dir.filePath(mount),
+                          base == u"cd" || base == u"CD" ? DriveType::CdRom
+                          : base == u"usb"               ? DriveType::Removable
+                                                         : DriveType::Fixed,
+                          {},
+                          {},
+                          {},
+                          {}};
+    };
     FakeVolumes fake;
-    for (const RowVolume &row : volumes) {
-        VolumeInfo v;
-        v.mountPoint = absolute(row.mount);
-        v.type = row.type;
-        fake.list << v;
+    for (const QString &mount : volumes)
+        fake.list << volumeAt(mount);
+    QList<VolumeInfo> tableVolumes;
+    for (const QString &mount : table)
+        tableVolumes << volumeAt(mount);
+    const QString path = dir.filePath(file.mid(file.startsWith(u'!') ? 1 : 0));
+    if (!file.startsWith(u'!')) {
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(mode)), 0);
     }
-    DriveTable table;
-    for (const RowVolume &entry : tableOverride)
-        table << DriveTableEntry{absolute(entry.mount), entry.type};
-    if (tableOverride.isEmpty())
-        table = buildDriveTable(fake.list);
-
-    const QString path = absolute(file);
-    if (fileExists) {
-        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
-        QVERIFY(f.setPermissions(permissions));
-    }
-
-    QCOMPARE(::classifyFile(path, outcome, table, fake), expected);
+    QCOMPARE(::classifyFile(path, outcome,
+                            buildDriveTable(table.isEmpty() ? fake.list : tableVolumes), fake),
+             expected);
 }
 
 QTEST_GUILESS_MAIN(TestFileClassifier)

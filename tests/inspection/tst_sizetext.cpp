@@ -27,12 +27,8 @@ void TestSizeText::sizeText_data()
     constexpr qint64 kMax = std::numeric_limits<qint64>::max();
 
     row("half of 0 goes to even 0", 512, u"0 KB"_s);
-    row("just over half rounds up", 513, u"1 KB"_s);
     row("1.5 goes to even 2", 1536, u"2 KB"_s);
-    row("2.5 goes to even 2", 2560, u"2 KB"_s);
-    row("1024 kilobytes, C locale", 1048576, u"1,024 KB"_s);
     row("over 16 bits: 32767.5 goes to even 32768", 33553920, u"32,768 KB"_s);
-    row("40 MB file keeps its true size", 41943040, u"40,960 KB"_s);
     row("largest length: rounds up past the last whole kilobyte", kMax,
         u"9,007,199,254,740,992 KB"_s);
     row("negative: rounded by magnitude", -1536, u"-2 KB"_s);
@@ -41,7 +37,6 @@ void TestSizeText::sizeText_data()
         u"-9,007,199,254,740,992 KB"_s);
 
     QLocale italian(QLocale::Italian, QLocale::Italy);
-    QTest::newRow("1024 kilobytes, Italian") << ::formatSize(1048576, italian) << u"1.024 KB"_s;
     italian.setNumberOptions(QLocale::OmitGroupSeparator);
     QTest::newRow("separator kept when the locale omits it")
         << ::formatSize(1048576, italian) << u"1.024 KB"_s;
@@ -57,8 +52,6 @@ void TestSizeText::sizeText_data()
     QTest::newRow("padded: sixteen blanks") << ::padSize(2560, c) << QString(16, u' ') + u"2 KB"_s;
     QTest::newRow("padded: exactly twenty characters, no blank")
         << ::padSize(qint64(1000000000000) * 1024, c) << u"1,000,000,000,000 KB"_s;
-    QTest::newRow("padded: longer text is not cut")
-        << ::padSize(kMax, c) << u"9,007,199,254,740,992 KB"_s;
 }
 
 void TestSizeText::sizeText()

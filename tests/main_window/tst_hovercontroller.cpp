@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
 
 // Mouse input goes to the window, as the window system delivers it: Qt finds the widget under
@@ -32,25 +31,14 @@ void TestHoverController::mouseShowsTheButtonAboveItsFace()
     row->addWidget(after);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QSignalSpy clicked(button, &QPushButton::clicked);
     // The window behind the command hides it, as a frame around a command does.
     hover->addRule(&window, button, HoverController::Effect::Hide);
     QVERIFY(button->isHidden());
-    const QPoint centre = face->mapTo(&window, face->rect().center());
-    pointAt(before);
-    QVERIFY(button->isHidden());
+    // Shown over its face (clicking it there is the journeys' part); a rule hides it; showing
+    // leaves the enabling alone.
+    hover->addRule(after, button, HoverController::Effect::Hide);
     pointAt(face);
     QVERIFY(button->isVisible());
-    // A move over the button is the button's own, not also one over the window behind it.
-    QTest::mouseMove(window.windowHandle(), centre + QPoint(1, 0));
-    QVERIFY(button->isVisible());
-    QCOMPARE(window.childAt(centre), button);
-    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, centre);
-    QCOMPARE(clicked.size(), 1);
-    QVERIFY2(!button->hasFocus(), "a click leaves the focus where it was");
-
-    // A rule hides it; showing leaves the enabling alone.
-    hover->addRule(after, button, HoverController::Effect::Hide);
     pointAt(after);
     QVERIFY(button->isHidden());
     button->setEnabled(false);

@@ -1,6 +1,6 @@
 #pragma once
 
-// Helpers shared by the tests of the maintenance commands: real folders, files and catalogue
+// The scene shared by the tests of the maintenance commands: real folders, files and catalogue
 // triggers in a temporary folder.
 
 #include "catalogue/cataloguerecord.h"
@@ -13,23 +13,16 @@
 #include "support/filestate.h"
 #include "support/sqlscene.h"
 #include "support/tempcatalogue.h"
+#include "support/testmp3.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 #include <memory>
 
 namespace MaintenanceTest {
-
-/// Makes `relative` below `base` and returns it with its closing "/".
-inline QString makeFolder(const QString &base, const QString &relative)
-{
-    const QString path = base + u'/' + relative;
-    if (!QDir().mkpath(path))
-        qFatal("cannot make %s", qPrintable(path));
-    return QDir::cleanPath(path) + u'/';
-}
 
 /// A record of the file `name` (without extension) in `folder`, in the state `state`.
 inline CatalogueRecord fileRecord(const QString &folder, const QString &name,
@@ -42,48 +35,40 @@ inline CatalogueRecord fileRecord(const QString &folder, const QString &name,
     return r;
 }
 
-/// The scene of a maintenance command: a temporary catalogue with a "Musica" folder beside it,
-/// and the grid, counters and dialogs the command works on. A test class derives from it and
-/// calls setUp() from init() and tearDown() from cleanup().
+/// A temporary catalogue with a "Musica" folder beside it, and the grid, counters and dialogs a
+/// command works on. A test class derives from it and calls setUp() from init().
 class Scene
 {
 protected:
     void setUp()
     {
+        m_store.reset();
         m_temp = std::make_unique<TempCatalogue>();
-        m_music = makeFolder(m_temp->folder(), QStringLiteral("Musica"));
+        m_music = m_temp->folder() + QStringLiteral("/Musica/");
+        QVERIFY(QDir().mkpath(m_music));
         m_model = std::make_unique<CatalogueModel>();
         m_counters = std::make_unique<CollectionCounters>();
         m_dialogs = FakeDialogs();
         m_compactions = 0;
-    }
-    void tearDown()
-    {
-        m_store.reset();
-        m_temp.reset();
     }
     /// Adds the records, opens the catalogue and loads it into the grid.
     void load(const QList<CatalogueRecord> &records)
     {
         m_ids = m_temp->add(records);
         m_store = std::make_unique<CatalogueStore>(m_temp->path());
-        QVERIFY2(m_store->open(), qPrintable(m_store->lastError()));
+        QVERIFY(m_store->open());
         QVERIFY(caricaDB(*m_store, *m_model, *m_counters));
     }
-    /// What a failed command must leave as it was: the grid's and the catalogue's record counts,
-    /// then the six counters.
+    /// The grid's and the catalogue's record counts, then the six counters.
     QList<int> state() const
     {
         const auto records = m_store->allRecords();
         QList<int> values{m_model->recordCount(), records ? int(records->size()) : -1};
-        for (auto counter :
-             {CollectionCounters::Counter::Found, CollectionCounters::Counter::WithTag,
-              CollectionCounters::Counter::WithoutTag, CollectionCounters::Counter::Corrupt,
-              CollectionCounters::Counter::ReadOnly, CollectionCounters::Counter::CdRom})
-            values << m_counters->value(counter);
+        for (int c = 0; c <= int(CollectionCounters::Counter::CdRom); ++c)
+            values << m_counters->value(CollectionCounters::Counter(c));
         return values;
     }
-    /// The text of the only message shown, checked to be of `kind`; empty when that is not so.
+    /// "title|text" of the only message shown, checked to be of `kind`; empty when that is not so.
     QString onlyMessage(FakeDialogs::Kind kind) const
     {
         const bool one = m_dialogs.messages.size() == 1 && m_dialogs.messages[0].kind == kind;
@@ -95,6 +80,15 @@ protected:
         return {[this] { ++m_compactions; },
                 [] {
                 }};
+    }
+    /// A trigger that makes the catalogue refuse an `event` ("DELETE", "UPDATE") of record `id`.
+    bool lockRecord(const char *event, qint64 id)
+    {
+        return execOn(m_temp->path(), QStringLiteral("CREATE TRIGGER keep BEFORE %1 ON Mp3 WHEN "
+                                                     "old.id = %2 BEGIN SELECT RAISE(ABORT, "
+                                                     "'record locked'); END")
+                                          .arg(QLatin1String(event))
+                                          .arg(id));
     }
 
     std::unique_ptr<TempCatalogue> m_temp;

@@ -1,10 +1,6 @@
 #include "maintenancetest.h"
 
 #include "maintenance/tagcompletion.h"
-#include "support/testmp3.h"
-
-#include <QFileInfo>
-#include <QTest>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -13,19 +9,18 @@
 using namespace Qt::StringLiterals;
 using namespace MaintenanceTest;
 
+// What the tag holds is checked byte for byte by the journeys (an imported file completed at
+// the next start); here the byte of the genre, which files qualify, and the failures.
 class TestTagCompletion : public QObject, private Scene
 {
     Q_OBJECT
 
 private slots:
     void init() { setUp(); }
-    void cleanup() { tearDown(); }
     void genreByte_data();
     void genreByte();
-    void songRockExampleByteForByte();
+    void whichFilesGetATag_data();
     void whichFilesGetATag();
-    void statesAndPermissions_data();
-    void statesAndPermissions();
     void failedFileIsSkippedAndThePassGoesOn();
     void recordGoneLeavesItsFileAlone();
 
@@ -54,103 +49,43 @@ void TestTagCompletion::genreByte()
     QCOMPARE(completionGenreByte(genre), byte);
 }
 
-void TestTagCompletion::songRockExampleByteForByte()
+// Files shorter than a tag block, tagged ones, and rows of the states "Solo Lettura" and "CDROM"
+// are left as they are (not even made writable); others are made writable and get a block.
+void TestTagCompletion::whichFilesGetATag_data()
 {
-    const QByteArray audio = mpegFrames(3);
-    const QString file = writeMp3(m_music, u"song.mp3"_s, audio);
-    CatalogueRecord r = fileRecord(m_music, u"song"_s, u"Nessun TAG ID3"_s);
-    r.titolo = u"Song"_s;
-    r.autore = u""_s;
-    r.album = u"Greatest"_s;
-    r.anno = u"1975"_s;
-    r.commento = u"vinile"_s;
-    r.genere = u"Rock"_s;
-    load({r});
-    const GridRow before = m_model->row(0);
-
-    const CompletionResult result = complete();
-    QCOMPARE(result.completed, 1);
-    QVERIFY(result.failures.isEmpty() && result.compacted && m_dialogs.messages.isEmpty());
-    QCOMPARE(m_compactions, 1);
-    QCOMPARE(fileBytes(file), audio + tagBlock("Song", "", "Greatest", "1975", "vinile", 17));
-    // The grid keeps its state word; the record is the row's values.
-    QCOMPARE(m_model->row(0), before);
-    const auto stored = m_store->recordById(m_ids[0]);
-    QVERIFY(stored);
-    QCOMPARE(stored->titolo, u"Song"_s);
-    QCOMPARE(stored->info, u"Nessun TAG ID3"_s);
-    QCOMPARE(stored->supporto, r.supporto);
-}
-
-// Files shorter than a tag block, empty ones included, and tagged ones are left as they are;
-// every other file gets a block, and a second pass finds nothing to do.
-void TestTagCompletion::whichFilesGetATag()
-{
-    const QByteArray tagged = mpegFrames(1) + tagBlock("T", "A", "B", "2000", "C", 255);
-    const QList<std::pair<QString, QByteArray>> files = {
-        {u"con tag.mp3"_s, tagged},
-        {u"primo.mp3"_s, mpegFrames(2)},
-        {u"vuoto.mp3"_s, QByteArray()},
-        {u"corto.mp3"_s, mpegFrames(1).left(127)},
-        {u"giusto.mp3"_s, mpegFrames(1).left(128)},
-        // Found as every record's file is, whatever the case of its extension.
-        {u"ultimo.MP3"_s, mpegFrames(2)}};
-    QList<CatalogueRecord> records;
-    for (const auto &[name, bytes] : files) {
-        QVERIFY(!writeMp3(m_music, name, bytes).isEmpty());
-        records << fileRecord(m_music, name.chopped(4), u"File Corrotto!"_s);
-    }
-    load(records);
-
-    const CompletionResult result = complete();
-    QCOMPARE(result.completed, 3);
-    QVERIFY(result.failures.isEmpty());
-    QCOMPARE(m_compactions, 1);
-    for (const auto &[name, bytes] : files) {
-        const QByteArray now = fileBytes(m_music + name);
-        const bool grows = name == u"primo.mp3" || name == u"giusto.mp3" || name == u"ultimo.MP3";
-        QCOMPARE(now.left(bytes.size()), bytes);
-        QCOMPARE(now.size(), bytes.size() + (grows ? 128 : 0));
-    }
-
-    const QByteArray catalogue = fileDigest(m_temp->path());
-    const CompletionResult again = complete();
-    QCOMPARE(again.completed, 0);
-    QVERIFY(again.failures.isEmpty());
-    QCOMPARE(m_compactions, 1);
-    QCOMPARE(fileDigest(m_temp->path()), catalogue);
-}
-
-void TestTagCompletion::statesAndPermissions_data()
-{
+    QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("word");
-    QTest::addColumn<bool>("tagged");
     QTest::addColumn<int>("mode");
     QTest::addColumn<bool>("completed");
     QTest::addColumn<int>("modeAfter");
-    // A row of these states is not even made writable.
-    QTest::newRow("read-only") << "Solo Lettura" << false << 0444 << false << 0444;
-    QTest::newRow("CD") << "CDROM" << false << 0444 << false << 0444;
-    QTest::newRow("OK though untagged, read-only") << "OK" << false << 0444 << true << 0644;
-    QTest::newRow("tagged, read-only") << "OK" << true << 0444 << false << 0644;
-    QTest::newRow("untagged, already writable") << "OK" << false << 0640 << true << 0640;
+    const QByteArray tagged = mpegFrames(1) + tagBlock("T", "A", "B", "2000", "C", 255);
+    QTest::newRow("tagged, read-only") << tagged << "OK" << 0444 << false << 0644;
+    QTest::newRow("untagged, read-only") << mpegFrames(1) << "OK" << 0444 << true << 0644;
+    QTest::newRow("empty") << QByteArray() << "OK" << 0644 << false << 0644;
+    QTest::newRow("128 bytes") << mpegFrames(1).left(128) << "OK" << 0644 << true << 0644;
+    QTest::newRow("read-only state") << mpegFrames(1) << "Solo Lettura" << 0444 << false << 0444;
+    QTest::newRow("CD") << mpegFrames(1) << "CDROM" << 0444 << false << 0444;
 }
 
-void TestTagCompletion::statesAndPermissions()
+void TestTagCompletion::whichFilesGetATag()
 {
+    QFETCH(QByteArray, bytes);
     QFETCH(QString, word);
-    QFETCH(bool, tagged);
     QFETCH(int, mode);
     QFETCH(bool, completed);
     QFETCH(int, modeAfter);
-    const QByteArray tag = tagged ? tagBlock("T", "A", "B", "2000", "C", 1) : QByteArray();
-    const QString file = writeMp3(m_music, u"brano.mp3"_s, mpegFrames(1), tag);
-    QCOMPARE(::chmod(QFile::encodeName(file).constData(), static_cast<mode_t>(mode)), 0);
-    load({fileRecord(m_music, u"brano"_s, word)});
-
+    const QString file = writeMp3(m_music, u"a.mp3"_s, bytes);
+    QCOMPARE(::chmod(QFile::encodeName(file).constData(), mode_t(mode)), 0);
+    load({fileRecord(m_music, u"a"_s, word)});
     QCOMPARE(complete().completed, completed ? 1 : 0);
-    QCOMPARE(QFileInfo(file).size(), 417 + (completed || tagged ? 128 : 0));
+    QCOMPARE(fileBytes(file).left(bytes.size()), bytes);
+    QCOMPARE(QFileInfo(file).size(), bytes.size() + (completed ? 128 : 0));
     QCOMPARE(permissionBits(file), modeAfter);
+    QCOMPARE(m_compactions, completed ? 1 : 0);
+    // A second pass finds nothing to do and leaves the catalogue alone.
+    const QByteArray catalogue = fileDigest(m_temp->path());
+    QCOMPARE(complete().completed, 0);
+    QCOMPARE(fileDigest(m_temp->path()), catalogue);
 }
 
 void TestTagCompletion::failedFileIsSkippedAndThePassGoesOn()
@@ -163,7 +98,6 @@ void TestTagCompletion::failedFileIsSkippedAndThePassGoesOn()
     load({fileRecord(m_music, u"grande"_s, u"Nessun TAG ID3"_s),
           fileRecord(m_music, u"piccolo"_s, u"Nessun TAG ID3"_s)});
     QVERIFY(QFileInfo(m_temp->path()).size() < largeBytes.size());
-
     struct rlimit old;
     QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -173,7 +107,6 @@ void TestTagCompletion::failedFileIsSkippedAndThePassGoesOn()
     const CompletionResult result = complete();
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
-
     QCOMPARE(result.completed, 1);
     QCOMPARE(result.failures.size(), 1);
     QVERIFY2(result.failures[0].startsWith(m_music + u"grande.mp3: "_s),
@@ -181,7 +114,6 @@ void TestTagCompletion::failedFileIsSkippedAndThePassGoesOn()
     QCOMPARE(fileBytes(large), largeBytes);
     QCOMPARE(QFileInfo(small).size(), 417 + 128);
     QCOMPARE(m_compactions, 1);
-    QVERIFY(m_dialogs.messages.isEmpty());
 }
 
 void TestTagCompletion::recordGoneLeavesItsFileAlone()
@@ -189,12 +121,10 @@ void TestTagCompletion::recordGoneLeavesItsFileAlone()
     const QString file = writeMp3(m_music, u"brano.mp3"_s, mpegFrames(1));
     load({fileRecord(m_music, u"brano"_s, u"Nessun TAG ID3"_s)});
     QCOMPARE(m_store->remove(m_ids[0]), CatalogueStore::WriteResult::Done);
-
     const CompletionResult result = complete();
-    QCOMPARE(result.completed, 0);
+    QCOMPARE(result.completed + m_compactions, 0);
     QCOMPARE(result.failures.size(), 1);
     QCOMPARE(QFileInfo(file).size(), 417);
-    QCOMPARE(m_compactions, 0);
 }
 
 QTEST_GUILESS_MAIN(TestTagCompletion)

@@ -21,19 +21,3 @@ inline bool execOn(const QString &sqlitePath, const QString &sql)
     sqlite3_close(db);
     return ok;
 }
-
-/// The integer of the first row's first column of one SQL text run on an SQLite file through a
-/// connection of its own; -1 without a row.
-inline qint64 integerOn(const QString &sqlitePath, const QString &sql)
-{
-    sqlite3 *db = nullptr;
-    sqlite3_stmt *stmt = nullptr;
-    qint64 value = -1;
-    if (sqlite3_open(QFile::encodeName(sqlitePath).constData(), &db) == SQLITE_OK &&
-        sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr) == SQLITE_OK &&
-        sqlite3_step(stmt) == SQLITE_ROW)
-        value = sqlite3_column_int64(stmt, 0);
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return value;
-}

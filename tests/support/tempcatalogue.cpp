@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 TempCatalogue::TempCatalogue()
 {
     if (!m_dir.isValid())
@@ -36,18 +38,17 @@ QList<qint64> TempCatalogue::add(const QList<CatalogueRecord> &records) const
 
 CatalogueRecord sampleRecord(const QString &stem)
 {
-    CatalogueRecord r;
-    r.titolo = stem + QStringLiteral(" title");
-    r.autore = stem + QStringLiteral(" artist");
-    r.album = stem + QStringLiteral(" album");
-    r.anno = QStringLiteral("1999");
-    r.genere = QStringLiteral("Rock");
-    r.commento = stem + QStringLiteral(" comment");
-    r.nome = stem;
-    r.percorso = QStringLiteral("/music/") + stem + u'/';
-    r.dimenzione = QStringLiteral("            4,321 KB");
-    r.info = QStringLiteral("OK");
-    r.labelD = QStringLiteral("DISK_") + stem;
-    r.supporto = QStringLiteral("-12345");
-    return r;
+    return {0,
+            stem + u" title"_s,
+            stem + u" artist"_s,
+            stem + u" album"_s,
+            u"1999"_s,
+            u"Rock"_s,
+            stem + u" comment"_s,
+            stem,
+            u"/music/"_s + stem + u'/',
+            u"            4,321 KB"_s,
+            u"OK"_s,
+            u"DISK_"_s + stem,
+            u"-12345"_s};
 }

@@ -12,17 +12,11 @@
 
 namespace {
 
-void appendLe16(QByteArray &bytes, qint16 value)
+// Appends `value` as `bytes` little-endian bytes.
+void appendLe(QByteArray &out, quint32 value, int bytes)
 {
-    const quint16 raw = static_cast<quint16>(value);
-    bytes.append(static_cast<char>(raw & 0xFF));
-    bytes.append(static_cast<char>(raw >> 8));
-}
-
-void appendLe32(QByteArray &bytes, quint32 value)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        bytes.append(static_cast<char>((value >> shift) & 0xFF));
+    for (int i = 0; i < bytes; ++i)
+        out.append(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
 
 } // namespace
@@ -35,7 +29,7 @@ QByteArray tonePcm(int frames, int rate, int channels, int silentFrames)
         const double tone = std::sin(2 * std::numbers::pi * 440 * i / rate);
         const auto sample = static_cast<qint16>(i < silentFrames ? 0 : std::lround(12000 * tone));
         for (int c = 0; c < channels; ++c)
-            appendLe16(pcm, sample);
+            appendLe(pcm, static_cast<quint16>(sample), 2);
     }
     return pcm;
 }
@@ -52,12 +46,11 @@ QByteArray lameMp3(const QByteArray &pcm, int rate, int channels, const QStringL
     }
     raw.close();
     // Files, not pipes: lame fills in its header frame only in a file it can seek back into.
-    QStringList arguments{
-        QStringLiteral("--quiet"),    QStringLiteral("-r"),
-        QStringLiteral("-s"),         QString::number(rate / 1000.0),
-        QStringLiteral("--bitwidth"), QStringLiteral("16"),
-        QStringLiteral("--signed"),   QStringLiteral("--little-endian"),
-        QStringLiteral("-m"),         channels == 1 ? QStringLiteral("m") : QStringLiteral("s")};
+    QStringList arguments{"--quiet",    "-r",
+                          "-s",         QString::number(rate / 1000.0),
+                          "--bitwidth", "16",
+                          "--signed",   "--little-endian",
+                          "-m",         channels == 1 ? "m" : "s"};
     arguments << options << input << output;
     QProcess lame;
     lame.start(QStringLiteral("lame"), arguments);
@@ -92,17 +85,15 @@ QByteArray silentFrames(SilentFrameKind kind, int count)
 
 QByteArray wavFile(const QByteArray &pcm)
 {
+    // RIFF size, format chunk size, PCM, 2 channels, 44.1 kHz, bytes per second and per frame,
+    // 16 bits; then the data chunk's size.
     QByteArray wav("RIFF");
-    appendLe32(wav, quint32(36 + pcm.size()));
+    appendLe(wav, quint32(36 + pcm.size()), 4);
     wav.append("WAVEfmt ");
-    appendLe32(wav, 16);
-    appendLe16(wav, 1); // PCM
-    appendLe16(wav, 2);
-    appendLe32(wav, 44100);
-    appendLe32(wav, 44100 * 4);
-    appendLe16(wav, 4);
-    appendLe16(wav, 16);
+    for (const auto &[value, bytes] :
+         {std::pair{16U, 4}, {1U, 2}, {2U, 2}, {44100U, 4}, {44100U * 4, 4}, {4U, 2}, {16U, 2}})
+        appendLe(wav, value, bytes);
     wav.append("data");
-    appendLe32(wav, quint32(pcm.size()));
+    appendLe(wav, quint32(pcm.size()), 4);
     return wav + pcm;
 }

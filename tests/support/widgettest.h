@@ -71,12 +71,6 @@ inline QString accessibleName(QWidget *widget)
     return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
 }
 
-/// The accessible role of `widget`.
-inline QAccessible::Role accessibleRole(QWidget *widget)
-{
-    return QAccessible::queryAccessibleInterface(widget)->role();
-}
-
 /// The objectNames of the shown controls of `window` that a screen reader could not read by a
 /// caption: a text box, list, chooser or slider without an accessible name, and any control
 /// read by its objectName where its caption says something else. The grid is read by its
@@ -98,11 +92,4 @@ inline QStringList controlsWithoutCaption(QWidget *window)
             found << control->objectName();
     }
     return found;
-}
-
-/// The bytes of the file at `path`, or "<unreadable>".
-inline QByteArray fileContents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }

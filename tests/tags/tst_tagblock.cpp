@@ -4,9 +4,10 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString kBaseName = QStringLiteral("brano");
 const TagValues kSong{"Song", "Artist", "Album", "1999", "Comment", "Rock"};
 
 QByteArray withTitle(const QByteArray &title, quint8 genreByte = 17)
@@ -40,42 +41,33 @@ void TestTagBlock::decode_data()
     QTest::addColumn<QByteArray>("block");
     QTest::addColumn<TagOutcome>("outcome");
     QTest::addColumn<TagValues>("values");
-
-    const QByteArray plain = withTitle("Song");
-    const auto title = &TagValues::title;
-    const auto nuls = [](const char *text, int count) {
-        return QString::fromLatin1(text) + QString(count, QChar(0));
+    const auto row = [](const char *name, const QByteArray &block, const TagValues &values,
+                        TagOutcome outcome = TagOutcome::Present) {
+        QTest::newRow(name) << block << outcome << values;
     };
-
-    QTest::newRow("plain tag") << plain << TagOutcome::Present << kSong;
-    QTest::newRow("lower-case marker is no tag")
-        << QByteArray("tag" + plain.mid(3)) << TagOutcome::Absent
-        << TagValues{kBaseName, {}, {}, {}, {}, {}};
-    QTest::newRow("block of 127 bytes") << plain.left(127) << TagOutcome::Unreadable << TagValues{};
-    QTest::newRow("block of 129 bytes") << plain + 'x' << TagOutcome::Unreadable << TagValues{};
-    QTest::newRow("title of 30 NULs gives the base name")
-        << withTitle(QByteArray(30, '\0')) << TagOutcome::Present << with(title, kBaseName);
-    QTest::newRow("four letters and 26 NULs keep the NULs")
-        << withTitle("Song" + QByteArray(26, '\0')) << TagOutcome::Present
-        << with(title, nuls("Song", 26));
-    QTest::newRow("all-blank title gives the base name")
-        << withTitle(QByteArray(30, ' ')) << TagOutcome::Present << with(title, kBaseName);
-    QTest::newRow("title starting with NUL and no trailing blank gives the base name")
-        << withTitle('\0' + QByteArray(29, 'x')) << TagOutcome::Present << with(title, kBaseName);
-    QTest::newRow("title of one NUL and blanks keeps the NUL")
-        << withTitle(QByteArray(1, '\0')) << TagOutcome::Present << with(title, nuls("", 1));
-    QTest::newRow("leading blanks of the title stay")
-        << withTitle("  Song") << TagOutcome::Present << with(title, QStringLiteral("  Song"));
-    QTest::newRow("all-NUL artist has no fallback")
-        << tagBlock("Song", QByteArray(30, '\0'), "Album", "1999", "Comment", 17)
-        << TagOutcome::Present << with(&TagValues::artist, nuls("", 30));
-    QTest::newRow("genre 0 is Blues") << withTitle("Song", 0) << TagOutcome::Present
-                                      << with(&TagValues::genre, QStringLiteral("Blues"));
-    QTest::newRow("genre 148 has no name")
-        << withTitle("Song", 148) << TagOutcome::Present << with(&TagValues::genre, QString());
-    QTest::newRow("genre byte 32, a blank, is Classical")
-        << withTitle("Song", ' ') << TagOutcome::Present
-        << with(&TagValues::genre, QStringLiteral("Classical"));
+    const auto title = [](const QString &value) {
+        return with(&TagValues::title, value);
+    };
+    const QString nul(1, QChar(0));
+    row("plain tag", withTitle("Song"), kSong);
+    row("lower-case marker is no tag", "tag" + withTitle("Song").mid(3),
+        {u"brano"_s, {}, {}, {}, {}, {}}, TagOutcome::Absent);
+    row("block of 127 bytes", withTitle("Song").left(127), {}, TagOutcome::Unreadable);
+    // The base name stands in for a title of NULs or blanks, or one starting with a NUL that has
+    // no trailing blank; any other NUL is kept.
+    row("title of 30 NULs", withTitle(QByteArray(30, '\0')), title(u"brano"_s));
+    row("all-blank title", withTitle(QByteArray(30, ' ')), title(u"brano"_s));
+    row("title starting with NUL", withTitle('\0' + QByteArray(29, 'x')), title(u"brano"_s));
+    row("four letters and 26 NULs", withTitle("Song" + QByteArray(26, '\0')),
+        title(u"Song"_s + nul.repeated(26)));
+    row("one NUL and blanks", withTitle(QByteArray(1, '\0')), title(nul));
+    row("leading blanks of the title stay", withTitle("  Song"), title(u"  Song"_s));
+    row("all-NUL artist has no fallback",
+        tagBlock("Song", QByteArray(30, '\0'), "Album", "1999", "Comment", 17),
+        with(&TagValues::artist, nul.repeated(30)));
+    row("genre 0 is Blues", withTitle("Song", 0), with(&TagValues::genre, u"Blues"_s));
+    row("genre byte 32, a blank, is Classical", withTitle("Song", ' '),
+        with(&TagValues::genre, u"Classical"_s));
 }
 
 void TestTagBlock::decode()
@@ -83,51 +75,40 @@ void TestTagBlock::decode()
     QFETCH(QByteArray, block);
     QFETCH(TagOutcome, outcome);
     QFETCH(TagValues, values);
-    const TagReadResult result = decodeTagBlock(block, kBaseName);
+    const TagReadResult result = decodeTagBlock(block, u"brano"_s);
     QCOMPARE(result.outcome, outcome);
     QCOMPARE(result.values, values);
 }
 
-// An empty expected block means the genre byte is refused.
+// The block as bytes; an empty one means the genre byte is refused.
 void TestTagBlock::encode_data()
 {
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("year");
-    QTest::addColumn<int>("genreByte");
-    QTest::addColumn<QByteArray>("block");
-
-    const QString song = QStringLiteral("Song");
-    const QString year = QStringLiteral("1999");
-    const auto block = [](const QByteArray &title, const QByteArray &y, quint8 genreByte) {
-        return tagBlock(title, "Artist", "Album", y, "Comment", genreByte);
+    QTest::addColumn<QByteArray>("got");
+    QTest::addColumn<QByteArray>("want");
+    const auto row = [](const char *name, const QString &title, const QString &year, int genre,
+                        const QByteArray &wantTitle, const QByteArray &wantYear) {
+        const TagValues values{title, "Artist", "Album", year, "Comment", "ignored"};
+        QTest::newRow(name) << encodeTagBlock(values, genre)
+                            << (wantTitle.isEmpty() ? QByteArray()
+                                                    : tagBlock(wantTitle, "Artist", "Album",
+                                                               wantYear, "Comment", quint8(genre)));
     };
-
-    QTest::newRow("fields padded with blanks") << song << year << 17 << block("Song", "1999", 17);
-    QTest::newRow("31-character title stores the first 30")
-        << QStringLiteral("abcdefghijklmnopqrstuvwxyz01234") << year << 17
-        << block("abcdefghijklmnopqrstuvwxyz0123", "1999", 17);
-    QTest::newRow("character beyond 16 bits counts as one")
-        << QStringLiteral("\U0001F3B5abcdefghijklmnopqrstuvwxyz0123") << year << 17
-        << block("?abcdefghijklmnopqrstuvwxyz012", "1999", 17);
-    QTest::newRow("short year padded to 4")
-        << song << QStringLiteral("99") << 17 << block("Song", "99  ", 17);
-    QTest::newRow("long year cut to 4")
-        << song << QStringLiteral("19999") << 17 << block("Song", "1999", 17);
-    QTest::newRow("genre 0, Blues") << song << year << 0 << block("Song", "1999", 0);
-    QTest::newRow("genre 255") << song << year << 255 << block("Song", "1999", 255);
-    QTest::newRow("-1, the index of an unknown name, refused")
-        << song << year << -1 << QByteArray();
-    QTest::newRow("256 refused") << song << year << 256 << QByteArray();
+    row("31-character title stores the first 30", u"abcdefghijklmnopqrstuvwxyz01234"_s, u"1999"_s,
+        17, "abcdefghijklmnopqrstuvwxyz0123", "1999");
+    row("character beyond 16 bits counts as one", u"\U0001F3B5abcdefghijklmnopqrstuvwxyz0123"_s,
+        u"1999"_s, 17, "?abcdefghijklmnopqrstuvwxyz012", "1999");
+    row("short year padded to 4", u"Song"_s, u"99"_s, 17, "Song", "99  ");
+    row("long year cut to 4", u"Song"_s, u"19999"_s, 17, "Song", "1999");
+    row("genre 0, Blues", u"Song"_s, u"1999"_s, 0, "Song", "1999");
+    row("-1, the index of an unknown name, refused", u"Song"_s, u"1999"_s, -1, "", "");
+    row("256 refused", u"Song"_s, u"1999"_s, 256, "", "");
 }
 
 void TestTagBlock::encode()
 {
-    QFETCH(QString, title);
-    QFETCH(QString, year);
-    QFETCH(int, genreByte);
-    QFETCH(QByteArray, block);
-    const TagValues values{title, "Artist", "Album", year, "Comment", "ignored"};
-    QCOMPARE(encodeTagBlock(values, genreByte), block);
+    QFETCH(QByteArray, got);
+    QFETCH(QByteArray, want);
+    QCOMPARE(got, want);
 }
 
 QTEST_GUILESS_MAIN(TestTagBlock)
