@@ -3,12 +3,13 @@
 #include <QString>
 #include <QStringList>
 
-#include <iterator>
+#include <array>
 
 /// The ID3v1 genre names, indexed by the tag's genre byte (0 to 147). The names are shown to the
 /// user and stored in the catalogue, so they are kept exactly as the files' writers know them,
 /// odd spellings and doubled blanks included.
-inline constexpr const char *kGenreNames[] = {
+// A std::array, so that an index past the end is caught in checked builds.
+inline constexpr auto kGenreNames = std::to_array<const char *>({
     "Blues",
     "Classic Rock",
     "Country",
@@ -157,10 +158,10 @@ inline constexpr const char *kGenreNames[] = {
     "Anime",
     "JPop",
     "Synth Pop",
-};
+});
 
 /// Number of named genres; genre bytes from this value to 255 have no name.
-inline constexpr int kGenreCount = static_cast<int>(std::size(kGenreNames));
+inline constexpr int kGenreCount = static_cast<int>(kGenreNames.size());
 static_assert(kGenreCount == 148, "the ID3v1 genre table has 148 names");
 
 /// The name of genre byte `byte`: the table name for 0 to 147, an empty string for any other
