@@ -38,10 +38,9 @@ int descriptorsOn(const QString &path)
     return count;
 }
 
-QByteArray lame(int frames, int rate, int channels, const char *mode, const char *value,
-                int silentFrames = 0)
+QByteArray lame(int frames, int rate, int channels, const char *mode, const char *value)
 {
-    return lameMp3(tonePcm(frames, rate, channels, silentFrames), rate, channels,
+    return lameMp3(tonePcm(frames, rate, channels), rate, channels,
                    {QString::fromLatin1(mode), QString::fromLatin1(value)});
 }
 
@@ -52,9 +51,6 @@ const QByteArray &cbrTrack()
     static const QByteArray bytes = lame(kCbrFrames, 44100, 2, "-b", "128");
     return bytes;
 }
-
-// 1 s at 44.1 kHz: silence for the first half, then the tone.
-constexpr int kHalfSilentFrames = 44100;
 
 } // namespace
 
@@ -169,10 +165,9 @@ private slots:
         QTest::addColumn<bool>("seek");  // false: written only, applied by play
 
         // A frame is 44305.7023255814 / 44100 units: units round to the nearest frame.
-        QTest::newRow("rounds to the nearest frame")
-            << qint64(1005) << qint64(1000) << false << true;
-        QTest::newRow("past the end")
-            << qint64(10'000'000) << qint64(kHalfSilentFrames) << false << true;
+        QTest::newRow("rounds up to a frame") << qint64(502) << qint64(500) << false << true;
+        QTest::newRow("rounds down to a frame") << qint64(1005) << qint64(1000) << false << true;
+        QTest::newRow("past the end") << qint64(10'000'000) << qint64(kCbrFrames) << false << true;
         QTest::newRow("after the end") << qint64(33229) << qint64(33075) << true << true;
         QTest::newRow("written without seek applies on play")
             << qint64(33229) << qint64(33075) << false << false;
@@ -184,11 +179,9 @@ private slots:
         QFETCH(qint64, frame);
         QFETCH(bool, ended);
         QFETCH(bool, seek);
-        QVERIFY(m_player->openFile(
-            write(QStringLiteral("half.mp3"),
-                  lame(kHalfSilentFrames, 44100, 2, "-b", "128", kHalfSilentFrames / 2))));
+        QVERIFY(m_player->openFile(cbrFile()));
         m_player->play(Player::Repeat::Off);
-        const QList<float> whole = m_output->render(kHalfSilentFrames);
+        const QList<float> whole = m_output->render(kCbrFrames);
         if (!ended) {
             m_player->stop();
             if (seek)
@@ -201,7 +194,7 @@ private slots:
             m_player->play(Player::Repeat::Off);
         QCOMPARE(m_player->position(), unitsOf(frame));
         const QList<float> after = m_output->render(2000);
-        QCOMPARE(framesIn(after), std::min<qint64>(2000, kHalfSilentFrames - frame));
+        QCOMPARE(framesIn(after), std::min<qint64>(2000, kCbrFrames - frame));
         QCOMPARE(after, whole.mid(frame * 2, after.size()));
     }
 
