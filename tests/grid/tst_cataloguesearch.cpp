@@ -70,8 +70,6 @@ private slots:
             << u"Modugno Domenico"_s << u"domenico"_s << true << int(Artist) << true;
         QTest::newRow("two words never match a field with blanks")
             << u"Modugno Domenico"_s << u"modugno domenico"_s << true << int(Artist) << false;
-        QTest::newRow("no trimming")
-            << u"Bella ciao "_s << u"bella ciao"_s << false << int(Title) << false;
         QTest::newRow("trailing blank gives an empty last word")
             << u"Bella "_s << u""_s << true << int(Title) << true;
         QTest::newRow("no wildcards") << u"Volare"_s << u"Vol*"_s << false << int(Title) << false;

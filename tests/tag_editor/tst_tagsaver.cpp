@@ -258,9 +258,7 @@ private slots:
         QFETCH(QString, before);
         QFETCH(bool, allEmpty);
         QFETCH(QString, after);
-        const QString music = folder(u"music"_s);
-        writeMp3(music, u"song.mp3"_s, kAudio);
-        const QList<qint64> keys = load({record(u"song"_s, music, before)});
+        const QList<qint64> keys = load({record(u"song"_s, folder(u"music"_s), before)});
         EditorFields fields = opened(keys[0]);
         if (allEmpty) {
             fields.texts = {};
