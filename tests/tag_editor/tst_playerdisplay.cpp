@@ -4,87 +4,53 @@
 
 #include <limits>
 
-// Player units for a whole number of seconds are written out: a second is 44305.7023255814
-// units, so the first unit of second s is ceil(s × 44305.7023255814) and the one before it still
-// belongs to second s - 1, unless it lies within half a unit of second s.
+// A second is 44305.7023255814 player units: the first unit of second s is
+// ceil(s × 44305.7023255814), and the one before it still belongs to second s - 1 unless it lies
+// within half a unit of second s. The seek bar counts hundreds of units, halves to even.
 
 class TestPlayerDisplay : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void timeText_data();
-    void timeText();
-    void seekBarValue_data();
-    void seekBarValue();
-    void unitsOfSeekBar_data();
-    void unitsOfSeekBar();
+    void unitsShown_data();
+    void unitsShown();
+    void largestSeekBarValue();
 };
 
-void TestPlayerDisplay::timeText_data()
+void TestPlayerDisplay::unitsShown_data()
 {
     QTest::addColumn<qint64>("units");
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<int>("bar");
 
-    QTest::newRow("last unit of the first second") << qint64(44305) << QStringLiteral("00:00");
-    QTest::newRow("first unit of the second second") << qint64(44306) << QStringLiteral("00:01");
-    QTest::newRow("2 minutes 5 seconds") << qint64(5538213) << QStringLiteral("02:05");
-    QTest::newRow("just before 2 minutes 5 seconds") << qint64(5538212) << QStringLiteral("02:04");
-    QTest::newRow("an hour") << qint64(159500529) << QStringLiteral("60:00");
-    QTest::newRow("125 minutes in whole units") << qint64(332292767) << QStringLiteral("125:00");
+    constexpr qint64 kMax = std::numeric_limits<qint64>::max();
+    QTest::newRow("half a hundred to even 0") << qint64(50) << "00:00" << 0;
+    QTest::newRow("above a half") << qint64(51) << "00:00" << 1;
+    QTest::newRow("1.5 hundreds to even 2") << qint64(150) << "00:00" << 2;
+    QTest::newRow("last unit of the first second") << qint64(44305) << "00:00" << 443;
+    QTest::newRow("first unit of the second second") << qint64(44306) << "00:01" << 443;
     // A length of whole seconds, rounded to whole units, may lie a fraction of a unit short.
-    QTest::newRow("10 s in whole units (443057)") << qint64(443057) << QStringLiteral("00:10");
-    QTest::newRow("a unit short of 10 s") << qint64(443056) << QStringLiteral("00:09");
-    QTest::newRow("over 1000 minutes") << qint64(60'006) * 44306 << QStringLiteral("1000:06");
-    QTest::newRow("no file (-1)") << qint64(-1) << QStringLiteral("00:00");
+    QTest::newRow("10 s in whole units") << qint64(443057) << "00:10" << 4431;
+    QTest::newRow("over 1000 minutes") << qint64(60'006) * 44306 << "1000:06" << 26586258;
+    QTest::newRow("no file") << qint64(-1) << "00:00" << 0;
+    QTest::newRow("beyond int") << kMax << QString() << std::numeric_limits<int>::max();
 }
 
-void TestPlayerDisplay::timeText()
+void TestPlayerDisplay::unitsShown()
 {
     QFETCH(qint64, units);
-    QFETCH(QString, text);
-    QCOMPARE(PlayerDisplay::timeText(units), text);
+    QFETCH(QString, time);
+    QFETCH(int, bar);
+    if (!time.isEmpty())
+        QCOMPARE(PlayerDisplay::timeText(units), time);
+    QCOMPARE(PlayerDisplay::seekBarValue(units), bar);
 }
 
-void TestPlayerDisplay::seekBarValue_data()
+void TestPlayerDisplay::largestSeekBarValue()
 {
-    QTest::addColumn<qint64>("units");
-    QTest::addColumn<int>("value");
-
-    QTest::newRow("below a half") << qint64(49) << 0;
-    QTest::newRow("half to even 0") << qint64(50) << 0;
-    QTest::newRow("above a half") << qint64(51) << 1;
-    QTest::newRow("half to even 2 from 1.5") << qint64(150) << 2;
-    QTest::newRow("half to even 2 from 2.5") << qint64(250) << 2;
-    QTest::newRow("length of a 125-minute track") << qint64(332292767) << 3322928;
-    QTest::newRow("no file (-1)") << qint64(-1) << 0;
-    QTest::newRow("negative half to even") << qint64(-150) << -2;
-    QTest::newRow("beyond int") << std::numeric_limits<qint64>::max()
-                                << std::numeric_limits<int>::max();
-}
-
-void TestPlayerDisplay::seekBarValue()
-{
-    QFETCH(qint64, units);
-    QFETCH(int, value);
-    QCOMPARE(PlayerDisplay::seekBarValue(units), value);
-}
-
-void TestPlayerDisplay::unitsOfSeekBar_data()
-{
-    QTest::addColumn<int>("value");
-    QTest::addColumn<qint64>("units");
-
-    QTest::newRow("middle") << 1234 << qint64(123400);
-    QTest::newRow("largest bar value")
-        << std::numeric_limits<int>::max() << qint64(std::numeric_limits<int>::max()) * 100;
-}
-
-void TestPlayerDisplay::unitsOfSeekBar()
-{
-    QFETCH(int, value);
-    QFETCH(qint64, units);
-    QCOMPARE(PlayerDisplay::unitsOfSeekBar(value), units);
+    constexpr int kMax = std::numeric_limits<int>::max();
+    QCOMPARE(PlayerDisplay::unitsOfSeekBar(kMax), qint64(kMax) * 100);
 }
 
 QTEST_GUILESS_MAIN(TestPlayerDisplay)
