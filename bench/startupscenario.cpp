@@ -1,6 +1,8 @@
 #include "benchutil.h"
+#include "collection.h"
 #include "corpus.h"
 #include "scenarios.h"
+#include "startupwork.h"
 
 #include "catalogue/cataloguepath.h"
 #include "catalogue/cataloguestore.h"
@@ -20,7 +22,6 @@ namespace Bench {
 namespace {
 
 constexpr qsizetype kFrameSize = 417;
-constexpr qsizetype kTagSize = 128;
 
 // Any message during the benchmark is a failure of the scenario.
 class FatalDialogs : public Dialogs
@@ -35,55 +36,21 @@ public:
     QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
 };
 
-// One silent MPEG-1 Layer III frame (128 kbit/s, 44.1 kHz), with a tag block when asked.
-QByteArray fileContents(bool tagged)
-{
-    QByteArray bytes(kFrameSize, '\0');
-    bytes[0] = '\xFF';
-    bytes[1] = '\xFB';
-    bytes[2] = '\x90';
-    bytes[3] = '\x64';
-    if (tagged) {
-        QByteArray tag("TAG");
-        tag.append(kTagSize - tag.size() - 1, ' ');
-        tag.append('\x11');
-        bytes += tag;
-    }
-    return bytes;
-}
+} // namespace
 
-// The corpus records, every one in the state "OK" and with its folder below `base`, so that
-// every row is checked and opened at start-up; their files are written with or without a tag.
-QList<CatalogueRecord> recordsWithFiles(qsizetype n, const QString &base, bool tagged)
+QList<CatalogueRecord> collectionRecords(const Collection &collection)
 {
-    QList<CatalogueRecord> records = makeRecords(n);
-    const QByteArray bytes = fileContents(tagged);
-    QString madeFolder;
-    for (CatalogueRecord &r : records) {
-        r.percorso = base + r.percorso;
+    QList<CatalogueRecord> records = makeRecords(collection.mp3Files.size());
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        CatalogueRecord &r = records[i];
+        splitFilePath(collection.mp3Files.at(i), r.percorso, r.nome);
         r.info = QStringLiteral("OK");
-        if (r.percorso != madeFolder) {
-            if (!QDir().mkpath(r.percorso))
-                qFatal("cannot make %s", qPrintable(r.percorso));
-            madeFolder = r.percorso;
-        }
-        QFile file(recordFilePath(r.percorso, r.nome));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(file.fileName()));
     }
     return records;
 }
 
-struct StartupFigures
-{
-    qsizetype rows = 0;
-    qsizetype missing = 0;
-    int completed = 0;
-    int compactions = 0;
-};
+namespace {} // namespace
 
-// The start-up's own work without windows: load, missing-file check, and the tag completion
-// when nothing is missing.
 StartupFigures startUp(const QString &path)
 {
     FatalDialogs dialogs;
@@ -107,6 +74,8 @@ StartupFigures startUp(const QString &path)
     return figures;
 }
 
+namespace {
+
 double loadOnly(const QString &path)
 {
     return medianMs([&path] {
@@ -122,7 +91,7 @@ double loadOnly(const QString &path)
 void removeTags(const QList<CatalogueRecord> &records)
 {
     for (const CatalogueRecord &r : records) {
-        if (!QFile::resize(recordFilePath(r.percorso, r.nome), kFrameSize))
+        if (!QFile::resize(resolveRecordFile(r.percorso, r.nome), kFrameSize))
             qFatal("cannot cut back %s", qPrintable(r.nome));
     }
 }
@@ -135,10 +104,10 @@ void runStartup()
         constexpr qsizetype n = 100000;
         QTemporaryDir dir;
         const QString folder = makeTempFolder(dir);
-        const QList<CatalogueRecord> records =
-            recordsWithFiles(n, folder + QStringLiteral("/files"), true);
+        const Collection collection =
+            writeCollection(folder + QStringLiteral("/files"), n, Tagging::AllId3v1);
         const QString path = cataloguePath(folder);
-        writeCatalogue(path, records);
+        writeCatalogue(path, collectionRecords(collection));
 
         StartupFigures figures;
         const double ms = medianMs([&] { figures = startUp(path); });
@@ -155,8 +124,9 @@ void runStartup()
         constexpr qsizetype n = 1000;
         QTemporaryDir dir;
         const QString folder = makeTempFolder(dir);
-        const QList<CatalogueRecord> records =
-            recordsWithFiles(n, folder + QStringLiteral("/files"), false);
+        const Collection collection =
+            writeCollection(folder + QStringLiteral("/files"), n, Tagging::AllId3v1);
+        const QList<CatalogueRecord> records = collectionRecords(collection);
         const QString path = cataloguePath(folder);
         writeCatalogue(path, records);
 

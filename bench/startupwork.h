@@ -1,0 +1,29 @@
+#pragma once
+
+#include "collection.h"
+
+#include "catalogue/cataloguerecord.h"
+
+#include <QList>
+#include <QString>
+
+namespace Bench {
+
+/// The records of a collection's files, every one in the state "OK", with the generated texts
+/// of makeRecords.
+QList<CatalogueRecord> collectionRecords(const Collection &collection);
+
+/// What a start-up did.
+struct StartupFigures
+{
+    qsizetype rows = 0;
+    qsizetype missing = 0;
+    int completed = 0;
+    int compactions = 0;
+};
+
+/// The start-up's own work without windows: load, missing-file check, and the tag completion
+/// when nothing is missing.
+StartupFigures startUp(const QString &path);
+
+} // namespace Bench
