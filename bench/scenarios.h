@@ -45,6 +45,11 @@ void runTags();
 /// ID3v2" reads them; then the search alone over the collection against a plain readdir walk.
 void runImport();
 
+/// One program import and one plain import of the collection of runImport, each between two
+/// failing access() calls on "/tracklodge-bench-*" names, for counting their system calls with
+/// `strace -f`.
+void runImportTrace();
+
 /// The start-up's work (load, missing-file check, tag completion) over 100,000 records whose
 /// files, a generated collection, are all there with a tag, and over 1,000 files without a tag,
 /// against the load alone.
