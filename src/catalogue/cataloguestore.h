@@ -147,4 +147,6 @@ private:
     bool m_created = false;
     sqlite3 *m_db = nullptr;
     std::array<sqlite3_stmt *, StatementCount> m_statements{};
+    /// The UTF-8 of the texts bound to the statement being run (see TextBinder).
+    QByteArray m_bindBuffer;
 };

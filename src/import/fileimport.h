@@ -3,6 +3,7 @@
 #include "catalogue/cataloguestore.h"
 #include "platform/volumes.h"
 #include "tags/id3v2reader.h"
+#include "tags/tagfile.h"
 
 #include <QHash>
 #include <QList>
@@ -11,6 +12,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 class Dialogs;
 class Id3v2Reader;
@@ -111,6 +113,9 @@ public:
     QString lastFailure() const { return m_lastFailure; }
 
 private:
+    QString stateWord(const QString &path, const QString &folder, TagOutcome outcome,
+                      const FileFacts &facts);
+    std::optional<QString> labelOfSerial(const QString &serial);
     std::optional<VolumeInfo> volumeOfFolder(const QString &folder);
     QString driveLabelOf(const VolumeInfo &volume) const;
     bool beginTransaction();
@@ -124,7 +129,11 @@ private:
     QStringList m_driveTable;
     QString m_driveEntry;
     QString m_driveMountPoint;
+    bool m_hasMediumEntry = false;
     QString m_lastFailure;
     std::optional<CatalogueStore::Transaction> m_transaction;
     QHash<QString, std::optional<VolumeInfo>> m_volumeOfFolder;
+    std::optional<std::pair<QString, std::optional<VolumeInfo>>> m_lastFolderVolume;
+    /// Answers of labelOfSerial while riempi runs; an entry goes when a write may change it.
+    QHash<QString, std::optional<QString>> m_labelOfSerial;
 };

@@ -31,33 +31,45 @@ bool isRemovableOrCdRom(const QString &typeName)
 
 } // namespace
 
+QString tagAndModeWord(TagOutcome outcome, std::optional<bool> ownerWritable)
+{
+    if (outcome != TagOutcome::Unreadable && ownerWritable == false)
+        return QString::fromLatin1(StateWords::kReadOnly);
+    return tagStateWord(outcome);
+}
+
+bool hasMediumEntry(const QStringList &driveTable)
+{
+    return std::any_of(driveTable.cbegin(), driveTable.cend(), [](const QString &entry) {
+        return isRemovableOrCdRom(driveTableEntryTypeName(entry));
+    });
+}
+
+QString mediumWord(const QString &word, const QStringList &driveTable, const QString &mountPoint)
+{
+    QString result = word;
+    for (const QString &entry : driveTable) {
+        const QString typeName = driveTableEntryTypeName(entry);
+        if (isRemovableOrCdRom(typeName) && driveTableEntryMountPoint(entry) == mountPoint)
+            result = typeName;
+    }
+    return result;
+}
+
 QString classifyFile(const QString &path, TagOutcome outcome, const QStringList &driveTable,
                      Volumes &volumes)
 {
-    QString word = tagStateWord(outcome);
     if (outcome == TagOutcome::Unreadable)
-        return word;
+        return tagStateWord(outcome);
 
     const QFileInfo info(path);
-    if (info.exists() && !info.permission(QFile::WriteOwner))
-        word = QString::fromLatin1(StateWords::kReadOnly);
+    const QString word = tagAndModeWord(
+        outcome, info.exists() ? std::optional(info.permission(QFile::WriteOwner)) : std::nullopt);
 
     // Most machines have only fixed drives in the table; looking up the volume of a path reads
     // the mount table, so it is skipped when no entry could change the word.
-    const bool anyMediumEntry =
-        std::any_of(driveTable.cbegin(), driveTable.cend(), [](const QString &entry) {
-            return isRemovableOrCdRom(driveTableEntryTypeName(entry));
-        });
-    if (!anyMediumEntry)
+    if (!hasMediumEntry(driveTable))
         return word;
-
     const std::optional<VolumeInfo> volume = volumes.volumeOf(path);
-    if (!volume)
-        return word;
-    for (const QString &entry : driveTable) {
-        const QString typeName = driveTableEntryTypeName(entry);
-        if (isRemovableOrCdRom(typeName) && driveTableEntryMountPoint(entry) == volume->mountPoint)
-            word = typeName;
-    }
-    return word;
+    return volume ? mediumWord(word, driveTable, volume->mountPoint) : word;
 }
