@@ -455,6 +455,21 @@ bool CatalogueStore::visitRecordsByIds(const QList<qint64> &ids, const RecordVis
     return true;
 }
 
+bool CatalogueStore::visitRecordsWhere(const std::function<bool(qint64)> &wanted,
+                                       const RecordVisitor &visit)
+{
+    sqlite3_stmt *stmt = prepared(SelectAll);
+    if (!stmt)
+        return false;
+    bool row = false;
+    while (step(stmt, row) && row) {
+        if (wanted(sqlite3_column_int64(stmt, 0)))
+            visit(viewOf(stmt));
+    }
+    sqlite3_reset(stmt);
+    return !row && m_lastError.isEmpty();
+}
+
 std::optional<QList<CatalogueRecord>> CatalogueStore::allRecords()
 {
     QList<CatalogueRecord> records;
