@@ -5,8 +5,6 @@
 #include "gridloader.h"
 #include "inspection/collectioncounters.h"
 
-#include <QHash>
-
 #include <algorithm>
 #include <numeric>
 #include <optional>
@@ -134,25 +132,36 @@ std::optional<bool> readInOnePass(CatalogueStore &store, const QList<qint64> &ke
     constexpr qsizetype kShareOfTable = 8;
     if (keys.size() < 64 || keys.size() * kShareOfTable < tableRows)
         return std::nullopt;
-    QHash<qint64, int> place;
-    place.reserve(keys.size());
-    for (int i = 0; i < keys.size(); ++i) {
-        if (place.contains(keys.at(i)))
-            return std::nullopt;
-        place.insert(keys.at(i), i);
+    // The keys in ascending order, each with its place; the pass meets the records in key
+    // order, so one cursor over them answers every row.
+    std::vector<std::pair<qint64, int>> sorted;
+    sorted.reserve(static_cast<size_t>(keys.size()));
+    for (int i = 0; i < keys.size(); ++i)
+        sorted.emplace_back(keys.at(i), i);
+    std::sort(sorted.begin(), sorted.end());
+    if (std::adjacent_find(sorted.begin(), sorted.end(), [](const auto &a, const auto &b) {
+            return a.first == b.first;
+        }) != sorted.end())
+        return std::nullopt;
+    size_t cursor = 0;
+    std::vector<int> rowAtPlace(static_cast<size_t>(keys.size()), -1);
+    int row = 0;
+    const bool read = store.visitRecordsWhere(
+        [&sorted, &cursor](qint64 key) {
+            while (cursor < sorted.size() && sorted[cursor].first < key)
+                ++cursor;
+            return cursor < sorted.size() && sorted[cursor].first == key;
+        },
+        [&](const RecordView &record) {
+            rows.append(record);
+            rowAtPlace[static_cast<size_t>(sorted[cursor].second)] = row++;
+        });
+    std::vector<int> order;
+    order.reserve(static_cast<size_t>(row));
+    for (const int r : rowAtPlace) {
+        if (r >= 0)
+            order.push_back(r);
     }
-    std::vector<int> placeOfRow;
-    placeOfRow.reserve(static_cast<size_t>(keys.size()));
-    const bool read = store.visitRecordsWhere([&place](qint64 key) { return place.contains(key); },
-                                              [&](const RecordView &record) {
-                                                  rows.append(record);
-                                                  placeOfRow.push_back(place.value(record.id));
-                                              });
-    std::vector<int> order(placeOfRow.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&placeOfRow](int a, int b) {
-        return placeOfRow[size_t(a)] < placeOfRow[size_t(b)];
-    });
     rows.reorder(order);
     return read;
 }
