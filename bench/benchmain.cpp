@@ -16,7 +16,9 @@ int main(int argc, char *argv[])
     // One scenario a line, in name order.
     // clang-format off
     const std::map<QString, std::function<void()>> scenarios = {
+        {QStringLiteral("cold"), Bench::runCold}, // page cache dropped before each run
         {QStringLiteral("import"), Bench::runImport},
+        {QStringLiteral("import-trace"), Bench::runImportTrace}, // for strace, not timed
         {QStringLiteral("load"), Bench::runLoad},
         {QStringLiteral("memory"), Bench::runMemory}, // resident bytes per loaded record
         {QStringLiteral("open"), Bench::runOpen}, // integrity check at open

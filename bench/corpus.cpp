@@ -48,10 +48,13 @@ QString words(QRandomGenerator &rng, int count)
 void generateRecords(qsizetype n, const std::function<void(const CatalogueRecord &)> &take)
 {
     QRandomGenerator rng(20261206);
+    QString artist;
     for (qsizetype i = 0; i < n; ++i) {
         CatalogueRecord r;
         const qsizetype album = i / 12;
-        const QString artist = words(rng, 2);
+        // The tracks of an album share its artist and its folder, as on a real disk.
+        if (i % 12 == 0)
+            artist = words(rng, 2);
         r.titolo = words(rng, 3);
         r.autore = artist;
         r.album = QStringLiteral("Album %1").arg(album);

@@ -8,8 +8,8 @@
 
 namespace Bench {
 
-/// `n` realistic catalogue records: varied titles, artists and albums, folders per album,
-/// sizes, state words and a handful of media. Always the same for the same `n`.
+/// `n` realistic catalogue records: varied titles, albums of twelve tracks by one artist in one
+/// folder each, sizes, state words and a handful of media. Always the same for the same `n`.
 QList<CatalogueRecord> makeRecords(qsizetype n);
 
 /// Hands the `n` records of makeRecords to `take` one at a time, without keeping them.

@@ -1,4 +1,6 @@
 #include "benchutil.h"
+#include "collection.h"
+#include "importwork.h"
 #include "scenarios.h"
 
 #include "catalogue/cataloguepath.h"
@@ -14,7 +16,7 @@
 #include "platform/linuxvolumes.h"
 #include "tags/taglibid3v2reader.h"
 
-#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 
 #include <sqlite3.h>
@@ -25,6 +27,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -33,13 +36,8 @@ namespace Bench {
 
 namespace {
 
-constexpr int kArtists = 100;
-constexpr int kAlbumsPerArtist = 10;
-constexpr int kTracksPerAlbum = 10;
+constexpr qsizetype kFiles = 10000;
 constexpr qsizetype kTagSize = 128;
-
-constexpr int kWalkFolders = 1000;
-constexpr int kWalkFilesPerFolder = 100;
 
 // The import's messages have no one to read them here.
 class SilentDialogs : public Dialogs
@@ -51,100 +49,26 @@ public:
     QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
 };
 
-// The files of a tree: ID3v1 tags only, or a quarter of them with an ID3v2 tag only.
-enum class Corpus { Id3v1, QuarterId3v2Only };
-
-// An ID3v2.3 tag as tag programs write it: Latin-1 text frames, a comment, a numeric genre and
-// some padding.
-QByteArray id3v2Tag(int i)
+// The baseline's decoding of a tag field: Latin-1 to UTF-8, trailing blanks and NULs cut.
+int decodeField(const char *field, int width, char *out)
 {
-    QByteArray frames;
-    const auto frame = [&frames](const char *id, const QByteArray &data) {
-        const qsizetype size = data.size();
-        frames += QByteArray(id) + char(size >> 24) + char((size >> 16) & 0xFF) +
-                  char((size >> 8) & 0xFF) + char(size & 0xFF) + QByteArray(2, '\0') + data;
-    };
-    const QByteArray latin1(1, '\0');
-    frame("TIT2", latin1 + "Brano v2 numero " + QByteArray::number(i));
-    frame("TPE1", latin1 + "Artista " + QByteArray::number(i / 100));
-    frame("TALB", latin1 + "Album " + QByteArray::number(i / 10));
-    frame("TYER", latin1 + QByteArray::number(1960 + i % 60));
-    frame("TCON", latin1 + "(" + QByteArray::number(i % 148) + ")");
-    frame("COMM", latin1 + "ita" + '\0' + "Commento \xE8");
-    frames += QByteArray(256, '\0');
-    const qsizetype size = frames.size();
-    return QByteArray("ID3\x03\x00\x00", 6) + char((size >> 21) & 0x7F) +
-           char((size >> 14) & 0x7F) + char((size >> 7) & 0x7F) + char(size & 0x7F) + frames;
-}
-
-// Two silent MPEG-1 Layer III frames, then (most of the time) a tag.
-QByteArray fileContents(int i, Corpus corpus)
-{
-    QByteArray frame(417, '\0');
-    frame[0] = '\xFF';
-    frame[1] = '\xFB';
-    frame[2] = '\x90';
-    frame[3] = '\x64';
-    QByteArray bytes = frame.repeated(2);
-    if (corpus == Corpus::QuarterId3v2Only && i % 4 == 3)
-        return id3v2Tag(i) + bytes;
-    switch (i % 40) {
-    case 0:
-        return {}; // empty
-    case 1:
-        return bytes.left(100); // shorter than a tag
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-    case 7:
-        return bytes; // untagged, 15 %
-    default:
-        break;
-    }
-    const auto field = [&bytes](const QByteArray &text, qsizetype width) {
-        bytes.append(text.left(width));
-        bytes.append(width - qMin(text.size(), width), ' ');
-    };
-    bytes.append("TAG");
-    field("Brano numero " + QByteArray::number(i), 30);
-    field("Artista " + QByteArray::number(i / (kAlbumsPerArtist * kTracksPerAlbum)), 30);
-    field("Album " + QByteArray::number(i / kTracksPerAlbum), 30);
-    field(QByteArray::number(1960 + i % 60), 4);
-    field("Commento \xE8", 30);
-    bytes.append(static_cast<char>(i % 148));
-    return bytes;
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
-// Artist/album folders of ten tracks each, with a cover picture beside them.
-qsizetype writeMusicTree(const QString &root, Corpus corpus)
-{
-    int i = 0;
-    for (int artist = 0; artist < kArtists; ++artist) {
-        for (int album = 0; album < kAlbumsPerArtist; ++album) {
-            const QString folder =
-                QStringLiteral("%1/Artista %2/Album %3").arg(root).arg(artist).arg(album);
-            if (!QDir().mkpath(folder))
-                qFatal("cannot make %s", qPrintable(folder));
-            writeFile(folder + QStringLiteral("/cover.jpg"), QByteArray(64, 'j'));
-            for (int track = 0; track < kTracksPerAlbum; ++track, ++i) {
-                writeFile(QStringLiteral("%1/%2 - Brano %3.mp3").arg(folder).arg(track + 1).arg(i),
-                          fileContents(i, corpus));
-            }
+    while (width > 0 && (field[width - 1] == ' ' || field[width - 1] == '\0'))
+        --width;
+    int n = 0;
+    for (int i = 0; i < width; ++i) {
+        const auto c = static_cast<unsigned char>(field[i]);
+        if (c < 0x80) {
+            out[n++] = static_cast<char>(c);
+        } else {
+            out[n++] = static_cast<char>(0xC0 | (c >> 6));
+            out[n++] = static_cast<char>(0x80 | (c & 0x3F));
         }
     }
-    return i;
+    return n;
 }
 
-// The plainest walk: every folder read once, files ending in ".mp3" kept, nothing sorted.
+} // namespace
+
 void plainWalk(const std::string &folder, std::vector<std::string> &found)
 {
     DIR *dir = ::opendir(folder.c_str());
@@ -166,8 +90,6 @@ void plainWalk(const std::string &folder, std::vector<std::string> &found)
     ::closedir(dir);
 }
 
-// The baseline import: walk, stat, read the last 128 bytes, one row per file in one
-// transaction with the sqlite3 C API.
 qsizetype plainImport(const QString &root, const QString &catalogue)
 {
     std::vector<std::string> found;
@@ -178,37 +100,47 @@ qsizetype plainImport(const QString &root, const QString &catalogue)
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     sqlite3_stmt *insert = nullptr;
     sqlite3_prepare_v2(db,
-                       "INSERT INTO Mp3 (titolo, autore, album, anno, commento, nome, "
-                       "percorso, dimenzione, info) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                       "INSERT INTO Mp3 (titolo, autore, album, anno, genere, commento, nome, "
+                       "percorso, dimenzione, info, labelD, supporto) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
                        -1, &insert, nullptr);
     qsizetype rows = 0;
     char block[kTagSize];
+    char decoded[5][64];
     for (const std::string &path : found) {
         struct stat info;
-        const bool sized = ::stat(path.c_str(), &info) == 0;
         bool tagged = false;
+        bool sized = false;
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd >= 0) {
+            sized = ::fstat(fd, &info) == 0;
             tagged = sized && info.st_size >= kTagSize &&
                      ::pread(fd, block, kTagSize, info.st_size - kTagSize) == kTagSize &&
                      std::memcmp(block, "TAG", 3) == 0;
             ::close(fd);
         }
         const size_t slash = path.rfind('/');
+        const size_t dot = path.rfind('.');
         sqlite3_reset(insert);
+        static constexpr int columns[5] = {1, 2, 3, 4, 6};
+        static constexpr int offsets[5] = {3, 33, 63, 93, 97};
+        static constexpr int widths[5] = {30, 30, 30, 4, 30};
         for (int field = 0; field < 5; ++field) {
-            static constexpr int offsets[5] = {3, 33, 63, 93, 97};
-            static constexpr int widths[5] = {30, 30, 30, 4, 30};
-            if (tagged)
-                sqlite3_bind_text(insert, field + 1, block + offsets[field], widths[field],
-                                  SQLITE_TRANSIENT);
-            else
-                sqlite3_bind_text(insert, field + 1, "", 0, SQLITE_STATIC);
+            if (tagged) {
+                const int n = decodeField(block + offsets[field], widths[field], decoded[field]);
+                sqlite3_bind_text(insert, columns[field], decoded[field], n, SQLITE_STATIC);
+            } else {
+                sqlite3_bind_text(insert, columns[field], "", 0, SQLITE_STATIC);
+            }
         }
-        sqlite3_bind_text(insert, 6, path.c_str() + slash + 1, -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 7, path.c_str(), static_cast<int>(slash + 1), SQLITE_TRANSIENT);
-        sqlite3_bind_int64(insert, 8, sized ? info.st_size : 0);
-        sqlite3_bind_text(insert, 9, tagged ? "OK" : "Nessun TAG ID3", -1, SQLITE_STATIC);
+        sqlite3_bind_text(insert, 5, tagged ? "Blues" : "", -1, SQLITE_STATIC);
+        sqlite3_bind_text(insert, 7, path.c_str() + slash + 1, static_cast<int>(dot - slash - 1),
+                          SQLITE_STATIC);
+        sqlite3_bind_text(insert, 8, path.c_str(), static_cast<int>(slash + 1), SQLITE_STATIC);
+        sqlite3_bind_int64(insert, 9, sized ? info.st_size : 0);
+        sqlite3_bind_text(insert, 10, tagged ? "OK" : "Nessun TAG ID3", -1, SQLITE_STATIC);
+        sqlite3_bind_text(insert, 11, "Musica", -1, SQLITE_STATIC);
+        sqlite3_bind_text(insert, 12, "1234567890", -1, SQLITE_STATIC);
         if (sqlite3_step(insert) == SQLITE_DONE)
             ++rows;
     }
@@ -218,7 +150,6 @@ qsizetype plainImport(const QString &root, const QString &catalogue)
     return rows;
 }
 
-// An empty catalogue in place of the last run's.
 void emptyCatalogue(const QString &path)
 {
     QFile::remove(path);
@@ -227,68 +158,96 @@ void emptyCatalogue(const QString &path)
         qFatal("cannot make the catalogue: %s", qPrintable(store.lastError()));
 }
 
-// With Corpus::QuarterId3v2Only the import reads the ID3v2 tags of files without an ID3v1 tag,
-// as with "Leggi anche i tag ID3v2" ticked.
-void runImportOfTree(Corpus corpus)
+ProgramImport::ProgramImport(const QString &root)
+    : m_root(root)
+{
+    m_driveTable = buildDriveTable(m_volumes.volumes());
+    const std::optional<VolumeInfo> volume = m_volumes.volumeOf(root);
+    m_driveEntry = volume ? DriveListEntry::text(*volume) : QStringLiteral("/");
+}
+
+ProgramImport::Run ProgramImport::run(const QString &catalogue, bool id3v2)
+{
+    static const TagLibId3v2Reader id3v2Reader;
+    SilentDialogs dialogs;
+    Run run;
+    QElapsedTimer timer;
+    timer.start();
+    QStringList found;
+    SearchFolder(m_root, {true}, found);
+    run.walkMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    timer.restart();
+    CatalogueStore store(catalogue);
+    if (!store.open())
+        qFatal("cannot open the catalogue");
+    FileImport fileImport(store, dialogs, m_volumes, m_driveTable, m_driveEntry);
+    if (id3v2)
+        fileImport.setId3v2Reader(&id3v2Reader);
+    run.result = fileImport.riempi(found);
+    run.riempiMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    timer.restart();
+    CatalogueModel model;
+    CollectionCounters counters;
+    caricaDB(store, model, counters);
+    run.loadMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    run.loaded = model.recordCount();
+    for (int r = 0; r < run.loaded; ++r)
+        run.fromId3v2 += model.cell(r, Title).startsWith(QLatin1String("Brano v2")) ? 1 : 0;
+    return run;
+}
+
+namespace {
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+// With Tagging::MixedId3v2 the import reads the ID3v2 tags of files without an ID3v1 tag, as
+// with "Leggi anche i tag ID3v2" ticked.
+void runImportOfTree(Tagging tagging)
 {
     QTemporaryDir musicDir;
     const QString root = makeTempFolder(musicDir);
-    const qsizetype files = writeMusicTree(root, corpus);
+    const Collection collection = writeCollection(root, kFiles, tagging);
     QTemporaryDir catalogueDir;
     const QString catalogue = cataloguePath(makeTempFolder(catalogueDir));
+    const bool id3v2 = tagging == Tagging::MixedId3v2;
 
-    LinuxVolumes volumes;
-    const DriveTable driveTable = buildDriveTable(volumes.volumes());
-    const std::optional<VolumeInfo> volume = volumes.volumeOf(root);
-    const QString driveEntry = volume ? DriveListEntry::text(*volume) : QStringLiteral("/");
-    SilentDialogs dialogs;
-    const TagLibId3v2Reader id3v2Reader;
-
-    int loaded = 0;
-    int fromId3v2 = 0;
-    FileImport::Result result;
+    ProgramImport program(root);
+    ProgramImport::Run last;
+    std::vector<double> walk, riempi, load;
     const double ms = medianMs(
         [&] {
-            QStringList found;
-            SearchFolder(root, {true}, found);
-            CatalogueStore store(catalogue);
-            if (!store.open())
-                qFatal("cannot open the catalogue");
-            FileImport fileImport(store, dialogs, volumes, driveTable, driveEntry);
-            if (corpus == Corpus::QuarterId3v2Only)
-                fileImport.setId3v2Reader(&id3v2Reader);
-            result = fileImport.riempi(found);
-            CatalogueModel model;
-            CollectionCounters counters;
-            caricaDB(store, model, counters);
-            loaded = model.recordCount();
-            fromId3v2 = 0;
-            for (int r = 0; r < loaded; ++r)
-                fromId3v2 += model.cell(r, Title).startsWith(QLatin1String("Brano v2")) ? 1 : 0;
+            last = program.run(catalogue, id3v2);
+            walk.push_back(last.walkMs);
+            riempi.push_back(last.riempiMs);
+            load.push_back(last.loadMs);
         },
         [&] { emptyCatalogue(catalogue); });
     qsizetype baselineRows = 0;
     const double baseline = medianMs([&] { baselineRows = plainImport(root, catalogue); },
                                      [&] { emptyCatalogue(catalogue); });
-    if (loaded != files || baselineRows != files || !result.failures.isEmpty())
-        qFatal("import scenario imported %d of %lld files", loaded, static_cast<long long>(files));
-    const bool id3v2 = corpus == Corpus::QuarterId3v2Only;
-    if (fromId3v2 != (id3v2 ? files / 4 : 0))
-        qFatal("import scenario took %d titles from ID3v2 tags", fromId3v2);
-    report(id3v2 ? "import-id3v2" : "import", files, ms, baseline);
+    const qsizetype files = collection.mp3Files.size();
+    if (last.loaded != files || baselineRows != files || !last.result.failures.isEmpty())
+        qFatal("import scenario imported %d of %lld files", last.loaded,
+               static_cast<long long>(files));
+    if (last.fromId3v2 != collection.id3v2Only)
+        qFatal("import scenario took %d titles from ID3v2 tags", last.fromId3v2);
+    report(id3v2 ? "import-id3v2" : "import", files, ms, baseline,
+           QStringLiteral("folders=%1 walk_ms=%2 riempi_ms=%3 load_ms=%4")
+               .arg(collection.folders)
+               .arg(median(walk), 0, 'f', 2)
+               .arg(median(riempi), 0, 'f', 2)
+               .arg(median(load), 0, 'f', 2));
 }
 
 void runWalk()
 {
     QTemporaryDir dir;
     const QString root = makeTempFolder(dir);
-    for (int f = 0; f < kWalkFolders; ++f) {
-        const QString folder = QStringLiteral("%1/%2/%3").arg(root).arg(f / 10).arg(f % 10);
-        if (!QDir().mkpath(folder))
-            qFatal("cannot make %s", qPrintable(folder));
-        for (int i = 0; i < kWalkFilesPerFolder; ++i)
-            writeFile(QStringLiteral("%1/Brano %2.mp3").arg(folder).arg(i), {});
-    }
+    const Collection collection = writeCollection(root, kFiles, Tagging::Mixed);
     qsizetype found = 0;
     const double ms = medianMs([&] {
         QStringList list;
@@ -302,17 +261,37 @@ void runWalk()
         plainWalk(rootName, list);
         baselineFound = list.size();
     });
-    if (found != kWalkFolders * kWalkFilesPerFolder || baselineFound != size_t(found))
+    if (found != collection.mp3Files.size() || baselineFound != size_t(found))
         qFatal("walk scenario found %lld files", static_cast<long long>(found));
     report("walk", found, ms, baseline);
 }
 
 } // namespace
 
+void runImportTrace()
+{
+    QTemporaryDir musicDir;
+    const QString root = makeTempFolder(musicDir);
+    const Collection collection = writeCollection(root, kFiles, Tagging::Mixed);
+    QTemporaryDir catalogueDir;
+    const QString catalogue = cataloguePath(makeTempFolder(catalogueDir));
+    for (const bool program : {true, false}) {
+        emptyCatalogue(catalogue);
+        ProgramImport import(root);
+        // Failing look-ups of names nobody uses mark the traced stretch in a system call trace.
+        ::access(program ? "/tracklodge-bench-program-begin" : "/tracklodge-bench-plain-begin",
+                 F_OK);
+        const qsizetype rows =
+            program ? import.run(catalogue, false).loaded : plainImport(root, catalogue);
+        ::access("/tracklodge-bench-end", F_OK);
+        report(program ? "import-trace" : "import-trace-plain", rows, 0, 0);
+    }
+}
+
 void runImport()
 {
-    runImportOfTree(Corpus::Id3v1);
-    runImportOfTree(Corpus::QuarterId3v2Only);
+    runImportOfTree(Tagging::Mixed);
+    runImportOfTree(Tagging::MixedId3v2);
     runWalk();
 }
 

@@ -4,6 +4,11 @@
 
 namespace Bench {
 
+/// The import of 10,000 files and the start-up over 10,000 records with a page cache emptied
+/// before each run (when the program may: it takes root), against the plain baseline of each
+/// under the same conditions. The result lines say whether the caches were dropped.
+void runCold();
+
 /// Catalogues of 10,000 and 100,000 records loaded into the grid model, against reading the
 /// same rows with the sqlite3 C API into strings.
 void runLoad();
@@ -21,7 +26,8 @@ void runOpen();
 /// A search over 100,000 rows that matches 50,000 of them, against loading 50,000 records.
 void runSearch();
 
-/// Sorting 100,000 rows by title, against std::stable_sort of the titles with the same order.
+/// Sorting 100,000 rows by title, against std::stable_sort of the titles, each read as a number
+/// once, with the same order.
 void runSort();
 
 /// A folder-wide save with tags over 500 files in a catalogue of 50,000 records, against writing
@@ -29,19 +35,25 @@ void runSort();
 /// transaction and compacting once.
 void runSave();
 
-/// readTag over 10,000 small tagged MP3 files, against opening each file and reading its last
-/// 128 bytes with pread.
+/// readTag over the 10,000 MP3 files of a generated collection, against opening each file and
+/// reading its last 128 bytes with pread.
 void runTags();
 
-/// A tree of 10,000 small MP3 files searched and imported into an empty catalogue, grid reload
-/// included, against walking the tree, reading each file's last 128 bytes and inserting one row
-/// per file with the sqlite3 C API; the same with a quarter of the files carrying an ID3v2 tag
-/// only, read as "Leggi anche i tag ID3v2" reads them, against the same baseline; then the search
-/// alone over 100,000 files against a plain readdir walk.
+/// A generated collection of 10,000 MP3 files (see writeCollection) searched and imported into
+/// an empty catalogue, grid reload included, against the plain import (see plainImport); the
+/// same with a quarter of the files carrying an ID3v2 tag only, read as "Leggi anche i tag
+/// ID3v2" reads them; then the search alone over the collection against a plain readdir walk.
 void runImport();
 
+/// One program import and one plain import of the collection of runImport, each between two
+/// failing access() calls on "/tracklodge-bench-*" names, for counting their system calls with
+/// `strace -f`.
+void runImportTrace();
+
 /// The start-up's work (load, missing-file check, tag completion) over 100,000 records whose
-/// files are all there with a tag, and over 1,000 files without a tag, against the load alone.
+/// files, a generated collection, are all there with a tag, and over 1,000 files without a tag,
+/// against the load alone. The line of 100,000 also gives the phases and, as the physical floor,
+/// the time of plainStartupCheck.
 void runStartup();
 
 } // namespace Bench

@@ -1,6 +1,8 @@
 #include "benchutil.h"
+#include "collection.h"
 #include "corpus.h"
 #include "scenarios.h"
+#include "startupwork.h"
 
 #include "catalogue/cataloguepath.h"
 #include "catalogue/cataloguestore.h"
@@ -12,15 +14,28 @@
 #include "maintenance/tagcompletion.h"
 #include "platform/dialogs.h"
 
-#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+
+#include <sqlite3.h>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+
+#include <algorithm>
+#include <vector>
 
 namespace Bench {
 
 namespace {
 
 constexpr qsizetype kFrameSize = 417;
-constexpr qsizetype kTagSize = 128;
 
 // Any message during the benchmark is a failure of the scenario.
 class FatalDialogs : public Dialogs
@@ -35,66 +50,92 @@ public:
     QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
 };
 
-// One silent MPEG-1 Layer III frame (128 kbit/s, 44.1 kHz), with a tag block when asked.
-QByteArray fileContents(bool tagged)
-{
-    QByteArray bytes(kFrameSize, '\0');
-    bytes[0] = '\xFF';
-    bytes[1] = '\xFB';
-    bytes[2] = '\x90';
-    bytes[3] = '\x64';
-    if (tagged) {
-        QByteArray tag("TAG");
-        tag.append(kTagSize - tag.size() - 1, ' ');
-        tag.append('\x11');
-        bytes += tag;
-    }
-    return bytes;
-}
+} // namespace
 
-// The corpus records, every one in the state "OK" and with its folder below `base`, so that
-// every row is checked and opened at start-up; their files are written with or without a tag.
-QList<CatalogueRecord> recordsWithFiles(qsizetype n, const QString &base, bool tagged)
+QList<CatalogueRecord> collectionRecords(const Collection &collection)
 {
-    QList<CatalogueRecord> records = makeRecords(n);
-    const QByteArray bytes = fileContents(tagged);
-    QString madeFolder;
-    for (CatalogueRecord &r : records) {
-        r.percorso = base + r.percorso;
+    QList<CatalogueRecord> records = makeRecords(collection.mp3Files.size());
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        CatalogueRecord &r = records[i];
+        splitFilePath(collection.mp3Files.at(i), r.percorso, r.nome);
         r.info = QStringLiteral("OK");
-        if (r.percorso != madeFolder) {
-            if (!QDir().mkpath(r.percorso))
-                qFatal("cannot make %s", qPrintable(r.percorso));
-            madeFolder = r.percorso;
-        }
-        QFile file(recordFilePath(r.percorso, r.nome));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(file.fileName()));
     }
     return records;
 }
 
-struct StartupFigures
-{
-    qsizetype rows = 0;
-    qsizetype missing = 0;
-    int completed = 0;
-    int compactions = 0;
-};
+namespace {
 
-// The start-up's own work without windows: load, missing-file check, and the tag completion
-// when nothing is missing.
+// The file of a row as a plain program finds it: the name with ".mp3", then ".MP3", then any
+// other spelling of the extension in the folder's listing.
+int openRowFile(const std::string &folder, const std::string &name)
+{
+    for (const char *extension : {".mp3", ".MP3"}) {
+        const int fd = ::open((folder + name + extension).c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd >= 0 || errno != ENOENT)
+            return fd;
+    }
+    DIR *dir = ::opendir(folder.c_str());
+    if (!dir)
+        return -1;
+    int fd = -1;
+    while (const dirent *entry = ::readdir(dir)) {
+        if (std::strlen(entry->d_name) == name.size() + 4 &&
+            std::strncmp(entry->d_name, name.c_str(), name.size()) == 0 &&
+            ::strcasecmp(entry->d_name + name.size(), ".mp3") == 0) {
+            fd = ::open((folder + entry->d_name).c_str(), O_RDONLY | O_CLOEXEC);
+            break;
+        }
+    }
+    ::closedir(dir);
+    return fd;
+}
+
+} // namespace
+
+qsizetype plainStartupCheck(const QString &path)
+{
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
+        SQLITE_OK)
+        qFatal("sqlite3_open_v2 failed");
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(db, "SELECT * FROM Mp3 ORDER BY id", -1, &stmt, nullptr);
+    qsizetype tagged = 0;
+    char block[128];
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        const auto *name = reinterpret_cast<const char *>(sqlite3_column_text(stmt, 7));
+        const auto *folder = reinterpret_cast<const char *>(sqlite3_column_text(stmt, 8));
+        const int fd = openRowFile(folder, name);
+        if (fd < 0)
+            continue;
+        struct stat info;
+        if (::fstat(fd, &info) == 0 && info.st_size >= 128 &&
+            ::pread(fd, block, 128, info.st_size - 128) == 128 && std::memcmp(block, "TAG", 3) == 0)
+            ++tagged;
+        ::close(fd);
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return tagged;
+}
+
 StartupFigures startUp(const QString &path)
 {
     FatalDialogs dialogs;
     CatalogueStore store(path);
     CatalogueModel model;
     CollectionCounters counters;
+    QElapsedTimer timer;
+    timer.start();
     if (!store.open() || !caricaDB(store, model, counters))
         qFatal("load failed: %s", qPrintable(store.lastError()));
     StartupFigures figures;
+    figures.loadMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    timer.restart();
     figures.rows = model.recordCount();
     figures.missing = MissingFileCheck::findMissing(model).size();
+    figures.checkMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    timer.restart();
     if (figures.missing == 0) {
         const BusyPointer busy{[&figures] { ++figures.compactions; },
                                [] {
@@ -104,7 +145,16 @@ StartupFigures startUp(const QString &path)
             qFatal("completion failed: %s", qPrintable(result.failures.constFirst()));
         figures.completed = result.completed;
     }
+    figures.completionMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     return figures;
+}
+
+namespace {
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 double loadOnly(const QString &path)
@@ -122,7 +172,7 @@ double loadOnly(const QString &path)
 void removeTags(const QList<CatalogueRecord> &records)
 {
     for (const CatalogueRecord &r : records) {
-        if (!QFile::resize(recordFilePath(r.percorso, r.nome), kFrameSize))
+        if (!QFile::resize(resolveRecordFile(r.percorso, r.nome), kFrameSize))
             qFatal("cannot cut back %s", qPrintable(r.nome));
     }
 }
@@ -135,28 +185,42 @@ void runStartup()
         constexpr qsizetype n = 100000;
         QTemporaryDir dir;
         const QString folder = makeTempFolder(dir);
-        const QList<CatalogueRecord> records =
-            recordsWithFiles(n, folder + QStringLiteral("/files"), true);
+        const Collection collection =
+            writeCollection(folder + QStringLiteral("/files"), n, Tagging::AllId3v1);
         const QString path = cataloguePath(folder);
-        writeCatalogue(path, records);
+        writeCatalogue(path, collectionRecords(collection));
 
         StartupFigures figures;
-        const double ms = medianMs([&] { figures = startUp(path); });
+        std::vector<double> load, check, completion;
+        const double ms = medianMs([&] {
+            figures = startUp(path);
+            load.push_back(figures.loadMs);
+            check.push_back(figures.checkMs);
+            completion.push_back(figures.completionMs);
+        });
         const double baseline = loadOnly(path);
-        if (figures.rows != n || figures.missing != 0 || figures.completed != 0)
+        qsizetype plainTagged = 0;
+        const double plain = medianMs([&] { plainTagged = plainStartupCheck(path); });
+        if (figures.rows != n || figures.missing != 0 || figures.completed != 0 || plainTagged != n)
             qFatal("startup scenario: every file should be there with its tag");
         report("startup", n, ms, baseline,
-               QStringLiteral("missing=%1 completed=%2 compactions=%3")
+               QStringLiteral("missing=%1 completed=%2 compactions=%3 load_ms=%4 check_ms=%5 "
+                              "completion_ms=%6 plain_ms=%7")
                    .arg(figures.missing)
                    .arg(figures.completed)
-                   .arg(figures.compactions));
+                   .arg(figures.compactions)
+                   .arg(median(load), 0, 'f', 2)
+                   .arg(median(check), 0, 'f', 2)
+                   .arg(median(completion), 0, 'f', 2)
+                   .arg(plain, 0, 'f', 2));
     }
     {
         constexpr qsizetype n = 1000;
         QTemporaryDir dir;
         const QString folder = makeTempFolder(dir);
-        const QList<CatalogueRecord> records =
-            recordsWithFiles(n, folder + QStringLiteral("/files"), false);
+        const Collection collection =
+            writeCollection(folder + QStringLiteral("/files"), n, Tagging::AllId3v1);
+        const QList<CatalogueRecord> records = collectionRecords(collection);
         const QString path = cataloguePath(folder);
         writeCatalogue(path, records);
 

@@ -10,6 +10,8 @@
 
 #include <sqlite3.h>
 
+#include <array>
+#include <cstring>
 #include <iterator>
 
 Q_LOGGING_CATEGORY(lcCatalogue, "tracklodge.catalogue")
@@ -64,29 +66,90 @@ CatalogueRecord recordFrom(sqlite3_stmt *stmt)
     return recordFrom(viewOf(stmt));
 }
 
-// A null QString is bound as NULL, so an absent field stays absent. The catalogue holds UTF-8,
-// which Qt makes faster than SQLite would from UTF-16.
-void bindText(sqlite3_stmt *stmt, int position, const QString &value)
+// Binds texts to one statement as UTF-8 (the catalogue's own encoding, which Qt makes faster
+// than SQLite would from UTF-16), all in one buffer that grows only when a statement needs more
+// than ever before: a record is bound without an allocation per field. SQLite reads the texts
+// in place at the step, so the binder and its buffer must outlive it. A null QString is bound
+// as NULL, so an absent field stays absent.
+class TextBinder
 {
-    if (value.isNull()) {
-        sqlite3_bind_null(stmt, position);
-        return;
+public:
+    // `buffer` is the store's, `utf16Length` the length of every text to be bound together.
+    TextBinder(sqlite3_stmt *stmt, QByteArray &buffer, qsizetype utf16Length)
+        : m_stmt(stmt)
+    {
+        // Three bytes per UTF-16 unit is the most UTF-8 can take (a surrogate pair takes four
+        // for its two units).
+        if (buffer.size() < 3 * utf16Length)
+            buffer.resize(3 * utf16Length);
+        m_next = buffer.data();
     }
-    const QByteArray utf8 = value.toUtf8();
-    sqlite3_bind_text(stmt, position, utf8.constData(), static_cast<int>(utf8.size()),
-                      SQLITE_TRANSIENT);
+
+    void bind(int position, const QString &value)
+    {
+        if (value.isNull()) {
+            sqlite3_bind_null(m_stmt, position);
+            return;
+        }
+        char *const start = m_next;
+        if (!encode(value)) {
+            // Surrogates are rare in a catalogue; Qt's own conversion settles them.
+            const QByteArray utf8 = value.toUtf8();
+            std::memcpy(start, utf8.constData(), static_cast<size_t>(utf8.size()));
+            m_next = start + utf8.size();
+        }
+        sqlite3_bind_text(m_stmt, position, start, static_cast<int>(m_next - start), SQLITE_STATIC);
+    }
+
+private:
+    // UTF-8 of text without surrogates; false (with m_next where it was) for any other text.
+    bool encode(const QString &value)
+    {
+        char *out = m_next;
+        for (const QChar qc : value) {
+            const char16_t c = qc.unicode();
+            if (c < 0x80) {
+                *out++ = static_cast<char>(c);
+            } else if (c < 0x800) {
+                *out++ = static_cast<char>(0xC0 | (c >> 6));
+                *out++ = static_cast<char>(0x80 | (c & 0x3F));
+            } else if (c >= 0xD800 && c <= 0xDFFF) {
+                return false;
+            } else {
+                *out++ = static_cast<char>(0xE0 | (c >> 12));
+                *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+                *out++ = static_cast<char>(0x80 | (c & 0x3F));
+            }
+        }
+        m_next = out;
+        return true;
+    }
+
+    sqlite3_stmt *m_stmt;
+    char *m_next;
+};
+
+// The eleven fields that every write carries, in the order of the SQL texts.
+std::array<const QString *, 11> textFields(const CatalogueRecord &r)
+{
+    return {&r.titolo, &r.autore,   &r.album,      &r.anno, &r.genere, &r.commento,
+            &r.nome,   &r.percorso, &r.dimenzione, &r.info, &r.labelD};
 }
 
-// Binds the eleven fields that every write carries, from position 1, in the order of the SQL
-// texts; the next position is 12.
-void bindTextFields(sqlite3_stmt *stmt, const CatalogueRecord &r)
+qsizetype lengthOf(const CatalogueRecord &r)
 {
-    const QString *fields[] = {&r.titolo,     &r.autore,   &r.album, &r.anno,
-                               &r.genere,     &r.commento, &r.nome,  &r.percorso,
-                               &r.dimenzione, &r.info,     &r.labelD};
+    qsizetype length = r.supporto.size();
+    for (const QString *field : textFields(r))
+        length += field->size();
+    return length;
+}
+
+// Binds the eleven fields that every write carries, from position 1; the next position is 12.
+void bindTextFields(TextBinder &binder, const CatalogueRecord &r)
+{
     int position = 1;
-    for (const QString *field : fields)
-        bindText(stmt, position++, *field);
+    for (const QString *field : textFields(r))
+        binder.bind(position++, *field);
 }
 
 bool hasSqliteHeader(const QString &path)
@@ -388,6 +451,21 @@ bool CatalogueStore::visitRecordsByIds(const QList<qint64> &ids, const RecordVis
     return true;
 }
 
+bool CatalogueStore::visitRecordsWhere(const std::function<bool(qint64)> &wanted,
+                                       const RecordVisitor &visit)
+{
+    sqlite3_stmt *stmt = prepared(SelectAll);
+    if (!stmt)
+        return false;
+    bool row = false;
+    while (step(stmt, row) && row) {
+        if (wanted(sqlite3_column_int64(stmt, 0)))
+            visit(viewOf(stmt));
+    }
+    sqlite3_reset(stmt);
+    return !row && m_lastError.isEmpty();
+}
+
 std::optional<QList<CatalogueRecord>> CatalogueStore::allRecords()
 {
     QList<CatalogueRecord> records;
@@ -421,8 +499,9 @@ std::optional<CatalogueRecord> CatalogueStore::findByNameAndFolder(const QString
     sqlite3_stmt *stmt = prepared(SelectByNameAndFolder);
     if (!stmt)
         return std::nullopt;
-    bindText(stmt, 1, nome);
-    bindText(stmt, 2, percorso);
+    TextBinder binder(stmt, m_bindBuffer, nome.size() + percorso.size());
+    binder.bind(1, nome);
+    binder.bind(2, percorso);
     return firstRecord(stmt);
 }
 
@@ -431,7 +510,8 @@ std::optional<QString> CatalogueStore::labelOfSerial(const QString &supporto)
     sqlite3_stmt *stmt = prepared(SelectLabelOfSerial);
     if (!stmt)
         return std::nullopt;
-    bindText(stmt, 1, supporto);
+    TextBinder binder(stmt, m_bindBuffer, supporto.size());
+    binder.bind(1, supporto);
     bool row = false;
     if (!step(stmt, row))
         return std::nullopt;
@@ -462,8 +542,9 @@ std::optional<qint64> CatalogueStore::add(const CatalogueRecord &record)
     sqlite3_stmt *stmt = prepared(Insert);
     if (!stmt)
         return std::nullopt;
-    bindTextFields(stmt, record);
-    bindText(stmt, 12, record.supporto);
+    TextBinder binder(stmt, m_bindBuffer, lengthOf(record));
+    bindTextFields(binder, record);
+    binder.bind(12, record.supporto);
     bool row = false;
     if (!step(stmt, row))
         return std::nullopt;
@@ -485,7 +566,8 @@ CatalogueStore::WriteResult CatalogueStore::update(const CatalogueRecord &record
     sqlite3_stmt *stmt = prepared(Update);
     if (!stmt)
         return WriteResult::Failed;
-    bindTextFields(stmt, record);
+    TextBinder binder(stmt, m_bindBuffer, lengthOf(record));
+    bindTextFields(binder, record);
     sqlite3_bind_int64(stmt, 12, record.id);
     return writeByKey(stmt);
 }
@@ -495,8 +577,9 @@ CatalogueStore::WriteResult CatalogueStore::updateWithMedium(const CatalogueReco
     sqlite3_stmt *stmt = prepared(UpdateWithMedium);
     if (!stmt)
         return WriteResult::Failed;
-    bindTextFields(stmt, record);
-    bindText(stmt, 12, record.supporto);
+    TextBinder binder(stmt, m_bindBuffer, lengthOf(record));
+    bindTextFields(binder, record);
+    binder.bind(12, record.supporto);
     sqlite3_bind_int64(stmt, 13, record.id);
     return writeByKey(stmt);
 }
@@ -520,7 +603,9 @@ bool CatalogueStore::vacuumInto(const QString &target)
         failOn(CatalogueSql::kVacuumInto);
         return false;
     }
-    bindText(stmt, 1, target);
+    QByteArray buffer;
+    TextBinder binder(stmt, buffer, target.size());
+    binder.bind(1, target);
     bool row = false;
     const bool ok = step(stmt, row);
     sqlite3_finalize(stmt);

@@ -76,6 +76,9 @@ public:
     /// Hands the records of the given keys, in the order of `ids`, to `visit`; keys without a
     /// record are left out. False on failure.
     bool visitRecordsByIds(const QList<qint64> &ids, const RecordVisitor &visit);
+    /// Hands the records whose key `wanted` accepts, in stored order, to `visit`; the other rows
+    /// are passed over without reading their fields. False on failure.
+    bool visitRecordsWhere(const std::function<bool(qint64)> &wanted, const RecordVisitor &visit);
     /// Every record, in stored order; nullopt on failure.
     std::optional<QList<CatalogueRecord>> allRecords();
     /// The records of the given keys in the order of `ids`; keys without a record are left out.
@@ -147,4 +150,6 @@ private:
     bool m_created = false;
     sqlite3 *m_db = nullptr;
     std::array<sqlite3_stmt *, StatementCount> m_statements{};
+    /// The UTF-8 of the texts bound to the statement being run (see TextBinder).
+    QByteArray m_bindBuffer;
 };

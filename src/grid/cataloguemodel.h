@@ -37,6 +37,9 @@ public:
     int rowOfKey(qint64 key) const;
     /// Text of one cell; empty outside the grid.
     QString cell(int row, Column column) const;
+    /// The UTF-8 of a cell's text, valid until the rows change; `row` must be inside the grid
+    /// and `column` not Key.
+    QByteArrayView cellUtf8(int row, Column column) const { return m_rows.utf8(row, column); }
     /// Replaces the text of one cell inside the grid.
     void setCell(int row, Column column, const QString &text);
     /// Appends one row at the end.

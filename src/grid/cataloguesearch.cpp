@@ -5,6 +5,11 @@
 #include "gridloader.h"
 #include "inspection/collectioncounters.h"
 
+#include <algorithm>
+#include <numeric>
+#include <optional>
+#include <vector>
+
 namespace CatalogueSearch {
 
 Column columnOfOption(int optionIndex)
@@ -38,6 +43,53 @@ bool matchesUpper(const QString &cell, const QString &upperText, const Request &
     return cell.toUpper() == upperText;
 }
 
+// matchesUpper for a cell of plain ASCII, compared byte by byte: such a cell is upper-cased
+// letter by letter. `upperAscii` is the upper-cased search text when it is ASCII too, and null
+// otherwise (no ASCII word can equal it then). nullopt for a cell that is not ASCII.
+std::optional<bool> matchesAsciiCell(QByteArrayView cell, QByteArrayView upperAscii,
+                                     const Request &request)
+{
+    bool spaced = false;
+    for (const char c : cell) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return std::nullopt;
+        spaced = spaced || c == ' ';
+    }
+    if (upperAscii.isNull())
+        return false;
+    const auto equalUpper = [upperAscii](QByteArrayView word) {
+        if (word.size() != upperAscii.size())
+            return false;
+        for (qsizetype i = 0; i < word.size(); ++i) {
+            char c = word[i];
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 'a' + 'A');
+            if (c != upperAscii[i])
+                return false;
+        }
+        return true;
+    };
+    if (request.column != Genre && request.wordSearch && spaced) {
+        // Every part between blanks, the empty ones too.
+        qsizetype start = 0;
+        for (;;) {
+            const qsizetype blank = cell.indexOf(' ', start);
+            const qsizetype end = blank < 0 ? cell.size() : blank;
+            if (equalUpper(cell.sliced(start, end - start)))
+                return true;
+            if (blank < 0)
+                return false;
+            start = blank + 1;
+        }
+    }
+    return equalUpper(cell);
+}
+
+bool isAscii(const QString &text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
 } // namespace
 
 bool matches(const QString &cell, const Request &request)
@@ -48,21 +100,83 @@ bool matches(const QString &cell, const Request &request)
 QList<qint64> matchingKeys(const CatalogueModel &model, const Request &request)
 {
     const QString upperText = request.text.toUpper();
+    const bool asciiText = isAscii(upperText);
+    const QByteArray upperAscii = upperText.toLatin1();
+    // constData() is never null, so an empty search text gives an empty, not a null, view.
+    const QByteArrayView upperAsciiView =
+        asciiText ? QByteArrayView(upperAscii.constData(), upperAscii.size()) : QByteArrayView();
     QList<qint64> keys;
     for (int r = 0; r < model.recordCount(); ++r) {
         const std::optional<qint64> key = model.key(r);
-        if (key && matchesUpper(model.cell(r, request.column), upperText, request))
+        if (!key)
+            continue;
+        const std::optional<bool> ascii =
+            request.column == Key
+                ? std::nullopt
+                : matchesAsciiCell(model.cellUtf8(r, request.column), upperAsciiView, request);
+        if (ascii ? *ascii : matchesUpper(model.cell(r, request.column), upperText, request))
             keys << *key;
     }
     return keys;
 }
 
+namespace {
+
+// The records of many keys are read in one pass over the table rather than one look-up each,
+// and then put in the order of the keys. nullopt when that does not pay, or when a key comes
+// twice (a look-up per key lists such a record twice).
+std::optional<bool> readInOnePass(CatalogueStore &store, const QList<qint64> &keys,
+                                  qsizetype tableRows, GridRows &rows)
+{
+    // Below this share of the table the look-ups cost less than the pass.
+    constexpr qsizetype kShareOfTable = 8;
+    if (keys.size() < 64 || keys.size() * kShareOfTable < tableRows)
+        return std::nullopt;
+    // The keys in ascending order, each with its place; the pass meets the records in key
+    // order, so one cursor over them answers every row.
+    std::vector<std::pair<qint64, int>> sorted;
+    sorted.reserve(static_cast<size_t>(keys.size()));
+    for (int i = 0; i < keys.size(); ++i)
+        sorted.emplace_back(keys.at(i), i);
+    std::sort(sorted.begin(), sorted.end());
+    if (std::adjacent_find(sorted.begin(), sorted.end(), [](const auto &a, const auto &b) {
+            return a.first == b.first;
+        }) != sorted.end())
+        return std::nullopt;
+    size_t cursor = 0;
+    std::vector<int> rowAtPlace(static_cast<size_t>(keys.size()), -1);
+    int row = 0;
+    const bool read = store.visitRecordsWhere(
+        [&sorted, &cursor](qint64 key) {
+            while (cursor < sorted.size() && sorted[cursor].first < key)
+                ++cursor;
+            return cursor < sorted.size() && sorted[cursor].first == key;
+        },
+        [&](const RecordView &record) {
+            rows.append(record);
+            rowAtPlace[static_cast<size_t>(sorted[cursor].second)] = row++;
+        });
+    std::vector<int> order;
+    order.reserve(static_cast<size_t>(row));
+    for (const int r : rowAtPlace) {
+        if (r >= 0)
+            order.push_back(r);
+    }
+    rows.reorder(order);
+    return read;
+}
+
+} // namespace
+
 bool rebuild(CatalogueStore &store, CatalogueModel &model, CollectionCounters &counters,
              const QList<qint64> &keys)
 {
     GridRows rows;
+    std::optional<bool> onePass = readInOnePass(store, keys, model.recordCount(), rows);
     const bool read =
-        store.visitRecordsByIds(keys, [&rows](const RecordView &record) { rows.append(record); });
+        onePass ? *onePass : store.visitRecordsByIds(keys, [&rows](const RecordView &record) {
+            rows.append(record);
+        });
     // The narrow header stands while nothing is listed; every record listed brings the full one.
     model.setHeader(read && rows.size() > 0 ? GridHeader::Kind::Full : GridHeader::Kind::Narrow);
     showRows(read ? std::move(rows) : GridRows(), model, counters);

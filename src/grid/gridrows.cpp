@@ -203,9 +203,15 @@ QString GridRows::text(int r, Column column) const
     const Row &row = m_rows[static_cast<size_t>(r)];
     if (column == Key)
         return row.key == kNoKey ? QString() : QString::number(row.key);
+    return QString::fromUtf8(utf8(r, column));
+}
+
+QByteArrayView GridRows::utf8(int r, Column column) const
+{
+    const Row &row = m_rows[static_cast<size_t>(r)];
     const Place place = kPlaces[column];
-    return QString::fromUtf8(place.pooled ? m_pools[place.index].at(row.pooled[place.index])
-                                          : inlineText(row, place.index));
+    return place.pooled ? m_pools[place.index].at(row.pooled[place.index])
+                        : inlineText(row, place.index);
 }
 
 std::optional<qint64> GridRows::key(int r) const

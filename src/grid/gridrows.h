@@ -35,6 +35,8 @@ public:
 
     /// Text of one cell; `row` must be in range.
     QString text(int row, Column column) const;
+    /// The UTF-8 of one cell's text (see text()); `row` must be in range, `column` not Key.
+    QByteArrayView utf8(int row, Column column) const;
     /// The record key of a row; nullopt for a row without key. `row` must be in range.
     std::optional<qint64> key(int row) const;
     /// Every text of a row.

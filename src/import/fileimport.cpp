@@ -74,6 +74,7 @@ FileImport::FileImport(CatalogueStore &store, Dialogs &dialogs, Volumes &volumes
     , m_driveTable(driveTable)
     , m_driveEntry(driveEntry)
     , m_driveMountPoint(DriveListEntry::mountPoint(driveEntry))
+    , m_hasMediumEntry(hasMediumEntry(driveTable))
 {}
 
 FileImport::~FileImport() = default;
@@ -84,6 +85,7 @@ FileImport::Result FileImport::riempi(const QStringList &workList, const Progres
     const qsizetype total = workList.size();
     if (total == 0)
         return result;
+    m_labelOfSerial.clear();
     if (!beginTransaction()) {
         result.failures.append({QString(), m_lastFailure});
         result.stopped = true;
@@ -118,6 +120,7 @@ FileImport::Result FileImport::riempi(const QStringList &workList, const Progres
         result.stopped = true;
     }
     m_transaction.reset();
+    m_labelOfSerial.clear();
     return result;
 }
 
@@ -126,7 +129,9 @@ ImportValues FileImport::readFile(const QString &path)
     ImportValues v;
     v.baseName = fileBaseName(path);
     v.folder = folderOf(path);
-    const TagReadResult tag = readTag(path);
+    // The file is opened once: its size and mode come from the descriptor the tag is read from.
+    FileFacts facts;
+    const TagReadResult tag = readTag(path, facts);
     if (tag.outcome == TagOutcome::Present) {
         v.title = tag.values.title;
         v.artist = tag.values.artist;
@@ -151,14 +156,17 @@ ImportValues FileImport::readFile(const QString &path)
             v.genre = values.genre;
         }
     }
-    v.state = classifyFile(path, tag.outcome, m_driveTable, m_volumes);
+    v.state = stateWord(path, v.folder, tag.outcome, facts);
     if (takesVolumeName(v.state)) {
         const std::optional<VolumeInfo> volume = volumeOfFolder(v.folder);
         v.comment = volume ? volume->label : DriveListEntry::label(m_driveEntry);
         if (v.comment.isNull())
             v.comment = QLatin1String("");
     }
-    v.size = padSize(fileLength(path));
+    if (!facts.known)
+        v.size = padSize(fileLength(path));
+    else
+        v.size = padSize(facts.regular ? facts.size : 0);
     return v;
 }
 
@@ -189,7 +197,7 @@ FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
     r.dimenzione = v.size;
     r.supporto = volume->serial;
 
-    const std::optional<QString> serialLabel = m_store.labelOfSerial(r.supporto);
+    const std::optional<QString> serialLabel = labelOfSerial(r.supporto);
     if (!serialLabel && !m_store.lastError().isEmpty())
         return fail(Outcome::Failed, m_store.lastError());
     r.labelD =
@@ -206,6 +214,15 @@ FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
                                   : m_store.add(r).has_value();
     if (!written)
         return fail(Outcome::Failed, m_store.lastError());
+    // A rewritten record may have been, or may now be, the first of its serial; an added one
+    // (its key is the highest) is the first only of a serial that had no record.
+    if (existing) {
+        m_labelOfSerial.remove(r.supporto);
+        m_labelOfSerial.remove(existing->supporto);
+    } else if (const auto it = m_labelOfSerial.constFind(r.supporto);
+               it != m_labelOfSerial.cend() && !it->has_value()) {
+        m_labelOfSerial.erase(it);
+    }
 
     if (generated) {
         // The new label is made permanent before the user is told of it: the message may wait
@@ -216,17 +233,56 @@ FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
         m_dialogs.information(QString::fromUtf8(ImportTexts::kLabelTitle),
                               QString::fromUtf8(ImportTexts::kLabelMessage) + r.labelD +
                                   QString::fromLatin1(ImportTexts::kLabelMessageEnd));
+        m_labelOfSerial.clear();
         if (inTransaction && !beginTransaction())
             return fail(Outcome::Failed, m_lastFailure);
     }
     return existing ? Outcome::Updated : Outcome::Added;
 }
 
+// classifyFile for a file readTag has just looked at: the mode comes from that look, and the
+// volume of a file that is no symbolic link is the one of its folder, asked once per folder.
+QString FileImport::stateWord(const QString &path, const QString &folder, TagOutcome outcome,
+                              const FileFacts &facts)
+{
+    if (outcome == TagOutcome::Unreadable)
+        return tagAndModeWord(outcome, std::nullopt);
+    const QString word =
+        tagAndModeWord(outcome, facts.known ? std::optional(facts.ownerWritable) : std::nullopt);
+    if (!m_hasMediumEntry)
+        return word;
+    struct stat status;
+    const bool link =
+        ::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISLNK(status.st_mode);
+    const std::optional<VolumeInfo> volume =
+        link ? m_volumes.volumeOf(path) : volumeOfFolder(folder);
+    return volume ? mediumWord(word, m_driveTable, volume->mountPoint) : word;
+}
+
+// The label of a serial's first record, asked of the catalogue once for as long as riempi
+// writes nothing that could change the answer.
+std::optional<QString> FileImport::labelOfSerial(const QString &serial)
+{
+    if (!m_transaction)
+        return m_store.labelOfSerial(serial);
+    auto it = m_labelOfSerial.constFind(serial);
+    if (it != m_labelOfSerial.cend())
+        return *it;
+    const std::optional<QString> label = m_store.labelOfSerial(serial);
+    if (label || m_store.lastError().isEmpty())
+        m_labelOfSerial.insert(serial, label);
+    return label;
+}
+
 std::optional<VolumeInfo> FileImport::volumeOfFolder(const QString &folder)
 {
+    // Files come folder by folder.
+    if (m_lastFolderVolume && m_lastFolderVolume->first == folder)
+        return m_lastFolderVolume->second;
     auto it = m_volumeOfFolder.constFind(folder);
     if (it == m_volumeOfFolder.cend())
         it = m_volumeOfFolder.insert(folder, m_volumes.volumeOf(folder));
+    m_lastFolderVolume.emplace(folder, *it);
     return *it;
 }
 
@@ -262,5 +318,7 @@ bool FileImport::commitTransaction()
 FileImport::Outcome FileImport::fail(Outcome outcome, const QString &reason)
 {
     m_lastFailure = reason;
+    // A failed write may have rolled the catalogue back.
+    m_labelOfSerial.clear();
     return outcome;
 }

@@ -4,6 +4,7 @@
 #include "inspection/drivetable.h"
 #include "platform/volumes.h"
 #include "tags/id3v2reader.h"
+#include "tags/tagfile.h"
 
 #include <QHash>
 #include <QList>
@@ -12,6 +13,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 class Dialogs;
 class Id3v2Reader;
@@ -112,6 +114,9 @@ public:
     QString lastFailure() const { return m_lastFailure; }
 
 private:
+    QString stateWord(const QString &path, const QString &folder, TagOutcome outcome,
+                      const FileFacts &facts);
+    std::optional<QString> labelOfSerial(const QString &serial);
     std::optional<VolumeInfo> volumeOfFolder(const QString &folder);
     QString driveLabelOf(const VolumeInfo &volume) const;
     bool beginTransaction();
@@ -125,7 +130,11 @@ private:
     DriveTable m_driveTable;
     QString m_driveEntry;
     QString m_driveMountPoint;
+    bool m_hasMediumEntry = false;
     QString m_lastFailure;
     std::optional<CatalogueStore::Transaction> m_transaction;
     QHash<QString, std::optional<VolumeInfo>> m_volumeOfFolder;
+    std::optional<std::pair<QString, std::optional<VolumeInfo>>> m_lastFolderVolume;
+    /// Answers of labelOfSerial while riempi runs; an entry goes when a write may change it.
+    QHash<QString, std::optional<QString>> m_labelOfSerial;
 };

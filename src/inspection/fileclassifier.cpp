@@ -29,30 +29,42 @@ bool isRemovableOrCdRom(const DriveTableEntry &entry)
 
 } // namespace
 
+QString tagAndModeWord(TagOutcome outcome, std::optional<bool> ownerWritable)
+{
+    if (outcome != TagOutcome::Unreadable && ownerWritable == false)
+        return QString::fromLatin1(StateWords::kReadOnly);
+    return tagStateWord(outcome);
+}
+
+bool hasMediumEntry(const DriveTable &driveTable)
+{
+    return std::any_of(driveTable.cbegin(), driveTable.cend(), isRemovableOrCdRom);
+}
+
+QString mediumWord(const QString &word, const DriveTable &driveTable, const QString &mountPoint)
+{
+    QString result = word;
+    for (const DriveTableEntry &entry : driveTable) {
+        if (isRemovableOrCdRom(entry) && entry.mountPoint == mountPoint)
+            result = driveTypeName(entry.type);
+    }
+    return result;
+}
+
 QString classifyFile(const QString &path, TagOutcome outcome, const DriveTable &driveTable,
                      Volumes &volumes)
 {
-    QString word = tagStateWord(outcome);
     if (outcome == TagOutcome::Unreadable)
-        return word;
+        return tagStateWord(outcome);
 
     const QFileInfo info(path);
-    if (info.exists() && !info.permission(QFile::WriteOwner))
-        word = QString::fromLatin1(StateWords::kReadOnly);
+    const QString word = tagAndModeWord(
+        outcome, info.exists() ? std::optional(info.permission(QFile::WriteOwner)) : std::nullopt);
 
     // Most machines have only fixed drives in the table; looking up the volume of a path reads
     // the mount table, so it is skipped when no entry could change the word.
-    const bool anyMediumEntry =
-        std::any_of(driveTable.cbegin(), driveTable.cend(), isRemovableOrCdRom);
-    if (!anyMediumEntry)
+    if (!hasMediumEntry(driveTable))
         return word;
-
     const std::optional<VolumeInfo> volume = volumes.volumeOf(path);
-    if (!volume)
-        return word;
-    for (const DriveTableEntry &entry : driveTable) {
-        if (isRemovableOrCdRom(entry) && entry.mountPoint == volume->mountPoint)
-            word = driveTypeName(entry.type);
-    }
-    return word;
+    return volume ? mediumWord(word, driveTable, volume->mountPoint) : word;
 }

@@ -1,11 +1,11 @@
 #include "recordfile.h"
 
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,18 +36,22 @@ std::optional<QString> findRecordFile(const QString &folder, const QString &name
     if (isRegularFile(upper))
         return upper;
 
-    // Any other spelling of the extension needs a look at the folder's entries. The name itself
-    // may hold characters that are wildcards to QDir, so entries are compared by hand.
+    // Any other spelling of the extension needs a look at the folder's entries, compared by
+    // hand (the name may hold characters that are wildcards elsewhere). Whatever kind an entry
+    // is, only a regular file (or a link to one) is taken.
     const qsizetype slash = expected.lastIndexOf(u'/');
     const QString directory = slash < 0 ? QStringLiteral(".") : expected.left(slash + 1);
-    const QString stem = expected.mid(slash + 1).chopped(kExtension.size());
+    const QByteArray stem = QFile::encodeName(expected.mid(slash + 1).chopped(kExtension.size()));
     QStringList candidates;
-    QDirIterator entries(directory, QDir::Files | QDir::Hidden | QDir::System);
-    while (entries.hasNext()) {
-        const QString entry = entries.nextFileInfo().fileName();
-        if (entry.size() == stem.size() + kExtension.size() && entry.startsWith(stem) &&
-            entry.endsWith(kExtension, Qt::CaseInsensitive))
-            candidates << entry;
+    if (DIR *dir = ::opendir(QFile::encodeName(directory).constData())) {
+        while (const dirent *entry = ::readdir(dir)) {
+            const QByteArrayView entryName(entry->d_name);
+            if (entryName.size() == stem.size() + kExtension.size() && entryName.startsWith(stem) &&
+                qstrnicmp(entryName.sliced(stem.size()).data(), kExtension.data(),
+                          kExtension.size()) == 0)
+                candidates << QFile::decodeName(entry->d_name);
+        }
+        ::closedir(dir);
     }
     candidates.sort();
     for (const QString &entry : std::as_const(candidates)) {

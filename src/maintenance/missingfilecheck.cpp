@@ -1,5 +1,6 @@
 #include "missingfilecheck.h"
 
+#include "filechecks.h"
 #include "maintenancetexts.h"
 
 #include "catalogue/cataloguestore.h"
@@ -57,20 +58,22 @@ QString MissingEntry::text() const
 
 QList<MissingEntry> findMissing(const CatalogueModel &model)
 {
-    QList<MissingEntry> entries;
-    for (int r = 0; r < model.recordCount(); ++r) {
+    // The files are looked at several at once; the entries follow in grid order.
+    const std::vector<char> missing = checkEach<char>(model.recordCount(), [&model](qsizetype i) {
+        const int r = static_cast<int>(i);
         const QString state = model.cell(r, State);
         if (state == QLatin1String(StateWords::kCdRom) ||
             state == QLatin1String(StateWords::kRemovable))
-            continue;
+            return false;
         // A row without a key is no record; there is nothing to remove from the catalogue.
-        const std::optional<qint64> key = model.key(r);
-        if (!key)
-            continue;
-        const QString folder = model.cell(r, Folder);
-        const QString fileName = model.cell(r, FileName);
-        if (isMissing(folder, fileName))
-            entries << MissingEntry{*key, recordFilePath(folder, fileName)};
+        return model.key(r).has_value() &&
+               isMissing(model.cell(r, Folder), model.cell(r, FileName));
+    });
+    QList<MissingEntry> entries;
+    for (int r = 0; r < model.recordCount(); ++r) {
+        if (missing[static_cast<size_t>(r)])
+            entries << MissingEntry{*model.key(r),
+                                    recordFilePath(model.cell(r, Folder), model.cell(r, FileName))};
     }
     return entries;
 }

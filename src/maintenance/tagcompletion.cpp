@@ -1,5 +1,6 @@
 #include "tagcompletion.h"
 
+#include "filechecks.h"
 #include "maintenancetexts.h"
 #include "rowrewrite.h"
 
@@ -20,8 +21,11 @@
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 Q_LOGGING_CATEGORY(lcCompletion, "tracklodge.maintenance.completion")
 
@@ -44,7 +48,19 @@ bool skippedState(const QString &stateWord)
 }
 
 // What the look at one file found.
-enum class FileCheck { NeedsTag, LeaveAlone, Failed };
+enum class FileCheck { NeedsTag, LeaveAlone, Failed, Skipped };
+
+// The look at one row's file, kept until the rows are handled in order.
+struct FileLook
+{
+    FileCheck check = FileCheck::Skipped;
+    QString path;
+    QString reason;      ///< why the look failed
+    QString notWritable; ///< why the file could not be made owner-writable, when it could not
+    bool opened = false; ///< the file was opened: device and inode say which one it is
+    dev_t device = 0;
+    ino_t inode = 0;
+};
 
 int openForReading(const QString &path)
 {
@@ -58,15 +74,16 @@ int openForReading(const QString &path)
 // Opens the record's file for reading and returns the descriptor, or -1 with the reason. The
 // expected name is nearly always the file, so it is opened straight away; only when it is not a
 // regular file is the folder searched for another spelling of the extension.
-int openRecordFile(const GridRow &row, QString &path, struct stat &info, QString &reason)
+int openRecordFile(const QString &folder, const QString &name, QString &path, struct stat &info,
+                   QString &reason)
 {
-    path = recordFilePath(row[Folder], row[FileName]);
+    path = recordFilePath(folder, name);
     int fd = openForReading(path);
     if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
         return fd;
     if (fd >= 0)
         ::close(fd);
-    const std::optional<QString> found = findRecordFile(row[Folder], row[FileName]);
+    const std::optional<QString> found = findRecordFile(folder, name);
     if (!found) {
         reason = text(kFileNotFound);
         return -1;
@@ -82,23 +99,26 @@ int openRecordFile(const GridRow &row, QString &path, struct stat &info, QString
 }
 
 // Opens the file once: makes it owner-writable when it is not, and looks for the tag marker.
-FileCheck checkFile(const GridRow &row, QString &path, QString &reason)
+FileCheck checkFile(const QString &folder, const QString &name, FileLook &look)
 {
     struct stat info;
-    const int fd = openRecordFile(row, path, info, reason);
+    const int fd = openRecordFile(folder, name, look.path, info, look.reason);
     if (fd < 0)
         return FileCheck::Failed;
+    look.opened = true;
+    look.device = info.st_dev;
+    look.inode = info.st_ino;
     // A failed change is noted; the file is still looked at, and the tag write then fails on
     // its own if the file stays unwritable.
     if (!(info.st_mode & S_IWUSR) && ::fchmod(fd, (info.st_mode & 07777) | S_IWUSR) != 0)
-        qCWarning(lcCompletion) << "cannot make writable:" << path << systemReason();
+        look.notWritable = systemReason();
     FileCheck check = FileCheck::LeaveAlone;
     // A file shorter than a tag block is left unchanged: there is no place to look for one.
     if (info.st_size >= TagLayout::kBlockSize) {
         char marker[TagLayout::kMarkerWidth];
         const ssize_t n = ::pread(fd, marker, sizeof marker, info.st_size - TagLayout::kBlockSize);
         if (n != static_cast<ssize_t>(sizeof marker)) {
-            reason = text(kCannotReadFile);
+            look.reason = text(kCannotReadFile);
             check = FileCheck::Failed;
         } else if (!hasTagMarker(QByteArrayView(marker, sizeof marker))) {
             check = FileCheck::NeedsTag;
@@ -106,6 +126,14 @@ FileCheck checkFile(const GridRow &row, QString &path, QString &reason)
     }
     ::close(fd);
     return check;
+}
+
+FileLook lookAt(const CatalogueModel &model, int r)
+{
+    FileLook look;
+    if (!skippedState(model.cell(r, State)))
+        look.check = checkFile(model.cell(r, Folder), model.cell(r, FileName), look);
+    return look;
 }
 
 } // namespace
@@ -136,17 +164,26 @@ CompletionResult CompleteMissingTags(CatalogueStore &store, const CatalogueModel
         result.failures << text(kFileAndReason).arg(path, reason);
     };
 
+    // The files are looked at several at once; what was found is handled row by row, in order.
+    std::vector<FileLook> looks = checkEach<FileLook>(
+        model.recordCount(), [&model](qsizetype r) { return lookAt(model, static_cast<int>(r)); });
+    // Files given a tag so far: a file behind two records is looked at again once written.
+    std::set<std::pair<dev_t, ino_t>> written;
     for (int r = 0; r < model.recordCount(); ++r) {
-        if (skippedState(model.cell(r, State)))
+        FileLook look = std::move(looks[static_cast<size_t>(r)]);
+        if (look.check == FileCheck::Skipped)
             continue;
+        if (look.opened && written.count({look.device, look.inode}) > 0)
+            look = lookAt(model, r);
+        const QString &path = look.path;
+        if (!look.notWritable.isEmpty())
+            qCWarning(lcCompletion) << "cannot make writable:" << path << look.notWritable;
+        if (look.check == FileCheck::Failed)
+            fail(path, look.reason);
+        if (look.check != FileCheck::NeedsTag)
+            continue;
+        // Only a file that gets a tag needs the rest of its row.
         const GridRow row = model.row(r);
-        QString path;
-        QString reason;
-        const FileCheck check = checkFile(row, path, reason);
-        if (check == FileCheck::Failed)
-            fail(path, reason);
-        if (check != FileCheck::NeedsTag)
-            continue;
 
         if (const QString why = rewriteRowRecord(store, transaction, row, model.key(r), row[State]);
             !why.isEmpty()) {
@@ -163,6 +200,7 @@ CompletionResult CompleteMissingTags(CatalogueStore &store, const CatalogueModel
         // The record keeps the grid's values even when the block cannot be written: they are
         // the values it was loaded with.
         const TagWriteResult tagged = writeTag(path, values, completionGenreByte(row[Genre]));
+        written.insert({look.device, look.inode});
         if (!tagged.ok()) {
             fail(path, tagged.errorText);
             continue;

@@ -112,11 +112,24 @@ QString fileBaseName(const QString &path)
 
 TagReadResult readTag(const QString &path)
 {
+    FileFacts facts;
+    return readTag(path, facts);
+}
+
+TagReadResult readTag(const QString &path, FileFacts &facts)
+{
+    facts = {};
     FileHandle file(openFile(path, O_RDONLY));
     if (!file.isOpen())
         return {};
     struct stat info;
-    if (::fstat(file.fd(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < kBlockSize)
+    if (::fstat(file.fd(), &info) != 0)
+        return {};
+    facts.known = true;
+    facts.regular = S_ISREG(info.st_mode);
+    facts.size = info.st_size;
+    facts.ownerWritable = (info.st_mode & S_IWUSR) != 0;
+    if (!facts.regular || info.st_size < kBlockSize)
         return {};
     char block[kBlockSize];
     if (!readAt(file.fd(), block, kBlockSize, info.st_size - kBlockSize))

@@ -18,6 +18,20 @@ QString fileBaseName(const QString &path);
 /// The file is closed before the function returns, whatever the outcome.
 TagReadResult readTag(const QString &path);
 
+/// What readTag saw of the file through the descriptor it read from, so that a caller needs no
+/// second look at the file.
+struct FileFacts
+{
+    bool known = false; ///< the file was opened and its status read; nothing below holds else
+    bool regular = false;
+    qint64 size = 0;
+    bool ownerWritable = false; ///< the owner-write permission bit is set
+};
+
+/// readTag, telling also what the file's status said (a link is followed, as readTag follows
+/// it).
+TagReadResult readTag(const QString &path, FileFacts &facts);
+
 /// The result of writing a tag: success, or an Italian text saying what went wrong.
 struct TagWriteResult
 {

@@ -77,6 +77,10 @@ private slots:
             << u"perché"_s << u"PERCHÉ"_s << false << int(Title) << true;
         QTest::newRow("genre compared whole even with word search")
             << u"Trip  Hop"_s << u"hop"_s << true << int(Genre) << false;
+        QTest::newRow("sharp s upper-cases to two letters")
+            << u"strasse"_s << u"straße"_s << false << int(Title) << true;
+        QTest::newRow("accented word among plain ones")
+            << u"Perché no"_s << u"PERCHÉ"_s << true << int(Title) << true;
     }
 
     void matches()
@@ -86,7 +90,15 @@ private slots:
         QFETCH(bool, words);
         QFETCH(int, column);
         QFETCH(bool, expected);
-        QCOMPARE(CatalogueSearch::matches(cell, {Column(column), text, words}), expected);
+        const Request request{Column(column), text, words};
+        QCOMPARE(CatalogueSearch::matches(cell, request), expected);
+        // A grid search over a row of that cell follows the same rule.
+        GridRow row;
+        row[Key] = u"7"_s;
+        row[Column(column)] = cell;
+        CatalogueModel model;
+        model.setRows(std::vector<GridRow>{row});
+        QCOMPARE(matchingKeys(model, request), expected ? QList<qint64>{7} : QList<qint64>{});
     }
 
     // The genre option reaches its column, where an empty entry finds the empty genres.
@@ -109,6 +121,29 @@ private slots:
         QVERIFY(rebuild(*m_store, m_model, m_counters, {999, 1}));
         QCOMPARE(m_model.recordCount(), 1);
         QCOMPARE(m_model.cell(0, Title), QStringLiteral("Volare"));
+    }
+
+    // Enough keys for the rows to be read in one pass over the table, in the keys' order; a key
+    // without a record is left out.
+    void manyKeysKeepTheirOrder()
+    {
+        QList<CatalogueRecord> records;
+        for (int i = 0; i < 200; ++i)
+            records << sampleRecord(u"Brano %1"_s.arg(i));
+        m_temp->add(records);
+        QVERIFY(caricaDB(*m_store, m_model, m_counters));
+        QList<qint64> keys;
+        QStringList expected;
+        for (int r = m_model.recordCount() - 1; r >= 0; r -= 2) {
+            keys << *m_model.key(r);
+            expected << m_model.cell(r, Title);
+        }
+        keys.insert(10, 99999);
+        QVERIFY(rebuild(*m_store, m_model, m_counters, keys));
+        QStringList titles;
+        for (int r = 0; r < m_model.recordCount(); ++r)
+            titles << m_model.cell(r, Title);
+        QCOMPARE(titles, expected);
     }
 };
 

@@ -21,6 +21,7 @@ private slots:
     void genreByte();
     void whichFilesGetATag_data();
     void whichFilesGetATag();
+    void oneFileOfTwoRecordsGetsOneTag();
     void failedFileIsSkippedAndThePassGoesOn();
     void recordGoneLeavesItsFileAlone();
 
@@ -47,6 +48,26 @@ void TestTagCompletion::genreByte()
     QFETCH(QString, genre);
     QFETCH(int, byte);
     QCOMPARE(completionGenreByte(genre), byte);
+}
+
+// The files are looked at before any is written; a file behind two records is still given the
+// tag of the first record only, as when each file is looked at just before its own write.
+void TestTagCompletion::oneFileOfTwoRecordsGetsOneTag()
+{
+    const QByteArray audio = mpegFrames(2);
+    QVERIFY(!writeMp3(m_music, u"doppio.mp3"_s, audio).isEmpty());
+    CatalogueRecord first = fileRecord(m_music, u"doppio"_s);
+    first.titolo = u"Primo"_s;
+    CatalogueRecord second = fileRecord(m_music, u"doppio"_s);
+    second.titolo = u"Secondo"_s;
+    load({first, second});
+
+    const CompletionResult result = complete();
+    QCOMPARE(result.completed, 1);
+    QVERIFY(result.failures.isEmpty());
+    const QByteArray now = fileBytes(m_music + u"doppio.mp3"_s);
+    QCOMPARE(now.size(), audio.size() + 128);
+    QCOMPARE(now.mid(audio.size(), 8), QByteArray("TAGPrimo"));
 }
 
 // Files shorter than a tag block, tagged ones, and rows of the states "Solo Lettura" and "CDROM"
