@@ -208,7 +208,7 @@ CatalogueStore::~CatalogueStore()
     close();
 }
 
-bool CatalogueStore::open()
+bool CatalogueStore::open(IntegrityCheck check)
 {
     close();
     m_lastError.clear();
@@ -220,7 +220,7 @@ bool CatalogueStore::open()
             return refuse(text(CatalogueTexts::kNotSqlite));
         if (!openConnection())
             return false;
-        if (!checkIntegrity() || !validateExisting()) {
+        if ((check == IntegrityCheck::Run && !checkIntegrity()) || !validateExisting()) {
             close();
             return false;
         }

@@ -51,8 +51,10 @@ public:
     /// but is not an SQLite catalogue with the table `Mp3`, or that fails SQLite's quick check
     /// (a damaged file), is refused and never modified. False on failure, with an Italian
     /// explanation naming the file in lastError() and, for a refused file, the reason alone in
-    /// refusal().
-    bool open();
+    /// refusal(). `check` Skip leaves the quick check out, for a file that has just passed it
+    /// (the compacted copy renamed over the catalogue).
+    enum class IntegrityCheck { Run, Skip };
+    bool open(IntegrityCheck check = IntegrityCheck::Run);
     /// Closes the connection (open() may be called again).
     void close();
     /// True while the connection is open.

@@ -98,10 +98,11 @@ bool copyIsSound(const QString &work, QString &reason)
     return false;
 }
 
-// Reopens the store after its connection was closed for the rename.
+// Reopens the store after its connection was closed for the rename. The file it opens is either
+// the catalogue as it was or the copy that has just passed the check, so it is not checked again.
 CompactionResult reopen(CatalogueStore &store, CompactionResult result)
 {
-    if (!store.open() && result.ok())
+    if (!store.open(CatalogueStore::IntegrityCheck::Skip) && result.ok())
         result.errorText = text(CatalogueTexts::kCannotReopen).arg(store.lastError());
     return result;
 }
