@@ -16,8 +16,6 @@
 #include "support/testmp3.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QTest>
 
 #include <memory>

@@ -1,11 +1,9 @@
 #include "testaudio.h"
 
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtDebug>
-#include <QtEndian>
 
 #include <cmath>
 #include <numbers>
