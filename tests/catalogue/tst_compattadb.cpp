@@ -43,13 +43,10 @@ class TestCompattaDB : public QObject
     bool compact(const CompactionFiles &files = {})
     {
         int shown = 0, restored = 0;
-        BusyPointer busy;
-        busy.show = [&] {
-            ++shown;
-        };
-        busy.restore = [&] {
-            ++restored;
-        };
+        const BusyPointer busy{[&] { ++shown; },
+                               [&] {
+                                   ++restored;
+                               }};
         const bool ok = CompattaDB(*m_store, m_dialogs, busy, files);
         return ok && shown == 1 && restored == 1;
     }

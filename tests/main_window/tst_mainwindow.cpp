@@ -24,7 +24,6 @@ class TestMainWindow : public QObject
 {
     Q_OBJECT
 
-private:
     /// A record whose file, a tagged MP3, is in the temporary folder.
     CatalogueRecord onDisk(const QString &name)
     {

@@ -15,16 +15,13 @@ class TestTagCompletion : public QObject, private Scene
 {
     Q_OBJECT
 
-private slots:
-    void init() { setUp(); }
-
-private:
     CompletionResult complete()
     {
         return CompleteMissingTags(*m_store, *m_model, m_dialogs, busy());
     }
 
 private slots:
+    void init() { setUp(); }
     void genreByte_data()
     {
         QTest::addColumn<QString>("genre");

@@ -16,7 +16,6 @@ class TestMissingFilesWindow : public QObject
 {
     Q_OBJECT
 
-private:
     /// Four records, all but the second listed as missing; opens the window.
     void openWindow()
     {

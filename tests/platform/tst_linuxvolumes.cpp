@@ -33,9 +33,8 @@ const QByteArray kMountInfo = "22 27 0:21 / /proc rw,nosuid - proc proc rw\n"
                               "47 46 0:52 / /mnt/stack rw - nfs4 nas:/export/music rw\n";
 
 // A machine below a temporary folder: /proc, /sys and /dev as the volume list reads them.
-class Machine
+struct Machine
 {
-public:
     QString root() const { return m_dir.path(); }
     bool write(const QString &at, const QByteArray &content) const
     {
@@ -77,7 +76,6 @@ public:
         return ok;
     }
 
-private:
     QTemporaryDir m_dir;
 };
 

@@ -8,9 +8,8 @@
 namespace {
 
 // A source of samples of 0.25, `limit` frames at most, counting what it hands out.
-class CountingSource : public AudioSource
+struct CountingSource : AudioSource
 {
-public:
     explicit CountingSource(qint64 limit)
         : m_limit(limit)
     {}
@@ -22,8 +21,6 @@ public:
         return given;
     }
     qint64 pulled = 0;
-
-private:
     const qint64 m_limit;
 };
 

@@ -14,7 +14,6 @@ class TestVolumeProbe : public QObject
 {
     Q_OBJECT
 
-private:
     QTemporaryDir m_dir;
 
 private slots:
