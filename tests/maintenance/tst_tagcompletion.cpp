@@ -2,8 +2,6 @@
 
 #include "maintenance/tagcompletion.h"
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
@@ -91,15 +89,7 @@ private slots:
         load({fileRecord(m_music, u"grande"_s, u"Nessun TAG ID3"_s),
               fileRecord(m_music, u"piccolo"_s, u"Nessun TAG ID3"_s)});
         QVERIFY(QFileInfo(m_temp->path()).size() < largeBytes.size());
-        struct rlimit old;
-        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit limit = old;
-        limit.rlim_cur = static_cast<rlim_t>(largeBytes.size());
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
-        const CompletionResult result = complete();
-        ::setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
+        const auto result = withFileSizeLimit(largeBytes.size(), [this] { return complete(); });
         QCOMPARE(result.completed, 1);
         QCOMPARE(result.failures.size(), 1);
         QVERIFY2(result.failures[0].startsWith(m_music + u"grande.mp3: "_s),

@@ -9,8 +9,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
@@ -103,17 +101,10 @@ private slots:
             QCOMPARE(::readTag(path).outcome, TagOutcome::Unreadable);
         const QStringList entries = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System);
 
-        rlimit original{};
-        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &original), 0);
-        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = original;
-        if (room >= 0)
-            limited.rlim_cur = static_cast<rlim_t>(before.size() + room);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^tag write failed"_s));
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-        const TagWriteResult result = ::writeTag(path, kNewValues, genre);
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &original), 0);
-        std::signal(SIGXFSZ, previousHandler);
+        const TagWriteResult result = withFileSizeLimit(room < 0 ? -1 : before.size() + room, [&] {
+            return ::writeTag(path, kNewValues, genre);
+        });
 
         QVERIFY(!result.ok());
         QVERIFY2(result.errorText.contains(path) || scene == u"file", qPrintable(result.errorText));
