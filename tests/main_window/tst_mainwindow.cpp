@@ -124,8 +124,8 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<bool>("noConfirm");
         QTest::addColumn<bool>("withFile");
-        QTest::addColumn<int>(
-            "selectedFrom");                  // the row clicked before the one shift-clicked, or -1
+        // The row clicked before the one shift-clicked, or -1.
+        QTest::addColumn<int>("selectedFrom");
         QTest::addColumn<QString>("removed"); // the file name of the row deleted, if any
         QTest::newRow("asked, Yes, with the file")
             << int(Qt::Key_Delete) << false << true << -1 << "b";

@@ -19,9 +19,9 @@ private slots:
 
     void change_data()
     {
-        QTest::addColumn<QString>(
-            "scene");                      // "tagged", "untagged", "gone", "trigger" (the catalogue
-                                           // refuses), "kernel" (a file that refuses a change)
+        // "tagged", "untagged", "gone", "trigger" (the catalogue refuses), "kernel" (a file that
+        // refuses a change).
+        QTest::addColumn<QString>("scene");
         QTest::addColumn<QString>("word"); // of the row and the record afterwards
         QTest::addColumn<int>("modeAfter");
         QTest::addColumn<QString>("failure"); // a part of the message, empty for none

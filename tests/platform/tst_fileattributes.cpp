@@ -16,9 +16,9 @@ class TestFileAttributes : public QObject
 private slots:
     void makeOwnerWritable_data()
     {
-        QTest::addColumn<QString>(
-            "scene");                  // what lies at the path: file, link, dir, none, or a link
-                                       // to that target (a kernel file refuses any change)
+        // What lies at the path: file, link, dir, none, or a link to that target (a kernel file
+        // refuses any change).
+        QTest::addColumn<QString>("scene");
         QTest::addColumn<int>("mode"); // of what is made
         QTest::addColumn<OwnerWrite>("result");
         QTest::addColumn<int>("modeAfter"); // -1 when there is nothing
