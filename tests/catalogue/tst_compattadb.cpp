@@ -11,10 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <memory>
 #include <pwd.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,13 +41,10 @@ class TestCompattaDB : public QObject
     bool compact(const CompactionFiles &files = {})
     {
         int shown = 0, restored = 0;
-        BusyPointer busy;
-        busy.show = [&] {
-            ++shown;
-        };
-        busy.restore = [&] {
-            ++restored;
-        };
+        const BusyPointer busy{[&] { ++shown; },
+                               [&] {
+                                   ++restored;
+                               }};
         const bool ok = CompattaDB(*m_store, m_dialogs, busy, files);
         return ok && shown == 1 && restored == 1;
     }
@@ -194,15 +189,7 @@ private slots:
         // so a file-size limit makes writing the copy fail part way as well, as a full disk would.
         const QFile::Permissions folderPermissions = QFile::permissions(m_temp->folder());
         QVERIFY(QFile::setPermissions(m_temp->folder(), QFile::ReadOwner | QFile::ExeOwner));
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit old;
-        QVERIFY(::getrlimit(RLIMIT_FSIZE, &old) == 0);
-        rlimit small = old;
-        small.rlim_cur = 8192;
-        QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
-        const bool ok = compact();
-        QVERIFY(::setrlimit(RLIMIT_FSIZE, &old) == 0);
-        std::signal(SIGXFSZ, oldHandler);
+        const bool ok = withFileSizeLimit(8192, [this] { return compact(); });
         QVERIFY(QFile::setPermissions(m_temp->folder(), folderPermissions));
         QVERIFY(!ok);
         verifyFailedAndUntouched(QStringLiteral("Temp.mdb"));

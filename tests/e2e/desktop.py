@@ -138,41 +138,25 @@ class Program:
                 if w.name == title and (role is None or w.getRoleName() == role):
                     return w
             return None
-        w = wait_for(f'the window "{title}"', shown, timeout)
-        settled(w)
-        if title != MAIN_TITLE:  # the main window's size is a journey of its own
-            check_on_screen(w, title)
-        check_on_top(w, title)
-        return w
+        # The main window's size is a journey of its own.
+        return placed(wait_for(f'the window "{title}"', shown, timeout), title,
+                      title != MAIN_TITLE)
 
     def alert(self, timeout=15.0):
         """The message box shown now; its text is in its labels."""
-        w = wait_for("a message box", lambda: next(
-            (w for w in self.windows() if w.getRoleName() == "alert"), None), timeout)
-        settled(w)
-        check_on_screen(w, w.name)
-        check_on_top(w, w.name)
-        return w
+        return placed(wait_for("a message box", lambda: next(
+            (w for w in self.windows() if w.getRoleName() == "alert"), None), timeout), None)
 
     def gone(self, title, timeout=15.0):
         wait_for(f'the window "{title}" to close',
                  lambda: all(w.name != title for w in self.windows()), timeout)
 
 
-def showing(accessible):
-    return accessible.getState().contains(pyatspi.STATE_SHOWING)
+def _state(name):
+    return lambda accessible: accessible.getState().contains(getattr(pyatspi, "STATE_" + name))
 
 
-def enabled(accessible):
-    return accessible.getState().contains(pyatspi.STATE_ENABLED)
-
-
-def focused(accessible):
-    return accessible.getState().contains(pyatspi.STATE_FOCUSED)
-
-
-def checked(accessible):
-    return accessible.getState().contains(pyatspi.STATE_CHECKED)
+showing, enabled, focused, checked = map(_state, ("SHOWING", "ENABLED", "FOCUSED", "CHECKED"))
 
 
 def text(accessible):
@@ -232,6 +216,17 @@ def settled(accessible):
         return same
 
     wait_for(f'"{accessible.name}" to stop moving', still)
+
+
+def placed(window, title, on_screen=True):
+    """`window` once it stops moving, checked to lie on the screen and to be reached by a person
+    pointing at its centre."""
+    title = window.name if title is None else title
+    settled(window)
+    if on_screen:
+        check_on_screen(window, title)
+    check_on_top(window, title)
+    return window
 
 
 def table_rows(table):

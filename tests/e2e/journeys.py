@@ -8,6 +8,7 @@ runs never share an accessibility socket. Prints "N passed, N failed" last.
 """
 
 import csv
+import functools
 import io
 import os
 import re
@@ -65,27 +66,33 @@ def catalogue_rows(folder):
     return rows
 
 
-_TEN_SECONDS = None
-
-
+@functools.cache
 def ten_second_mp3():
     """Exactly 10.000 s of a 440 Hz tone at 44.1 kHz, encoded once by lame."""
-    global _TEN_SECONDS
-    if _TEN_SECONDS is None:
-        scratch = tempfile.mkdtemp(prefix="tracklodge-e2e-tone-")
-        wav, mp3 = os.path.join(scratch, "tone.wav"), os.path.join(scratch, "tone.mp3")
-        with wave.open(wav, "wb") as w:
-            w.setnchannels(1)
-            w.setsampwidth(2)
-            w.setframerate(44100)
-            w.writeframes(b"".join(struct.pack("<h", int(12000 * math.sin(2 * math.pi * 440 * i
-                                                                          / 44100)))
-                                   for i in range(441000)))
-        subprocess.run(["lame", "--quiet", "-b", "128", wav, mp3], check=True)
-        with open(mp3, "rb") as f:
-            _TEN_SECONDS = f.read()
-        shutil.rmtree(scratch)
-    return _TEN_SECONDS
+    scratch = tempfile.mkdtemp(prefix="tracklodge-e2e-tone-")
+    wav, mp3 = os.path.join(scratch, "tone.wav"), os.path.join(scratch, "tone.mp3")
+    with wave.open(wav, "wb") as w:
+        w.setnchannels(1)
+        w.setsampwidth(2)
+        w.setframerate(44100)
+        w.writeframes(b"".join(struct.pack("<h", int(12000 * math.sin(2 * math.pi * 440 * i
+                                                                      / 44100)))
+                               for i in range(441000)))
+    subprocess.run(["lame", "--quiet", "-b", "128", wav, mp3], check=True)
+    tone = file_bytes(mp3)
+    shutil.rmtree(scratch)
+    return tone
+
+
+def file_bytes(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def write_file(path, data):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(data)
 
 
 def id3v1(title="", artist="", album="", year="", comment="", genre=17):
@@ -95,9 +102,7 @@ def id3v1(title="", artist="", album="", year="", comment="", genre=17):
 
 
 def make_mp3(path, **tag):
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "wb") as f:
-        f.write(ten_second_mp3() + id3v1(**tag))
+    write_file(path, ten_second_mp3() + id3v1(**tag))
 
 
 def id3v2_only(title, artist, album, year, genre, comment):
@@ -177,6 +182,42 @@ def open_editor(app, row):
     return app.window(EDITOR_TITLE)
 
 
+def shown_rows(app, count):
+    """The main window once its grid shows `count` rows."""
+    main = app.window(MAIN_TITLE)
+    wait_for(f"{count} rows", lambda: len(d.table_rows(grid(app))) == count)
+    return main
+
+
+def sort_by(main, caption):
+    d.click(d.find(main, "radio button", caption))
+    d.press_command(main, "Avvia Ordinamento")
+
+
+def retype(field, value):
+    d.click(field)
+    d.keys("ctrl+a")
+    d.type_text(value)
+
+
+def open_search(app):
+    """"Importa" on the main window, and the folder "music" opened in "Ricerca MP3"."""
+    d.press_command(app.window(MAIN_TITLE), "Importa")
+    search = app.window(SEARCH_TITLE)
+    d.double_click(d.find(search, "list item", re.compile(r"\s*music")))
+    return search
+
+
+def import_found(app, search, count):
+    """"Cerca" once `count` files are found, "Importa", and the grid with them."""
+    d.press_command(search, "Cerca")
+    d.find(search, "label", f" {count}")
+    d.press_command(search, "Importa")
+    answer(app, "OK", "Il supporto si chiamerà:")
+    app.gone(SEARCH_TITLE, timeout=30)
+    wait_for(f"{count} rows in the grid", lambda: len(d.table_rows(grid(app))) == count)
+
+
 # Journeys
 
 def empty_start(app, folder):
@@ -198,22 +239,14 @@ def import_tree(app, folder):
         sub = "rock/live" if name == "angie.mp3" else "pop"
         make_mp3(os.path.join(folder, "music", sub, name), title=title, artist=artist,
                  album=album, year=year)
-    main = app.window(MAIN_TITLE)
-    d.press_command(main, "Importa")
-    search = app.window(SEARCH_TITLE)
-    d.double_click(d.find(search, "list item", re.compile(r"\s*music")))
+    search = open_search(app)
     d.find(search, "list item", re.compile(r"\s*rock"))
     d.click(d.find(search, "check box", "Includi Sottocartelle"))
-    d.press_command(search, "Cerca")
-    d.find(search, "label", " 3")
-    d.press_command(search, "Importa")
-    answer(app, "OK", "Il supporto si chiamerà:")
-    app.gone(SEARCH_TITLE, timeout=30)
-    wait_for("3 rows in the grid", lambda: len(d.table_rows(grid(app))) == 3)
+    import_found(app, search, 3)
     check(sorted(grid_titles(app)) == ["Angie", "Help", "Yesterday"],
           f"the grid shows {grid_titles(app)}")
-    check(counter(app, "MP3 Presenti:") == "3", "the counter of files is not 3")
-    check(counter(app, "MP3 con ID3") == "3", "the counter of tagged files is not 3")
+    counts = [counter(app, caption) for caption in ("MP3 Presenti:", "MP3 con ID3")]
+    check(counts == ["3", "3"], f"the counters of files and of tagged files read {counts}")
     stored = catalogue_rows(folder)
     check(sorted(r["titolo"] for r in stored) == ["Angie", "Help", "Yesterday"],
           f"the catalogue holds {stored}")
@@ -224,8 +257,7 @@ def import_tree(app, folder):
 def search_and_refresh(app, folder):
     """Search by artist, narrow by word, then "Refresh Lista" brings every row back."""
     prepared(folder, SONGS)
-    main = app.window(MAIN_TITLE)
-    wait_for("4 rows", lambda: len(d.table_rows(grid(app))) == 4)
+    main = shown_rows(app, 4)
     d.click(d.find(main, "radio button", "Ricerca per Artista"))
     key = d.find(main, "text", "Chiave")
     d.click(key)
@@ -233,9 +265,7 @@ def search_and_refresh(app, folder):
     d.press_command(main, "Avvia Ricerca")
     wait_for("the Beatles' 2 rows", lambda: sorted(grid_titles(app)) == ["Help", "Yesterday"])
     d.click(d.find(main, "radio button", "Ricerca per Titolo Brano"))
-    d.click(key)
-    d.keys("ctrl+a")
-    d.type_text("Yesterday")
+    retype(key, "Yesterday")
     d.press_command(main, "Avvia Ricerca")
     wait_for("1 row", lambda: grid_titles(app) == ["Yesterday"])
     d.press_command(main, "Refresh Lista")
@@ -245,13 +275,10 @@ def search_and_refresh(app, folder):
 def sort_two_ways(app, folder):
     """Sort by title, then by artist."""
     prepared(folder, SONGS)
-    main = app.window(MAIN_TITLE)
-    wait_for("4 rows", lambda: len(d.table_rows(grid(app))) == 4)
-    d.click(d.find(main, "radio button", "Ordina per Titolo"))
-    d.press_command(main, "Avvia Ordinamento")
+    main = shown_rows(app, 4)
+    sort_by(main, "Ordina per Titolo")
     wait_for("rows by title", lambda: grid_titles(app) == ["Angie", "Creep", "Help", "Yesterday"])
-    d.click(d.find(main, "radio button", "Ordina per Artista"))
-    d.press_command(main, "Avvia Ordinamento")
+    sort_by(main, "Ordina per Artista")
     wait_for("rows by artist", lambda: [r[1] for r in d.table_rows(grid(app))] ==
              ["Beatles", "Beatles", "Radiohead", "Rolling Stones"])
 
@@ -260,20 +287,16 @@ def edit_title(app, folder):
     """A double click opens the editor above the main window; "Modifica" saves the new title
     into the file's tag and the catalogue."""
     prepared(folder, SONGS[:1])
-    app.window(MAIN_TITLE)
-    wait_for("1 row", lambda: len(d.table_rows(grid(app))) == 1)
+    shown_rows(app, 1)
     editor = open_editor(app, 0)
     title = d.find(editor, "text", "Titolo:")
     wait_for("the title in the editor", lambda: d.text(title) == "Yesterday")
-    d.click(title)
-    d.keys("ctrl+a")
-    d.type_text("Ieri è già domani")
+    retype(title, "Ieri è già domani")
     wait_for("the new title typed", lambda: d.text(title) == "Ieri è già domani")
     d.press_command(editor, "Modifica")
     answer(app, "No", "Assegno le Modifiche a tutti i file")
     app.gone(EDITOR_TITLE)
-    with open(os.path.join(folder, "music", "yesterday.mp3"), "rb") as f:
-        tag = f.read()[-128:]
+    tag = file_bytes(os.path.join(folder, "music", "yesterday.mp3"))[-128:]
     check(tag[:33] == b"TAG" + "Ieri è già domani".encode("cp1252").ljust(30, b" "),
           f"the file's tag is {tag[:33]!r}")
     check(tag[33:63].rstrip() == b"Beatles", "the tag's artist changed")
@@ -285,8 +308,7 @@ def edit_title(app, folder):
 def play_and_stop(app, folder):
     """PLAY and STOP in the editor; the length of a 10.000 s file reads "00:10"."""
     prepared(folder, SONGS[:1])
-    app.window(MAIN_TITLE)
-    wait_for("1 row", lambda: len(d.table_rows(grid(app))) == 1)
+    shown_rows(app, 1)
     editor = open_editor(app, 0)
     times = lambda: [d.text(l) for l in d.descendants(editor, "label")  # noqa: E731
                      if re.fullmatch(r"\d\d:\d\d", d.text(l))]
@@ -305,14 +327,10 @@ def play_and_stop(app, folder):
 def unplayable_volume(app, folder):
     """A file that cannot be played: the volume slider and its label both say 0."""
     path = os.path.join(folder, "music", "broken.mp3")
-    os.makedirs(os.path.dirname(path))
-    with open(path, "wb") as f:
-        f.write(b"\x00" * 4096 + id3v1(title="Broken"))
+    write_file(path, b"\x00" * 4096 + id3v1(title="Broken"))
     make_catalogue(folder, [record_of(path, "Broken")])
-    app.window(MAIN_TITLE)
-    wait_for("1 row", lambda: len(d.table_rows(grid(app))) == 1)
-    d.double_click(d.table_cell(grid(app), 0, 0))
-    editor = app.window(EDITOR_TITLE)
+    shown_rows(app, 1)
+    editor = open_editor(app, 0)
     d.find(editor, "label", "0%")
     volume = d.find(editor, "slider", "Volume").queryValue().currentValue
     check(volume == 0, f'the volume slider stands at {volume:.0f} while its label says "0%"')
@@ -321,8 +339,7 @@ def unplayable_volume(app, folder):
 def delete_row(app, folder):
     """DEL on a clicked row, answered "Sì": the row, its record and its description go."""
     records = prepared(folder, SONGS[:2])
-    app.window(MAIN_TITLE)
-    wait_for("2 rows", lambda: len(d.table_rows(grid(app))) == 2)
+    shown_rows(app, 2)
     d.click(d.table_cell(grid(app), 1, 0))
     wait_for("the status line to describe angie.mp3",
              lambda: d.text(status_line(app)).startswith("angie "))
@@ -359,9 +376,8 @@ def change_attributes(app, folder):
     prepared(folder, SONGS[:2])
     path = os.path.join(folder, "music", "angie.mp3")
     os.chmod(path, 0o444)
-    db = sqlite3.connect(os.path.join(folder, "Mp3Db.mdb"))
-    db.execute("UPDATE Mp3 SET info = 'Solo Lettura' WHERE nome = 'angie'")
-    db.commit()
+    with sqlite3.connect(os.path.join(folder, "Mp3Db.mdb")) as db:
+        db.execute("UPDATE Mp3 SET info = 'Solo Lettura' WHERE nome = 'angie'")
     db.close()
     main = app.window(MAIN_TITLE)
     wait_for("1 read-only file counted", lambda: counter(app, "MP3 solo Lettura") == "1")
@@ -408,10 +424,7 @@ def found_list_while_searching(app, folder):
         os.makedirs(sub)
         for j in range(2):
             open(os.path.join(sub, f"track{j}.mp3"), "wb").close()
-    main = app.window(MAIN_TITLE)
-    d.press_command(main, "Importa")
-    search = app.window(SEARCH_TITLE)
-    d.double_click(d.find(search, "list item", re.compile(r"\s*music")))
+    search = open_search(app)
     wait_for("the folder's subfolders listed",
              lambda: any(f.childCount > FOLDERS for f in d.descendants(search, "list")))
     d.click(d.find(search, "check box", "Includi Sottocartelle"))
@@ -447,26 +460,17 @@ def import_id3v2(app, folder):
     when the start-up completion has given the file an ID3v1 tag with those values."""
     v2_path = os.path.join(folder, "music", "modern.mp3")
     make_mp3(os.path.join(folder, "music", "classic.mp3"), title="Yesterday", artist="Beatles")
-    with open(v2_path, "wb") as f:
-        f.write(id3v2_only("Però sì", "Lucio Dalla", "Cambio", "1990", "(8)", "Live à Roma")
-                + ten_second_mp3())
-    with open(v2_path, "rb") as f:
-        v2_bytes = f.read()
+    write_file(v2_path, id3v2_only("Però sì", "Lucio Dalla", "Cambio", "1990", "(8)",
+                                   "Live à Roma") + ten_second_mp3())
+    v2_bytes = file_bytes(v2_path)
     check(v2_bytes[-128:-125] != b"TAG", "the ID3v2 file carries an ID3v1 tag")
-    d.press_command(app.window(MAIN_TITLE), "Importa")
-    search = app.window(SEARCH_TITLE)
-    d.double_click(d.find(search, "list item", re.compile(r"\s*music")))
+    search = open_search(app)
     d.find(search, "list item", re.compile(r"\s*modern\.mp3"))
     box = d.find(search, "check box", "Leggi anche i tag ID3v2")
     check(not d.checked(box), '"Leggi anche i tag ID3v2" is ticked at the first start')
     d.click(box)
     wait_for("the box ticked", lambda: d.checked(box))
-    d.press_command(search, "Cerca")
-    d.find(search, "label", " 2")
-    d.press_command(search, "Importa")
-    answer(app, "OK", "Il supporto si chiamerà:")
-    app.gone(SEARCH_TITLE, timeout=30)
-    wait_for("2 rows in the grid", lambda: len(d.table_rows(grid(app))) == 2)
+    import_found(app, search, 2)
     shown = next(r for r in d.table_rows(grid(app)) if r[6] == "modern")
     check(shown[:5] + [shown[9]] == ["Però sì", "Lucio Dalla", "Cambio", "1990", "Jazz",
                                      "Nessun TAG ID3"], f"the grid shows {shown}")
@@ -474,17 +478,13 @@ def import_id3v2(app, folder):
     check([stored[k] for k in ("titolo", "autore", "album", "anno", "genere", "commento", "info")]
           == ["Però sì", "Lucio Dalla", "Cambio", "1990", "Jazz", "Live à Roma",
               "Nessun TAG ID3"], f"the catalogue holds {stored}")
-    with open(v2_path, "rb") as f:
-        check(f.read() == v2_bytes, "the import changed the ID3v2 file")
+    check(file_bytes(v2_path) == v2_bytes, "the import changed the ID3v2 file")
     app.stop()
     app.start()
     main = app.window(MAIN_TITLE)
-
-    def completed():
-        with open(v2_path, "rb") as f:
-            return f.read()[-128:]
-    tag = wait_for("the start-up completion's ID3v1 tag", lambda: completed()[:3] == b"TAG"
-                   and completed())
+    tag = wait_for("the start-up completion's ID3v1 tag",
+                   lambda: file_bytes(v2_path)[-128:].startswith(b"TAG")
+                   and file_bytes(v2_path)[-128:])
     check(tag == id3v1("Però sì", "Lucio Dalla", "Cambio", "1990", "Live à Roma", genre=8),
           f"the completed ID3v1 tag is {tag!r}")
     check(os.path.exists(os.path.join(folder, ".config", "tracklodge", "tracklodge.conf")),
@@ -506,8 +506,7 @@ def export_csv(app, folder):
     file holds the header and the grid's rows in its order, for Italian spreadsheets."""
     prepared(folder, EXPORT_SONGS)
     main = app.window(MAIN_TITLE)
-    d.click(d.find(main, "radio button", "Ordina per Titolo"))
-    d.press_command(main, "Avvia Ordinamento")
+    sort_by(main, "Ordina per Titolo")
     wait_for("rows by title",
              lambda: grid_titles(app) == ['Amore "vero"', "Bella", "Caffè; corto"])
     shown = d.table_rows(grid(app))
@@ -518,8 +517,7 @@ def export_csv(app, folder):
     d.keys("Return")
     app.gone("Esporta CSV")
     path = os.path.join(folder, "elenco.csv")
-    with open(wait_for("the exported file", lambda: os.path.exists(path) and path), "rb") as f:
-        content = f.read()
+    content = file_bytes(wait_for("the exported file", lambda: os.path.exists(path) and path))
     check(content.startswith(b"\xef\xbb\xbf"), f"the file begins {content[:8]!r}, not a BOM")
     lines = content[3:].decode("utf-8").split("\r\n")
     check(lines[0] == CSV_HEADER, f"the header line is {lines[0]!r}")

@@ -15,40 +15,38 @@ class TestHoverController : public QObject
     Q_OBJECT
 
 private slots:
-    void mouseShowsTheButtonAboveItsFace();
+    void mouseShowsTheButtonAboveItsFace()
+    {
+        QWidget window;
+        auto *hover = new HoverController(&window);
+        auto *before = new QLineEdit, *after = new QLineEdit;
+        auto *button = new QPushButton(QStringLiteral("Importa"));
+        auto *face = new QLabel(QStringLiteral("Importa"));
+        auto *row = new QHBoxLayout(&window);
+        row->addWidget(before);
+        row->addWidget(hover->addCommand(button, face));
+        row->addWidget(after);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // The window behind the command hides it, as a frame around a command does.
+        hover->addRule(&window, button, HoverController::Effect::Hide);
+        QVERIFY(button->isHidden());
+        // Shown over its face (clicking it there is the journeys' part); a rule hides it; showing
+        // leaves the enabling alone.
+        hover->addRule(after, button, HoverController::Effect::Hide);
+        pointAt(face);
+        QVERIFY(button->isVisible());
+        pointAt(after);
+        QVERIFY(button->isHidden());
+        button->setEnabled(false);
+        pointAt(face);
+        QVERIFY(button->isVisible() && !button->isEnabled());
+        button->setEnabled(true);
+        button->setFocus(Qt::TabFocusReason);
+        pointAt(after);
+        QVERIFY2(button->isVisible(), "the button with the keyboard focus stays");
+    }
 };
-
-void TestHoverController::mouseShowsTheButtonAboveItsFace()
-{
-    QWidget window;
-    auto *hover = new HoverController(&window);
-    auto *before = new QLineEdit, *after = new QLineEdit;
-    auto *button = new QPushButton(QStringLiteral("Importa"));
-    auto *face = new QLabel(QStringLiteral("Importa"));
-    auto *row = new QHBoxLayout(&window);
-    row->addWidget(before);
-    row->addWidget(hover->addCommand(button, face));
-    row->addWidget(after);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    // The window behind the command hides it, as a frame around a command does.
-    hover->addRule(&window, button, HoverController::Effect::Hide);
-    QVERIFY(button->isHidden());
-    // Shown over its face (clicking it there is the journeys' part); a rule hides it; showing
-    // leaves the enabling alone.
-    hover->addRule(after, button, HoverController::Effect::Hide);
-    pointAt(face);
-    QVERIFY(button->isVisible());
-    pointAt(after);
-    QVERIFY(button->isHidden());
-    button->setEnabled(false);
-    pointAt(face);
-    QVERIFY(button->isVisible() && !button->isEnabled());
-    button->setEnabled(true);
-    button->setFocus(Qt::TabFocusReason);
-    pointAt(after);
-    QVERIFY2(button->isVisible(), "the button with the keyboard focus stays");
-}
 
 QTEST_MAIN(TestHoverController)
 #include "tst_hovercontroller.moc"

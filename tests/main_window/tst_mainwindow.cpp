@@ -12,9 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QFileInfo>
-#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -26,16 +24,6 @@ class TestMainWindow : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void screenFit();
-    void genreSearch();
-    void startUpCompletesTagsOnlyWithNoFileMissing();
-    void deleteKeyOnTheGrid_data();
-    void deleteKeyOnTheGrid();
-    void exportCsvReportsAFailedWrite();
-
-private:
     /// A record whose file, a tagged MP3, is in the temporary folder.
     CatalogueRecord onDisk(const QString &name)
     {
@@ -75,124 +63,128 @@ private:
     FakeDialogs m_dialogs;
     FakeVolumes m_volumes;
     std::optional<MainWindow> m_window;
-};
 
-void TestMainWindow::init()
-{
-    m_window.reset();
-    m_store.reset();
-    m_temp.emplace();
-    m_dialogs = FakeDialogs();
-    m_volumes.list = {{QStringLiteral("/"), DriveType::Fixed, {}, {}, {}, {}},
-                      {QStringLiteral("/media/cdrom"), DriveType::CdRom, {}, {}, {}, {}}};
-}
+private slots:
+    void init()
+    {
+        m_window.reset();
+        m_store.reset();
+        m_temp.emplace();
+        m_dialogs = FakeDialogs();
+        m_volumes.list = {{QStringLiteral("/"), DriveType::Fixed, {}, {}, {}, {}},
+                          {QStringLiteral("/media/cdrom"), DriveType::CdRom, {}, {}, {}, {}}};
+    }
 
-void TestMainWindow::screenFit()
-{
-    startWindow();
-    // The grid gives way on a laptop screen, the rest of the window fits it.
-    const QSize laptop = QSize(1366, 768).shrunkBy(ScreenFit::kExpectedFrame);
-    QCOMPARE(m_window->minimumSizeHint().boundedTo(laptop), m_window->minimumSizeHint());
-}
+    void screenFit()
+    {
+        startWindow();
+        // The grid gives way on a laptop screen, the rest of the window fits it.
+        const QSize laptop = QSize(1366, 768).shrunkBy(ScreenFit::kExpectedFrame);
+        QCOMPARE(m_window->minimumSizeHint().boundedTo(laptop), m_window->minimumSizeHint());
+    }
 
-void TestMainWindow::genreSearch()
-{
-    CatalogueRecord a = onDisk(QStringLiteral("a"));
-    a.genere = QStringLiteral("Trip  Hop");
-    startWindow({a, onDisk(QStringLiteral("b"))});
-    // The genre search takes its key from the chooser, not from the text box.
-    childNamed<QRadioButton>(&*m_window, "Option1_4")->click();
-    childNamed<QComboBox>(&*m_window, "Combo1")->setCurrentText(QStringLiteral("Trip  Hop"));
-    clickCommand(childNamed(&*m_window, "cerca"));
-    QCOMPARE(shownFiles(), QStringList{"a"});
-}
+    void genreSearch()
+    {
+        CatalogueRecord a = onDisk(QStringLiteral("a"));
+        a.genere = QStringLiteral("Trip  Hop");
+        startWindow({a, onDisk(QStringLiteral("b"))});
+        // The genre search takes its key from the chooser, not from the text box.
+        childNamed<QRadioButton>(&*m_window, "Option1_4")->click();
+        childNamed<QComboBox>(&*m_window, "Combo1")->setCurrentText(QStringLiteral("Trip  Hop"));
+        clickCommand(childNamed(&*m_window, "cerca"));
+        QCOMPARE(shownFiles(), QStringList{"a"});
+    }
 
-void TestMainWindow::startUpCompletesTagsOnlyWithNoFileMissing()
-{
-    // A tagless file, first beside a record whose file is gone, then alone.
-    const QString file = writeMp3(m_temp->folder(), QStringLiteral("song.mp3"), mpegFrames(2));
-    CatalogueRecord r = sampleRecord(QStringLiteral("song"));
-    r.percorso = m_temp->folder() + u'/';
-    r.info = QStringLiteral("Nessun TAG ID3");
-    for (bool withMissing : {true, false}) {
-        startWindow(withMissing ? QList{r, sampleRecord(QStringLiteral("sparito"))}
-                                : QList<CatalogueRecord>{});
-        QCOMPARE(m_window->isEnabled(), !withMissing);
-        QCOMPARE(QFileInfo(file).size(), 2 * 417 + (withMissing ? 0 : 128));
-        if (withMissing) {
-            // Closing the list of vanished files gives the window back, deleting nothing.
-            QVERIFY(childNamed(&*m_window, "errati")->close());
-            QVERIFY(m_window->isEnabled());
-            QCOMPARE(m_store->allRecords()->size(), 2);
-            QVERIFY(m_store->remove(m_store->allRecords()->constLast().id) ==
-                    CatalogueStore::WriteResult::Done);
+    void startUpCompletesTagsOnlyWithNoFileMissing()
+    {
+        // A tagless file, first beside a record whose file is gone, then alone.
+        const QString file = writeMp3(m_temp->folder(), QStringLiteral("song.mp3"), mpegFrames(2));
+        CatalogueRecord r = sampleRecord(QStringLiteral("song"));
+        r.percorso = m_temp->folder() + u'/';
+        r.info = QStringLiteral("Nessun TAG ID3");
+        for (bool withMissing : {true, false}) {
+            startWindow(withMissing ? QList{r, sampleRecord(QStringLiteral("sparito"))}
+                                    : QList<CatalogueRecord>{});
+            QCOMPARE(m_window->isEnabled(), !withMissing);
+            QCOMPARE(QFileInfo(file).size(), 2 * 417 + (withMissing ? 0 : 128));
+            if (withMissing) {
+                // Closing the list of vanished files gives the window back, deleting nothing.
+                QVERIFY(childNamed(&*m_window, "errati")->close());
+                QVERIFY(m_window->isEnabled());
+                QCOMPARE(m_store->allRecords()->size(), 2);
+                QVERIFY(m_store->remove(m_store->allRecords()->constLast().id) ==
+                        CatalogueStore::WriteResult::Done);
+            }
+        }
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void deleteKeyOnTheGrid_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("noConfirm");
+        QTest::addColumn<bool>("withFile");
+        // The row clicked before the one shift-clicked, or -1.
+        QTest::addColumn<int>("selectedFrom");
+        QTest::addColumn<QString>("removed"); // the file name of the row deleted, if any
+        QTest::newRow("asked, Yes, with the file")
+            << int(Qt::Key_Delete) << false << true << -1 << "b";
+        QTest::newRow("another key") << int(Qt::Key_Backspace) << true << true << -1 << "";
+        // The current row is where the selection ends; the read-only row inside plays no part.
+        QTest::newRow("selection upwards") << int(Qt::Key_Delete) << true << false << 2 << "a";
+    }
+
+    void deleteKeyOnTheGrid()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, noConfirm);
+        QFETCH(bool, withFile);
+        QFETCH(int, selectedFrom);
+        QFETCH(QString, removed);
+        CatalogueRecord b = onDisk(QStringLiteral("b"));
+        if (selectedFrom >= 0)
+            b.info = QStringLiteral("Solo Lettura");
+        startWindow({onDisk(QStringLiteral("a")), b, onDisk(QStringLiteral("c"))});
+        const QString file = recordFilePath(m_temp->folder() + u'/', QStringLiteral("b"));
+        childNamed<QCheckBox>(&*m_window, "conferma")->setChecked(noConfirm);
+        childNamed<QCheckBox>(&*m_window, "cancella")->setChecked(withFile);
+        m_dialogs.answers = {true};
+        auto *grid = childNamed<QTableView>(&*m_window, "dati");
+        if (selectedFrom >= 0)
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centreOfRow(selectedFrom));
+        const int clicked = selectedFrom < 0 ? 1 : 0;
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton,
+                          selectedFrom < 0 ? Qt::NoModifier : Qt::ShiftModifier,
+                          centreOfRow(clicked));
+        QTest::keyClick(grid, static_cast<Qt::Key>(key));
+        QCOMPARE(m_dialogs.messages.size(), key == Qt::Key_Delete && !noConfirm ? 1 : 0);
+        QStringList left{"a", "b", "c"};
+        left.removeOne(removed);
+        QCOMPARE(shownFiles(), left);
+        QCOMPARE(QFileInfo::exists(file), !(removed == u"b" && withFile));
+        // Without a current row the key deletes nothing more.
+        if (!removed.isEmpty()) {
+            QTest::keyClick(grid, Qt::Key_Delete);
+            QCOMPARE(shownFiles(), left);
         }
     }
-    QVERIFY(!QApplication::overrideCursor());
-}
 
-void TestMainWindow::deleteKeyOnTheGrid_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<bool>("noConfirm");
-    QTest::addColumn<bool>("withFile");
-    QTest::addColumn<int>("selectedFrom"); // the row clicked before the one shift-clicked, or -1
-    QTest::addColumn<QString>("removed");  // the file name of the row deleted, if any
-    QTest::newRow("asked, Yes, with the file") << int(Qt::Key_Delete) << false << true << -1 << "b";
-    QTest::newRow("another key") << int(Qt::Key_Backspace) << true << true << -1 << "";
-    // The current row is where the selection ends; the read-only row inside plays no part.
-    QTest::newRow("selection upwards") << int(Qt::Key_Delete) << true << false << 2 << "a";
-}
-
-void TestMainWindow::deleteKeyOnTheGrid()
-{
-    QFETCH(int, key);
-    QFETCH(bool, noConfirm);
-    QFETCH(bool, withFile);
-    QFETCH(int, selectedFrom);
-    QFETCH(QString, removed);
-    CatalogueRecord b = onDisk(QStringLiteral("b"));
-    if (selectedFrom >= 0)
-        b.info = QStringLiteral("Solo Lettura");
-    startWindow({onDisk(QStringLiteral("a")), b, onDisk(QStringLiteral("c"))});
-    const QString file = recordFilePath(m_temp->folder() + u'/', QStringLiteral("b"));
-    childNamed<QCheckBox>(&*m_window, "conferma")->setChecked(noConfirm);
-    childNamed<QCheckBox>(&*m_window, "cancella")->setChecked(withFile);
-    m_dialogs.answers = {true};
-    auto *grid = childNamed<QTableView>(&*m_window, "dati");
-    if (selectedFrom >= 0)
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centreOfRow(selectedFrom));
-    const int clicked = selectedFrom < 0 ? 1 : 0;
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton,
-                      selectedFrom < 0 ? Qt::NoModifier : Qt::ShiftModifier, centreOfRow(clicked));
-    QTest::keyClick(grid, static_cast<Qt::Key>(key));
-    QCOMPARE(m_dialogs.messages.size(), key == Qt::Key_Delete && !noConfirm ? 1 : 0);
-    QStringList left{"a", "b", "c"};
-    left.removeOne(removed);
-    QCOMPARE(shownFiles(), left);
-    QCOMPARE(QFileInfo::exists(file), !(removed == u"b" && withFile));
-    // Without a current row the key deletes nothing more.
-    if (!removed.isEmpty()) {
-        QTest::keyClick(grid, Qt::Key_Delete);
-        QCOMPARE(shownFiles(), left);
+    void exportCsvReportsAFailedWrite()
+    {
+        // What the file holds is CsvExport's: here the chooser's answer reaches it.
+        startWindow({onDisk(QStringLiteral("uno"))});
+        const QString missingFolder = m_temp->folder() + QStringLiteral("/manca/lista.csv");
+        m_dialogs.fileNames = {QString(), missingFolder};
+        for (int i = 0; i < 2; ++i)
+            QTest::mouseClick(childNamed<QPushButton>(&*m_window, "EsportaCsv"), Qt::LeftButton);
+        QVERIFY(!QFileInfo::exists(missingFolder));
+        QCOMPARE(m_dialogs.messages.size(), 3);
+        QCOMPARE(m_dialogs.messages.at(2).kind, FakeDialogs::Kind::Critical);
+        QVERIFY(m_dialogs.messages.at(2).text.startsWith(
+            QStringLiteral("Impossibile esportare la lista nel file \"%1\"").arg(missingFolder)));
+        QVERIFY(!QApplication::overrideCursor());
     }
-}
-
-void TestMainWindow::exportCsvReportsAFailedWrite()
-{
-    // What the file holds is CsvExport's: here the chooser's answer reaches it.
-    startWindow({onDisk(QStringLiteral("uno"))});
-    const QString missingFolder = m_temp->folder() + QStringLiteral("/manca/lista.csv");
-    m_dialogs.fileNames = {QString(), missingFolder};
-    for (int i = 0; i < 2; ++i)
-        QTest::mouseClick(childNamed<QPushButton>(&*m_window, "EsportaCsv"), Qt::LeftButton);
-    QVERIFY(!QFileInfo::exists(missingFolder));
-    QCOMPARE(m_dialogs.messages.size(), 3);
-    QCOMPARE(m_dialogs.messages.at(2).kind, FakeDialogs::Kind::Critical);
-    QVERIFY(m_dialogs.messages.at(2).text.startsWith(
-        QStringLiteral("Impossibile esportare la lista nel file \"%1\"").arg(missingFolder)));
-    QVERIFY(!QApplication::overrideCursor());
-}
+};
 
 QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"

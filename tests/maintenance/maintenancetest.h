@@ -16,8 +16,6 @@
 #include "support/testmp3.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QTest>
 
 #include <memory>
@@ -84,11 +82,7 @@ protected:
     /// A trigger that makes the catalogue refuse an `event` ("DELETE", "UPDATE") of record `id`.
     bool lockRecord(const char *event, qint64 id)
     {
-        return execOn(m_temp->path(), QStringLiteral("CREATE TRIGGER keep BEFORE %1 ON Mp3 WHEN "
-                                                     "old.id = %2 BEGIN SELECT RAISE(ABORT, "
-                                                     "'record locked'); END")
-                                          .arg(QLatin1String(event))
-                                          .arg(id));
+        return refuseOn(m_temp->path(), event, QStringLiteral("old.id = %1").arg(id));
     }
 
     std::unique_ptr<TempCatalogue> m_temp;

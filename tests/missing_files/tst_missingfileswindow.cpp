@@ -6,7 +6,6 @@
 #include "support/tempcatalogue.h"
 #include "support/widgettest.h"
 
-#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -17,10 +16,6 @@ class TestMissingFilesWindow : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void failedDeletionIsReportedOnce();
-
-private:
     /// Four records, all but the second listed as missing; opens the window.
     void openWindow()
     {
@@ -44,30 +39,29 @@ private:
     QList<qint64> m_ids;
     QList<MissingFileCheck::MissingEntry> m_entries;
     std::optional<MissingFilesWindow> m_window;
-};
 
-void TestMissingFilesWindow::failedDeletionIsReportedOnce()
-{
-    openWindow();
-    // The list is read by the heading above it.
-    QCOMPARE(controlsWithoutCaption(&*m_window).join(u' '), QString());
-    // Two entries fail: one whose record went meanwhile, one the catalogue refuses.
-    QCOMPARE(m_store.remove(m_ids[0]), CatalogueStore::WriteResult::Done);
-    QVERIFY(execOn(m_temp.path(), QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON Mp3 WHEN "
-                                                 "old.id = %1 BEGIN SELECT RAISE(ABORT, "
-                                                 "'record locked'); END")
-                                      .arg(m_ids[3])));
-    QSignalSpy closed(&*m_window, &MissingFilesWindow::closed);
-    QTest::mouseClick(childNamed<QPushButton>(&*m_window, "Command1"), Qt::LeftButton);
-    QCOMPARE(m_dialogs.messages.size(), 1);
-    const FakeDialogs::Message &message = m_dialogs.messages[0];
-    QVERIFY(message.kind == FakeDialogs::Kind::Critical &&
-            message.title == m_window->windowTitle());
-    QVERIFY(message.text.contains(m_entries[0].text()) && message.text.contains(m_entries[2].text()));
-    QVERIFY(!message.text.contains(m_entries[1].text()));
-    QVERIFY(!m_store.recordById(m_ids[2]) && m_store.recordById(m_ids[3]));
-    QVERIFY(closed.count() == 1 && m_window->entries().isEmpty());
-}
+private slots:
+    void failedDeletionIsReportedOnce()
+    {
+        openWindow();
+        // The list is read by the heading above it.
+        QCOMPARE(controlsWithoutCaption(&*m_window).join(u' '), QString());
+        // Two entries fail: one whose record went meanwhile, one the catalogue refuses.
+        QCOMPARE(m_store.remove(m_ids[0]), CatalogueStore::WriteResult::Done);
+        QVERIFY(refuseOn(m_temp.path(), "DELETE", QStringLiteral("old.id = %1").arg(m_ids[3])));
+        QSignalSpy closed(&*m_window, &MissingFilesWindow::closed);
+        QTest::mouseClick(childNamed<QPushButton>(&*m_window, "Command1"), Qt::LeftButton);
+        QCOMPARE(m_dialogs.messages.size(), 1);
+        const FakeDialogs::Message &message = m_dialogs.messages[0];
+        QVERIFY(message.kind == FakeDialogs::Kind::Critical &&
+                message.title == m_window->windowTitle());
+        QVERIFY(message.text.contains(m_entries[0].text()) &&
+                message.text.contains(m_entries[2].text()));
+        QVERIFY(!message.text.contains(m_entries[1].text()));
+        QVERIFY(!m_store.recordById(m_ids[2]) && m_store.recordById(m_ids[3]));
+        QVERIFY(closed.count() == 1 && m_window->entries().isEmpty());
+    }
+};
 
 QTEST_MAIN(TestMissingFilesWindow)
 #include "tst_missingfileswindow.moc"

@@ -33,9 +33,8 @@ const QByteArray kMountInfo = "22 27 0:21 / /proc rw,nosuid - proc proc rw\n"
                               "47 46 0:52 / /mnt/stack rw - nfs4 nas:/export/music rw\n";
 
 // A machine below a temporary folder: /proc, /sys and /dev as the volume list reads them.
-class Machine
+struct Machine
 {
-public:
     QString root() const { return m_dir.path(); }
     bool write(const QString &at, const QByteArray &content) const
     {
@@ -77,7 +76,6 @@ public:
         return ok;
     }
 
-private:
     QTemporaryDir m_dir;
 };
 
@@ -88,91 +86,88 @@ class TestLinuxVolumes : public QObject
     Q_OBJECT
 
 private slots:
-    void volumeOf_data();
-    void volumeOf();
-    void loopDeviceProbedThroughItsBackingFile();
-    void refreshedWhenTheMountTableChanges();
-};
+    // One volume of each drive type: the kind of a disk, its label and serial are the rules of
+    // DriveClassifier, VolumeLabel and VolumeSerial. "/nowhere" is a root without a mount table.
+    void volumeOf_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<VolumeInfo>("volume");
+        const VolumeInfo stick{"/media/usb", DriveType::Removable, "MUSICA", "-559038737",
+                               "vfat",       "/dev/sdb1"};
+        QTest::newRow("usb stick, file not there") << u"/media/usb/album/01.mp3"_s << stick;
+        QTest::newRow("link into the stick") << u"/media/link/a.mp3"_s << stick;
+        QTest::newRow("relative parts cleaned") << u"/media/sd/../usb/./a.mp3"_s << stick;
+        QTest::newRow("dangling link taken by its folder")
+            << u"/home/me/Musica/a.mp3"_s
+            << VolumeInfo{"/", DriveType::Fixed, "", "730331984", "ext4", "/dev/sda1"};
+        QTest::newRow("optical drive")
+            << u"/media/cdrom/01.mp3"_s << VolumeInfo{"/media/cdrom", DriveType::CdRom, "CDMUSICA",
+                                                      "2016349000",   "iso9660",        "/dev/sr0"};
+        QTest::newRow("stacked mount: the top one, a network share")
+            << u"/mnt/stack/a.mp3"_s
+            << VolumeInfo{"/mnt/stack", DriveType::Network, "", "-472052334",
+                          "nfs4",       "nas:/export/music"};
+        QTest::newRow("no mount table") << u"/nowhere/media/usb/a.mp3"_s << VolumeInfo{};
+    }
 
-// One volume of each drive type: the kind of a disk, its label and serial are the rules of
-// DriveClassifier, VolumeLabel and VolumeSerial. "/nowhere" is a root without a mount table.
-void TestLinuxVolumes::volumeOf_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<VolumeInfo>("volume");
-    const VolumeInfo stick{"/media/usb", DriveType::Removable, "MUSICA", "-559038737",
-                           "vfat",       "/dev/sdb1"};
-    QTest::newRow("usb stick, file not there") << u"/media/usb/album/01.mp3"_s << stick;
-    QTest::newRow("link into the stick") << u"/media/link/a.mp3"_s << stick;
-    QTest::newRow("relative parts cleaned") << u"/media/sd/../usb/./a.mp3"_s << stick;
-    QTest::newRow("dangling link taken by its folder")
-        << u"/home/me/Musica/a.mp3"_s
-        << VolumeInfo{"/", DriveType::Fixed, "", "730331984", "ext4", "/dev/sda1"};
-    QTest::newRow("optical drive")
-        << u"/media/cdrom/01.mp3"_s << VolumeInfo{"/media/cdrom", DriveType::CdRom, "CDMUSICA",
-                                                  "2016349000",   "iso9660",        "/dev/sr0"};
-    QTest::newRow("stacked mount: the top one, a network share")
-        << u"/mnt/stack/a.mp3"_s << VolumeInfo{"/mnt/stack", DriveType::Network, "", "-472052334",
-                                               "nfs4",       "nas:/export/music"};
-    QTest::newRow("no mount table") << u"/nowhere/media/usb/a.mp3"_s << VolumeInfo{};
-}
+    void volumeOf()
+    {
+        QFETCH(QString, path);
+        QFETCH(VolumeInfo, volume);
+        Machine machine;
+        QVERIFY(machine.build());
+        const bool none = path.startsWith(u"/nowhere");
+        LinuxVolumes volumes(machine.root() + (none ? u"/nowhere"_s : QString()));
+        const auto found = volumes.volumeOf(path.mid(none ? 8 : 0));
+        QCOMPARE(found.value_or(VolumeInfo{}), volume);
+        QCOMPARE(volumes.volumeOf(path.mid(none ? 8 : 0)), found); // the cached answer
+        QStringList mountPoints;
+        for (const VolumeInfo &v : volumes.volumes())
+            mountPoints << v.mountPoint;
+        // System mounts and pseudo file systems are left out.
+        const QStringList expected{"/",          "/media/cdrom", "/media/hdd", "/media/sd",
+                                   "/media/usb", "/mnt/stack",   "/tmp"};
+        QCOMPARE(mountPoints, none ? QStringList() : expected);
+    }
 
-void TestLinuxVolumes::volumeOf()
-{
-    QFETCH(QString, path);
-    QFETCH(VolumeInfo, volume);
-    Machine machine;
-    QVERIFY(machine.build());
-    const bool none = path.startsWith(u"/nowhere");
-    LinuxVolumes volumes(machine.root() + (none ? u"/nowhere"_s : QString()));
-    const auto found = volumes.volumeOf(path.mid(none ? 8 : 0));
-    QCOMPARE(found.value_or(VolumeInfo{}), volume);
-    QCOMPARE(volumes.volumeOf(path.mid(none ? 8 : 0)), found); // the cached answer
-    QStringList mountPoints;
-    for (const VolumeInfo &v : volumes.volumes())
-        mountPoints << v.mountPoint;
-    // System mounts and pseudo file systems are left out.
-    const QStringList expected{"/",          "/media/cdrom", "/media/hdd", "/media/sd",
-                               "/media/usb", "/mnt/stack",   "/tmp"};
-    QCOMPARE(mountPoints, none ? QStringList() : expected);
-}
+    void loopDeviceProbedThroughItsBackingFile()
+    {
+        const QString loop = u"/sys/devices/virtual/block/loop0"_s;
+        Machine machine;
+        QVERIFY(machine.write("/proc/self/mountinfo", "27 1 7:0 / /d rw - vfat /dev/loop0 rw\n") &&
+                machine.device(loop, "7:0", "0") && QDir().mkpath(machine.root() + "/d") &&
+                machine.write(loop + "/loop/backing_file", "/disco.img\n"));
+        QFile image(machine.root() + "/disco.img");
+        QVERIFY(image.open(QIODevice::WriteOnly) && image.resize(40 * 1024 * 1024));
+        image.close();
+        const int made = QProcess::execute(
+            "/usr/sbin/mkfs.vfat", {"-F", "32", "-i", "8A3B1C2D", "-n", "DISCO", image.fileName()});
+        if (made < 0)
+            QSKIP("mkfs.vfat is not installed (package dosfstools)");
+        QCOMPARE(made, 0);
+        const auto found = LinuxVolumes(machine.root()).volumeOf("/d/a.mp3");
+        QVERIFY(found);
+        QCOMPARE(found->type, DriveType::Fixed);
+        QCOMPARE(found->serial + found->label, u"-1975837651DISCO"_s);
+    }
 
-void TestLinuxVolumes::loopDeviceProbedThroughItsBackingFile()
-{
-    const QString loop = u"/sys/devices/virtual/block/loop0"_s;
-    Machine machine;
-    QVERIFY(machine.write("/proc/self/mountinfo", "27 1 7:0 / /d rw - vfat /dev/loop0 rw\n") &&
-            machine.device(loop, "7:0", "0") && QDir().mkpath(machine.root() + "/d") &&
-            machine.write(loop + "/loop/backing_file", "/disco.img\n"));
-    QFile image(machine.root() + "/disco.img");
-    QVERIFY(image.open(QIODevice::WriteOnly) && image.resize(40 * 1024 * 1024));
-    image.close();
-    const int made = QProcess::execute(
-        "/usr/sbin/mkfs.vfat", {"-F", "32", "-i", "8A3B1C2D", "-n", "DISCO", image.fileName()});
-    if (made < 0)
-        QSKIP("mkfs.vfat is not installed (package dosfstools)");
-    QCOMPARE(made, 0);
-    const auto found = LinuxVolumes(machine.root()).volumeOf("/d/a.mp3");
-    QVERIFY(found);
-    QCOMPARE(found->type, DriveType::Fixed);
-    QCOMPARE(found->serial + found->label, u"-1975837651DISCO"_s);
-}
-
-void TestLinuxVolumes::refreshedWhenTheMountTableChanges()
-{
-    Machine machine;
-    QVERIFY(machine.build());
-    LinuxVolumes volumes(machine.root());
-    QCOMPARE(volumes.volumeOf("/media/usb/a.mp3")->label, u"MUSICA"_s);
-    // Another stick in the same port: the old data are kept until it is mounted.
-    QVERIFY(QFile::remove(machine.root() + "/dev/disk/by-label/MUSICA"));
-    QVERIFY(machine.link("/dev/disk/by-label/CANZONI", "../../sdb1"));
-    QCOMPARE(volumes.volumeOf("/media/usb/a.mp3")->label, u"MUSICA"_s);
-    QByteArray remounted = kMountInfo;
-    QVERIFY(machine.write("/proc/self/mountinfo",
+    void refreshedWhenTheMountTableChanges()
+    {
+        Machine machine;
+        QVERIFY(machine.build());
+        LinuxVolumes volumes(machine.root());
+        QCOMPARE(volumes.volumeOf("/media/usb/a.mp3")->label, u"MUSICA"_s);
+        // Another stick in the same port: the old data are kept until it is mounted.
+        QVERIFY(QFile::remove(machine.root() + "/dev/disk/by-label/MUSICA"));
+        QVERIFY(machine.link("/dev/disk/by-label/CANZONI", "../../sdb1"));
+        QCOMPARE(volumes.volumeOf("/media/usb/a.mp3")->label, u"MUSICA"_s);
+        QByteArray remounted = kMountInfo;
+        QVERIFY(
+            machine.write("/proc/self/mountinfo",
                           remounted.replace("40 27 8:17 / /media/usb", "90 27 8:17 / /media/usb")));
-    QCOMPARE(volumes.volumeOf("/media/usb/a.mp3")->label, u"CANZONI"_s);
-}
+        QCOMPARE(volumes.volumeOf("/media/usb/a.mp3")->label, u"CANZONI"_s);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestLinuxVolumes)
 #include "tst_linuxvolumes.moc"

@@ -12,31 +12,6 @@ bool FakeAudioOutput::open()
     return m_open;
 }
 
-void FakeAudioOutput::setSource(AudioSource *source)
-{
-    std::lock_guard locker(m_mutex);
-    m_source = source;
-}
-
-void FakeAudioOutput::removeSource(AudioSource *source)
-{
-    std::lock_guard locker(m_mutex);
-    if (m_source == source)
-        m_source = nullptr;
-}
-
-void FakeAudioOutput::pause()
-{
-    std::lock_guard locker(m_mutex);
-    m_paused = true;
-}
-
-void FakeAudioOutput::resume()
-{
-    std::lock_guard locker(m_mutex);
-    m_paused = false;
-}
-
 QList<float> FakeAudioOutput::render(qsizetype frames, qsizetype chunk)
 {
     QList<float> played;

@@ -16,10 +16,22 @@ public:
 
     bool open() override;
     bool isOpen() const override { return m_open; }
-    void setSource(AudioSource *source) override;
-    void removeSource(AudioSource *source) override;
-    void pause() override;
-    void resume() override;
+    void setSource(AudioSource *source) override
+    {
+        locked([&] { m_source = source; });
+    }
+    void removeSource(AudioSource *source) override
+    {
+        locked([&] { m_source = m_source == source ? nullptr : m_source; });
+    }
+    void pause() override
+    {
+        locked([this] { m_paused = true; });
+    }
+    void resume() override
+    {
+        locked([this] { m_paused = false; });
+    }
     void lock() override { m_mutex.lock(); }
     void unlock() override { m_mutex.unlock(); }
 
@@ -33,6 +45,12 @@ public:
     AudioSource *source() const { return m_source; }
 
 private:
+    template <typename Change> void locked(Change change)
+    {
+        std::lock_guard locker(m_mutex);
+        change();
+    }
+
     // A standard mutex so ThreadSanitizer sees the locking.
     std::recursive_mutex m_mutex;
     bool m_openFails = false;

@@ -19,12 +19,26 @@ public:
         QString text;
     };
 
-    void critical(const QString &title, const QString &text) override;
-    bool question(const QString &title, const QString &text) override;
-    void information(const QString &title, const QString &text) override;
+    void critical(const QString &title, const QString &text) override
+    {
+        messages.append({Kind::Critical, title, text});
+    }
+    bool question(const QString &title, const QString &text) override
+    {
+        messages.append({Kind::Question, title, text});
+        return !answers.isEmpty() && answers.takeFirst();
+    }
+    void information(const QString &title, const QString &text) override
+    {
+        messages.append({Kind::Information, title, text});
+    }
     /// Recorded with the suggested path as its text.
     QString saveFileName(const QString &title, const QString &suggestedPath,
-                         const QString &filter) override;
+                         const QString &) override
+    {
+        messages.append({Kind::SaveFileName, title, suggestedPath});
+        return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+    }
 
     /// Answers of the next questions, first first; an unscripted question is answered No.
     QList<bool> answers;

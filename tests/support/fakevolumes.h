@@ -8,7 +8,18 @@ class FakeVolumes : public Volumes
 {
 public:
     QList<VolumeInfo> volumes() override { return list; }
-    std::optional<VolumeInfo> volumeOf(const QString &path) override;
+    std::optional<VolumeInfo> volumeOf(const QString &path) override
+    {
+        std::optional<VolumeInfo> best;
+        for (const VolumeInfo &v : list) {
+            const QString &m = v.mountPoint;
+            const bool inside = m == QLatin1String("/") || path == m ||
+                                path.startsWith(m.endsWith(u'/') ? m : m + u'/');
+            if (inside && (!best || m.size() > best->mountPoint.size()))
+                best = v;
+        }
+        return best;
+    }
 
     QList<VolumeInfo> list;
 };

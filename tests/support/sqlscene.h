@@ -21,3 +21,12 @@ inline bool execOn(const QString &sqlitePath, const QString &sql)
     sqlite3_close(db);
     return ok;
 }
+
+/// A trigger that makes the catalogue at `path` refuse an `event` ("DELETE", "UPDATE") of the
+/// records `which` picks ("old.id = 7") with the reason "record locked".
+inline bool refuseOn(const QString &path, const char *event, const QString &which)
+{
+    return execOn(path, QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON Mp3 WHEN %2 BEGIN "
+                                       "SELECT RAISE(ABORT, 'record locked'); END")
+                            .arg(QLatin1String(event), which));
+}

@@ -1,6 +1,5 @@
 #include "tempcatalogue.h"
 
-#include "catalogue/cataloguepath.h"
 #include "catalogue/cataloguestore.h"
 
 #include <QTest>
@@ -11,11 +10,6 @@ TempCatalogue::TempCatalogue()
 {
     if (!m_dir.isValid())
         qFatal("cannot make a temporary folder");
-}
-
-QString TempCatalogue::path() const
-{
-    return cataloguePath(m_dir.path());
 }
 
 QList<qint64> TempCatalogue::add(const QList<CatalogueRecord> &records) const

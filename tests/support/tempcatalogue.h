@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/cataloguepath.h"
 #include "catalogue/cataloguerecord.h"
 
 #include <QList>
@@ -14,7 +15,7 @@ public:
     /// The folder (the program's working folder in tests).
     QString folder() const { return m_dir.path(); }
     /// The catalogue path inside the folder.
-    QString path() const;
+    QString path() const { return cataloguePath(m_dir.path()); }
     /// Creates the catalogue (if needed) and adds the records; returns their keys. Fails the
     /// calling test on any error.
     QList<qint64> add(const QList<CatalogueRecord> &records) const;

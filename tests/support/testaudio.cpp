@@ -1,11 +1,11 @@
 #include "testaudio.h"
+#include "filestate.h"
+#include "testmp3.h"
 
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtDebug>
-#include <QtEndian>
 
 #include <cmath>
 #include <numbers>
@@ -37,14 +37,10 @@ QByteArray tonePcm(int frames, int rate, int channels, int silentFrames)
 QByteArray lameMp3(const QByteArray &pcm, int rate, int channels, const QStringList &options)
 {
     QTemporaryDir dir;
-    const QString input = dir.filePath(QStringLiteral("in.raw"));
+    const QString input = writeMp3(dir.path(), QStringLiteral("in.raw"), pcm);
     const QString output = dir.filePath(QStringLiteral("out.mp3"));
-    QFile raw(input);
-    if (!raw.open(QIODevice::WriteOnly) || raw.write(pcm) != pcm.size()) {
-        qWarning() << "cannot write" << input;
+    if (input.isEmpty())
         return {};
-    }
-    raw.close();
     // Files, not pipes: lame fills in its header frame only in a file it can seek back into.
     QStringList arguments{"--quiet",    "-r",
                           "-s",         QString::number(rate / 1000.0),
@@ -59,10 +55,7 @@ QByteArray lameMp3(const QByteArray &pcm, int rate, int channels, const QStringL
         qWarning() << "lame failed:" << lame.errorString() << lame.readAllStandardError();
         return {};
     }
-    QFile encoded(output);
-    if (!encoded.open(QIODevice::ReadOnly))
-        return {};
-    return encoded.readAll();
+    return fileBytes(output);
 }
 
 QByteArray silentFrames(SilentFrameKind kind, int count)

@@ -10,13 +10,6 @@ namespace {
 constexpr char kFrameHeader[] = {'\xFF', '\xFB', '\x90', '\x64'};
 constexpr qsizetype kFrameSize = 417;
 
-void appendField(QByteArray &block, const QByteArray &text, qsizetype width)
-{
-    const QByteArray cut = text.left(width);
-    block.append(cut);
-    block.append(width - cut.size(), ' ');
-}
-
 } // namespace
 
 QByteArray mpegFrames(int count)
@@ -30,11 +23,9 @@ QByteArray tagBlock(const QByteArray &title, const QByteArray &artist, const QBy
                     const QByteArray &year, const QByteArray &comment, quint8 genreByte)
 {
     QByteArray block("TAG");
-    appendField(block, title, 30);
-    appendField(block, artist, 30);
-    appendField(block, album, 30);
-    appendField(block, year, 4);
-    appendField(block, comment, 30);
+    for (const auto &[text, width] :
+         {std::pair{&title, 30}, {&artist, 30}, {&album, 30}, {&year, 4}, {&comment, 30}})
+        block.append(text->leftJustified(width, ' ', true));
     block.append(static_cast<char>(genreByte));
     Q_ASSERT(block.size() == 128);
     return block;

@@ -5,13 +5,10 @@
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QAccessible>
-#include <QApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTest>

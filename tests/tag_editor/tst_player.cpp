@@ -58,7 +58,6 @@ class TestPlayer : public QObject
 {
     Q_OBJECT
 
-private:
     QString write(const QString &name, const QByteArray &bytes)
     {
         return writeMp3(m_dir->path(), name, bytes);

@@ -20,9 +20,8 @@ namespace {
 
 /// Dialogs whose messages, like real message boxes, hand the activation back to the main
 /// window when they go away.
-class ActivatingDialogs : public FakeDialogs
+struct ActivatingDialogs : FakeDialogs
 {
-public:
     std::function<void()> afterMessage;
     void information(const QString &title, const QString &text) override
     {

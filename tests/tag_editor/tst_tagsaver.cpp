@@ -328,9 +328,7 @@ private slots:
         } else {
             // The catalogue refuses the update of the second row of the folder, after the edited
             // record was written in the same transaction.
-            QVERIFY(execOn(m_temp->path(),
-                           u"CREATE TRIGGER refuse BEFORE UPDATE ON Mp3 WHEN old.nome = 'b' "
-                           "BEGIN SELECT RAISE(ABORT, 'refused'); END"_s));
+            QVERIFY(refuseOn(m_temp->path(), "UPDATE", u"old.nome = 'b'"_s));
         }
         EditorFields fields = opened(keys[0]);
         fields.texts[Title] = u"Changed"_s;

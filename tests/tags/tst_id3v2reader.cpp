@@ -41,81 +41,76 @@ class TestId3v2Reader : public QObject
     Q_OBJECT
 
 private slots:
-    void catalogueValues_data();
-    void catalogueValues();
-    void read_data();
-    void read();
+    void catalogueValues_data()
+    {
+        QTest::addColumn<Id3v2Fields>("fields");
+        QTest::addColumn<TagValues>("values");
+        const auto fields = [](const QString &title, const QStringList &genres,
+                               const QString &year = u"1999"_s) {
+            return Id3v2Fields{title, u"Artista"_s, u"Album"_s, year, u"Commento"_s, genres};
+        };
+        const auto values = [](const QString &title, const QString &genre,
+                               const QString &year = u"1999"_s) {
+            return TagValues{title, u"Artista"_s, u"Album"_s, year, u"Commento"_s, genre};
+        };
+        QTest::newRow("title longer than 30 characters is cut, genre in lower case")
+            << fields(u"Un titolo decisamente troppo lungo per il tag"_s, {u"trance"_s})
+            << values(u"Un titolo decisamente troppo l"_s, u"Trance"_s);
+        QTest::newRow("text outside Windows-1252 becomes ?, unknown genre then a known one")
+            << fields(u"Дом – 5 € 😀"_s, {u"Vaporwave"_s, u"Techno"_s})
+            << values(u"??? – 5 € ?"_s, u"Techno"_s);
+        QTest::newRow("date as year keeps its first 4 characters, bare genre number")
+            << fields(u"Brano"_s, {u"8"_s}, u"2004-05-12"_s)
+            << values(u"Brano"_s, u"Jazz"_s, u"2004"_s);
+        QTest::newRow("genre refinement after a number: the number counts")
+            << fields(u"Brano"_s, {u"(17)Indie Rock"_s}) << values(u"Brano"_s, u"Rock"_s);
+        QTest::newRow("unknown genre name, a name starting with digits, a number past the table")
+            << fields(u"Brano"_s, {u"Vaporwave"_s, u"80s Pop"_s, u"148"_s})
+            << values(u"Brano"_s, u""_s);
+    }
+
+    void catalogueValues()
+    {
+        QFETCH(Id3v2Fields, fields);
+        QFETCH(TagValues, values);
+        const TagValues catalogued = ::catalogueValues(fields);
+        QCOMPARE(catalogued, values);
+        for (const QString *field : {&catalogued.title, &catalogued.artist, &catalogued.album,
+                                     &catalogued.year, &catalogued.comment, &catalogued.genre})
+            QVERIFY(!field->isNull());
+    }
+
+    // The tag of a file as TagLib finds it, made byte by byte.
+    void read_data()
+    {
+        QTest::addColumn<QByteArray>("tag");
+        QTest::addColumn<TagValues>("values"); // an empty title: no tag is found
+        QTest::newRow("2.2, Latin-1")
+            << id3v2Tag(2, {{"TT2", "\0Vecchio brano"_ba},
+                            {"TP1", "\0Artista \xE8"_ba},
+                            {"TYE", "\0"
+                                    "1998"_ba},
+                            {"TCO", "\0(9)"_ba}})
+            << TagValues{u"Vecchio brano"_s, u"Artista è"_s, u""_s, u"1998"_s, u""_s, u"Metal"_s};
+        QTest::newRow("2.4, UTF-8, two genres, a comment")
+            << id3v2Tag(4, {{"TIT2", "\3Perch\xC3\xA9"_ba},
+                            {"TCON", "\3Vaporwave\0Techno"_ba},
+                            {"COMM", "\0ita\0Commento"_ba}})
+            << TagValues{u"Perché"_s, u""_s, u""_s, u""_s, u"Commento"_s, u"Techno"_s};
+        QTest::newRow("no ID3v2 tag") << QByteArray() << TagValues{};
+    }
+
+    void read()
+    {
+        QFETCH(QByteArray, tag);
+        QFETCH(TagValues, values);
+        QTemporaryDir dir;
+        const QString path = writeMp3(dir.path(), u"brano.mp3"_s, tag + mpegFrames(3));
+        const std::optional<Id3v2Fields> read = TagLibId3v2Reader().read(path);
+        QCOMPARE(read.has_value(), !values.title.isEmpty());
+        QCOMPARE(read ? ::catalogueValues(*read) : TagValues{}, values);
+    }
 };
-
-void TestId3v2Reader::catalogueValues_data()
-{
-    QTest::addColumn<Id3v2Fields>("fields");
-    QTest::addColumn<TagValues>("values");
-    const auto fields = [](const QString &title, const QStringList &genres,
-                           const QString &year = u"1999"_s) {
-        return Id3v2Fields{title, u"Artista"_s, u"Album"_s, year, u"Commento"_s, genres};
-    };
-    const auto values = [](const QString &title, const QString &genre,
-                           const QString &year = u"1999"_s) {
-        return TagValues{title, u"Artista"_s, u"Album"_s, year, u"Commento"_s, genre};
-    };
-    QTest::newRow("title longer than 30 characters is cut, genre in lower case")
-        << fields(u"Un titolo decisamente troppo lungo per il tag"_s, {u"trance"_s})
-        << values(u"Un titolo decisamente troppo l"_s, u"Trance"_s);
-    QTest::newRow("text outside Windows-1252 becomes ?, unknown genre then a known one")
-        << fields(u"Дом – 5 € 😀"_s, {u"Vaporwave"_s, u"Techno"_s})
-        << values(u"??? – 5 € ?"_s, u"Techno"_s);
-    QTest::newRow("date as year keeps its first 4 characters, bare genre number")
-        << fields(u"Brano"_s, {u"8"_s}, u"2004-05-12"_s)
-        << values(u"Brano"_s, u"Jazz"_s, u"2004"_s);
-    QTest::newRow("genre refinement after a number: the number counts")
-        << fields(u"Brano"_s, {u"(17)Indie Rock"_s}) << values(u"Brano"_s, u"Rock"_s);
-    QTest::newRow("unknown genre name, a name starting with digits, a number past the table")
-        << fields(u"Brano"_s, {u"Vaporwave"_s, u"80s Pop"_s, u"148"_s})
-        << values(u"Brano"_s, u""_s);
-}
-
-void TestId3v2Reader::catalogueValues()
-{
-    QFETCH(Id3v2Fields, fields);
-    QFETCH(TagValues, values);
-    const TagValues catalogued = ::catalogueValues(fields);
-    QCOMPARE(catalogued, values);
-    for (const QString *field : {&catalogued.title, &catalogued.artist, &catalogued.album,
-                                 &catalogued.year, &catalogued.comment, &catalogued.genre})
-        QVERIFY(!field->isNull());
-}
-
-// The tag of a file as TagLib finds it, made byte by byte.
-void TestId3v2Reader::read_data()
-{
-    QTest::addColumn<QByteArray>("tag");
-    QTest::addColumn<TagValues>("values"); // an empty title: no tag is found
-    QTest::newRow("2.2, Latin-1") << id3v2Tag(2, {{"TT2", "\0Vecchio brano"_ba},
-                                                  {"TP1", "\0Artista \xE8"_ba},
-                                                  {"TYE", "\0"
-                                                          "1998"_ba},
-                                                  {"TCO", "\0(9)"_ba}})
-                                  << TagValues{u"Vecchio brano"_s, u"Artista è"_s, u""_s,
-                                               u"1998"_s,          u""_s,          u"Metal"_s};
-    QTest::newRow("2.4, UTF-8, two genres, a comment")
-        << id3v2Tag(4, {{"TIT2", "\3Perch\xC3\xA9"_ba},
-                        {"TCON", "\3Vaporwave\0Techno"_ba},
-                        {"COMM", "\0ita\0Commento"_ba}})
-        << TagValues{u"Perché"_s, u""_s, u""_s, u""_s, u"Commento"_s, u"Techno"_s};
-    QTest::newRow("no ID3v2 tag") << QByteArray() << TagValues{};
-}
-
-void TestId3v2Reader::read()
-{
-    QFETCH(QByteArray, tag);
-    QFETCH(TagValues, values);
-    QTemporaryDir dir;
-    const QString path = writeMp3(dir.path(), u"brano.mp3"_s, tag + mpegFrames(3));
-    const std::optional<Id3v2Fields> read = TagLibId3v2Reader().read(path);
-    QCOMPARE(read.has_value(), !values.title.isEmpty());
-    QCOMPARE(read ? ::catalogueValues(*read) : TagValues{}, values);
-}
 
 QTEST_GUILESS_MAIN(TestId3v2Reader)
 #include "tst_id3v2reader.moc"

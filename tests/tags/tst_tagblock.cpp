@@ -30,86 +30,82 @@ class TestTagBlock : public QObject
     Q_OBJECT
 
 private slots:
-    void decode_data();
-    void decode();
-    void encode_data();
-    void encode();
+    void decode_data()
+    {
+        QTest::addColumn<QByteArray>("block");
+        QTest::addColumn<TagOutcome>("outcome");
+        QTest::addColumn<TagValues>("values");
+        const auto row = [](const char *name, const QByteArray &block, const TagValues &values,
+                            TagOutcome outcome = TagOutcome::Present) {
+            QTest::newRow(name) << block << outcome << values;
+        };
+        const auto title = [](const QString &value) {
+            return with(&TagValues::title, value);
+        };
+        const QString nul(1, QChar(0));
+        row("plain tag", withTitle("Song"), kSong);
+        row("lower-case marker is no tag", "tag" + withTitle("Song").mid(3),
+            {u"brano"_s, {}, {}, {}, {}, {}}, TagOutcome::Absent);
+        row("block of 127 bytes", withTitle("Song").left(127), {}, TagOutcome::Unreadable);
+        // The base name stands in for a title of NULs or blanks, or one starting with a NUL that
+        // has no trailing blank; any other NUL is kept.
+        row("title of 30 NULs", withTitle(QByteArray(30, '\0')), title(u"brano"_s));
+        row("all-blank title", withTitle(QByteArray(30, ' ')), title(u"brano"_s));
+        row("title starting with NUL", withTitle('\0' + QByteArray(29, 'x')), title(u"brano"_s));
+        row("four letters and 26 NULs", withTitle("Song" + QByteArray(26, '\0')),
+            title(u"Song"_s + nul.repeated(26)));
+        row("one NUL and blanks", withTitle(QByteArray(1, '\0')), title(nul));
+        row("leading blanks of the title stay", withTitle("  Song"), title(u"  Song"_s));
+        row("all-NUL artist has no fallback",
+            tagBlock("Song", QByteArray(30, '\0'), "Album", "1999", "Comment", 17),
+            with(&TagValues::artist, nul.repeated(30)));
+        row("genre 0 is Blues", withTitle("Song", 0), with(&TagValues::genre, u"Blues"_s));
+        row("genre byte 32, a blank, is Classical", withTitle("Song", ' '),
+            with(&TagValues::genre, u"Classical"_s));
+    }
+
+    void decode()
+    {
+        QFETCH(QByteArray, block);
+        QFETCH(TagOutcome, outcome);
+        QFETCH(TagValues, values);
+        const TagReadResult result = decodeTagBlock(block, u"brano"_s);
+        QCOMPARE(result.outcome, outcome);
+        QCOMPARE(result.values, values);
+    }
+
+    // The block as bytes; an empty one means the genre byte is refused.
+    void encode_data()
+    {
+        QTest::addColumn<QByteArray>("got");
+        QTest::addColumn<QByteArray>("want");
+        const auto row = [](const char *name, const QString &title, const QString &year, int genre,
+                            const QByteArray &wantTitle, const QByteArray &wantYear) {
+            const TagValues values{title, "Artist", "Album", year, "Comment", "ignored"};
+            QTest::newRow(name) << encodeTagBlock(values, genre)
+                                << (wantTitle.isEmpty()
+                                        ? QByteArray()
+                                        : tagBlock(wantTitle, "Artist", "Album", wantYear,
+                                                   "Comment", quint8(genre)));
+        };
+        row("31-character title stores the first 30", u"abcdefghijklmnopqrstuvwxyz01234"_s,
+            u"1999"_s, 17, "abcdefghijklmnopqrstuvwxyz0123", "1999");
+        row("character beyond 16 bits counts as one", u"\U0001F3B5abcdefghijklmnopqrstuvwxyz0123"_s,
+            u"1999"_s, 17, "?abcdefghijklmnopqrstuvwxyz012", "1999");
+        row("short year padded to 4", u"Song"_s, u"99"_s, 17, "Song", "99  ");
+        row("long year cut to 4", u"Song"_s, u"19999"_s, 17, "Song", "1999");
+        row("genre 0, Blues", u"Song"_s, u"1999"_s, 0, "Song", "1999");
+        row("-1, the index of an unknown name, refused", u"Song"_s, u"1999"_s, -1, "", "");
+        row("256 refused", u"Song"_s, u"1999"_s, 256, "", "");
+    }
+
+    void encode()
+    {
+        QFETCH(QByteArray, got);
+        QFETCH(QByteArray, want);
+        QCOMPARE(got, want);
+    }
 };
-
-void TestTagBlock::decode_data()
-{
-    QTest::addColumn<QByteArray>("block");
-    QTest::addColumn<TagOutcome>("outcome");
-    QTest::addColumn<TagValues>("values");
-    const auto row = [](const char *name, const QByteArray &block, const TagValues &values,
-                        TagOutcome outcome = TagOutcome::Present) {
-        QTest::newRow(name) << block << outcome << values;
-    };
-    const auto title = [](const QString &value) {
-        return with(&TagValues::title, value);
-    };
-    const QString nul(1, QChar(0));
-    row("plain tag", withTitle("Song"), kSong);
-    row("lower-case marker is no tag", "tag" + withTitle("Song").mid(3),
-        {u"brano"_s, {}, {}, {}, {}, {}}, TagOutcome::Absent);
-    row("block of 127 bytes", withTitle("Song").left(127), {}, TagOutcome::Unreadable);
-    // The base name stands in for a title of NULs or blanks, or one starting with a NUL that has
-    // no trailing blank; any other NUL is kept.
-    row("title of 30 NULs", withTitle(QByteArray(30, '\0')), title(u"brano"_s));
-    row("all-blank title", withTitle(QByteArray(30, ' ')), title(u"brano"_s));
-    row("title starting with NUL", withTitle('\0' + QByteArray(29, 'x')), title(u"brano"_s));
-    row("four letters and 26 NULs", withTitle("Song" + QByteArray(26, '\0')),
-        title(u"Song"_s + nul.repeated(26)));
-    row("one NUL and blanks", withTitle(QByteArray(1, '\0')), title(nul));
-    row("leading blanks of the title stay", withTitle("  Song"), title(u"  Song"_s));
-    row("all-NUL artist has no fallback",
-        tagBlock("Song", QByteArray(30, '\0'), "Album", "1999", "Comment", 17),
-        with(&TagValues::artist, nul.repeated(30)));
-    row("genre 0 is Blues", withTitle("Song", 0), with(&TagValues::genre, u"Blues"_s));
-    row("genre byte 32, a blank, is Classical", withTitle("Song", ' '),
-        with(&TagValues::genre, u"Classical"_s));
-}
-
-void TestTagBlock::decode()
-{
-    QFETCH(QByteArray, block);
-    QFETCH(TagOutcome, outcome);
-    QFETCH(TagValues, values);
-    const TagReadResult result = decodeTagBlock(block, u"brano"_s);
-    QCOMPARE(result.outcome, outcome);
-    QCOMPARE(result.values, values);
-}
-
-// The block as bytes; an empty one means the genre byte is refused.
-void TestTagBlock::encode_data()
-{
-    QTest::addColumn<QByteArray>("got");
-    QTest::addColumn<QByteArray>("want");
-    const auto row = [](const char *name, const QString &title, const QString &year, int genre,
-                        const QByteArray &wantTitle, const QByteArray &wantYear) {
-        const TagValues values{title, "Artist", "Album", year, "Comment", "ignored"};
-        QTest::newRow(name) << encodeTagBlock(values, genre)
-                            << (wantTitle.isEmpty() ? QByteArray()
-                                                    : tagBlock(wantTitle, "Artist", "Album",
-                                                               wantYear, "Comment", quint8(genre)));
-    };
-    row("31-character title stores the first 30", u"abcdefghijklmnopqrstuvwxyz01234"_s, u"1999"_s,
-        17, "abcdefghijklmnopqrstuvwxyz0123", "1999");
-    row("character beyond 16 bits counts as one", u"\U0001F3B5abcdefghijklmnopqrstuvwxyz0123"_s,
-        u"1999"_s, 17, "?abcdefghijklmnopqrstuvwxyz012", "1999");
-    row("short year padded to 4", u"Song"_s, u"99"_s, 17, "Song", "99  ");
-    row("long year cut to 4", u"Song"_s, u"19999"_s, 17, "Song", "1999");
-    row("genre 0, Blues", u"Song"_s, u"1999"_s, 0, "Song", "1999");
-    row("-1, the index of an unknown name, refused", u"Song"_s, u"1999"_s, -1, "", "");
-    row("256 refused", u"Song"_s, u"1999"_s, 256, "", "");
-}
-
-void TestTagBlock::encode()
-{
-    QFETCH(QByteArray, got);
-    QFETCH(QByteArray, want);
-    QCOMPARE(got, want);
-}
 
 QTEST_GUILESS_MAIN(TestTagBlock)
 #include "tst_tagblock.moc"

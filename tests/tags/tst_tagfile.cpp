@@ -5,13 +5,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
@@ -30,103 +27,92 @@ class TestTagFile : public QObject
     Q_OBJECT
 
 private slots:
-    void readAndWrite_data();
-    void readAndWrite();
-    void failedWriteLeavesEverythingAsItWas_data();
-    void failedWriteLeavesEverythingAsItWas();
+    // Reads the file, then writes a new tag into it: over an old tag, or appended. How the block's
+    // fields read is TagBlock's test.
+    void readAndWrite_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<TagOutcome>("outcome");
+        QTest::addColumn<QByteArray>("written");
+        const QByteArray audio = mpegFrames(3);
+        QTest::newRow("audio and tag")
+            << audio + kSongBlock << TagOutcome::Present << audio + kNewBlock;
+        QTest::newRow("tag-less audio") << audio << TagOutcome::Absent << audio + kNewBlock;
+        QTest::newRow("127 bytes of a tag")
+            << kSongBlock.left(127) << TagOutcome::Unreadable << kSongBlock.left(127) + kNewBlock;
+        QTest::newRow("129 bytes starting with a tag")
+            << kSongBlock + 'x' << TagOutcome::Absent << kSongBlock + 'x' + kNewBlock;
+    }
+
+    void readAndWrite()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(TagOutcome, outcome);
+        QFETCH(QByteArray, written);
+        QTemporaryDir dir;
+        const QString path = writeMp3(dir.path(), u"my.brano.mp3"_s, bytes);
+        const auto descriptors = QDir(u"/proc/self/fd"_s).entryList(QDir::Files).size();
+        const TagReadResult result = ::readTag(path);
+        QCOMPARE(QDir(u"/proc/self/fd"_s).entryList(QDir::Files).size(), descriptors);
+        QCOMPARE(result.outcome, outcome);
+        // The title of a file without a tag is its name up to the last dot.
+        if (outcome != TagOutcome::Unreadable)
+            QCOMPARE(result.values.title,
+                     outcome == TagOutcome::Present ? u"Song"_s : u"my.brano"_s);
+        const TagWriteResult write = ::writeTag(path, kNewValues, 42);
+        QVERIFY2(write.ok(), qPrintable(write.errorText));
+        QCOMPARE(fileBytes(path), written);
+    }
+
+    // Paths that are not regular files, or lead nowhere (root opens any file whatever its mode); a
+    // genre byte TagBlock refuses; a file-size limit that stops the append at once or after part of
+    // the block. Nothing is created and the file ends up exactly as it was.
+    void failedWriteLeavesEverythingAsItWas_data()
+    {
+        QTest::addColumn<QString>("scene");
+        QTest::addColumn<int>("genre");
+        QTest::addColumn<int>("room"); // bytes the size limit leaves after the audio, -1 no limit
+        QTest::newRow("missing file") << u"missing"_s << 42 << -1;
+        QTest::newRow("directory") << u"directory"_s << 42 << -1;
+        QTest::newRow("dangling symlink") << u"symlink"_s << 42 << -1;
+        QTest::newRow("FIFO") << u"fifo"_s << 42 << -1;
+        QTest::newRow("genre 256") << u"file"_s << 256 << -1;
+        QTest::newRow("no room after the audio") << u"file"_s << 42 << 0;
+        QTest::newRow("room for part of the tag") << u"file"_s << 42 << 100;
+    }
+
+    void failedWriteLeavesEverythingAsItWas()
+    {
+        QFETCH(QString, scene);
+        QFETCH(int, genre);
+        QFETCH(int, room);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"brano.mp3"_s);
+        const QByteArray before = mpegFrames(2);
+        if (scene == u"file")
+            writeMp3(dir.path(), u"brano.mp3"_s, before);
+        else if (scene == u"directory")
+            QVERIFY(QDir(dir.path()).mkdir(u"brano.mp3"_s));
+        else if (scene == u"symlink")
+            QVERIFY(QFile::link(dir.filePath(u"nowhere.mp3"_s), path));
+        else if (scene == u"fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        if (scene != u"file")
+            QCOMPARE(::readTag(path).outcome, TagOutcome::Unreadable);
+        const QStringList entries = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System);
+
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^tag write failed"_s));
+        const TagWriteResult result = withFileSizeLimit(room < 0 ? -1 : before.size() + room, [&] {
+            return ::writeTag(path, kNewValues, genre);
+        });
+
+        QVERIFY(!result.ok());
+        QVERIFY2(result.errorText.contains(path) || scene == u"file", qPrintable(result.errorText));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System), entries);
+        if (scene == u"file")
+            QCOMPARE(fileBytes(path), before);
+    }
 };
-
-// Reads the file, then writes a new tag into it: over an old tag, or appended. How the block's
-// fields read is TagBlock's test.
-void TestTagFile::readAndWrite_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<TagOutcome>("outcome");
-    QTest::addColumn<QByteArray>("written");
-    const QByteArray audio = mpegFrames(3);
-    QTest::newRow("audio and tag")
-        << audio + kSongBlock << TagOutcome::Present << audio + kNewBlock;
-    QTest::newRow("tag-less audio") << audio << TagOutcome::Absent << audio + kNewBlock;
-    QTest::newRow("127 bytes of a tag")
-        << kSongBlock.left(127) << TagOutcome::Unreadable << kSongBlock.left(127) + kNewBlock;
-    QTest::newRow("129 bytes starting with a tag")
-        << kSongBlock + 'x' << TagOutcome::Absent << kSongBlock + 'x' + kNewBlock;
-}
-
-void TestTagFile::readAndWrite()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(TagOutcome, outcome);
-    QFETCH(QByteArray, written);
-    QTemporaryDir dir;
-    const QString path = writeMp3(dir.path(), u"my.brano.mp3"_s, bytes);
-    const auto descriptors = QDir(u"/proc/self/fd"_s).entryList(QDir::Files).size();
-    const TagReadResult result = ::readTag(path);
-    QCOMPARE(QDir(u"/proc/self/fd"_s).entryList(QDir::Files).size(), descriptors);
-    QCOMPARE(result.outcome, outcome);
-    // The title of a file without a tag is its name up to the last dot.
-    if (outcome != TagOutcome::Unreadable)
-        QCOMPARE(result.values.title, outcome == TagOutcome::Present ? u"Song"_s : u"my.brano"_s);
-    const TagWriteResult write = ::writeTag(path, kNewValues, 42);
-    QVERIFY2(write.ok(), qPrintable(write.errorText));
-    QCOMPARE(fileBytes(path), written);
-}
-
-// Paths that are not regular files, or lead nowhere (root opens any file whatever its mode); a
-// genre byte TagBlock refuses; a file-size limit that stops the append at once or after part of
-// the block. Nothing is created and the file ends up exactly as it was.
-void TestTagFile::failedWriteLeavesEverythingAsItWas_data()
-{
-    QTest::addColumn<QString>("scene");
-    QTest::addColumn<int>("genre");
-    QTest::addColumn<int>("room"); // bytes the size limit leaves after the audio, -1 no limit
-    QTest::newRow("missing file") << u"missing"_s << 42 << -1;
-    QTest::newRow("directory") << u"directory"_s << 42 << -1;
-    QTest::newRow("dangling symlink") << u"symlink"_s << 42 << -1;
-    QTest::newRow("FIFO") << u"fifo"_s << 42 << -1;
-    QTest::newRow("genre 256") << u"file"_s << 256 << -1;
-    QTest::newRow("no room after the audio") << u"file"_s << 42 << 0;
-    QTest::newRow("room for part of the tag") << u"file"_s << 42 << 100;
-}
-
-void TestTagFile::failedWriteLeavesEverythingAsItWas()
-{
-    QFETCH(QString, scene);
-    QFETCH(int, genre);
-    QFETCH(int, room);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(u"brano.mp3"_s);
-    const QByteArray before = mpegFrames(2);
-    if (scene == u"file")
-        writeMp3(dir.path(), u"brano.mp3"_s, before);
-    else if (scene == u"directory")
-        QVERIFY(QDir(dir.path()).mkdir(u"brano.mp3"_s));
-    else if (scene == u"symlink")
-        QVERIFY(QFile::link(dir.filePath(u"nowhere.mp3"_s), path));
-    else if (scene == u"fifo")
-        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
-    if (scene != u"file")
-        QCOMPARE(::readTag(path).outcome, TagOutcome::Unreadable);
-    const QStringList entries = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System);
-
-    rlimit original{};
-    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &original), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = original;
-    if (room >= 0)
-        limited.rlim_cur = static_cast<rlim_t>(before.size() + room);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^tag write failed"_s));
-    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const TagWriteResult result = ::writeTag(path, kNewValues, genre);
-    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &original), 0);
-    std::signal(SIGXFSZ, previousHandler);
-
-    QVERIFY(!result.ok());
-    QVERIFY2(result.errorText.contains(path) || scene == u"file", qPrintable(result.errorText));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System), entries);
-    if (scene == u"file")
-        QCOMPARE(fileBytes(path), before);
-}
 
 QTEST_GUILESS_MAIN(TestTagFile)
 #include "tst_tagfile.moc"
