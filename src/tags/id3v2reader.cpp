@@ -1,14 +1,12 @@
 #include "id3v2reader.h"
 
 #include "genretable.h"
+#include "tagblock.h"
 #include "windows1252.h"
 
 #include <QRegularExpression>
 
 namespace {
-
-constexpr qsizetype kTextWidth = 30;
-constexpr qsizetype kYearWidth = 4;
 
 // The text as an ID3v1 field keeps it: characters outside the 8-bit set become "?" (a character
 // outside the Basic Multilingual Plane becomes one "?"), trailing blanks go, and the field's
@@ -46,11 +44,11 @@ QString genreOfContentType(const QString &contentType)
 TagValues catalogueValues(const Id3v2Fields &fields)
 {
     TagValues values;
-    values.title = asId3v1Field(fields.title, kTextWidth);
-    values.artist = asId3v1Field(fields.artist, kTextWidth);
-    values.album = asId3v1Field(fields.album, kTextWidth);
-    values.year = asId3v1Field(fields.year, kYearWidth);
-    values.comment = asId3v1Field(fields.comment, kTextWidth);
+    values.title = asId3v1Field(fields.title, TagLayout::kTitleWidth);
+    values.artist = asId3v1Field(fields.artist, TagLayout::kArtistWidth);
+    values.album = asId3v1Field(fields.album, TagLayout::kAlbumWidth);
+    values.year = asId3v1Field(fields.year, TagLayout::kYearWidth);
+    values.comment = asId3v1Field(fields.comment, TagLayout::kCommentWidth);
     values.genre = QLatin1String("");
     for (const QString &contentType : fields.contentTypes) {
         if (const QString name = genreOfContentType(contentType); !name.isEmpty()) {
