@@ -1,6 +1,9 @@
 #include "benchutil.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -37,6 +40,14 @@ QString makeTempFolder(QTemporaryDir &dir)
     if (!dir.isValid())
         qFatal("cannot make a temporary folder for the benchmark");
     return dir.path();
+}
+
+sqlite3 *openPlainSqlite(const QString &path, int flags)
+{
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr) != SQLITE_OK)
+        qFatal("sqlite3_open_v2 failed");
+    return db;
 }
 
 } // namespace Bench

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+struct sqlite3;
+
 namespace Bench {
 
 /// Runs of each measured piece of work; the median is reported.
@@ -21,5 +23,9 @@ void report(const char *scenario, qsizetype n, double ms, double baselineMs,
 
 /// A temporary folder for a scenario's data; aborts the program when none can be made.
 QString makeTempFolder(QTemporaryDir &dir);
+
+/// A plain sqlite3 connection to the catalogue at `path`, opened with `flags` (the baselines'
+/// way in); aborts the program when it cannot be opened.
+sqlite3 *openPlainSqlite(const QString &path, int flags);
 
 } // namespace Bench

@@ -1,5 +1,7 @@
 #include "corpus.h"
 
+#include "benchutil.h"
+
 #include "catalogue/cataloguestore.h"
 
 #include <QFile>
@@ -116,10 +118,7 @@ void writeGeneratedCatalogue(const QString &path, qsizetype n)
 
 size_t loadWithSqlite(const QString &path)
 {
-    sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
-        SQLITE_OK)
-        qFatal("sqlite3_open_v2 failed");
+    sqlite3 *db = openPlainSqlite(path, SQLITE_OPEN_READONLY);
     sqlite3_stmt *stmt = nullptr;
     sqlite3_prepare_v2(db, "SELECT * FROM Mp3 ORDER BY id", -1, &stmt, nullptr);
     std::vector<std::vector<std::string>> rows;

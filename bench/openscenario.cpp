@@ -20,10 +20,7 @@ namespace {
 // without the integrity check.
 int openWithSqlite(const QString &path)
 {
-    sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
-        SQLITE_OK)
-        qFatal("sqlite3_open_v2 failed");
+    sqlite3 *db = openPlainSqlite(path, SQLITE_OPEN_READWRITE);
     sqlite3_stmt *stmt = nullptr;
     sqlite3_prepare_v2(db, "PRAGMA table_info(Mp3)", -1, &stmt, nullptr);
     int columns = 0;

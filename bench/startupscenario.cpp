@@ -94,10 +94,7 @@ int openRowFile(const std::string &folder, const std::string &name)
 
 qsizetype plainStartupCheck(const QString &path)
 {
-    sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
-        SQLITE_OK)
-        qFatal("sqlite3_open_v2 failed");
+    sqlite3 *db = openPlainSqlite(path, SQLITE_OPEN_READONLY);
     sqlite3_stmt *stmt = nullptr;
     sqlite3_prepare_v2(db, "SELECT * FROM Mp3 ORDER BY id", -1, &stmt, nullptr);
     qsizetype tagged = 0;
