@@ -32,14 +32,18 @@ private slots:
                "anno TEXT, genere TEXT, commento TEXT, nome TEXT, percorso TEXT, dimenzione TEXT, "
                "info TEXT, labelD TEXT)"
             << u"manca il campo supporto"_s;
-        // SQLite reads it as a catalogue, with phantom rows or rows cut short: its check does not.
+        // SQLite reads both as catalogues, with phantom rows or rows cut short: its check does not.
         TempCatalogue whole;
         QList<CatalogueRecord> records;
         for (int i = 0; i < 2000; ++i)
             records << sampleRecord(QStringLiteral("record %1").arg(i));
         whole.add(records);
+        const QByteArray wholeBytes = fileBytes(whole.path());
         QTest::newRow("catalogue cut short")
-            << fileBytes(whole.path()).chopped(1234) << u""_s << u"il file è danneggiato"_s;
+            << wholeBytes.chopped(1234) << u""_s << u"il file è danneggiato"_s;
+        QTest::newRow("catalogue with a page overwritten")
+            << QByteArray(wholeBytes).replace(4096 * 20, 4096, QByteArray(4096, '\x5a')) << u""_s
+            << u"il file è danneggiato"_s;
     }
     void refusesForeignFile()
     {
