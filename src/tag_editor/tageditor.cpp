@@ -34,8 +34,9 @@ using namespace TagEditorTexts;
 
 // Text limits of the six text boxes by grid column: title, artist, album, year, genre text,
 // comment.
-constexpr int kTextLimits[6] = {RecordCuts::kTitle, RecordCuts::kArtist, RecordCuts::kAlbum,
-                                RecordCuts::kYear,  4,                   RecordCuts::kComment};
+constexpr int kTextLimits[6] = {
+    RecordCuts::kTitle,  RecordCuts::kArtist, RecordCuts::kAlbum, RecordCuts::kYear, 4,
+    RecordCuts::kComment};
 
 template <typename W> W *named(W *widget, const QString &name)
 {
