@@ -10,8 +10,7 @@
 #include "grid/gridloader.h"
 #include "inspection/collectioncounters.h"
 #include "inspection/recordfile.h"
-#include "maintenance/missingfilecheck.h"
-#include "maintenance/tagcompletion.h"
+#include "maintenance/startupcheck.h"
 #include "platform/dialogs.h"
 
 #include <QElapsedTimer>
@@ -130,19 +129,17 @@ StartupFigures startUp(const QString &path)
     figures.loadMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     timer.restart();
     figures.rows = model.recordCount();
-    figures.missing = MissingFileCheck::findMissing(model).size();
-    figures.checkMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-    timer.restart();
-    if (figures.missing == 0) {
-        const BusyPointer busy{[&figures] { ++figures.compactions; },
-                               [] {
-                               }};
-        const CompletionResult result = CompleteMissingTags(store, model, dialogs, busy);
-        if (!result.failures.isEmpty())
-            qFatal("completion failed: %s", qPrintable(result.failures.constFirst()));
-        figures.completed = result.completed;
+    const BusyPointer busy{[&figures] { ++figures.compactions; },
+                           [] {
+                           }};
+    const StartupCheckResult result = checkFilesAtStartup(store, model, dialogs, busy);
+    figures.missing = result.missing.size();
+    if (result.completion) {
+        if (!result.completion->failures.isEmpty())
+            qFatal("completion failed: %s", qPrintable(result.completion->failures.constFirst()));
+        figures.completed = result.completion->completed;
     }
-    figures.completionMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    figures.checkMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     return figures;
 }
 
@@ -188,12 +185,11 @@ void runStartup()
         writeCatalogue(path, collectionRecords(collection));
 
         StartupFigures figures;
-        std::vector<double> load, check, completion;
+        std::vector<double> load, check;
         const double ms = medianMs([&] {
             figures = startUp(path);
             load.push_back(figures.loadMs);
             check.push_back(figures.checkMs);
-            completion.push_back(figures.completionMs);
         });
         const double baseline = loadOnly(path);
         qsizetype plainTagged = 0;
@@ -202,13 +198,12 @@ void runStartup()
             qFatal("startup scenario: every file should be there with its tag");
         report("startup", n, ms, baseline,
                QStringLiteral("missing=%1 completed=%2 compactions=%3 load_ms=%4 check_ms=%5 "
-                              "completion_ms=%6 plain_ms=%7")
+                              "plain_ms=%6")
                    .arg(figures.missing)
                    .arg(figures.completed)
                    .arg(figures.compactions)
                    .arg(median(load), 0, 'f', 2)
                    .arg(median(check), 0, 'f', 2)
-                   .arg(median(completion), 0, 'f', 2)
                    .arg(plain, 0, 'f', 2));
     }
     {

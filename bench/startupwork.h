@@ -20,12 +20,11 @@ struct StartupFigures
     qsizetype missing = 0;
     int completed = 0;
     int compactions = 0;
-    double loadMs = 0;       ///< open and load
-    double checkMs = 0;      ///< the missing-file check
-    double completionMs = 0; ///< the tag completion
+    double loadMs = 0;  ///< open and load
+    double checkMs = 0; ///< the file check and the tag completion
 };
 
-/// The start-up's own work without windows: load, missing-file check, and the tag completion
+/// The start-up's own work without windows: load, then the file check with the tag completion
 /// when nothing is missing.
 StartupFigures startUp(const QString &path);
 

@@ -21,7 +21,7 @@
 #include "maintenance/entrydeletion.h"
 #include "maintenance/missingfilecheck.h"
 #include "maintenance/readonlychange.h"
-#include "maintenance/tagcompletion.h"
+#include "maintenance/startupcheck.h"
 #include "missing_files/missingfileswindow.h"
 #include "platform/dialogs.h"
 #include "platform/volumes.h"
@@ -549,9 +549,8 @@ void restorePointer()
 void MainWindow::runStartupChecks()
 {
     showHourglass();
-    const auto missing = MissingFileCheck::findMissing(*m_model);
+    const auto missing = checkFilesAtStartup(m_store, *m_model, m_dialogs).missing;
     if (missing.isEmpty()) {
-        CompleteMissingTags(m_store, *m_model, m_dialogs);
         restorePointer();
         return;
     }

@@ -1,13 +1,11 @@
 #include "missingfilecheck.h"
 
-#include "filechecks.h"
 #include "maintenancetexts.h"
 
 #include "catalogue/cataloguestore.h"
 #include "grid/cataloguemodel.h"
 #include "grid/gridloader.h"
 #include "inspection/recordfile.h"
-#include "inspection/statewords.h"
 #include "utf8text.h"
 
 #include <QFile>
@@ -56,22 +54,11 @@ QString MissingEntry::text() const
            QLatin1StringView(kKeyClose);
 }
 
-QList<MissingEntry> findMissing(const CatalogueModel &model)
+QList<MissingEntry> missingEntries(const CatalogueModel &model, const std::vector<FileLook> &looks)
 {
-    // The files are looked at several at once; the entries follow in grid order.
-    const std::vector<char> missing = checkEach<char>(model.recordCount(), [&model](qsizetype i) {
-        const int r = static_cast<int>(i);
-        const QString state = model.cell(r, State);
-        if (state == QLatin1String(StateWords::kCdRom) ||
-            state == QLatin1String(StateWords::kRemovable))
-            return false;
-        // A row without a key is no record; there is nothing to remove from the catalogue.
-        return model.key(r).has_value() &&
-               isMissing(model.cell(r, Folder), model.cell(r, FileName));
-    });
     QList<MissingEntry> entries;
     for (int r = 0; r < model.recordCount(); ++r) {
-        if (missing[static_cast<size_t>(r)])
+        if (looks[static_cast<size_t>(r)].missing)
             entries << MissingEntry{*model.key(r),
                                     recordFilePath(model.cell(r, Folder), model.cell(r, FileName))};
     }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "filelook.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <vector>
 
 class CatalogueModel;
 class CatalogueStore;
@@ -30,9 +34,10 @@ struct MissingEntry
     friend bool operator==(const MissingEntry &, const MissingEntry &) = default;
 };
 
-/// The entries of every grid row whose file is missing (isMissing), in grid order. Rows in the
-/// state "CDROM" or "Disco Rimovibile" and rows without a key are not checked.
-QList<MissingEntry> findMissing(const CatalogueModel &model);
+/// The entries of the rows whose look (one per grid row, in grid order, see lookAtRow) found the
+/// file missing (isMissing), in grid order. Rows in the state "CDROM" or "Disco Rimovibile" and
+/// rows without a key are not checked.
+QList<MissingEntry> missingEntries(const CatalogueModel &model, const std::vector<FileLook> &looks);
 
 /// What deleteEntries did.
 struct PurgeResult

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "filelook.h"
+
 #include "catalogue/compattadb.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <vector>
 
 class CatalogueModel;
 class CatalogueStore;
@@ -37,5 +41,9 @@ struct CompletionResult
 /// The rewrites form one catalogue transaction, followed by one compaction (CompattaDB, which
 /// reports its own failure through `dialogs`) when at least one record was rewritten. The grid
 /// is not changed, state words included. Nothing else is shown.
+/// `looks` holds one look per grid row, in grid order (lookAtRows with LookFor::Tag or
+/// LookFor::Both), taken before any file was written; a file behind two records is looked at
+/// again after its first write.
 CompletionResult CompleteMissingTags(CatalogueStore &store, const CatalogueModel &model,
-                                     Dialogs &dialogs, const BusyPointer &busy = {});
+                                     Dialogs &dialogs, const BusyPointer &busy,
+                                     std::vector<FileLook> looks);

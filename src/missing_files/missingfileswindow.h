@@ -17,7 +17,7 @@ class MissingFilesWindow : public QWidget
     Q_OBJECT
 
 public:
-    /// The window listing `entries` (as MissingFileCheck::findMissing makes them), one per line
+    /// The window listing `entries` (as MissingFileCheck::missingEntries makes them), one per line
     /// of `List1`. The store and the dialogs outlive the window.
     MissingFilesWindow(CatalogueStore &store, Dialogs &dialogs,
                        const QList<MissingFileCheck::MissingEntry> &entries,

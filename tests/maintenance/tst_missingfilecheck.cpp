@@ -1,6 +1,6 @@
 #include "maintenancetest.h"
 
-#include "maintenance/missingfilecheck.h"
+#include "maintenance/startupcheck.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,14 +12,23 @@ class TestMissingFileCheck : public QObject, private Scene
 {
     Q_OBJECT
 
+    // The missing files as the start-up finds them.
+    QList<MissingFileCheck::MissingEntry> findMissing()
+    {
+        return checkFilesAtStartup(*m_store, *m_model, m_dialogs, busy()).missing;
+    }
+
 private slots:
     void init() { setUp(); }
 
-    // Which names are the record's file is findRecordFile's rule; here what counts as there.
+    // Which names are the record's file is findRecordFile's rule; here what counts as there, by
+    // itself and in the start-up's look that also reads the file's tag.
     void isMissing_data()
     {
         QTest::addColumn<QString>("scene"); // what lies at Musica/brano.mp3
         QTest::addColumn<bool>("missing");
+        QTest::newRow("file") << u"file"_s << false;
+        QTest::newRow("file with another spelling") << u"Mp3"_s << false;
         QTest::newRow("file without any permission") << u"locked"_s << false;
         QTest::newRow("folder of that name") << u"dir"_s << false;
         QTest::newRow("link loop") << u"loop"_s << false;
@@ -36,6 +45,8 @@ private slots:
             QCOMPARE(
                 ::chmod(QFile::encodeName(writeMp3(m_music, u"brano.mp3"_s, "x")).constData(), 0),
                 0);
+        else if (scene == u"file" || scene == u"Mp3")
+            writeMp3(m_music, scene == u"file" ? u"brano.mp3"_s : u"brano.Mp3"_s, mpegFrames(1));
         else if (scene == u"dir")
             QVERIFY(QDir().mkdir(m_music + u"brano.mp3"_s));
         else if (scene == u"loop")
@@ -44,6 +55,8 @@ private slots:
             writeMp3(m_music, u"Album"_s, "x");
         const QString folder = m_music + (scene == u"filefolder" ? u"Album/"_s : QString());
         QCOMPARE(MissingFileCheck::isMissing(folder, u"brano"_s), missing);
+        load({fileRecord(folder, u"brano"_s)});
+        QCOMPARE(findMissing().size(), missing ? 1 : 0);
     }
 
     // Files on CDs and removable disks are not looked for.
@@ -56,7 +69,7 @@ private slots:
               fileRecord(m_music, u"su usb"_s, u"Disco Rimovibile"_s),
               fileRecord(goneFolder, u"spostato"_s, u"Solo Lettura"_s)});
         QStringList listed;
-        for (const MissingFileCheck::MissingEntry &entry : MissingFileCheck::findMissing(*m_model))
+        for (const MissingFileCheck::MissingEntry &entry : findMissing())
             listed << entry.text();
         QCOMPARE(listed, (QStringList{m_music + u"sparito.mp3(***%1***)"_s.arg(m_ids[1]),
                                       goneFolder + u"spostato.mp3(***%1***)"_s.arg(m_ids[4])}));
@@ -77,7 +90,7 @@ private slots:
         QFETCH(QString, reasonPart);
         load({fileRecord(m_music, u"uno"_s), fileRecord(m_music, u"due"_s),
               fileRecord(m_music, u"tre"_s)});
-        QList<MissingFileCheck::MissingEntry> entries = MissingFileCheck::findMissing(*m_model);
+        QList<MissingFileCheck::MissingEntry> entries = findMissing();
         QCOMPARE(entries.size(), 3);
         if (scene == u"trigger")
             QVERIFY(lockRecord("DELETE", m_ids[1]));
@@ -108,8 +121,7 @@ private slots:
         }
         load(records);
         QCOMPARE(m_ids[11], 12);
-        const QList<MissingFileCheck::MissingEntry> entries =
-            MissingFileCheck::findMissing(*m_model);
+        const QList<MissingFileCheck::MissingEntry> entries = findMissing();
         QCOMPARE(entries.size(), 1);
         QCOMPARE(entries[0].text(), m_music + u"strano(***1***).mp3(***2***)"_s);
         QCOMPARE(MissingFileCheck::deleteEntries(*m_store, entries).deleted, 1);

@@ -1,6 +1,6 @@
 #include "maintenancetest.h"
 
-#include "maintenance/tagcompletion.h"
+#include "maintenance/startupcheck.h"
 
 #include <sys/stat.h>
 
@@ -13,9 +13,14 @@ class TestTagCompletion : public QObject, private Scene
 {
     Q_OBJECT
 
+    // The completion as the start-up runs it: every file is there.
     CompletionResult complete()
     {
-        return CompleteMissingTags(*m_store, *m_model, m_dialogs, busy());
+        const StartupCheckResult result =
+            checkFilesAtStartup(*m_store, *m_model, m_dialogs, busy());
+        if (!result.missing.isEmpty() || !result.completion)
+            qFatal("a file of the scene is missing");
+        return *result.completion;
     }
 
 private slots:
@@ -117,6 +122,23 @@ private slots:
         QCOMPARE(fileBytes(large), largeBytes);
         QCOMPARE(QFileInfo(small).size(), 417 + 128);
         QCOMPARE(m_compactions, 1);
+    }
+
+    // While a file is missing the start-up changes no file: the untagged, read-only one keeps
+    // its bytes and its mode.
+    void missingFileStopsTheCompletion()
+    {
+        const QString file = writeMp3(m_music, u"senza tag.mp3"_s, mpegFrames(1));
+        QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0444), 0);
+        load({fileRecord(m_music, u"senza tag"_s), fileRecord(m_music, u"sparito"_s)});
+        const StartupCheckResult result =
+            checkFilesAtStartup(*m_store, *m_model, m_dialogs, busy());
+        QCOMPARE(result.missing.size(), 1);
+        QCOMPARE(result.missing[0].key, m_ids[1]);
+        QVERIFY(!result.completion);
+        QCOMPARE(QFileInfo(file).size(), 417);
+        QCOMPARE(permissionBits(file), 0444);
+        QCOMPARE(m_compactions, 0);
     }
 
     void recordGoneLeavesItsFileAlone()
