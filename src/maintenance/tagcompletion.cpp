@@ -35,13 +35,17 @@ QString systemReason()
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
+bool needsWriteBit(const FileLook &look)
+{
+    return look.opened && !(look.mode & S_IWUSR);
+}
+
 // Makes the looked-at file writable by its owner when it is not. A failure is noted; the tag
 // write then fails on its own if the file stays unwritable.
 void makeOwnerWritable(const FileLook &look, const QString &path)
 {
-    if (!look.opened || (look.mode & S_IWUSR))
-        return;
-    if (::chmod(QFile::encodeName(path).constData(), (look.mode & 07777) | S_IWUSR) != 0)
+    if (needsWriteBit(look) &&
+        ::chmod(QFile::encodeName(path).constData(), (look.mode & 07777) | S_IWUSR) != 0)
         qCWarning(lcCompletion) << "cannot make writable:" << path << systemReason();
 }
 
@@ -83,6 +87,9 @@ CompletionResult CompleteMissingTags(CatalogueStore &store, const CatalogueModel
             continue;
         if (look.opened && written.count({look.device, look.inode}) > 0)
             look = lookAtRow(model, r, LookFor::Tag);
+        // Nearly every file has its tag and its write bit: nothing to do, no name to make.
+        if (look.tag == TagLook::LeaveAlone && !needsWriteBit(look))
+            continue;
         const QString path = look.path.isEmpty()
                                  ? recordFilePath(model.cell(r, Folder), model.cell(r, FileName))
                                  : look.path;
