@@ -26,6 +26,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("search"), Bench::runSearch},
         {QStringLiteral("sort"), Bench::runSort},
         {QStringLiteral("startup"), Bench::runStartup}, // load, file check, tag completion
+        {QStringLiteral("startup-trace"), Bench::runStartupTrace}, // for strace, not timed
         {QStringLiteral("tags"), Bench::runTags},
     };
     // clang-format on

@@ -56,4 +56,8 @@ void runImportTrace();
 /// the time of plainStartupCheck.
 void runStartup();
 
+/// The start-up's work over 10,000 tagged files, then plainStartupCheck's, each between marks
+/// for a system call trace (see runImportTrace). Not timed.
+void runStartupTrace();
+
 } // namespace Bench

@@ -32,15 +32,28 @@ int openForReading(const char *path)
     return fd;
 }
 
-// Opens `path` when it is a regular file; -1 otherwise.
-int openRegularFile(const char *path, struct stat &info)
+// Opens `path` when it is a regular file; -1 otherwise, with `notARegularFile` set when nothing
+// is there or what is there opened and is something else (a folder, a FIFO).
+int openRegularFile(const char *path, struct stat &info, bool &notARegularFile)
 {
     const int fd = openForReading(path);
-    if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
-        return fd;
-    if (fd >= 0)
-        ::close(fd);
+    if (fd < 0) {
+        notARegularFile = errno == ENOENT;
+        return -1;
+    }
+    if (::fstat(fd, &info) == 0) {
+        if (S_ISREG(info.st_mode))
+            return fd;
+        notARegularFile = true;
+    }
+    ::close(fd);
     return -1;
+}
+
+int openRegularFile(const char *path, struct stat &info)
+{
+    bool notARegularFile = false;
+    return openRegularFile(path, info, notARegularFile);
 }
 
 // Reads whether the open file ends in a tag block. A file shorter than a block has no place
@@ -64,20 +77,13 @@ void lookForTag(int fd, const struct stat &info, FileLook &look)
     }
 }
 
-// The tag look when the expected name is not a regular file that opens: the folder is searched
-// for another spelling of the extension.
-void lookForTagElsewhere(const QString &folder, const QString &name, FileLook &look)
+// Looks at the file found under `path` (one that is not the expected name), or notes that it
+// cannot be read.
+void lookAtFoundFile(const QString &path, FileLook &look)
 {
-    const std::optional<QString> found = findRecordFile(folder, name);
-    if (!found) {
-        look.path = recordFilePath(folder, name);
-        look.reason = text(kFileNotFound);
-        look.tag = TagLook::Failed;
-        return;
-    }
-    look.path = *found;
+    look.path = path;
     struct stat info;
-    const int fd = openRegularFile(QFile::encodeName(look.path).constData(), info);
+    const int fd = openRegularFile(QFile::encodeName(path).constData(), info);
     if (fd < 0) {
         look.reason = text(kCannotReadFile);
         look.tag = TagLook::Failed;
@@ -102,8 +108,10 @@ FileLook lookAtRow(const CatalogueModel &model, int row, LookFor what)
     if (!askMissing && !askTag)
         return look;
 
-    // Nearly always the expected name is the file: opening it answers both questions. Names are
-    // kept as UTF-8, the system's encoding of file names.
+    // Nearly always the expected name is the file, and otherwise mostly the name with ".MP3"
+    // (findRecordFile's next choice once nothing but a missing or odd entry has the first name):
+    // opening it answers both questions. Names are kept as UTF-8, the system's encoding of
+    // file names.
     if (askTag) {
         QByteArray path;
         const QByteArrayView folder = model.cellUtf8(row, Folder);
@@ -111,19 +119,35 @@ FileLook lookAtRow(const CatalogueModel &model, int row, LookFor what)
         path.reserve(folder.size() + name.size() + 4);
         path.append(folder).append(name).append(".mp3");
         struct stat info;
-        const int fd = openRegularFile(path.constData(), info);
+        bool notARegularFile = false;
+        int fd = openRegularFile(path.constData(), info, notARegularFile);
+        if (fd < 0 && notARegularFile) {
+            path.replace(path.size() - 3, 3, "MP3");
+            fd = openRegularFile(path.constData(), info);
+            if (fd >= 0)
+                look.path = QString::fromUtf8(path);
+        }
         if (fd >= 0) {
             lookForTag(fd, info, look);
             ::close(fd);
             return look;
         }
     }
+    // The long way: the folder's entries for any other spelling of the extension.
     const QString folder = model.cell(row, Folder);
     const QString name = model.cell(row, FileName);
+    const std::optional<QString> found = findRecordFile(folder, name);
     if (askMissing)
-        look.missing = MissingFileCheck::isMissing(folder, name);
-    if (askTag)
-        lookForTagElsewhere(folder, name, look);
+        look.missing = !found && MissingFileCheck::nothingThere(folder, name);
+    if (!askTag)
+        return look;
+    if (found) {
+        lookAtFoundFile(*found, look);
+    } else {
+        look.path = recordFilePath(folder, name);
+        look.reason = text(kFileNotFound);
+        look.tag = TagLook::Failed;
+    }
     return look;
 }
 

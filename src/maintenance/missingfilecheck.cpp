@@ -42,8 +42,11 @@ QString failure(const QString &entry, const QString &reason)
 
 bool isMissing(const QString &folder, const QString &name)
 {
-    if (findRecordFile(folder, name))
-        return false;
+    return !findRecordFile(folder, name) && nothingThere(folder, name);
+}
+
+bool nothingThere(const QString &folder, const QString &name)
+{
     return systemSaysAbsent(recordFilePath(folder, name)) &&
            systemSaysAbsent(folder + name + QLatin1StringView(".MP3"));
 }

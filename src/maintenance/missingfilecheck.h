@@ -22,6 +22,10 @@ namespace MissingFileCheck {
 /// present, and so does a name the system cannot look up for any other reason.
 bool isMissing(const QString &folder, const QString &name);
 
+/// The second half of isMissing, for a record whose findRecordFile found nothing: true when the
+/// system says that nothing is at folder + name + ".mp3" nor ".MP3".
+bool nothingThere(const QString &folder, const QString &name);
+
 /// One file of the missing-file list: the key of its record and its full name.
 struct MissingEntry
 {

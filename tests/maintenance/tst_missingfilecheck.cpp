@@ -22,41 +22,48 @@ private slots:
     void init() { setUp(); }
 
     // Which names are the record's file is findRecordFile's rule; here what counts as there, by
-    // itself and in the start-up's look that also reads the file's tag.
+    // itself and in the start-up's look, which also gives the file it finds a tag.
     void isMissing_data()
     {
         QTest::addColumn<QString>("scene"); // what lies at Musica/brano.mp3
+        QTest::addColumn<QString>("audio"); // a file of audio beside it, to be given a tag
         QTest::addColumn<bool>("missing");
-        QTest::newRow("file") << u"file"_s << false;
-        QTest::newRow("file with another spelling") << u"Mp3"_s << false;
-        QTest::newRow("file without any permission") << u"locked"_s << false;
-        QTest::newRow("folder of that name") << u"dir"_s << false;
-        QTest::newRow("link loop") << u"loop"_s << false;
-        QTest::newRow("file gone") << u""_s << true;
-        QTest::newRow("a file where the folder should be") << u"filefolder"_s << true;
+        QTest::newRow("file") << u""_s << u"brano.mp3"_s << false;
+        QTest::newRow("file in capitals") << u""_s << u"brano.MP3"_s << false;
+        QTest::newRow("file with another spelling") << u""_s << u"brano.Mp3"_s << false;
+        QTest::newRow("folder of that name, file in capitals")
+            << u"dir"_s << u"brano.MP3"_s << false;
+        QTest::newRow("file without any permission") << u"locked"_s << u""_s << false;
+        QTest::newRow("folder of that name") << u"dir"_s << u""_s << false;
+        QTest::newRow("link loop") << u"loop"_s << u""_s << false;
+        QTest::newRow("file gone") << u""_s << u""_s << true;
+        QTest::newRow("a file where the folder should be") << u"filefolder"_s << u""_s << true;
     }
 
     void isMissing()
     {
         QFETCH(QString, scene);
+        QFETCH(QString, audio);
         QFETCH(bool, missing);
         const QByteArray path = QFile::encodeName(m_music + u"brano.mp3"_s);
         if (scene == u"locked")
             QCOMPARE(
                 ::chmod(QFile::encodeName(writeMp3(m_music, u"brano.mp3"_s, "x")).constData(), 0),
                 0);
-        else if (scene == u"file" || scene == u"Mp3")
-            writeMp3(m_music, scene == u"file" ? u"brano.mp3"_s : u"brano.Mp3"_s, mpegFrames(1));
         else if (scene == u"dir")
             QVERIFY(QDir().mkdir(m_music + u"brano.mp3"_s));
         else if (scene == u"loop")
             QCOMPARE(::symlink(path.constData(), path.constData()), 0);
         if (scene == u"filefolder")
             writeMp3(m_music, u"Album"_s, "x");
+        if (!audio.isEmpty())
+            writeMp3(m_music, audio, mpegFrames(1));
         const QString folder = m_music + (scene == u"filefolder" ? u"Album/"_s : QString());
         QCOMPARE(MissingFileCheck::isMissing(folder, u"brano"_s), missing);
         load({fileRecord(folder, u"brano"_s)});
         QCOMPARE(findMissing().size(), missing ? 1 : 0);
+        if (!audio.isEmpty())
+            QCOMPARE(QFileInfo(m_music + audio).size(), 417 + 128);
     }
 
     // Files on CDs and removable disks are not looked for.
