@@ -10,6 +10,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <iterator>
@@ -164,6 +165,7 @@ bool hasSqliteHeader(const QString &path)
 // The SQL of each kept statement, in the order of CatalogueStore::Statement.
 constexpr const char *kStatementTexts[] = {CatalogueSql::kSelectAll,
                                            CatalogueSql::kSelectById,
+                                           CatalogueSql::kSelectOfKeyList,
                                            CatalogueSql::kSelectByNameAndFolder,
                                            CatalogueSql::kSelectLabelOfSerial,
                                            CatalogueSql::kSelectGeneratedLabels,
@@ -197,6 +199,23 @@ bool CatalogueStore::Transaction::commit()
     if (m_store.m_db && !sqlite3_get_autocommit(m_store.m_db))
         sqlite3_exec(m_store.m_db, CatalogueSql::kRollback, nullptr, nullptr, nullptr);
     return false;
+}
+
+void CatalogueStore::keyListed(sqlite3_context *context, int, sqlite3_value **arguments)
+{
+    KeyList &list = *static_cast<KeyList *>(sqlite3_user_data(context));
+    if (!list.begin) {
+        sqlite3_result_error(context, "no key list", -1);
+        return;
+    }
+    const qint64 key = sqlite3_value_int64(arguments[0]);
+    // The scan asks in ascending key order, so the list is walked once; a key asked out of
+    // order is looked up from the start.
+    if (list.next != list.begin && *(list.next - 1) >= key)
+        list.next = std::lower_bound(list.begin, list.end, key);
+    while (list.next != list.end && *list.next < key)
+        ++list.next;
+    sqlite3_result_int(context, list.next != list.end && *list.next == key ? 1 : 0);
 }
 
 CatalogueStore::CatalogueStore(const QString &path)
@@ -244,7 +263,11 @@ bool CatalogueStore::openConnection()
     const int rc =
         sqlite3_open_v2(QFile::encodeName(m_path).constData(), &m_db,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc == SQLITE_OK) {
+    // The function is for the store's own statements: the file's schema may not call it.
+    if (rc == SQLITE_OK &&
+        sqlite3_create_function_v2(m_db, CatalogueSql::kKeyListedFunction, 1,
+                                   SQLITE_UTF8 | SQLITE_DIRECTONLY, &m_keyList, &keyListed, nullptr,
+                                   nullptr, nullptr) == SQLITE_OK) {
         sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
         return true;
     }
@@ -451,19 +474,21 @@ bool CatalogueStore::visitRecordsByIds(const QList<qint64> &ids, const RecordVis
     return true;
 }
 
-bool CatalogueStore::visitRecordsWhere(const std::function<bool(qint64)> &wanted,
-                                       const RecordVisitor &visit)
+bool CatalogueStore::visitRecordsOfSortedKeys(std::span<const qint64> keys,
+                                              const RecordVisitor &visit)
 {
-    sqlite3_stmt *stmt = prepared(SelectAll);
+    sqlite3_stmt *stmt = prepared(SelectOfKeyList);
     if (!stmt)
         return false;
-    bool row = false;
-    while (step(stmt, row) && row) {
-        if (wanted(sqlite3_column_int64(stmt, 0)))
-            visit(viewOf(stmt));
-    }
-    sqlite3_reset(stmt);
-    return !row && m_lastError.isEmpty();
+    if (keys.empty())
+        return true;
+    sqlite3_bind_int64(stmt, 1, keys.front());
+    sqlite3_bind_int64(stmt, 2, keys.back());
+    m_keyList = {keys.data(), keys.data() + keys.size(), keys.data()};
+    const bool read = readRows(stmt, visit);
+    // The list lives no longer than this call.
+    m_keyList = {};
+    return read;
 }
 
 std::optional<QList<CatalogueRecord>> CatalogueStore::allRecords()

@@ -6,6 +6,7 @@
 #include "inspection/collectioncounters.h"
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
 #include <optional>
 #include <vector>
@@ -43,46 +44,34 @@ bool matchesUpper(const QString &cell, const QString &upperText, const Request &
     return cell.toUpper() == upperText;
 }
 
-// matchesUpper for a cell of plain ASCII, compared byte by byte: such a cell is upper-cased
-// letter by letter. `upperAscii` is the upper-cased search text when it is ASCII too, and null
-// otherwise (no ASCII word can equal it then). nullopt for a cell that is not ASCII.
-std::optional<bool> matchesAsciiCell(QByteArrayView cell, QByteArrayView upperAscii,
-                                     const Request &request)
+// matchesUpper for a cell of plain ASCII, in one pass over its bytes: such a cell is
+// upper-cased letter by letter. `upperAscii` is the upper-cased search text when it is ASCII
+// too, and null otherwise (no ASCII word can equal it then); `words` splits the cell at every
+// blank, so consecutive blanks give empty words. nullopt for a cell that is not ASCII.
+std::optional<bool> matchesAsciiCell(QByteArrayView cell, QByteArrayView upperAscii, bool words)
 {
-    bool spaced = false;
-    for (const char c : cell) {
-        if (static_cast<unsigned char>(c) >= 0x80)
+    const bool comparable = !upperAscii.isNull();
+    bool found = false;
+    // The current word so far equals the start of the text, which is `at` bytes long.
+    bool equal = comparable;
+    qsizetype at = 0;
+    for (const char byte : cell) {
+        if (static_cast<unsigned char>(byte) >= 0x80)
             return std::nullopt;
-        spaced = spaced || c == ' ';
-    }
-    if (upperAscii.isNull())
-        return false;
-    const auto equalUpper = [upperAscii](QByteArrayView word) {
-        if (word.size() != upperAscii.size())
-            return false;
-        for (qsizetype i = 0; i < word.size(); ++i) {
-            char c = word[i];
-            if (c >= 'a' && c <= 'z')
-                c = static_cast<char>(c - 'a' + 'A');
-            if (c != upperAscii[i])
-                return false;
+        if (byte == ' ' && words) {
+            found = found || (equal && at == upperAscii.size());
+            equal = comparable;
+            at = 0;
+            continue;
         }
-        return true;
-    };
-    if (request.column != Genre && request.wordSearch && spaced) {
-        // Every part between blanks, the empty ones too.
-        qsizetype start = 0;
-        for (;;) {
-            const qsizetype blank = cell.indexOf(' ', start);
-            const qsizetype end = blank < 0 ? cell.size() : blank;
-            if (equalUpper(cell.sliced(start, end - start)))
-                return true;
-            if (blank < 0)
-                return false;
-            start = blank + 1;
+        if (equal) {
+            const char upper =
+                byte >= 'a' && byte <= 'z' ? static_cast<char>(byte - 'a' + 'A') : byte;
+            equal = at < upperAscii.size() && upper == upperAscii[at];
+            ++at;
         }
     }
-    return equalUpper(cell);
+    return found || (equal && at == upperAscii.size());
 }
 
 bool isAscii(const QString &text)
@@ -105,6 +94,7 @@ QList<qint64> matchingKeys(const CatalogueModel &model, const Request &request)
     // constData() is never null, so an empty search text gives an empty, not a null, view.
     const QByteArrayView upperAsciiView =
         asciiText ? QByteArrayView(upperAscii.constData(), upperAscii.size()) : QByteArrayView();
+    const bool words = request.column != Genre && request.wordSearch;
     QList<qint64> keys;
     for (int r = 0; r < model.recordCount(); ++r) {
         const std::optional<qint64> key = model.key(r);
@@ -113,7 +103,7 @@ QList<qint64> matchingKeys(const CatalogueModel &model, const Request &request)
         const std::optional<bool> ascii =
             request.column == Key
                 ? std::nullopt
-                : matchesAsciiCell(model.cellUtf8(r, request.column), upperAsciiView, request);
+                : matchesAsciiCell(model.cellUtf8(r, request.column), upperAsciiView, words);
         if (ascii ? *ascii : matchesUpper(model.cell(r, request.column), upperText, request))
             keys << *key;
     }
@@ -132,7 +122,12 @@ std::optional<bool> readInOnePass(CatalogueStore &store, const QList<qint64> &ke
     constexpr qsizetype kShareOfTable = 8;
     if (keys.size() < 64 || keys.size() * kShareOfTable < tableRows)
         return std::nullopt;
-    // The keys in ascending order, each with its place; the pass meets the records in key
+    // Keys already ascending (a grid in stored order) need no reordering.
+    if (std::adjacent_find(keys.cbegin(), keys.cend(), std::greater_equal<>()) == keys.cend()) {
+        return store.visitRecordsOfSortedKeys(
+            keys, [&rows](const RecordView &record) { rows.append(record); });
+    }
+    // The keys in ascending order, each with its place; the pass hands the records over in key
     // order, so one cursor over them answers every row.
     std::vector<std::pair<qint64, int>> sorted;
     sorted.reserve(static_cast<size_t>(keys.size()));
@@ -143,19 +138,19 @@ std::optional<bool> readInOnePass(CatalogueStore &store, const QList<qint64> &ke
             return a.first == b.first;
         }) != sorted.end())
         return std::nullopt;
+    std::vector<qint64> sortedKeys;
+    sortedKeys.reserve(sorted.size());
+    for (const auto &[key, place] : sorted)
+        sortedKeys.push_back(key);
     size_t cursor = 0;
     std::vector<int> rowAtPlace(static_cast<size_t>(keys.size()), -1);
     int row = 0;
-    const bool read = store.visitRecordsWhere(
-        [&sorted, &cursor](qint64 key) {
-            while (cursor < sorted.size() && sorted[cursor].first < key)
-                ++cursor;
-            return cursor < sorted.size() && sorted[cursor].first == key;
-        },
-        [&](const RecordView &record) {
-            rows.append(record);
-            rowAtPlace[static_cast<size_t>(sorted[cursor].second)] = row++;
-        });
+    const bool read = store.visitRecordsOfSortedKeys(sortedKeys, [&](const RecordView &record) {
+        while (cursor + 1 < sortedKeys.size() && sortedKeys[cursor] < record.id)
+            ++cursor;
+        rows.append(record);
+        rowAtPlace[static_cast<size_t>(sorted[cursor].second)] = row++;
+    });
     std::vector<int> order;
     order.reserve(static_cast<size_t>(row));
     for (const int r : rowAtPlace) {

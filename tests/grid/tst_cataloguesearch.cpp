@@ -123,10 +123,18 @@ private slots:
         QCOMPARE(m_model.cell(0, Title), QStringLiteral("Volare"));
     }
 
-    // Enough keys for the rows to be read in one pass over the table, in the keys' order; a key
-    // without a record is left out.
+    void manyKeysKeepTheirOrder_data()
+    {
+        QTest::addColumn<bool>("ascending");
+        QTest::newRow("grid in reverse order") << false;
+        QTest::newRow("grid in stored order") << true;
+    }
+
+    // Enough keys for the rows to be read in one pass over the table, in the keys' order; a
+    // record deleted meanwhile is left out, one changed meanwhile is read as it is now.
     void manyKeysKeepTheirOrder()
     {
+        QFETCH(bool, ascending);
         QList<CatalogueRecord> records;
         for (int i = 0; i < 200; ++i)
             records << sampleRecord(u"Brano %1"_s.arg(i));
@@ -134,11 +142,17 @@ private slots:
         QVERIFY(caricaDB(*m_store, m_model, m_counters));
         QList<qint64> keys;
         QStringList expected;
-        for (int r = m_model.recordCount() - 1; r >= 0; r -= 2) {
+        for (int i = 0; i < m_model.recordCount(); i += 2) {
+            const int r = ascending ? i : m_model.recordCount() - 1 - i;
             keys << *m_model.key(r);
             expected << m_model.cell(r, Title);
         }
-        keys.insert(10, 99999);
+        CatalogueRecord changed = m_store->recordById(keys[20]).value();
+        changed.titolo = u"Cambiato"_s;
+        QCOMPARE(m_store->update(changed), CatalogueStore::WriteResult::Done);
+        expected[20] = changed.titolo;
+        QCOMPARE(m_store->remove(keys[10]), CatalogueStore::WriteResult::Done);
+        expected.removeAt(10);
         QVERIFY(rebuild(*m_store, m_model, m_counters, keys));
         QStringList titles;
         for (int r = 0; r < m_model.recordCount(); ++r)
