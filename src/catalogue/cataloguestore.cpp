@@ -10,7 +10,6 @@
 
 #include <sqlite3.h>
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 #include <iterator>
@@ -165,7 +164,7 @@ bool hasSqliteHeader(const QString &path)
 // The SQL of each kept statement, in the order of CatalogueStore::Statement.
 constexpr const char *kStatementTexts[] = {CatalogueSql::kSelectAll,
                                            CatalogueSql::kSelectById,
-                                           CatalogueSql::kSelectOfKeyList,
+                                           CatalogueSql::kSelectWanted,
                                            CatalogueSql::kSelectByNameAndFolder,
                                            CatalogueSql::kSelectLabelOfSerial,
                                            CatalogueSql::kSelectGeneratedLabels,
@@ -201,21 +200,15 @@ bool CatalogueStore::Transaction::commit()
     return false;
 }
 
-void CatalogueStore::keyListed(sqlite3_context *context, int, sqlite3_value **arguments)
+void CatalogueStore::keyWanted(sqlite3_context *context, int, sqlite3_value **arguments)
 {
-    KeyList &list = *static_cast<KeyList *>(sqlite3_user_data(context));
-    if (!list.begin) {
-        sqlite3_result_error(context, "no key list", -1);
+    const auto *wanted =
+        *static_cast<const std::function<bool(qint64)> **>(sqlite3_user_data(context));
+    if (!wanted) {
+        sqlite3_result_error(context, "no scan running", -1);
         return;
     }
-    const qint64 key = sqlite3_value_int64(arguments[0]);
-    // The scan asks in ascending key order, so the list is walked once; a key asked out of
-    // order is looked up from the start.
-    if (list.next != list.begin && *(list.next - 1) >= key)
-        list.next = std::lower_bound(list.begin, list.end, key);
-    while (list.next != list.end && *list.next < key)
-        ++list.next;
-    sqlite3_result_int(context, list.next != list.end && *list.next == key ? 1 : 0);
+    sqlite3_result_int(context, (*wanted)(sqlite3_value_int64(arguments[0])) ? 1 : 0);
 }
 
 CatalogueStore::CatalogueStore(const QString &path)
@@ -265,8 +258,8 @@ bool CatalogueStore::openConnection()
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     // The function is for the store's own statements: the file's schema may not call it.
     if (rc == SQLITE_OK &&
-        sqlite3_create_function_v2(m_db, CatalogueSql::kKeyListedFunction, 1,
-                                   SQLITE_UTF8 | SQLITE_DIRECTONLY, &m_keyList, &keyListed, nullptr,
+        sqlite3_create_function_v2(m_db, CatalogueSql::kKeyWantedFunction, 1,
+                                   SQLITE_UTF8 | SQLITE_DIRECTONLY, &m_wanted, &keyWanted, nullptr,
                                    nullptr, nullptr) == SQLITE_OK) {
         sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
         return true;
@@ -474,20 +467,18 @@ bool CatalogueStore::visitRecordsByIds(const QList<qint64> &ids, const RecordVis
     return true;
 }
 
-bool CatalogueStore::visitRecordsOfSortedKeys(std::span<const qint64> keys,
-                                              const RecordVisitor &visit)
+bool CatalogueStore::visitRecordsWhere(qint64 first, qint64 last,
+                                       const std::function<bool(qint64)> &wanted,
+                                       const RecordVisitor &visit)
 {
-    sqlite3_stmt *stmt = prepared(SelectOfKeyList);
+    sqlite3_stmt *stmt = prepared(SelectWanted);
     if (!stmt)
         return false;
-    if (keys.empty())
-        return true;
-    sqlite3_bind_int64(stmt, 1, keys.front());
-    sqlite3_bind_int64(stmt, 2, keys.back());
-    m_keyList = {keys.data(), keys.data() + keys.size(), keys.data()};
+    sqlite3_bind_int64(stmt, 1, first);
+    sqlite3_bind_int64(stmt, 2, last);
+    m_wanted = &wanted;
     const bool read = readRows(stmt, visit);
-    // The list lives no longer than this call.
-    m_keyList = {};
+    m_wanted = nullptr;
     return read;
 }
 

@@ -9,7 +9,6 @@
 #include <array>
 #include <functional>
 #include <optional>
-#include <span>
 
 struct sqlite3;
 struct sqlite3_context;
@@ -81,11 +80,11 @@ public:
     /// Hands the records of the given keys, in the order of `ids`, to `visit`; keys without a
     /// record are left out. False on failure.
     bool visitRecordsByIds(const QList<qint64> &ids, const RecordVisitor &visit);
-    /// Hands the records of `keys`, which must be ascending and without repeats, in key order to
-    /// `visit`; keys without a record are left out. One pass over the table between the first
-    /// and the last key, where the rows of other keys are passed over without reading their
-    /// fields: it pays when the keys are a fair share of that range. False on failure.
-    bool visitRecordsOfSortedKeys(std::span<const qint64> keys, const RecordVisitor &visit);
+    /// Hands the records with keys from `first` to `last` that `wanted` accepts, in key order,
+    /// to `visit`; `wanted` is asked once about each row of the range, in key order, and the
+    /// rows it refuses are passed over without reading their fields. False on failure.
+    bool visitRecordsWhere(qint64 first, qint64 last, const std::function<bool(qint64)> &wanted,
+                           const RecordVisitor &visit);
     /// Every record, in stored order; nullopt on failure.
     std::optional<QList<CatalogueRecord>> allRecords();
     /// The records of the given keys in the order of `ids`; keys without a record are left out.
@@ -125,7 +124,7 @@ private:
     enum Statement {
         SelectAll,
         SelectById,
-        SelectOfKeyList,
+        SelectWanted,
         SelectByNameAndFolder,
         SelectLabelOfSerial,
         SelectGeneratedLabels,
@@ -152,15 +151,7 @@ private:
     void failOn(const char *sql);
     void fail(const QString &what, const QString &detail);
 
-    /// The key list of the running visitRecordsOfSortedKeys(), read by the function its scan
-    /// calls; null outside it.
-    struct KeyList
-    {
-        const qint64 *begin = nullptr;
-        const qint64 *end = nullptr;
-        const qint64 *next = nullptr; ///< the first key not below the last key asked about
-    };
-    static void keyListed(sqlite3_context *context, int, sqlite3_value **arguments);
+    static void keyWanted(sqlite3_context *context, int, sqlite3_value **arguments);
 
     QString m_path;
     QString m_lastError;
@@ -170,5 +161,7 @@ private:
     std::array<sqlite3_stmt *, StatementCount> m_statements{};
     /// The UTF-8 of the texts bound to the statement being run (see TextBinder).
     QByteArray m_bindBuffer;
-    KeyList m_keyList;
+    /// The choice of rows of the running visitRecordsWhere(), asked by the function its scan
+    /// calls; null outside it.
+    const std::function<bool(qint64)> *m_wanted = nullptr;
 };

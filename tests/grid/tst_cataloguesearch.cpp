@@ -3,6 +3,7 @@
 #include "grid/cataloguesearch.h"
 #include "grid/gridloader.h"
 #include "inspection/collectioncounters.h"
+#include "support/sqlscene.h"
 #include "support/tempcatalogue.h"
 
 #include <QTest>
@@ -126,8 +127,10 @@ private slots:
     void manyKeysKeepTheirOrder_data()
     {
         QTest::addColumn<bool>("ascending");
-        QTest::newRow("grid in reverse order") << false;
-        QTest::newRow("grid in stored order") << true;
+        QTest::addColumn<int>("keyStep");
+        QTest::newRow("grid in reverse order") << false << 1;
+        QTest::newRow("grid in stored order") << true << 1;
+        QTest::newRow("keys far apart") << false << 1000003;
     }
 
     // Enough keys for the rows to be read in one pass over the table, in the keys' order; a
@@ -135,10 +138,12 @@ private slots:
     void manyKeysKeepTheirOrder()
     {
         QFETCH(bool, ascending);
+        QFETCH(int, keyStep);
         QList<CatalogueRecord> records;
         for (int i = 0; i < 200; ++i)
             records << sampleRecord(u"Brano %1"_s.arg(i));
         m_temp->add(records);
+        QVERIFY(execOn(m_temp->path(), u"UPDATE Mp3 SET id = id * %1"_s.arg(keyStep)));
         QVERIFY(caricaDB(*m_store, m_model, m_counters));
         QList<qint64> keys;
         QStringList expected;
