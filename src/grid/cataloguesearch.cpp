@@ -111,103 +111,42 @@ QList<qint64> matchingKeys(const CatalogueModel &model, const Request &request)
 
 namespace {
 
-// The place of each key in the key list of a search, asked by the pass over the table in
-// ascending key order.
-class KeyPlaces
-{
-public:
-    explicit KeyPlaces(const QList<qint64> &keys)
-    {
-        const auto [lowest, highest] = std::minmax_element(keys.cbegin(), keys.cend());
-        m_first = *lowest;
-        m_last = *highest;
-        // Keys close together (the usual case: a catalogue's keys are numbered from 1) get a
-        // table indexed by key, which needs no sorting; keys far apart a sorted list.
-        const auto span = static_cast<quint64>(m_last) - static_cast<quint64>(m_first);
-        if (span < kDenseSpan * static_cast<quint64>(keys.size())) {
-            m_byKey.assign(span + 1, -1);
-            for (int place = 0; place < keys.size(); ++place) {
-                int &slot = m_byKey[offset(keys.at(place))];
-                m_repeats = m_repeats || slot >= 0;
-                slot = place;
-            }
-            return;
-        }
-        m_sorted.reserve(static_cast<size_t>(keys.size()));
-        for (int place = 0; place < keys.size(); ++place)
-            m_sorted.emplace_back(keys.at(place), place);
-        std::sort(m_sorted.begin(), m_sorted.end());
-        m_repeats =
-            std::adjacent_find(m_sorted.begin(), m_sorted.end(), [](const auto &a, const auto &b) {
-                return a.first == b.first;
-            }) != m_sorted.end();
-    }
-
-    qint64 first() const { return m_first; }
-    qint64 last() const { return m_last; }
-    /// True when a key comes twice.
-    bool hasRepeats() const { return m_repeats; }
-
-    /// The place of a key in the list, or -1.
-    int placeOf(qint64 key)
-    {
-        if (key < m_first || key > m_last)
-            return -1;
-        if (!m_byKey.empty())
-            return m_byKey[offset(key)];
-        // The keys come in ascending order, so one cursor walks the list once; a key out of
-        // order is looked up from the start.
-        const auto below = [](const std::pair<qint64, int> &entry, qint64 k) {
-            return entry.first < k;
-        };
-        if (m_cursor > 0 && m_sorted[m_cursor - 1].first >= key)
-            m_cursor = static_cast<size_t>(
-                std::lower_bound(m_sorted.begin(), m_sorted.end(), key, below) - m_sorted.begin());
-        while (m_cursor < m_sorted.size() && m_sorted[m_cursor].first < key)
-            ++m_cursor;
-        return m_cursor < m_sorted.size() && m_sorted[m_cursor].first == key
-                   ? m_sorted[m_cursor].second
-                   : -1;
-    }
-
-private:
-    // The widest key range, per key, that gets a table indexed by key.
-    static constexpr quint64 kDenseSpan = 16;
-
-    size_t offset(qint64 key) const
-    {
-        return static_cast<size_t>(static_cast<quint64>(key) - static_cast<quint64>(m_first));
-    }
-
-    qint64 m_first = 0;
-    qint64 m_last = 0;
-    bool m_repeats = false;
-    std::vector<int> m_byKey;                     ///< place per key from m_first, -1 for none
-    std::vector<std::pair<qint64, int>> m_sorted; ///< key and place, in key order
-    size_t m_cursor = 0;
-};
-
 // The records of many keys are read in one pass over the table rather than one look-up each,
 // and then put in the order of the keys. nullopt when that does not pay, or when a key comes
 // twice (a look-up per key lists such a record twice).
-std::optional<bool> readInOnePass(CatalogueStore &store, const QList<qint64> &keys,
-                                  qsizetype tableRows, GridRows &rows)
+std::optional<bool> readInOnePass(CatalogueStore &store, const QList<qint64> &keys, GridRows &rows)
 {
-    // Below this share of the table the look-ups cost less than the pass.
-    constexpr qsizetype kShareOfTable = 8;
-    if (keys.size() < 64 || keys.size() * kShareOfTable < tableRows)
+    if (keys.size() < 64)
         return std::nullopt;
-    KeyPlaces places(keys);
-    if (places.hasRepeats())
+    // The pass goes over every row from the lowest key to the highest; a row passed over costs
+    // about a sixteenth of a look-up.
+    constexpr quint64 kRowsPerLookup = 16;
+    const auto [lowest, highest] = std::minmax_element(keys.cbegin(), keys.cend());
+    const qint64 first = *lowest;
+    const qint64 last = *highest;
+    const auto span = static_cast<quint64>(last) - static_cast<quint64>(first);
+    if (span >= kRowsPerLookup * static_cast<quint64>(keys.size()))
         return std::nullopt;
+    // The place of each key in the list, indexed by key from the lowest; -1 for none.
+    std::vector<int> placeOf(span + 1, -1);
+    const auto placeAt = [&placeOf, first](qint64 key) -> int & {
+        return placeOf[static_cast<size_t>(static_cast<quint64>(key) -
+                                           static_cast<quint64>(first))];
+    };
+    for (int place = 0; place < keys.size(); ++place) {
+        int &slot = placeAt(keys.at(place));
+        if (slot >= 0)
+            return std::nullopt;
+        slot = place;
+    }
     std::vector<int> rowAtPlace(static_cast<size_t>(keys.size()), -1);
     int row = 0;
     int lastPlace = -1;
     bool inOrder = true;
     const bool read = store.visitRecordsWhere(
-        places.first(), places.last(), [&places](qint64 key) { return places.placeOf(key) >= 0; },
+        first, last, [&](qint64 key) { return key >= first && key <= last && placeAt(key) >= 0; },
         [&](const RecordView &record) {
-            const int place = places.placeOf(record.id);
+            const int place = placeAt(record.id);
             rows.append(record);
             rowAtPlace[static_cast<size_t>(place)] = row++;
             inOrder = inOrder && place > lastPlace;
@@ -232,7 +171,7 @@ bool rebuild(CatalogueStore &store, CatalogueModel &model, CollectionCounters &c
              const QList<qint64> &keys)
 {
     GridRows rows;
-    std::optional<bool> onePass = readInOnePass(store, keys, model.recordCount(), rows);
+    std::optional<bool> onePass = readInOnePass(store, keys, rows);
     const bool read =
         onePass ? *onePass : store.visitRecordsByIds(keys, [&rows](const RecordView &record) {
             rows.append(record);
