@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <numeric>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace CatalogueSearch {
@@ -43,20 +44,110 @@ bool matchesUpper(const QString &cell, const QString &upperText, const Request &
     return cell.toUpper() == upperText;
 }
 
-// matchesUpper for a cell of plain ASCII, in one pass over its bytes: such a cell is
-// upper-cased letter by letter. `upperAscii` is the upper-cased search text when it is ASCII
-// too, and null otherwise (no ASCII word can equal it then); `words` splits the cell at every
-// blank, so consecutive blanks give empty words. nullopt for a cell that is not ASCII.
-std::optional<bool> matchesAsciiCell(QByteArrayView cell, QByteArrayView upperAscii, bool words)
+bool isAscii(const QString &text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+// A code point of strict UTF-8 at `in`, which moves past it; nullopt (with `in` unmoved) for
+// bytes that are not, and for the characters a decoder may treat apart (noncharacters, the byte
+// order mark).
+std::optional<char32_t> strictCodePoint(const unsigned char *&in, const unsigned char *end)
+{
+    const unsigned char lead = *in;
+    int extra = 0;
+    char32_t code = 0;
+    char32_t lowest = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        extra = 1;
+        code = lead & 0x1F;
+        lowest = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        extra = 2;
+        code = lead & 0x0F;
+        lowest = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        extra = 3;
+        code = lead & 0x07;
+        lowest = 0x10000;
+    } else {
+        return std::nullopt;
+    }
+    if (end - in <= extra)
+        return std::nullopt;
+    for (int i = 1; i <= extra; ++i) {
+        if ((in[i] & 0xC0) != 0x80)
+            return std::nullopt;
+        code = (code << 6) | (in[i] & 0x3F);
+    }
+    if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) || code == 0xFEFF ||
+        (code >= 0xFDD0 && code <= 0xFDEF) || (code & 0xFFFE) == 0xFFFE)
+        return std::nullopt;
+    in += extra + 1;
+    return code;
+}
+
+// The upper case of the characters beyond ASCII met in one search, as Qt gives it, kept when
+// it is plain ASCII (a few are: "ß" is "SS", the ligature "ﬁ" is "FI", the dotless "ı" is
+// "I"). Qt upper-cases a text character by character, so a word's upper case is the upper case
+// of its characters one after the other.
+class AsciiUpperCase
+{
+public:
+    // The ASCII upper case of a character beyond ASCII; nullopt when it is not ASCII.
+    std::optional<QByteArrayView> of(char32_t code)
+    {
+        auto known = m_known.find(code);
+        if (known == m_known.end()) {
+            const auto character = QChar::fromUcs4(code);
+            const QString upper = QStringView(character).toString().toUpper();
+            known =
+                m_known
+                    .emplace(code, isAscii(upper) ? std::optional(upper.toLatin1()) : std::nullopt)
+                    .first;
+        }
+        if (!known->second)
+            return std::nullopt;
+        return QByteArrayView(*known->second);
+    }
+
+private:
+    std::unordered_map<char32_t, std::optional<QByteArray>> m_known;
+};
+
+// matchesUpper for a cell in UTF-8, in one pass over its bytes without making a QString: the
+// ASCII letters are upper-cased one by one, the other characters as Qt does. `upperAscii` is
+// the upper-cased search text when it is ASCII, and null otherwise (no ASCII word can equal it
+// then); `words` splits the cell at every blank, so consecutive blanks give empty words.
+// nullopt for a cell left to matchesUpper: bytes that are not strict UTF-8, or any character
+// beyond ASCII when the search text is not ASCII.
+std::optional<bool> matchesUtf8Cell(QByteArrayView cell, QByteArrayView upperAscii, bool words,
+                                    AsciiUpperCase &upperCase)
 {
     const bool comparable = !upperAscii.isNull();
     bool found = false;
-    // The current word so far equals the start of the text, which is `at` bytes long.
+    // The upper case of the current word so far equals the start of the text, which is `at`
+    // bytes long.
     bool equal = comparable;
     qsizetype at = 0;
-    for (const char byte : cell) {
-        if (static_cast<unsigned char>(byte) >= 0x80)
-            return std::nullopt;
+    const auto *in = reinterpret_cast<const unsigned char *>(cell.data());
+    const auto *const end = in + cell.size();
+    while (in != end) {
+        const unsigned char byte = *in;
+        if (byte >= 0x80) {
+            if (!comparable)
+                return std::nullopt;
+            const std::optional<char32_t> code = strictCodePoint(in, end);
+            if (!code)
+                return std::nullopt;
+            if (equal) {
+                const std::optional<QByteArrayView> upper = upperCase.of(*code);
+                equal = upper && upperAscii.sliced(at).startsWith(*upper);
+                at += upper ? upper->size() : 0;
+            }
+            continue;
+        }
+        ++in;
         if (byte == ' ' && words) {
             found = found || (equal && at == upperAscii.size());
             equal = comparable;
@@ -64,18 +155,13 @@ std::optional<bool> matchesAsciiCell(QByteArrayView cell, QByteArrayView upperAs
             continue;
         }
         if (equal) {
-            const char upper =
-                byte >= 'a' && byte <= 'z' ? static_cast<char>(byte - 'a' + 'A') : byte;
+            const auto upper =
+                static_cast<char>(byte >= 'a' && byte <= 'z' ? byte - 'a' + 'A' : byte);
             equal = at < upperAscii.size() && upper == upperAscii[at];
             ++at;
         }
     }
     return found || (equal && at == upperAscii.size());
-}
-
-bool isAscii(const QString &text)
-{
-    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
 } // namespace
@@ -94,16 +180,17 @@ QList<qint64> matchingKeys(const CatalogueModel &model, const Request &request)
     const QByteArrayView upperAsciiView =
         asciiText ? QByteArrayView(upperAscii.constData(), upperAscii.size()) : QByteArrayView();
     const bool words = request.column != Genre && request.wordSearch;
+    AsciiUpperCase upperCase;
     QList<qint64> keys;
     for (int r = 0; r < model.recordCount(); ++r) {
         const std::optional<qint64> key = model.key(r);
         if (!key)
             continue;
-        const std::optional<bool> ascii =
-            request.column == Key
-                ? std::nullopt
-                : matchesAsciiCell(model.cellUtf8(r, request.column), upperAsciiView, words);
-        if (ascii ? *ascii : matchesUpper(model.cell(r, request.column), upperText, request))
+        const std::optional<bool> quick = request.column == Key
+                                              ? std::nullopt
+                                              : matchesUtf8Cell(model.cellUtf8(r, request.column),
+                                                                upperAsciiView, words, upperCase);
+        if (quick ? *quick : matchesUpper(model.cell(r, request.column), upperText, request))
             keys << *key;
     }
     return keys;

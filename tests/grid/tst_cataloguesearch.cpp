@@ -82,6 +82,16 @@ private slots:
             << u"strasse"_s << u"straße"_s << false << int(Title) << true;
         QTest::newRow("accented word among plain ones")
             << u"Perché no"_s << u"PERCHÉ"_s << true << int(Title) << true;
+        QTest::newRow("plain word beside an accented one")
+            << u"Città vuota"_s << u"vuota"_s << true << int(Title) << true;
+        QTest::newRow("accented letter is not its plain one")
+            << u"Città"_s << u"citta"_s << false << int(Title) << false;
+        QTest::newRow("sharp s in the cell upper-cases to two letters")
+            << u"Straße"_s << u"STRASSE"_s << false << int(Title) << true;
+        QTest::newRow("sharp s in the cell upper-cases to two letters S")
+            << u"Fuß"_s << u"fuse"_s << false << int(Title) << false;
+        QTest::newRow("ligature in a word upper-cases to its letters")
+            << u"Ultima ﬁne"_s << u"fine"_s << true << int(Title) << true;
     }
 
     void matches()
