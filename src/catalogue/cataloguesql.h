@@ -27,6 +27,15 @@ inline constexpr char kColumnsOfTable[] = "PRAGMA table_info(Mp3)";
 
 inline constexpr char kSelectAll[] = "SELECT " TRACKLODGE_MP3_COLUMNS " FROM Mp3 ORDER BY id";
 inline constexpr char kSelectById[] = "SELECT " TRACKLODGE_MP3_COLUMNS " FROM Mp3 WHERE id = ?";
+/// The function the store registers on its connection to pick rows out of a scan by their key:
+/// 1 when the running scan wants the row of its argument, 0 when not.
+#define TRACKLODGE_KEY_WANTED "tracklodge_key_wanted"
+inline constexpr char kKeyWantedFunction[] = TRACKLODGE_KEY_WANTED;
+/// The wanted records of a key range (?1 to ?2), in key order: the other rows are passed over by
+/// their key alone, before any field is read.
+inline constexpr char kSelectWanted[] =
+    "SELECT " TRACKLODGE_MP3_COLUMNS
+    " FROM Mp3 WHERE id BETWEEN ?1 AND ?2 AND " TRACKLODGE_KEY_WANTED "(id) ORDER BY id";
 inline constexpr char kSelectByNameAndFolder[] =
     "SELECT " TRACKLODGE_MP3_COLUMNS
     " FROM Mp3 WHERE nome = ? AND percorso = ? ORDER BY id LIMIT 1";
@@ -53,5 +62,6 @@ inline constexpr char kRollback[] = "ROLLBACK";
 inline constexpr char kVacuumInto[] = "VACUUM INTO ?";
 
 #undef TRACKLODGE_MP3_COLUMNS
+#undef TRACKLODGE_KEY_WANTED
 
 } // namespace CatalogueSql

@@ -164,6 +164,7 @@ bool hasSqliteHeader(const QString &path)
 // The SQL of each kept statement, in the order of CatalogueStore::Statement.
 constexpr const char *kStatementTexts[] = {CatalogueSql::kSelectAll,
                                            CatalogueSql::kSelectById,
+                                           CatalogueSql::kSelectWanted,
                                            CatalogueSql::kSelectByNameAndFolder,
                                            CatalogueSql::kSelectLabelOfSerial,
                                            CatalogueSql::kSelectGeneratedLabels,
@@ -197,6 +198,17 @@ bool CatalogueStore::Transaction::commit()
     if (m_store.m_db && !sqlite3_get_autocommit(m_store.m_db))
         sqlite3_exec(m_store.m_db, CatalogueSql::kRollback, nullptr, nullptr, nullptr);
     return false;
+}
+
+void CatalogueStore::keyWanted(sqlite3_context *context, int, sqlite3_value **arguments)
+{
+    const auto *wanted =
+        *static_cast<const std::function<bool(qint64)> **>(sqlite3_user_data(context));
+    if (!wanted) {
+        sqlite3_result_error(context, "no scan running", -1);
+        return;
+    }
+    sqlite3_result_int(context, (*wanted)(sqlite3_value_int64(arguments[0])) ? 1 : 0);
 }
 
 CatalogueStore::CatalogueStore(const QString &path)
@@ -244,7 +256,11 @@ bool CatalogueStore::openConnection()
     const int rc =
         sqlite3_open_v2(QFile::encodeName(m_path).constData(), &m_db,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc == SQLITE_OK) {
+    // The function is for the store's own statements: the file's schema may not call it.
+    if (rc == SQLITE_OK &&
+        sqlite3_create_function_v2(m_db, CatalogueSql::kKeyWantedFunction, 1,
+                                   SQLITE_UTF8 | SQLITE_DIRECTONLY, &m_wanted, &keyWanted, nullptr,
+                                   nullptr, nullptr) == SQLITE_OK) {
         sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
         return true;
     }
@@ -451,19 +467,19 @@ bool CatalogueStore::visitRecordsByIds(const QList<qint64> &ids, const RecordVis
     return true;
 }
 
-bool CatalogueStore::visitRecordsWhere(const std::function<bool(qint64)> &wanted,
+bool CatalogueStore::visitRecordsWhere(qint64 first, qint64 last,
+                                       const std::function<bool(qint64)> &wanted,
                                        const RecordVisitor &visit)
 {
-    sqlite3_stmt *stmt = prepared(SelectAll);
+    sqlite3_stmt *stmt = prepared(SelectWanted);
     if (!stmt)
         return false;
-    bool row = false;
-    while (step(stmt, row) && row) {
-        if (wanted(sqlite3_column_int64(stmt, 0)))
-            visit(viewOf(stmt));
-    }
-    sqlite3_reset(stmt);
-    return !row && m_lastError.isEmpty();
+    sqlite3_bind_int64(stmt, 1, first);
+    sqlite3_bind_int64(stmt, 2, last);
+    m_wanted = &wanted;
+    const bool read = readRows(stmt, visit);
+    m_wanted = nullptr;
+    return read;
 }
 
 std::optional<QList<CatalogueRecord>> CatalogueStore::allRecords()

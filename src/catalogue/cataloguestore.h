@@ -11,7 +11,9 @@
 #include <optional>
 
 struct sqlite3;
+struct sqlite3_context;
 struct sqlite3_stmt;
+struct sqlite3_value;
 
 /// The catalogue file (`Mp3Db.mdb`, an SQLite file with the table `Mp3`): the one owner of its
 /// connection, which goes straight through SQLite's own interface. Every function reports
@@ -78,9 +80,11 @@ public:
     /// Hands the records of the given keys, in the order of `ids`, to `visit`; keys without a
     /// record are left out. False on failure.
     bool visitRecordsByIds(const QList<qint64> &ids, const RecordVisitor &visit);
-    /// Hands the records whose key `wanted` accepts, in stored order, to `visit`; the other rows
-    /// are passed over without reading their fields. False on failure.
-    bool visitRecordsWhere(const std::function<bool(qint64)> &wanted, const RecordVisitor &visit);
+    /// Hands the records with keys from `first` to `last` that `wanted` accepts, in key order,
+    /// to `visit`; `wanted` is asked once about each row of the range, in key order, and the
+    /// rows it refuses are passed over without reading their fields. False on failure.
+    bool visitRecordsWhere(qint64 first, qint64 last, const std::function<bool(qint64)> &wanted,
+                           const RecordVisitor &visit);
     /// Every record, in stored order; nullopt on failure.
     std::optional<QList<CatalogueRecord>> allRecords();
     /// The records of the given keys in the order of `ids`; keys without a record are left out.
@@ -120,6 +124,7 @@ private:
     enum Statement {
         SelectAll,
         SelectById,
+        SelectWanted,
         SelectByNameAndFolder,
         SelectLabelOfSerial,
         SelectGeneratedLabels,
@@ -146,6 +151,8 @@ private:
     void failOn(const char *sql);
     void fail(const QString &what, const QString &detail);
 
+    static void keyWanted(sqlite3_context *context, int, sqlite3_value **arguments);
+
     QString m_path;
     QString m_lastError;
     QString m_refusal;
@@ -154,4 +161,7 @@ private:
     std::array<sqlite3_stmt *, StatementCount> m_statements{};
     /// The UTF-8 of the texts bound to the statement being run (see TextBinder).
     QByteArray m_bindBuffer;
+    /// The choice of rows of the running visitRecordsWhere(), asked by the function its scan
+    /// calls; null outside it.
+    const std::function<bool(qint64)> *m_wanted = nullptr;
 };
