@@ -123,7 +123,10 @@ StartupFigures startUp(const QString &path)
     CollectionCounters counters;
     QElapsedTimer timer;
     timer.start();
-    if (!store.open() || !caricaDB(store, model, counters))
+    if (!store.open())
+        qFatal("open failed: %s", qPrintable(store.lastError()));
+    StartupLoad load = loadLookingAtFiles(store, model, counters);
+    if (!load.loaded)
         qFatal("load failed: %s", qPrintable(store.lastError()));
     StartupFigures figures;
     figures.loadMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
@@ -132,7 +135,8 @@ StartupFigures startUp(const QString &path)
     const BusyPointer busy{[&figures] { ++figures.compactions; },
                            [] {
                            }};
-    const StartupCheckResult result = checkFilesAtStartup(store, model, dialogs, busy);
+    const StartupCheckResult result =
+        checkFilesAtStartup(store, model, dialogs, busy, std::move(load.looks));
     figures.missing = result.missing.size();
     if (result.completion) {
         if (!result.completion->failures.isEmpty())

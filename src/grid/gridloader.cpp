@@ -44,10 +44,19 @@ void showRecords(const QList<CatalogueRecord> &records, CatalogueModel &model,
 
 bool caricaDB(CatalogueStore &store, CatalogueModel &model, CollectionCounters &counters)
 {
+    return caricaDB(store, model, counters, {});
+}
+
+bool caricaDB(CatalogueStore &store, CatalogueModel &model, CollectionCounters &counters,
+              const RowAdded &rowAdded)
+{
     model.setHeader(GridHeader::Kind::Full);
     GridRows rows;
-    const bool read =
-        store.visitAllRecords([&rows](const RecordView &record) { rows.append(record); });
+    const bool read = store.visitAllRecords([&rows, &rowAdded](const RecordView &record) {
+        rows.append(record);
+        if (rowAdded)
+            rowAdded(rows, rows.size() - 1);
+    });
     showRows(read ? std::move(rows) : GridRows(), model, counters);
     return read;
 }

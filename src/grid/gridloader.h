@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 struct CatalogueRecord;
 class CatalogueStore;
 class CatalogueModel;
@@ -28,3 +30,11 @@ void showRecords(const QList<CatalogueRecord> &records, CatalogueModel &model,
 /// counts them (caricaDB). The model is reset once. On failure the grid and the counters are
 /// left empty, the store's lastError() says why, and the result is false.
 bool caricaDB(CatalogueStore &store, CatalogueModel &model, CollectionCounters &counters);
+
+/// Called with the rows being loaded and the index of the row just added; what `rows` gives is
+/// valid only during the call.
+using RowAdded = std::function<void(const GridRows &rows, int row)>;
+
+/// caricaDB that hands every row to `rowAdded` as soon as it is read.
+bool caricaDB(CatalogueStore &store, CatalogueModel &model, CollectionCounters &counters,
+              const RowAdded &rowAdded);

@@ -307,7 +307,17 @@ void MainWindow::applyColumnWidths()
 
 void MainWindow::start(StartupChecks checks)
 {
-    caricaDB();
+    // At start-up the files are looked at while the grid loads.
+    std::vector<FileLook> looks;
+    if (checks == StartupChecks::Run) {
+        loadShowingWait([this, &looks] {
+            StartupLoad load = loadLookingAtFiles(m_store, *m_model, *m_counters);
+            looks = std::move(load.looks);
+            return load.loaded;
+        });
+    } else {
+        caricaDB();
+    }
     m_driveTable = buildDriveTable(m_volumes.volumes());
     m_driveList->clear();
     for (const DriveTableEntry &entry : std::as_const(m_driveTable))
@@ -317,17 +327,22 @@ void MainWindow::start(StartupChecks checks)
     m_genreChooser->addItems(genreNames());
     m_genreChooser->setCurrentIndex(0);
     if (checks == StartupChecks::Run)
-        runStartupChecks();
+        runStartupChecks(std::move(looks));
     // The DEL key on the grid reaches the window first.
     m_grid->installEventFilter(this);
 }
 
 void MainWindow::caricaDB()
 {
+    loadShowingWait([this] { return ::caricaDB(m_store, *m_model, *m_counters); });
+}
+
+void MainWindow::loadShowingWait(const std::function<bool()> &load)
+{
     if (!m_wait)
         m_wait = new WaitWindow(this);
     m_wait->showNow();
-    const bool loaded = ::caricaDB(m_store, *m_model, *m_counters);
+    const bool loaded = load();
     m_wait->close();
     if (!loaded)
         m_dialogs.critical(QString(), text(kLoadFailed).arg(m_store.lastError()));
@@ -546,10 +561,11 @@ void restorePointer()
 
 } // namespace
 
-void MainWindow::runStartupChecks()
+void MainWindow::runStartupChecks(std::vector<FileLook> looks)
 {
     showHourglass();
-    const auto missing = checkFilesAtStartup(m_store, *m_model, m_dialogs).missing;
+    const auto missing =
+        checkFilesAtStartup(m_store, *m_model, m_dialogs, {}, std::move(looks)).missing;
     if (missing.isEmpty()) {
         restorePointer();
         return;

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "inspection/drivetable.h"
+#include "maintenance/filelook.h"
 #include "tags/id3v2reader.h"
 
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
+#include <vector>
 
 class CatalogueModel;
 class CatalogueStore;
@@ -73,6 +76,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    /// Runs `load` (a load of the grid) with the wait window, and says so when it fails.
+    void loadShowingWait(const std::function<bool()> &load);
     QGroupBox *buildSearchFrame();
     QGroupBox *buildSortFrame();
     QGroupBox *buildDeleteFrame();
@@ -100,7 +105,7 @@ private:
     void importFound(const QStringList &files, const QString &driveEntry, Id3v2Fallback id3v2);
     void riempi(const QString &driveEntry, Id3v2Fallback id3v2);
 
-    void runStartupChecks();
+    void runStartupChecks(std::vector<FileLook> looks);
     void deleteCurrentRow();
     void changeAttributes();
 

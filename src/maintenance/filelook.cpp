@@ -15,8 +15,10 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <iterator>
 #include <optional>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
@@ -97,12 +99,18 @@ void lookAtFoundFile(const QString &path, FileLook &look)
 
 FileLook lookAtRow(const CatalogueModel &model, int row, LookFor what)
 {
+    return lookAt(RowFile{model.cellUtf8(row, Folder), model.cellUtf8(row, FileName),
+                          model.cellUtf8(row, State), model.key(row).has_value()},
+                  what);
+}
+
+FileLook lookAt(const RowFile &row, LookFor what)
+{
     FileLook look;
-    const QByteArrayView state = model.cellUtf8(row, State);
+    const QByteArrayView state = row.state;
     const bool onMedium = state == QByteArrayView(StateWords::kCdRom) ||
                           state == QByteArrayView(StateWords::kRemovable);
-    const bool askMissing =
-        (int(what) & int(LookFor::Missing)) && !onMedium && model.key(row).has_value();
+    const bool askMissing = (int(what) & int(LookFor::Missing)) && !onMedium && row.hasKey;
     const bool askTag = (int(what) & int(LookFor::Tag)) && !onMedium &&
                         state != QByteArrayView(StateWords::kReadOnly);
     if (!askMissing && !askTag)
@@ -114,10 +122,8 @@ FileLook lookAtRow(const CatalogueModel &model, int row, LookFor what)
     // file names.
     if (askTag) {
         QByteArray path;
-        const QByteArrayView folder = model.cellUtf8(row, Folder);
-        const QByteArrayView name = model.cellUtf8(row, FileName);
-        path.reserve(folder.size() + name.size() + 4);
-        path.append(folder).append(name).append(".mp3");
+        path.reserve(row.folder.size() + row.name.size() + 4);
+        path.append(row.folder).append(row.name).append(".mp3");
         struct stat info;
         bool notARegularFile = false;
         int fd = openRegularFile(path.constData(), info, notARegularFile);
@@ -134,8 +140,8 @@ FileLook lookAtRow(const CatalogueModel &model, int row, LookFor what)
         }
     }
     // The long way: the folder's entries for any other spelling of the extension.
-    const QString folder = model.cell(row, Folder);
-    const QString name = model.cell(row, FileName);
+    const QString folder = QString::fromUtf8(row.folder);
+    const QString name = QString::fromUtf8(row.name);
     const std::optional<QString> found = findRecordFile(folder, name);
     if (askMissing)
         look.missing = !found && MissingFileCheck::nothingThere(folder, name);
@@ -156,4 +162,139 @@ std::vector<FileLook> lookAtRows(const CatalogueModel &model, LookFor what)
     return checkEach<FileLook>(model.recordCount(), [&model, what](qsizetype r) {
         return lookAtRow(model, static_cast<int>(r), what);
     });
+}
+
+// --- RowLooker ---
+
+namespace {
+
+constexpr int kChunkRows = 256;
+constexpr int kLookerThreads = 3; // besides the thread that adds the rows
+
+} // namespace
+
+// Rows copied as they come, a chunk at a time: the texts one after the other in `bytes`.
+struct RowLooker::Chunk
+{
+    struct Row
+    {
+        qsizetype folder = 0, name = 0, state = 0, end = 0; ///< where each text starts in bytes
+        bool hasKey = false;
+    };
+
+    QByteArray bytes;
+    std::vector<Row> rows;
+    std::vector<FileLook> looks;
+
+    RowFile row(size_t i) const
+    {
+        const Row &r = rows[i];
+        const QByteArrayView all(bytes);
+        return RowFile{all.sliced(r.folder, r.name - r.folder),
+                       all.sliced(r.name, r.state - r.name), all.sliced(r.state, r.end - r.state),
+                       r.hasKey};
+    }
+};
+
+RowLooker::RowLooker(LookFor what)
+    : m_what(what)
+{
+    for (int t = 0; t < kLookerThreads; ++t) {
+        try {
+            m_threads.emplace_back([this] { work(); });
+        } catch (const std::system_error &) {
+            break; // no thread to be had: finish() does the work
+        }
+    }
+}
+
+RowLooker::~RowLooker()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_finished = true;
+        m_next = m_chunks.size(); // the looks are not wanted any more
+    }
+    m_ready.notify_all();
+    for (std::thread &thread : m_threads)
+        thread.join();
+}
+
+void RowLooker::add(const RowFile &row)
+{
+    if (!m_filling) {
+        m_filling = std::make_unique<Chunk>();
+        m_filling->rows.reserve(kChunkRows);
+        m_filling->bytes.reserve(kChunkRows * 96);
+    }
+    Chunk &chunk = *m_filling;
+    Chunk::Row r;
+    r.folder = chunk.bytes.size();
+    chunk.bytes.append(row.folder);
+    r.name = chunk.bytes.size();
+    chunk.bytes.append(row.name);
+    r.state = chunk.bytes.size();
+    chunk.bytes.append(row.state);
+    r.end = chunk.bytes.size();
+    r.hasKey = row.hasKey;
+    chunk.rows.push_back(r);
+    if (chunk.rows.size() == kChunkRows)
+        publish();
+}
+
+void RowLooker::publish()
+{
+    if (!m_filling)
+        return;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_chunks.push_back(std::move(m_filling));
+    }
+    m_ready.notify_one();
+}
+
+void RowLooker::work()
+{
+    for (;;) {
+        Chunk *chunk = nullptr;
+        {
+            std::unique_lock lock(m_mutex);
+            m_ready.wait(lock, [this] { return m_next < m_chunks.size() || m_finished; });
+            if (m_next == m_chunks.size())
+                return;
+            chunk = m_chunks[m_next++].get();
+        }
+        // The chunk is no longer changed by the adding thread, and only this thread looks at it.
+        chunk->looks.resize(chunk->rows.size());
+        for (size_t i = 0; i < chunk->rows.size(); ++i)
+            chunk->looks[i] = lookAt(chunk->row(i), m_what);
+        {
+            const std::lock_guard lock(m_mutex);
+            ++m_done;
+        }
+        m_ready.notify_all();
+    }
+}
+
+std::vector<FileLook> RowLooker::finish()
+{
+    publish();
+    {
+        const std::lock_guard lock(m_mutex);
+        m_finished = true;
+    }
+    m_ready.notify_all();
+    work(); // this thread helps with what is left
+    {
+        std::unique_lock lock(m_mutex);
+        m_ready.wait(lock, [this] { return m_done == m_chunks.size(); });
+    }
+    std::vector<FileLook> looks;
+    size_t count = 0;
+    for (const auto &chunk : m_chunks)
+        count += chunk->looks.size();
+    looks.reserve(count);
+    for (const auto &chunk : m_chunks)
+        std::move(chunk->looks.begin(), chunk->looks.end(), std::back_inserter(looks));
+    return looks;
 }

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <sys/types.h>
 
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 class CatalogueModel;
@@ -31,8 +36,55 @@ struct FileLook
     mode_t mode = 0;
 };
 
+/// What a look needs of a grid row: its folder, file name and state word as UTF-8 (as the grid
+/// keeps them), and whether it has a key.
+struct RowFile
+{
+    QByteArrayView folder;
+    QByteArrayView name;
+    QByteArrayView state;
+    bool hasKey = false;
+};
+
+/// Looks at the file of a row.
+FileLook lookAt(const RowFile &row, LookFor what);
+
 /// Looks at the file of grid row `row`.
 FileLook lookAtRow(const CatalogueModel &model, int row, LookFor what);
 
 /// Looks at the file of every grid row, several at once; the looks come in grid order.
 std::vector<FileLook> lookAtRows(const CatalogueModel &model, LookFor what);
+
+/// Looks at the files of rows while they are still being added, for a load that hands over its
+/// rows one by one: each row is copied as it comes, and a few threads look at the files of the
+/// rows added so far, a chunk at a time. Rows are added from one thread.
+class RowLooker
+{
+public:
+    explicit RowLooker(LookFor what);
+    ~RowLooker();
+    RowLooker(const RowLooker &) = delete;
+    RowLooker &operator=(const RowLooker &) = delete;
+
+    /// Adds a row; its texts are copied.
+    void add(const RowFile &row);
+    /// The look of every row added, in the order added, once all are done (the calling thread
+    /// helps). Call once, after the last add.
+    std::vector<FileLook> finish();
+
+private:
+    struct Chunk;
+
+    void publish();
+    void work();
+
+    const LookFor m_what;
+    std::unique_ptr<Chunk> m_filling; ///< the chunk rows are added to, not yet handed over
+    std::mutex m_mutex;
+    std::condition_variable m_ready;
+    std::vector<std::unique_ptr<Chunk>> m_chunks; ///< handed over, in order
+    size_t m_next = 0;                            ///< first chunk no thread has taken
+    size_t m_done = 0;                            ///< chunks looked at
+    bool m_finished = false;                      ///< no more chunks will come
+    std::vector<std::thread> m_threads;
+};

@@ -12,10 +12,12 @@ class TestMissingFileCheck : public QObject, private Scene
 {
     Q_OBJECT
 
-    // The missing files as the start-up finds them.
+    // The missing files as the start-up finds them in the grid as it is.
     QList<MissingFileCheck::MissingEntry> findMissing()
     {
-        return checkFilesAtStartup(*m_store, *m_model, m_dialogs, busy()).missing;
+        return checkFilesAtStartup(*m_store, *m_model, m_dialogs, busy(),
+                                   lookAtRows(*m_model, LookFor::Both))
+            .missing;
     }
 
 private slots:
@@ -80,6 +82,30 @@ private slots:
             listed << entry.text();
         QCOMPARE(listed, (QStringList{m_music + u"sparito.mp3(***%1***)"_s.arg(m_ids[1]),
                                       goneFolder + u"spostato.mp3(***%1***)"_s.arg(m_ids[4])}));
+    }
+
+    // The files of a large grid are looked at in parts on several threads while it loads; the
+    // answers still belong to their rows.
+    void manyRowsKeepTheirAnswers()
+    {
+        QList<CatalogueRecord> records;
+        QStringList gone;
+        for (int i = 0; i < 600; ++i) {
+            const QString name = QString::number(i);
+            if (i % 7 == 3)
+                gone << m_music + name + u".mp3"_s;
+            else
+                writeMp3(m_music, name + u".mp3"_s, "x");
+            records << fileRecord(m_music, name);
+        }
+        load(records);
+        StartupLoad load = loadLookingAtFiles(*m_store, *m_model, *m_counters);
+        QVERIFY(load.loaded);
+        QStringList listed;
+        for (const MissingFileCheck::MissingEntry &entry :
+             MissingFileCheck::missingEntries(*m_model, load.looks))
+            listed << entry.fullName;
+        QCOMPARE(listed, gone);
     }
 
     void failedDeletionIsListedAndTheOthersGoOn_data()

@@ -13,11 +13,17 @@ class TestTagCompletion : public QObject, private Scene
 {
     Q_OBJECT
 
+    // The start-up's look and completion over the grid as it is.
+    StartupCheckResult startUp()
+    {
+        return checkFilesAtStartup(*m_store, *m_model, m_dialogs, busy(),
+                                   lookAtRows(*m_model, LookFor::Both));
+    }
+
     // The completion as the start-up runs it: every file is there.
     CompletionResult complete()
     {
-        const StartupCheckResult result =
-            checkFilesAtStartup(*m_store, *m_model, m_dialogs, busy());
+        const StartupCheckResult result = startUp();
         if (!result.missing.isEmpty() || !result.completion)
             qFatal("a file of the scene is missing");
         return *result.completion;
@@ -131,8 +137,7 @@ private slots:
         const QString file = writeMp3(m_music, u"senza tag.mp3"_s, mpegFrames(1));
         QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0444), 0);
         load({fileRecord(m_music, u"senza tag"_s), fileRecord(m_music, u"sparito"_s)});
-        const StartupCheckResult result =
-            checkFilesAtStartup(*m_store, *m_model, m_dialogs, busy());
+        const StartupCheckResult result = startUp();
         QCOMPARE(result.missing.size(), 1);
         QCOMPARE(result.missing[0].key, m_ids[1]);
         QVERIFY(!result.completion);
