@@ -91,6 +91,7 @@ FileImport::Result FileImport::riempi(const QStringList &workList, const Progres
         result.stopped = true;
         return result;
     }
+    lookUpAll(total);
     for (qsizetype i = 0; i < total; ++i) {
         const QString &path = workList.at(i);
         if (!path.isEmpty()) {
@@ -121,6 +122,7 @@ FileImport::Result FileImport::riempi(const QStringList &workList, const Progres
     }
     m_transaction.reset();
     m_labelOfSerial.clear();
+    forgetRecords();
     return result;
 }
 
@@ -131,7 +133,7 @@ ImportValues FileImport::readFile(const QString &path)
     v.folder = folderOf(path);
     // The file is opened once: its size and mode come from the descriptor the tag is read from.
     FileFacts facts;
-    const TagReadResult tag = readTag(path, facts);
+    const TagReadResult tag = readTag(path, v.baseName, facts);
     if (tag.outcome == TagOutcome::Present) {
         v.title = tag.values.title;
         v.artist = tag.values.artist;
@@ -164,18 +166,17 @@ ImportValues FileImport::readFile(const QString &path)
             v.comment = QLatin1String("");
     }
     if (!facts.known)
-        v.size = padSize(fileLength(path));
+        v.size = padSize(fileLength(path), m_locale);
     else
-        v.size = padSize(facts.regular ? facts.size : 0);
+        v.size = padSize(facts.regular ? facts.size : 0, m_locale);
     return v;
 }
 
 FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
 {
     m_lastFailure.clear();
-    const std::optional<CatalogueRecord> existing =
-        m_store.findByNameAndFolder(v.baseName, v.folder);
-    if (!existing && !m_store.lastError().isEmpty())
+    std::optional<Existing> existing;
+    if (!recordOf(v.baseName, v.folder, existing))
         return fail(Outcome::Failed, m_store.lastError());
 
     const std::optional<VolumeInfo> volume = volumeOfFolder(v.folder);
@@ -184,7 +185,9 @@ FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
         return fail(Outcome::Skipped, QString::fromUtf8(ImportTexts::kNoMediumSerial));
     }
 
-    CatalogueRecord r = existing.value_or(CatalogueRecord());
+    CatalogueRecord r;
+    if (existing)
+        r.id = existing->id;
     r.titolo = firstCharacters(v.title, RecordCuts::kTitle);
     r.autore = firstCharacters(v.artist, RecordCuts::kArtist);
     r.album = firstCharacters(v.album, RecordCuts::kAlbum);
@@ -210,10 +213,16 @@ FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
         r.labelD = MediumLabel::nextGenerated(*labels);
     }
 
-    const bool written = existing ? m_store.updateWithMedium(r) == CatalogueStore::WriteResult::Done
-                                  : m_store.add(r).has_value();
-    if (!written)
-        return fail(Outcome::Failed, m_store.lastError());
+    if (existing) {
+        if (m_store.updateWithMedium(r) != CatalogueStore::WriteResult::Done)
+            return fail(Outcome::Failed, m_store.lastError());
+    } else {
+        const std::optional<qint64> key = m_store.add(r);
+        if (!key)
+            return fail(Outcome::Failed, m_store.lastError());
+        r.id = *key;
+    }
+    noteWritten(r);
     // A rewritten record may have been, or may now be, the first of its serial; an added one
     // (its key is the highest) is the first only of a serial that had no record.
     if (existing) {
@@ -274,6 +283,96 @@ std::optional<QString> FileImport::labelOfSerial(const QString &serial)
     return label;
 }
 
+// When the catalogue holds no more records than the import has files, every record's name and
+// folder is read at once (from the index, without the table), and the files are looked up in
+// memory; a larger catalogue is asked file by file. A failed read leaves it to the file by file
+// look-up. Only the program's own table compares texts as bytes, as the map does.
+void FileImport::lookUpAll(qsizetype files)
+{
+    forgetRecords();
+    if (!m_store.hasOwnTable())
+        return;
+    const std::optional<qint64> highest = m_store.highestKey();
+    if (!highest || *highest > files)
+        return;
+    RecordsByFolder records;
+    const bool read = m_store.visitNamesAndFolders(
+        [&records](qint64 id, QByteArrayView nome, QByteArrayView percorso) {
+            // NULL equals nothing.
+            if (nome.isNull() || percorso.isNull())
+                return;
+            RecordsByName &ofFolder = records[percorso.toByteArray()];
+            const QByteArray name = nome.toByteArray();
+            const auto it = ofFolder.find(name);
+            // The first record of a file is the one with the lowest key.
+            if (it == ofFolder.end())
+                ofFolder.insert(name, KnownRecord{id, std::nullopt});
+            else if (id < it->id)
+                *it = KnownRecord{id, std::nullopt};
+        });
+    if (read)
+        m_records = std::move(records);
+}
+
+void FileImport::forgetRecords()
+{
+    m_records.reset();
+    m_recordsOfFolder = nullptr;
+    m_recordsFolder.clear();
+}
+
+// The first record of a file (exactly its base name and folder); false when the catalogue
+// failed.
+bool FileImport::recordOf(const QString &baseName, const QString &folder,
+                          std::optional<Existing> &record)
+{
+    if (!m_records) {
+        const std::optional<CatalogueRecord> found = m_store.findByNameAndFolder(baseName, folder);
+        if (!found)
+            return m_store.lastError().isEmpty();
+        record = Existing{found->id, found->supporto};
+        return true;
+    }
+    if (baseName.isNull() || folder.isNull())
+        return true;
+    // Files come folder by folder.
+    if (!m_recordsOfFolder || m_recordsFolder != folder) {
+        m_recordsOfFolder = &(*m_records)[folder.toUtf8()];
+        m_recordsFolder = folder;
+    }
+    const auto it = m_recordsOfFolder->constFind(baseName.toUtf8());
+    if (it == m_recordsOfFolder->cend())
+        return true;
+    if (it->supporto) {
+        record = Existing{it->id, *it->supporto};
+        return true;
+    }
+    const std::optional<CatalogueRecord> found = m_store.recordById(it->id);
+    if (!found)
+        return m_store.lastError().isEmpty();
+    record = Existing{found->id, found->supporto};
+    return true;
+}
+
+// Keeps the records looked up at once true to the catalogue after a write of the record `r`,
+// whose file recordOf has just looked up: its file now has this record (a rewritten one kept its
+// key, an added one has the highest).
+void FileImport::noteWritten(const CatalogueRecord &r)
+{
+    if (!m_records || r.nome.isNull() || r.percorso.isNull())
+        return;
+    if (!m_recordsOfFolder || m_recordsFolder != r.percorso) {
+        m_recordsOfFolder = &(*m_records)[r.percorso.toUtf8()];
+        m_recordsFolder = r.percorso;
+    }
+    const QByteArray name = r.nome.toUtf8();
+    const auto it = m_recordsOfFolder->find(name);
+    if (it == m_recordsOfFolder->end())
+        m_recordsOfFolder->insert(name, KnownRecord{r.id, r.supporto});
+    else if (it->id == r.id)
+        it->supporto = r.supporto;
+}
+
 std::optional<VolumeInfo> FileImport::volumeOfFolder(const QString &folder)
 {
     // Files come folder by folder.
@@ -320,5 +419,6 @@ FileImport::Outcome FileImport::fail(Outcome outcome, const QString &reason)
     m_lastFailure = reason;
     // A failed write may have rolled the catalogue back.
     m_labelOfSerial.clear();
+    forgetRecords();
     return outcome;
 }

@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -117,6 +118,16 @@ private:
     QString stateWord(const QString &path, const QString &folder, TagOutcome outcome,
                       const FileFacts &facts);
     std::optional<QString> labelOfSerial(const QString &serial);
+    void lookUpAll(qsizetype files);
+    void forgetRecords();
+    /// The key and medium serial of a file's record.
+    struct Existing
+    {
+        qint64 id = 0;
+        QString supporto;
+    };
+    bool recordOf(const QString &baseName, const QString &folder, std::optional<Existing> &record);
+    void noteWritten(const CatalogueRecord &record);
     std::optional<VolumeInfo> volumeOfFolder(const QString &folder);
     QString driveLabelOf(const VolumeInfo &volume) const;
     bool beginTransaction();
@@ -132,9 +143,24 @@ private:
     QString m_driveMountPoint;
     bool m_hasMediumEntry = false;
     QString m_lastFailure;
+    QLocale m_locale; ///< of the size texts
     std::optional<CatalogueStore::Transaction> m_transaction;
     QHash<QString, std::optional<VolumeInfo>> m_volumeOfFolder;
     std::optional<std::pair<QString, std::optional<VolumeInfo>>> m_lastFolderVolume;
+    /// The first record of every file of the catalogue, by folder and name in UTF-8, while
+    /// riempi runs with them all looked up at once; kept true to the catalogue at every write.
+    /// The serial is known for the records written by the import.
+    struct KnownRecord
+    {
+        qint64 id = 0;
+        std::optional<QString> supporto;
+    };
+    using RecordsByName = QHash<QByteArray, KnownRecord>;
+    using RecordsByFolder = QHash<QByteArray, RecordsByName>;
+    std::optional<RecordsByFolder> m_records;
+    /// The records of the folder last looked up, in m_records.
+    RecordsByName *m_recordsOfFolder = nullptr;
+    QString m_recordsFolder;
     /// Answers of labelOfSerial while riempi runs; an entry goes when a write may change it.
     QHash<QString, std::optional<QString>> m_labelOfSerial;
 };
