@@ -198,6 +198,22 @@ void GridRows::append(const GridRow &texts)
     appendRow(row, inlineTexts);
 }
 
+void GridRows::append(const GridRows &other)
+{
+    m_rows.reserve(m_rows.size() + other.m_rows.size());
+    for (const Row &from : other.m_rows) {
+        Row row;
+        row.key = from.key;
+        for (int pool = 0; pool < 4; ++pool)
+            row.pooled[pool] = m_pools[pool].intern(other.m_pools[pool].at(from.pooled[pool]));
+        QByteArrayView inlineTexts[kInlineCount];
+        qsizetype start = from.texts;
+        for (QByteArrayView &text : inlineTexts)
+            text = textAt(other.m_texts, start, &start);
+        appendRow(row, inlineTexts);
+    }
+}
+
 QString GridRows::text(int r, Column column) const
 {
     const Row &row = m_rows[static_cast<size_t>(r)];

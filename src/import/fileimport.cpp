@@ -217,7 +217,7 @@ FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
         if (m_store.updateWithMedium(r) != CatalogueStore::WriteResult::Done)
             return fail(Outcome::Failed, m_store.lastError());
     } else {
-        const std::optional<qint64> key = m_store.add(r);
+        const std::optional<qint64> key = m_store.add(r, m_added);
         if (!key)
             return fail(Outcome::Failed, m_store.lastError());
         r.id = *key;

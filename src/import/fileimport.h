@@ -62,6 +62,8 @@ public:
 
         /// The Italian report of the files left out or of the stop; empty when all went well.
         QString report() const;
+        /// True when the import rewrote no record and kept every record it added.
+        bool onlyAdded() const { return !stopped && updated == 0; }
     };
 
     /// What ScriviDb did with one file.
@@ -95,6 +97,10 @@ public:
     /// Reads the ID3v2 tag of every file without an ID3v1 tag through `reader` (not owned, it
     /// outlives the import); nullptr, the default, reads ID3v1 tags only.
     void setId3v2Reader(const Id3v2Reader *reader) { m_id3v2Reader = reader; }
+
+    /// Hands every record riempi or ScriviDb adds, as the catalogue now holds it, to `added`
+    /// (see CatalogueStore::add); none, the default, hands nothing over.
+    void setAddedRecords(CatalogueStore::RecordVisitor added) { m_added = std::move(added); }
 
     /// The values of the file at `path`: tag, state word, comment, base name, folder and size.
     /// Never fails: an unreadable or missing file gives the state "File Corrotto!", the base
@@ -138,6 +144,7 @@ private:
     Dialogs &m_dialogs;
     Volumes &m_volumes;
     const Id3v2Reader *m_id3v2Reader = nullptr;
+    CatalogueStore::RecordVisitor m_added;
     DriveTable m_driveTable;
     QString m_driveEntry;
     QString m_driveMountPoint;

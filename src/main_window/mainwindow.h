@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class CatalogueModel;
@@ -73,6 +74,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // Loads the grid through `load` under the wait window; a failed load is reported.
+    void showCatalogue(const std::function<bool()> &load);
     QGroupBox *buildSearchFrame();
     QGroupBox *buildSortFrame();
     QGroupBox *buildDeleteFrame();
