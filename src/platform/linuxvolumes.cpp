@@ -169,6 +169,7 @@ void LinuxVolumes::replaceTable(const QByteArray &text)
 {
     m_mountText = text;
     m_table = MountTable::parse(text);
+    m_volumeOfMount.clear();
 
     QSet<QString> mounts;
     QHash<QString, QSet<int>> idsOfDevice;
@@ -188,11 +189,16 @@ void LinuxVolumes::replaceTable(const QByteArray &text)
 
 const VolumeInfo &LinuxVolumes::infoOf(const MountEntry &entry)
 {
+    // The same mount is asked for again and again (once per folder of an import): its id finds
+    // it without the key being written out.
+    const auto known = m_volumeOfMount.constFind(entry.id);
+    if (known != m_volumeOfMount.cend() && known->first == entry)
+        return known->second;
     const QString key = mountKey(entry);
     auto it = m_volumes.find(key);
     if (it == m_volumes.end())
         it = m_volumes.insert(key, computeInfo(entry));
-    return *it;
+    return m_volumeOfMount.insert(entry.id, {entry, *it})->second;
 }
 
 VolumeInfo LinuxVolumes::computeInfo(const MountEntry &entry)

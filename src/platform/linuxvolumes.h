@@ -8,6 +8,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <utility>
+
 /// The volumes of a Linux machine, read from the mount table, sysfs and the file system
 /// signatures themselves. Every file is read below a root folder: "/" on a running system, a
 /// fixture tree in tests (with proc/self/mountinfo, sys/dev/block, sys/class/block and
@@ -63,4 +65,6 @@ private:
     MountTable m_table;
     QHash<QString, VolumeInfo> m_volumes; // by mount key
     QHash<QString, DeviceData> m_devices; // by device key
+    /// The answers of infoOf for the mounts of the current table, by mount id.
+    QHash<int, std::pair<MountEntry, VolumeInfo>> m_volumeOfMount;
 };
