@@ -85,7 +85,7 @@ FileImport::Result FileImport::riempi(const QStringList &workList, const Progres
     const qsizetype total = workList.size();
     if (total == 0)
         return result;
-    m_labelOfSerial.clear();
+    forgetLabels();
     if (!beginTransaction()) {
         result.failures.append({QString(), m_lastFailure});
         result.stopped = true;
@@ -121,7 +121,7 @@ FileImport::Result FileImport::riempi(const QStringList &workList, const Progres
         result.stopped = true;
     }
     m_transaction.reset();
-    m_labelOfSerial.clear();
+    forgetLabels();
     forgetRecords();
     return result;
 }
@@ -228,6 +228,12 @@ FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
     if (existing) {
         m_labelOfSerial.remove(r.supporto);
         m_labelOfSerial.remove(existing->supporto);
+        m_lastSerialLabel.reset();
+    } else if (m_lastSerialLabel && m_lastSerialLabel->first == r.supporto) {
+        if (!m_lastSerialLabel->second) {
+            m_labelOfSerial.remove(r.supporto);
+            m_lastSerialLabel.reset();
+        }
     } else if (const auto it = m_labelOfSerial.constFind(r.supporto);
                it != m_labelOfSerial.cend() && !it->has_value()) {
         m_labelOfSerial.erase(it);
@@ -242,7 +248,7 @@ FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
         m_dialogs.information(QString::fromUtf8(ImportTexts::kLabelTitle),
                               QString::fromUtf8(ImportTexts::kLabelMessage) + r.labelD +
                                   QString::fromLatin1(ImportTexts::kLabelMessageEnd));
-        m_labelOfSerial.clear();
+        forgetLabels();
         if (inTransaction && !beginTransaction())
             return fail(Outcome::Failed, m_lastFailure);
     }
@@ -274,12 +280,19 @@ std::optional<QString> FileImport::labelOfSerial(const QString &serial)
 {
     if (!m_transaction)
         return m_store.labelOfSerial(serial);
+    // Files of one medium come one after the other.
+    if (m_lastSerialLabel && m_lastSerialLabel->first == serial)
+        return m_lastSerialLabel->second;
     auto it = m_labelOfSerial.constFind(serial);
-    if (it != m_labelOfSerial.cend())
+    if (it != m_labelOfSerial.cend()) {
+        m_lastSerialLabel.emplace(serial, *it);
         return *it;
+    }
     const std::optional<QString> label = m_store.labelOfSerial(serial);
-    if (label || m_store.lastError().isEmpty())
+    if (label || m_store.lastError().isEmpty()) {
         m_labelOfSerial.insert(serial, label);
+        m_lastSerialLabel.emplace(serial, label);
+    }
     return label;
 }
 
@@ -301,17 +314,21 @@ void FileImport::lookUpAll(qsizetype files)
             // NULL equals nothing.
             if (nome.isNull() || percorso.isNull())
                 return;
-            RecordsByName &ofFolder = records[percorso.toByteArray()];
-            const QByteArray name = nome.toByteArray();
-            const auto it = ofFolder.find(name);
+            RecordsByName &ofFolder = records[std::string(percorso.data(), percorso.size())];
+            const auto [it, added] = ofFolder.try_emplace(std::string(nome.data(), nome.size()),
+                                                          KnownRecord{id, std::nullopt});
             // The first record of a file is the one with the lowest key.
-            if (it == ofFolder.end())
-                ofFolder.insert(name, KnownRecord{id, std::nullopt});
-            else if (id < it->id)
-                *it = KnownRecord{id, std::nullopt};
+            if (!added && id < it->second.id)
+                it->second = KnownRecord{id, std::nullopt};
         });
     if (read)
         m_records = std::move(records);
+}
+
+void FileImport::forgetLabels()
+{
+    m_labelOfSerial.clear();
+    m_lastSerialLabel.reset();
 }
 
 void FileImport::forgetRecords()
@@ -319,6 +336,38 @@ void FileImport::forgetRecords()
     m_records.reset();
     m_recordsOfFolder = nullptr;
     m_recordsFolder.clear();
+    m_nameOfKey.clear();
+}
+
+// The UTF-8 of a text, as the catalogue compares it, into a buffer used again and again.
+void FileImport::setKey(std::string &key, const QString &text)
+{
+    key.resize(static_cast<size_t>(text.size()));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c >= 0x80) {
+            const QByteArray utf8 = text.toUtf8();
+            key.assign(utf8.constData(), static_cast<size_t>(utf8.size()));
+            return;
+        }
+        key[static_cast<size_t>(i)] = static_cast<char>(c);
+    }
+}
+
+// Points m_recordsOfFolder and m_nameKey at a file's folder and name in m_records.
+void FileImport::findKeys(const QString &baseName, const QString &folder)
+{
+    // Files come folder by folder.
+    if (!m_recordsOfFolder || m_recordsFolder != folder) {
+        std::string key;
+        setKey(key, folder);
+        m_recordsOfFolder = &(*m_records)[key];
+        m_recordsFolder = folder;
+    }
+    if (m_nameOfKey.isNull() || m_nameOfKey != baseName) {
+        setKey(m_nameKey, baseName);
+        m_nameOfKey = baseName;
+    }
 }
 
 // The first record of a file (exactly its base name and folder); false when the catalogue
@@ -335,42 +384,32 @@ bool FileImport::recordOf(const QString &baseName, const QString &folder,
     }
     if (baseName.isNull() || folder.isNull())
         return true;
-    // Files come folder by folder.
-    if (!m_recordsOfFolder || m_recordsFolder != folder) {
-        m_recordsOfFolder = &(*m_records)[folder.toUtf8()];
-        m_recordsFolder = folder;
-    }
-    const auto it = m_recordsOfFolder->constFind(baseName.toUtf8());
-    if (it == m_recordsOfFolder->cend())
+    findKeys(baseName, folder);
+    const auto it = m_recordsOfFolder->find(m_nameKey);
+    if (it == m_recordsOfFolder->end())
         return true;
-    if (it->supporto) {
-        record = Existing{it->id, *it->supporto};
+    if (it->second.supporto) {
+        record = Existing{it->second.id, *it->second.supporto};
         return true;
     }
-    const std::optional<CatalogueRecord> found = m_store.recordById(it->id);
+    const std::optional<CatalogueRecord> found = m_store.recordById(it->second.id);
     if (!found)
         return m_store.lastError().isEmpty();
     record = Existing{found->id, found->supporto};
     return true;
 }
 
-// Keeps the records looked up at once true to the catalogue after a write of the record `r`,
-// whose file recordOf has just looked up: its file now has this record (a rewritten one kept its
-// key, an added one has the highest).
+// Keeps the records looked up at once true to the catalogue after a write of the record `r`: its
+// file now has this record (a rewritten one kept its key, an added one has the highest).
 void FileImport::noteWritten(const CatalogueRecord &r)
 {
     if (!m_records || r.nome.isNull() || r.percorso.isNull())
         return;
-    if (!m_recordsOfFolder || m_recordsFolder != r.percorso) {
-        m_recordsOfFolder = &(*m_records)[r.percorso.toUtf8()];
-        m_recordsFolder = r.percorso;
-    }
-    const QByteArray name = r.nome.toUtf8();
-    const auto it = m_recordsOfFolder->find(name);
-    if (it == m_recordsOfFolder->end())
-        m_recordsOfFolder->insert(name, KnownRecord{r.id, r.supporto});
-    else if (it->id == r.id)
-        it->supporto = r.supporto;
+    findKeys(r.nome, r.percorso);
+    const auto [it, added] =
+        m_recordsOfFolder->try_emplace(m_nameKey, KnownRecord{r.id, r.supporto});
+    if (!added && it->second.id == r.id)
+        it->second.supporto = r.supporto;
 }
 
 std::optional<VolumeInfo> FileImport::volumeOfFolder(const QString &folder)
@@ -418,7 +457,7 @@ FileImport::Outcome FileImport::fail(Outcome outcome, const QString &reason)
 {
     m_lastFailure = reason;
     // A failed write may have rolled the catalogue back.
-    m_labelOfSerial.clear();
+    forgetLabels();
     forgetRecords();
     return outcome;
 }

@@ -14,6 +14,8 @@
 
 #include <functional>
 #include <optional>
+#include <string>
+#include <unordered_map>
 #include <utility>
 
 class Dialogs;
@@ -126,6 +128,9 @@ private:
     std::optional<QString> labelOfSerial(const QString &serial);
     void lookUpAll(qsizetype files);
     void forgetRecords();
+    void forgetLabels();
+    static void setKey(std::string &key, const QString &text);
+    void findKeys(const QString &baseName, const QString &folder);
     /// The key and medium serial of a file's record.
     struct Existing
     {
@@ -162,12 +167,17 @@ private:
         qint64 id = 0;
         std::optional<QString> supporto;
     };
-    using RecordsByName = QHash<QByteArray, KnownRecord>;
-    using RecordsByFolder = QHash<QByteArray, RecordsByName>;
+    using RecordsByName = std::unordered_map<std::string, KnownRecord>;
+    using RecordsByFolder = std::unordered_map<std::string, RecordsByName>;
     std::optional<RecordsByFolder> m_records;
-    /// The records of the folder last looked up, in m_records.
+    /// The records of the folder last looked up, in m_records, and the UTF-8 of the name last
+    /// looked up.
     RecordsByName *m_recordsOfFolder = nullptr;
     QString m_recordsFolder;
+    std::string m_nameKey;
+    QString m_nameOfKey;
     /// Answers of labelOfSerial while riempi runs; an entry goes when a write may change it.
     QHash<QString, std::optional<QString>> m_labelOfSerial;
+    /// The last answer of m_labelOfSerial, found again without hashing.
+    std::optional<std::pair<QString, std::optional<QString>>> m_lastSerialLabel;
 };
