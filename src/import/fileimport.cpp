@@ -417,11 +417,11 @@ std::optional<VolumeInfo> FileImport::volumeOfFolder(const QString &folder)
     // Files come folder by folder.
     if (m_lastFolderVolume && m_lastFolderVolume->first == folder)
         return m_lastFolderVolume->second;
-    auto it = m_volumeOfFolder.constFind(folder);
-    if (it == m_volumeOfFolder.cend())
-        it = m_volumeOfFolder.insert(folder, m_volumes.volumeOf(folder));
-    m_lastFolderVolume.emplace(folder, *it);
-    return *it;
+    auto it = m_volumeOfFolder.find(folder);
+    if (it == m_volumeOfFolder.end())
+        it = m_volumeOfFolder.emplace(folder, m_volumes.volumeOf(folder)).first;
+    m_lastFolderVolume.emplace(folder, it->second);
+    return it->second;
 }
 
 // The drive list shows the label of the chosen drive. A file on another volume mounted below

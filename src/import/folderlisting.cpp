@@ -143,7 +143,14 @@ bool folderOrderLess(const QString &a, const QString &b)
 
 QString entryPath(const QString &folder, const QString &name)
 {
-    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
+    // Made in one allocation: the disk search makes one for every file it finds.
+    const bool slash = !folder.endsWith(u'/');
+    QString path;
+    path.reserve(folder.size() + (slash ? 1 : 0) + name.size());
+    path.append(folder);
+    if (slash)
+        path.append(u'/');
+    return path.append(name);
 }
 
 FolderListing listFolder(const QString &folder)
