@@ -37,16 +37,18 @@ QString sizeText(qint64 bytes, const QLocale &locale, qsizetype width)
     const QLatin1StringView suffix(InspectionTexts::kSizeSuffix);
     const qsizetype length =
         sign.size() + count + (count - 1) / 3 * separator.size() + suffix.size();
-    QString text;
-    text.reserve(std::max(length, width));
-    text.fill(u' ', std::max(width - length, qsizetype(0)));
-    text += sign;
+    const qsizetype blanks = std::max(width - length, qsizetype(0));
+    QString text(blanks + length, Qt::Uninitialized);
+    QChar *out = std::fill_n(text.data(), blanks, QChar(u' '));
+    out = std::copy(sign.cbegin(), sign.cend(), out);
     for (qsizetype i = 0; i < count; ++i) {
         if (i > 0 && (count - i) % 3 == 0)
-            text += separator;
-        text += QLatin1Char(digits[i]);
+            out = std::copy(separator.cbegin(), separator.cend(), out);
+        *out++ = QLatin1Char(digits[i]);
     }
-    return text + suffix;
+    for (const char c : suffix)
+        *out++ = QLatin1Char(c);
+    return text;
 }
 
 } // namespace
