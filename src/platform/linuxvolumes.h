@@ -51,6 +51,7 @@ private:
     bool readMountText(QByteArray &text);
     void replaceTable(const QByteArray &text);
     const VolumeInfo &infoOf(const MountEntry &entry);
+    const MountEntry *liveMountOf(const QString &path) const;
     VolumeInfo computeInfo(const MountEntry &entry);
     const DeviceData &deviceData(const MountEntry &entry, const std::optional<BlockDevice> &disk);
     QString serialOf(const MountEntry &entry, const DeviceData &device) const;
