@@ -316,10 +316,10 @@ void FileImport::lookUpAll(qsizetype files)
                 return;
             RecordsByName &ofFolder = records[std::string(percorso.data(), percorso.size())];
             const auto [it, added] = ofFolder.try_emplace(std::string(nome.data(), nome.size()),
-                                                          KnownRecord{id, std::nullopt});
+                                                          KnownRecord{id, true, std::nullopt});
             // The first record of a file is the one with the lowest key.
             if (!added && id < it->second.id)
-                it->second = KnownRecord{id, std::nullopt};
+                it->second = KnownRecord{id, true, std::nullopt};
         });
     if (read)
         m_records = std::move(records);
@@ -335,6 +335,7 @@ void FileImport::forgetRecords()
 {
     m_records.reset();
     m_recordsOfFolder = nullptr;
+    m_fileRecord = nullptr;
     m_recordsFolder.clear();
     m_nameOfKey.clear();
 }
@@ -375,6 +376,7 @@ void FileImport::findKeys(const QString &baseName, const QString &folder)
 bool FileImport::recordOf(const QString &baseName, const QString &folder,
                           std::optional<Existing> &record)
 {
+    m_fileRecord = nullptr;
     if (!m_records) {
         const std::optional<CatalogueRecord> found = m_store.findByNameAndFolder(baseName, folder);
         if (!found)
@@ -385,31 +387,34 @@ bool FileImport::recordOf(const QString &baseName, const QString &folder,
     if (baseName.isNull() || folder.isNull())
         return true;
     findKeys(baseName, folder);
-    const auto it = m_recordsOfFolder->find(m_nameKey);
-    if (it == m_recordsOfFolder->end())
+    // The file's place in the map, kept for noteWritten.
+    KnownRecord &known = (*m_recordsOfFolder)[m_nameKey];
+    m_fileRecord = &known;
+    if (!known.exists)
         return true;
-    if (it->second.supporto) {
-        record = Existing{it->second.id, *it->second.supporto};
+    if (known.supporto) {
+        record = Existing{known.id, *known.supporto};
         return true;
     }
-    const std::optional<CatalogueRecord> found = m_store.recordById(it->second.id);
+    const std::optional<CatalogueRecord> found = m_store.recordById(known.id);
     if (!found)
         return m_store.lastError().isEmpty();
     record = Existing{found->id, found->supporto};
     return true;
 }
 
-// Keeps the records looked up at once true to the catalogue after a write of the record `r`: its
-// file now has this record (a rewritten one kept its key, an added one has the highest).
+// Keeps the records looked up at once true to the catalogue after a write of the record `r` of
+// the file recordOf has just looked up: the file now has this record (a rewritten one kept its
+// key, an added one has the highest).
 void FileImport::noteWritten(const CatalogueRecord &r)
 {
-    if (!m_records || r.nome.isNull() || r.percorso.isNull())
+    if (!m_fileRecord)
         return;
-    findKeys(r.nome, r.percorso);
-    const auto [it, added] =
-        m_recordsOfFolder->try_emplace(m_nameKey, KnownRecord{r.id, r.supporto});
-    if (!added && it->second.id == r.id)
-        it->second.supporto = r.supporto;
+    if (!m_fileRecord->exists)
+        *m_fileRecord = KnownRecord{r.id, true, r.supporto};
+    else if (m_fileRecord->id == r.id)
+        m_fileRecord->supporto = r.supporto;
+    m_fileRecord = nullptr;
 }
 
 std::optional<VolumeInfo> FileImport::volumeOfFolder(const QString &folder)

@@ -176,6 +176,7 @@ private:
     struct KnownRecord
     {
         qint64 id = 0;
+        bool exists = false; ///< false for a file looked up that has no record
         std::optional<QString> supporto;
     };
     using RecordsByName = std::unordered_map<std::string, KnownRecord>;
@@ -184,6 +185,8 @@ private:
     /// The records of the folder last looked up, in m_records, and the UTF-8 of the name last
     /// looked up.
     RecordsByName *m_recordsOfFolder = nullptr;
+    /// The place in m_records of the file recordOf looked up last, for noteWritten.
+    KnownRecord *m_fileRecord = nullptr;
     QString m_recordsFolder;
     std::string m_nameKey;
     QString m_nameOfKey;
