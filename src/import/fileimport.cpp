@@ -91,7 +91,7 @@ FileImport::Result FileImport::riempi(const QStringList &workList, const Progres
         result.stopped = true;
         return result;
     }
-    lookUpAll(total);
+    m_catalogued.load(m_store, total);
     for (qsizetype i = 0; i < total; ++i) {
         const QString &path = workList.at(i);
         if (!path.isEmpty()) {
@@ -122,7 +122,7 @@ FileImport::Result FileImport::riempi(const QStringList &workList, const Progres
     }
     m_transaction.reset();
     forgetLabels();
-    forgetRecords();
+    m_catalogued.clear();
     return result;
 }
 
@@ -175,8 +175,8 @@ ImportValues FileImport::readFile(const QString &path)
 FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
 {
     m_lastFailure.clear();
-    std::optional<Existing> existing;
-    if (!recordOf(v.baseName, v.folder, existing))
+    std::optional<CataloguedFiles::Record> existing;
+    if (!m_catalogued.find(m_store, v.baseName, v.folder, existing))
         return fail(Outcome::Failed, m_store.lastError());
 
     const std::optional<VolumeInfo> volume = volumeOfFolder(v.folder);
@@ -222,7 +222,7 @@ FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
             return fail(Outcome::Failed, m_store.lastError());
         r.id = *key;
     }
-    noteWritten(r);
+    m_catalogued.noteWritten(r);
     // A rewritten record may have been, or may now be, the first of its serial; an added one
     // (its key is the highest) is the first only of a serial that had no record.
     if (existing) {
@@ -296,125 +296,10 @@ std::optional<QString> FileImport::labelOfSerial(const QString &serial)
     return label;
 }
 
-// When the catalogue holds no more records than the import has files, every record's name and
-// folder is read at once (from the index, without the table), and the files are looked up in
-// memory; a larger catalogue is asked file by file. A failed read leaves it to the file by file
-// look-up. Only the program's own table compares texts as bytes, as the map does.
-void FileImport::lookUpAll(qsizetype files)
-{
-    forgetRecords();
-    if (!m_store.hasOwnTable())
-        return;
-    const std::optional<qint64> highest = m_store.highestKey();
-    if (!highest || *highest > files)
-        return;
-    RecordsByFolder records;
-    const bool read = m_store.visitNamesAndFolders(
-        [&records](qint64 id, QByteArrayView nome, QByteArrayView percorso) {
-            // NULL equals nothing.
-            if (nome.isNull() || percorso.isNull())
-                return;
-            RecordsByName &ofFolder = records[std::string(percorso.data(), percorso.size())];
-            const auto [it, added] = ofFolder.try_emplace(std::string(nome.data(), nome.size()),
-                                                          KnownRecord{id, true, std::nullopt});
-            // The first record of a file is the one with the lowest key.
-            if (!added && id < it->second.id)
-                it->second = KnownRecord{id, true, std::nullopt};
-        });
-    if (read)
-        m_records = std::move(records);
-}
-
 void FileImport::forgetLabels()
 {
     m_labelOfSerial.clear();
     m_lastSerialLabel.reset();
-}
-
-void FileImport::forgetRecords()
-{
-    m_records.reset();
-    m_recordsOfFolder = nullptr;
-    m_fileRecord = nullptr;
-    m_recordsFolder.clear();
-    m_nameOfKey.clear();
-}
-
-// The UTF-8 of a text, as the catalogue compares it, into a buffer used again and again.
-void FileImport::setKey(std::string &key, const QString &text)
-{
-    key.resize(static_cast<size_t>(text.size()));
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text.at(i).unicode();
-        if (c >= 0x80) {
-            const QByteArray utf8 = text.toUtf8();
-            key.assign(utf8.constData(), static_cast<size_t>(utf8.size()));
-            return;
-        }
-        key[static_cast<size_t>(i)] = static_cast<char>(c);
-    }
-}
-
-// Points m_recordsOfFolder and m_nameKey at a file's folder and name in m_records.
-void FileImport::findKeys(const QString &baseName, const QString &folder)
-{
-    // Files come folder by folder.
-    if (!m_recordsOfFolder || m_recordsFolder != folder) {
-        std::string key;
-        setKey(key, folder);
-        m_recordsOfFolder = &(*m_records)[key];
-        m_recordsFolder = folder;
-    }
-    if (m_nameOfKey.isNull() || m_nameOfKey != baseName) {
-        setKey(m_nameKey, baseName);
-        m_nameOfKey = baseName;
-    }
-}
-
-// The first record of a file (exactly its base name and folder); false when the catalogue
-// failed.
-bool FileImport::recordOf(const QString &baseName, const QString &folder,
-                          std::optional<Existing> &record)
-{
-    m_fileRecord = nullptr;
-    if (!m_records) {
-        const std::optional<CatalogueRecord> found = m_store.findByNameAndFolder(baseName, folder);
-        if (!found)
-            return m_store.lastError().isEmpty();
-        record = Existing{found->id, found->supporto};
-        return true;
-    }
-    if (baseName.isNull() || folder.isNull())
-        return true;
-    findKeys(baseName, folder);
-    // The file's place in the map, kept for noteWritten.
-    KnownRecord &known = (*m_recordsOfFolder)[m_nameKey];
-    m_fileRecord = &known;
-    if (!known.exists)
-        return true;
-    if (known.supporto) {
-        record = Existing{known.id, *known.supporto};
-        return true;
-    }
-    const std::optional<CatalogueRecord> found = m_store.recordById(known.id);
-    if (!found)
-        return m_store.lastError().isEmpty();
-    record = Existing{found->id, found->supporto};
-    return true;
-}
-
-// Keeps the records looked up at once true to the catalogue after a write of the record `r` of
-// the file recordOf has just looked up: the file now has this record (a rewritten one kept its
-// key, an added one has the highest).
-void FileImport::noteWritten(const CatalogueRecord &r)
-{
-    if (!m_fileRecord)
-        return;
-    if (!m_fileRecord->exists)
-        *m_fileRecord = KnownRecord{r.id, true, r.supporto};
-    else if (m_fileRecord->id == r.id)
-        m_fileRecord->supporto = r.supporto;
-    m_fileRecord = nullptr;
 }
 
 std::optional<VolumeInfo> FileImport::volumeOfFolder(const QString &folder)
@@ -463,6 +348,7 @@ FileImport::Outcome FileImport::fail(Outcome outcome, const QString &reason)
     m_lastFailure = reason;
     // A failed write may have rolled the catalogue back.
     forgetLabels();
-    forgetRecords();
+    if (outcome == Outcome::Failed)
+        m_catalogued.clear();
     return outcome;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cataloguedfiles.h"
+
 #include "catalogue/cataloguestore.h"
 #include "inspection/drivetable.h"
 #include "platform/volumes.h"
@@ -14,7 +16,6 @@
 
 #include <functional>
 #include <optional>
-#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -127,19 +128,7 @@ private:
     QString stateWord(const QString &path, const QString &folder, TagOutcome outcome,
                       const FileFacts &facts);
     std::optional<QString> labelOfSerial(const QString &serial);
-    void lookUpAll(qsizetype files);
-    void forgetRecords();
     void forgetLabels();
-    static void setKey(std::string &key, const QString &text);
-    void findKeys(const QString &baseName, const QString &folder);
-    /// The key and medium serial of a file's record.
-    struct Existing
-    {
-        qint64 id = 0;
-        QString supporto;
-    };
-    bool recordOf(const QString &baseName, const QString &folder, std::optional<Existing> &record);
-    void noteWritten(const CatalogueRecord &record);
     std::optional<VolumeInfo> volumeOfFolder(const QString &folder);
     QString driveLabelOf(const VolumeInfo &volume) const;
     bool beginTransaction();
@@ -170,26 +159,7 @@ private:
     };
     std::unordered_map<QString, std::optional<VolumeInfo>, TextHash> m_volumeOfFolder;
     std::optional<std::pair<QString, std::optional<VolumeInfo>>> m_lastFolderVolume;
-    /// The first record of every file of the catalogue, by folder and name in UTF-8, while
-    /// riempi runs with them all looked up at once; kept true to the catalogue at every write.
-    /// The serial is known for the records written by the import.
-    struct KnownRecord
-    {
-        qint64 id = 0;
-        bool exists = false; ///< false for a file looked up that has no record
-        std::optional<QString> supporto;
-    };
-    using RecordsByName = std::unordered_map<std::string, KnownRecord>;
-    using RecordsByFolder = std::unordered_map<std::string, RecordsByName>;
-    std::optional<RecordsByFolder> m_records;
-    /// The records of the folder last looked up, in m_records, and the UTF-8 of the name last
-    /// looked up.
-    RecordsByName *m_recordsOfFolder = nullptr;
-    /// The place in m_records of the file recordOf looked up last, for noteWritten.
-    KnownRecord *m_fileRecord = nullptr;
-    QString m_recordsFolder;
-    std::string m_nameKey;
-    QString m_nameOfKey;
+    CataloguedFiles m_catalogued;
     /// Answers of labelOfSerial while riempi runs; an entry goes when a write may change it.
     QHash<QString, std::optional<QString>> m_labelOfSerial;
     /// The last answer of m_labelOfSerial, found again without hashing.
