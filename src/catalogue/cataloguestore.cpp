@@ -10,7 +10,6 @@
 
 #include <sqlite3.h>
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 #include <iterator>
