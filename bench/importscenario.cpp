@@ -183,12 +183,16 @@ ProgramImport::Run ProgramImport::run(const QString &catalogue, bool id3v2)
     FileImport fileImport(store, dialogs, m_volumes, m_driveTable, m_driveEntry);
     if (id3v2)
         fileImport.setId3v2Reader(&id3v2Reader);
+    AddedRows added;
+    fileImport.setAddedRecords([&added](const RecordView &record) { added.take(record); });
     run.result = fileImport.riempi(found);
     run.riempiMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     timer.restart();
     CatalogueModel model;
     CollectionCounters counters;
-    caricaDB(store, model, counters);
+    added.caricaDB(store, model, counters,
+                   run.result.onlyAdded() ? AddedRows::Import::OnlyAdded
+                                          : AddedRows::Import::Other);
     run.loadMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     run.loaded = model.recordCount();
     for (int r = 0; r < run.loaded; ++r)

@@ -18,6 +18,11 @@ inline constexpr char kCreateIndexLabel[] = "CREATE INDEX Mp3_labelD ON Mp3 (lab
 /// they should be), cheaper than integrity_check; one row "ok", or the first fault found.
 inline constexpr char kQuickCheck[] = "PRAGMA quick_check(1)";
 
+/// The definition of the table Mp3 and every trigger of the file (one row each: type, SQL).
+inline constexpr char kSchemaOfTable[] =
+    "SELECT type, sql FROM sqlite_master WHERE (type = 'table' AND name = 'Mp3') "
+    "OR type = 'trigger'";
+
 /// Columns of the table, in the order every SELECT below returns them.
 inline constexpr char kColumnsOfTable[] = "PRAGMA table_info(Mp3)";
 
@@ -26,6 +31,8 @@ inline constexpr char kColumnsOfTable[] = "PRAGMA table_info(Mp3)";
     "labelD, supporto"
 
 inline constexpr char kSelectAll[] = "SELECT " TRACKLODGE_MP3_COLUMNS " FROM Mp3 ORDER BY id";
+inline constexpr char kSelectBelow[] =
+    "SELECT " TRACKLODGE_MP3_COLUMNS " FROM Mp3 WHERE id < ? ORDER BY id";
 inline constexpr char kSelectById[] = "SELECT " TRACKLODGE_MP3_COLUMNS " FROM Mp3 WHERE id = ?";
 /// The function the store registers on its connection to pick rows out of a scan by their key:
 /// 1 when the running scan wants the row of its argument, 0 when not.
@@ -39,6 +46,10 @@ inline constexpr char kSelectWanted[] =
 inline constexpr char kSelectByNameAndFolder[] =
     "SELECT " TRACKLODGE_MP3_COLUMNS
     " FROM Mp3 WHERE nome = ? AND percorso = ? ORDER BY id LIMIT 1";
+// The key, name and folder of every record, for a look-up of many files at once; the index on
+// name and folder holds all three, so the table itself is not read.
+inline constexpr char kSelectNamesAndFolders[] = "SELECT id, nome, percorso FROM Mp3";
+inline constexpr char kSelectHighestKey[] = "SELECT max(id) FROM Mp3";
 inline constexpr char kSelectLabelOfSerial[] =
     "SELECT labelD FROM Mp3 WHERE supporto = ? ORDER BY id LIMIT 1";
 // The program's generated medium names: "TRACKLODGE_" and anything after it, in label order.

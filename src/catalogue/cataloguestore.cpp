@@ -85,11 +85,12 @@ public:
         m_next = buffer.data();
     }
 
-    void bind(int position, const QString &value)
+    // The bytes bound, which stay in the buffer until the next binder; a null view for NULL.
+    QByteArrayView bind(int position, const QString &value)
     {
         if (value.isNull()) {
             sqlite3_bind_null(m_stmt, position);
-            return;
+            return {};
         }
         char *const start = m_next;
         if (!encode(value)) {
@@ -99,6 +100,7 @@ public:
             m_next = start + utf8.size();
         }
         sqlite3_bind_text(m_stmt, position, start, static_cast<int>(m_next - start), SQLITE_STATIC);
+        return QByteArrayView(start, m_next - start);
     }
 
 private:
@@ -145,11 +147,16 @@ qsizetype lengthOf(const CatalogueRecord &r)
 }
 
 // Binds the eleven fields that every write carries, from position 1; the next position is 12.
-void bindTextFields(TextBinder &binder, const CatalogueRecord &r)
+// `view`, when given, takes the bytes bound as its first eleven fields.
+void bindTextFields(TextBinder &binder, const CatalogueRecord &r, RecordView *view = nullptr)
 {
     int position = 1;
-    for (const QString *field : textFields(r))
-        binder.bind(position++, *field);
+    for (const QString *field : textFields(r)) {
+        const QByteArrayView bound = binder.bind(position, *field);
+        if (view)
+            view->fields[static_cast<size_t>(position - 1)] = bound;
+        ++position;
+    }
 }
 
 bool hasSqliteHeader(const QString &path)
@@ -163,9 +170,12 @@ bool hasSqliteHeader(const QString &path)
 
 // The SQL of each kept statement, in the order of CatalogueStore::Statement.
 constexpr const char *kStatementTexts[] = {CatalogueSql::kSelectAll,
+                                           CatalogueSql::kSelectBelow,
                                            CatalogueSql::kSelectById,
                                            CatalogueSql::kSelectWanted,
                                            CatalogueSql::kSelectByNameAndFolder,
+                                           CatalogueSql::kSelectNamesAndFolders,
+                                           CatalogueSql::kSelectHighestKey,
                                            CatalogueSql::kSelectLabelOfSerial,
                                            CatalogueSql::kSelectGeneratedLabels,
                                            CatalogueSql::kInsert,
@@ -323,7 +333,33 @@ bool CatalogueStore::validateExisting()
         if (!columns.contains(name.toLower()))
             return refuse(text(CatalogueTexts::kMissingColumn).arg(name));
     }
+    m_ownTable = readOwnTable();
     return true;
+}
+
+// The table exactly as createSchema makes it, and no trigger that could change a row as it is
+// written: a text is then stored as it was bound and keys only grow.
+bool CatalogueStore::readOwnTable()
+{
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(m_db, CatalogueSql::kSchemaOfTable, -1, &stmt, nullptr) != SQLITE_OK)
+        return false;
+    bool own = false;
+    int tables = 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        const QByteArrayView type(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)),
+                                  sqlite3_column_bytes(stmt, 0));
+        const QByteArrayView sql(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 1)),
+                                 sqlite3_column_bytes(stmt, 1));
+        if (type == QByteArrayView("trigger")) {
+            own = false;
+            break;
+        }
+        ++tables;
+        own = sql == QByteArrayView(CatalogueSql::kCreateTable);
+    }
+    sqlite3_finalize(stmt);
+    return own && tables == 1;
 }
 
 bool CatalogueStore::createSchema()
@@ -343,11 +379,13 @@ bool CatalogueStore::createSchema()
             return false;
         }
     }
+    m_ownTable = true;
     return true;
 }
 
 void CatalogueStore::close()
 {
+    m_ownTable = false;
     for (sqlite3_stmt *&stmt : m_statements) {
         sqlite3_finalize(stmt);
         stmt = nullptr;
@@ -446,6 +484,15 @@ bool CatalogueStore::visitAllRecords(const RecordVisitor &visit)
     return stmt && readRows(stmt, visit);
 }
 
+bool CatalogueStore::visitRecordsBelow(qint64 key, const RecordVisitor &visit)
+{
+    sqlite3_stmt *stmt = prepared(SelectBelow);
+    if (!stmt)
+        return false;
+    sqlite3_bind_int64(stmt, 1, key);
+    return readRows(stmt, visit);
+}
+
 bool CatalogueStore::visitRecordsByIds(const QList<qint64> &ids, const RecordVisitor &visit)
 {
     sqlite3_stmt *stmt = prepared(SelectById);
@@ -521,6 +568,38 @@ std::optional<CatalogueRecord> CatalogueStore::findByNameAndFolder(const QString
     return firstRecord(stmt);
 }
 
+bool CatalogueStore::visitNamesAndFolders(const NameVisitor &visit)
+{
+    sqlite3_stmt *stmt = prepared(SelectNamesAndFolders);
+    if (!stmt)
+        return false;
+    bool row = false;
+    while (step(stmt, row) && row) {
+        const auto *nome = reinterpret_cast<const char *>(sqlite3_column_text(stmt, 1));
+        const int nomeBytes = sqlite3_column_bytes(stmt, 1);
+        const auto *percorso = reinterpret_cast<const char *>(sqlite3_column_text(stmt, 2));
+        const int percorsoBytes = sqlite3_column_bytes(stmt, 2);
+        visit(sqlite3_column_int64(stmt, 0),
+              nome ? QByteArrayView(nome, nomeBytes) : QByteArrayView(),
+              percorso ? QByteArrayView(percorso, percorsoBytes) : QByteArrayView());
+    }
+    sqlite3_reset(stmt);
+    return !row && m_lastError.isEmpty();
+}
+
+std::optional<qint64> CatalogueStore::highestKey()
+{
+    sqlite3_stmt *stmt = prepared(SelectHighestKey);
+    if (!stmt)
+        return std::nullopt;
+    bool row = false;
+    if (!step(stmt, row))
+        return std::nullopt;
+    const qint64 key = row ? sqlite3_column_int64(stmt, 0) : 0;
+    sqlite3_reset(stmt);
+    return key;
+}
+
 std::optional<QString> CatalogueStore::labelOfSerial(const QString &supporto)
 {
     sqlite3_stmt *stmt = prepared(SelectLabelOfSerial);
@@ -553,19 +632,24 @@ std::optional<QStringList> CatalogueStore::generatedLabels()
     return labels;
 }
 
-std::optional<qint64> CatalogueStore::add(const CatalogueRecord &record)
+std::optional<qint64> CatalogueStore::add(const CatalogueRecord &record,
+                                          const RecordVisitor &stored)
 {
     sqlite3_stmt *stmt = prepared(Insert);
     if (!stmt)
         return std::nullopt;
     TextBinder binder(stmt, m_bindBuffer, lengthOf(record));
-    bindTextFields(binder, record);
-    binder.bind(12, record.supporto);
+    RecordView view;
+    bindTextFields(binder, record, &view);
+    view.fields[11] = binder.bind(12, record.supporto);
     bool row = false;
     if (!step(stmt, row))
         return std::nullopt;
     sqlite3_reset(stmt);
-    return sqlite3_last_insert_rowid(m_db);
+    view.id = sqlite3_last_insert_rowid(m_db);
+    if (stored)
+        stored(view);
+    return view.id;
 }
 
 CatalogueStore::WriteResult CatalogueStore::writeByKey(sqlite3_stmt *stmt)

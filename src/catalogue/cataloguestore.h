@@ -67,6 +67,10 @@ public:
     QString path() const { return m_path; }
     /// Italian text of the last failure, empty after a success.
     QString lastError() const { return m_lastError; }
+    /// True when the open catalogue's table is the one this program creates, without triggers:
+    /// every text is then read back exactly as it was written, and the key of an added record
+    /// is above every key the table ever held.
+    bool hasOwnTable() const { return m_ownTable; }
     /// Why the last open() refused an existing file ("il file è danneggiato: …"); empty when it
     /// did not.
     QString refusal() const { return m_refusal; }
@@ -77,6 +81,9 @@ public:
     /// Hands every record, in stored order, to `visit`; false on failure (some rows may have
     /// been handed over by then).
     bool visitAllRecords(const RecordVisitor &visit);
+    /// Hands the records whose keys are below `key`, in stored order, to `visit`; false on
+    /// failure.
+    bool visitRecordsBelow(qint64 key, const RecordVisitor &visit);
     /// Hands the records of the given keys, in the order of `ids`, to `visit`; keys without a
     /// record are left out. False on failure.
     bool visitRecordsByIds(const QList<qint64> &ids, const RecordVisitor &visit);
@@ -96,6 +103,14 @@ public:
     /// none or on failure (then lastError() is set).
     std::optional<CatalogueRecord> findByNameAndFolder(const QString &nome,
                                                        const QString &percorso);
+    /// Receives the key, name and folder (UTF-8 as stored, a null view for NULL) of a record.
+    using NameVisitor =
+        std::function<void(qint64 id, QByteArrayView nome, QByteArrayView percorso)>;
+    /// Hands the key, name and folder of every record, in no particular order, to `visit`;
+    /// false on failure.
+    bool visitNamesAndFolders(const NameVisitor &visit);
+    /// The highest key of the table, 0 when it is empty; nullopt on failure.
+    std::optional<qint64> highestKey();
     /// Label of the first record of a medium serial; nullopt when no record has that serial or
     /// on failure (then lastError() is set). A NULL label comes back as a null QString.
     std::optional<QString> labelOfSerial(const QString &supporto);
@@ -103,8 +118,10 @@ public:
     /// nullopt on failure.
     std::optional<QStringList> generatedLabels();
 
-    /// Adds a record (its id is ignored); the new key, or nullopt on failure.
-    std::optional<qint64> add(const CatalogueRecord &record);
+    /// Adds a record (its id is ignored); the new key, or nullopt on failure. When given,
+    /// `stored` is handed the record as the file now holds it (its texts as written, its new
+    /// key) before add returns.
+    std::optional<qint64> add(const CatalogueRecord &record, const RecordVisitor &stored = {});
     /// Rewrites the eleven fields other than `id` and `supporto` of the record with key
     /// `record.id`.
     WriteResult update(const CatalogueRecord &record);
@@ -123,9 +140,12 @@ private:
     /// The statements the store keeps prepared while the connection is open, one slot each.
     enum Statement {
         SelectAll,
+        SelectBelow,
         SelectById,
         SelectWanted,
         SelectByNameAndFolder,
+        SelectNamesAndFolders,
+        SelectHighestKey,
         SelectLabelOfSerial,
         SelectGeneratedLabels,
         Insert,
@@ -140,6 +160,7 @@ private:
     bool checkIntegrity();
     bool validateExisting();
     bool createSchema();
+    bool readOwnTable();
     bool refuse(const QString &reason);
 
     sqlite3_stmt *prepared(Statement which);
@@ -157,6 +178,7 @@ private:
     QString m_lastError;
     QString m_refusal;
     bool m_created = false;
+    bool m_ownTable = false;
     sqlite3 *m_db = nullptr;
     std::array<sqlite3_stmt *, StatementCount> m_statements{};
     /// The UTF-8 of the texts bound to the statement being run (see TextBinder).

@@ -2,6 +2,9 @@
 
 QString firstCharacters(const QString &text, qsizetype count)
 {
+    // No more units than characters wanted: nothing to cut.
+    if (text.size() <= count)
+        return text;
     qsizetype end = 0;
     for (qsizetype taken = 0; taken < count && end < text.size(); ++taken) {
         const bool pair = text.at(end).isHighSurrogate() && end + 1 < text.size() &&

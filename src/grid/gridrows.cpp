@@ -2,9 +2,9 @@
 
 #include "catalogue/cataloguerecord.h"
 
-#include <QHashFunctions>
-
+#include <functional>
 #include <limits>
+#include <string_view>
 
 namespace {
 
@@ -61,6 +61,14 @@ QByteArrayView shownBytes(QByteArrayView field, int column)
 
 using Bytes = std::vector<char>;
 
+// The standard library's byte hash: several times quicker than Qt's, which a row pays for every
+// text that differs from the one before it.
+size_t hashOf(QByteArrayView text)
+{
+    return std::hash<std::string_view>{}(
+        std::string_view(text.data(), static_cast<size_t>(text.size())));
+}
+
 // Appends a text: its length in seven-bit groups, low first, the high bit marking another
 // group, then its bytes.
 void putText(Bytes &out, QByteArrayView text)
@@ -110,8 +118,7 @@ quint32 GridRows::Pool::intern(QByteArrayView utf8)
     if (m_slots.size() < 2 * (m_starts.size() + 1))
         grow();
     const size_t mask = m_slots.size() - 1;
-    for (size_t slot = qHashBits(utf8.data(), static_cast<size_t>(utf8.size())) & mask;;
-         slot = (slot + 1) & mask) {
+    for (size_t slot = hashOf(utf8) & mask;; slot = (slot + 1) & mask) {
         if (m_slots[slot] == 0) {
             m_last = static_cast<quint32>(m_starts.size());
             m_starts.push_back(static_cast<qsizetype>(m_bytes.size()));
@@ -137,7 +144,7 @@ void GridRows::Pool::grow()
     const size_t mask = size - 1;
     for (quint32 index = 0; index < m_starts.size(); ++index) {
         const QByteArrayView text = at(index);
-        size_t slot = qHashBits(text.data(), static_cast<size_t>(text.size())) & mask;
+        size_t slot = hashOf(text) & mask;
         while (m_slots[slot] != 0)
             slot = (slot + 1) & mask;
         m_slots[slot] = index + 1;
@@ -196,6 +203,22 @@ void GridRows::append(const GridRow &texts)
     const qint64 key = texts[Key].toLongLong(&isNumber);
     row.key = isNumber ? key : kNoKey;
     appendRow(row, inlineTexts);
+}
+
+void GridRows::append(const GridRows &other)
+{
+    m_rows.reserve(m_rows.size() + other.m_rows.size());
+    for (const Row &from : other.m_rows) {
+        Row row;
+        row.key = from.key;
+        for (int pool = 0; pool < 4; ++pool)
+            row.pooled[pool] = m_pools[pool].intern(other.m_pools[pool].at(from.pooled[pool]));
+        QByteArrayView inlineTexts[kInlineCount];
+        qsizetype start = from.texts;
+        for (QByteArrayView &text : inlineTexts)
+            text = textAt(other.m_texts, start, &start);
+        appendRow(row, inlineTexts);
+    }
 }
 
 QString GridRows::text(int r, Column column) const

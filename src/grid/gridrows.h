@@ -32,6 +32,8 @@ public:
     void append(const RecordView &record);
     /// Appends a row of texts; a Key cell that is not a decimal number gives a row without key.
     void append(const GridRow &row);
+    /// Appends every row of `other`, as it is.
+    void append(const GridRows &other);
 
     /// Text of one cell; `row` must be in range.
     QString text(int row, Column column) const;

@@ -85,12 +85,13 @@ FileImport::Result FileImport::riempi(const QStringList &workList, const Progres
     const qsizetype total = workList.size();
     if (total == 0)
         return result;
-    m_labelOfSerial.clear();
+    forgetLabels();
     if (!beginTransaction()) {
         result.failures.append({QString(), m_lastFailure});
         result.stopped = true;
         return result;
     }
+    m_catalogued.load(m_store, total);
     for (qsizetype i = 0; i < total; ++i) {
         const QString &path = workList.at(i);
         if (!path.isEmpty()) {
@@ -120,7 +121,8 @@ FileImport::Result FileImport::riempi(const QStringList &workList, const Progres
         result.stopped = true;
     }
     m_transaction.reset();
-    m_labelOfSerial.clear();
+    forgetLabels();
+    m_catalogued.clear();
     return result;
 }
 
@@ -131,7 +133,7 @@ ImportValues FileImport::readFile(const QString &path)
     v.folder = folderOf(path);
     // The file is opened once: its size and mode come from the descriptor the tag is read from.
     FileFacts facts;
-    const TagReadResult tag = readTag(path, facts);
+    const TagReadResult tag = readTag(path, v.baseName, facts);
     if (tag.outcome == TagOutcome::Present) {
         v.title = tag.values.title;
         v.artist = tag.values.artist;
@@ -164,18 +166,17 @@ ImportValues FileImport::readFile(const QString &path)
             v.comment = QLatin1String("");
     }
     if (!facts.known)
-        v.size = padSize(fileLength(path));
+        v.size = padSize(fileLength(path), m_locale);
     else
-        v.size = padSize(facts.regular ? facts.size : 0);
+        v.size = padSize(facts.regular ? facts.size : 0, m_locale);
     return v;
 }
 
 FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
 {
     m_lastFailure.clear();
-    const std::optional<CatalogueRecord> existing =
-        m_store.findByNameAndFolder(v.baseName, v.folder);
-    if (!existing && !m_store.lastError().isEmpty())
+    std::optional<CataloguedFiles::Record> existing;
+    if (!m_catalogued.find(m_store, v.baseName, v.folder, existing))
         return fail(Outcome::Failed, m_store.lastError());
 
     const std::optional<VolumeInfo> volume = volumeOfFolder(v.folder);
@@ -184,7 +185,9 @@ FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
         return fail(Outcome::Skipped, QString::fromUtf8(ImportTexts::kNoMediumSerial));
     }
 
-    CatalogueRecord r = existing.value_or(CatalogueRecord());
+    CatalogueRecord r;
+    if (existing)
+        r.id = existing->id;
     r.titolo = firstCharacters(v.title, RecordCuts::kTitle);
     r.autore = firstCharacters(v.artist, RecordCuts::kArtist);
     r.album = firstCharacters(v.album, RecordCuts::kAlbum);
@@ -210,15 +213,27 @@ FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
         r.labelD = MediumLabel::nextGenerated(*labels);
     }
 
-    const bool written = existing ? m_store.updateWithMedium(r) == CatalogueStore::WriteResult::Done
-                                  : m_store.add(r).has_value();
-    if (!written)
-        return fail(Outcome::Failed, m_store.lastError());
+    if (existing) {
+        if (m_store.updateWithMedium(r) != CatalogueStore::WriteResult::Done)
+            return fail(Outcome::Failed, m_store.lastError());
+    } else {
+        const std::optional<qint64> key = m_store.add(r, m_added);
+        if (!key)
+            return fail(Outcome::Failed, m_store.lastError());
+        r.id = *key;
+    }
+    m_catalogued.noteWritten(r);
     // A rewritten record may have been, or may now be, the first of its serial; an added one
     // (its key is the highest) is the first only of a serial that had no record.
     if (existing) {
         m_labelOfSerial.remove(r.supporto);
         m_labelOfSerial.remove(existing->supporto);
+        m_lastSerialLabel.reset();
+    } else if (m_lastSerialLabel && m_lastSerialLabel->first == r.supporto) {
+        if (!m_lastSerialLabel->second) {
+            m_labelOfSerial.remove(r.supporto);
+            m_lastSerialLabel.reset();
+        }
     } else if (const auto it = m_labelOfSerial.constFind(r.supporto);
                it != m_labelOfSerial.cend() && !it->has_value()) {
         m_labelOfSerial.erase(it);
@@ -233,7 +248,7 @@ FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
         m_dialogs.information(QString::fromUtf8(ImportTexts::kLabelTitle),
                               QString::fromUtf8(ImportTexts::kLabelMessage) + r.labelD +
                                   QString::fromLatin1(ImportTexts::kLabelMessageEnd));
-        m_labelOfSerial.clear();
+        forgetLabels();
         if (inTransaction && !beginTransaction())
             return fail(Outcome::Failed, m_lastFailure);
     }
@@ -265,13 +280,26 @@ std::optional<QString> FileImport::labelOfSerial(const QString &serial)
 {
     if (!m_transaction)
         return m_store.labelOfSerial(serial);
+    // Files of one medium come one after the other.
+    if (m_lastSerialLabel && m_lastSerialLabel->first == serial)
+        return m_lastSerialLabel->second;
     auto it = m_labelOfSerial.constFind(serial);
-    if (it != m_labelOfSerial.cend())
+    if (it != m_labelOfSerial.cend()) {
+        m_lastSerialLabel.emplace(serial, *it);
         return *it;
+    }
     const std::optional<QString> label = m_store.labelOfSerial(serial);
-    if (label || m_store.lastError().isEmpty())
+    if (label || m_store.lastError().isEmpty()) {
         m_labelOfSerial.insert(serial, label);
+        m_lastSerialLabel.emplace(serial, label);
+    }
     return label;
+}
+
+void FileImport::forgetLabels()
+{
+    m_labelOfSerial.clear();
+    m_lastSerialLabel.reset();
 }
 
 std::optional<VolumeInfo> FileImport::volumeOfFolder(const QString &folder)
@@ -279,11 +307,11 @@ std::optional<VolumeInfo> FileImport::volumeOfFolder(const QString &folder)
     // Files come folder by folder.
     if (m_lastFolderVolume && m_lastFolderVolume->first == folder)
         return m_lastFolderVolume->second;
-    auto it = m_volumeOfFolder.constFind(folder);
-    if (it == m_volumeOfFolder.cend())
-        it = m_volumeOfFolder.insert(folder, m_volumes.volumeOf(folder));
-    m_lastFolderVolume.emplace(folder, *it);
-    return *it;
+    auto it = m_volumeOfFolder.find(folder);
+    if (it == m_volumeOfFolder.end())
+        it = m_volumeOfFolder.emplace(folder, m_volumes.volumeOf(folder)).first;
+    m_lastFolderVolume.emplace(folder, it->second);
+    return it->second;
 }
 
 // The drive list shows the label of the chosen drive. A file on another volume mounted below
@@ -319,6 +347,8 @@ FileImport::Outcome FileImport::fail(Outcome outcome, const QString &reason)
 {
     m_lastFailure = reason;
     // A failed write may have rolled the catalogue back.
-    m_labelOfSerial.clear();
+    forgetLabels();
+    if (outcome == Outcome::Failed)
+        m_catalogued.clear();
     return outcome;
 }

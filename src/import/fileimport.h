@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cataloguedfiles.h"
+
 #include "catalogue/cataloguestore.h"
 #include "inspection/drivetable.h"
 #include "platform/volumes.h"
@@ -8,11 +10,14 @@
 
 #include <QHash>
 #include <QList>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 #include <optional>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 
 class Dialogs;
@@ -61,6 +66,8 @@ public:
 
         /// The Italian report of the files left out or of the stop; empty when all went well.
         QString report() const;
+        /// True when the import rewrote no record and kept every record it added.
+        bool onlyAdded() const { return !stopped && updated == 0; }
     };
 
     /// What ScriviDb did with one file.
@@ -95,6 +102,10 @@ public:
     /// outlives the import); nullptr, the default, reads ID3v1 tags only.
     void setId3v2Reader(const Id3v2Reader *reader) { m_id3v2Reader = reader; }
 
+    /// Hands every record riempi or ScriviDb adds, as the catalogue now holds it, to `added`
+    /// (see CatalogueStore::add); none, the default, hands nothing over.
+    void setAddedRecords(CatalogueStore::RecordVisitor added) { m_added = std::move(added); }
+
     /// The values of the file at `path`: tag, state word, comment, base name, folder and size.
     /// Never fails: an unreadable or missing file gives the state "File Corrotto!", the base
     /// name as title and every other tag value empty. A file without an ID3v1 tag keeps the
@@ -117,6 +128,7 @@ private:
     QString stateWord(const QString &path, const QString &folder, TagOutcome outcome,
                       const FileFacts &facts);
     std::optional<QString> labelOfSerial(const QString &serial);
+    void forgetLabels();
     std::optional<VolumeInfo> volumeOfFolder(const QString &folder);
     QString driveLabelOf(const VolumeInfo &volume) const;
     bool beginTransaction();
@@ -127,14 +139,29 @@ private:
     Dialogs &m_dialogs;
     Volumes &m_volumes;
     const Id3v2Reader *m_id3v2Reader = nullptr;
+    CatalogueStore::RecordVisitor m_added;
     DriveTable m_driveTable;
     QString m_driveEntry;
     QString m_driveMountPoint;
     bool m_hasMediumEntry = false;
     QString m_lastFailure;
+    QLocale m_locale; ///< of the size texts
     std::optional<CatalogueStore::Transaction> m_transaction;
-    QHash<QString, std::optional<VolumeInfo>> m_volumeOfFolder;
+    /// Qt's hash of a text is several times slower than the standard library's.
+    struct TextHash
+    {
+        size_t operator()(const QString &text) const
+        {
+            return std::hash<std::u16string_view>{}(
+                std::u16string_view(reinterpret_cast<const char16_t *>(text.constData()),
+                                    static_cast<size_t>(text.size())));
+        }
+    };
+    std::unordered_map<QString, std::optional<VolumeInfo>, TextHash> m_volumeOfFolder;
     std::optional<std::pair<QString, std::optional<VolumeInfo>>> m_lastFolderVolume;
+    CataloguedFiles m_catalogued;
     /// Answers of labelOfSerial while riempi runs; an entry goes when a write may change it.
     QHash<QString, std::optional<QString>> m_labelOfSerial;
+    /// The last answer of m_labelOfSerial, found again without hashing.
+    std::optional<std::pair<QString, std::optional<QString>>> m_lastSerialLabel;
 };

@@ -70,15 +70,27 @@ bool hasMp3Extension(const char *name)
            qstrnicmp(name + length - extension, ImportTexts::kMp3Extension, extension) == 0;
 }
 
-// Text leads back to the file only when the name is UTF-8 that decodes and encodes again to
-// the same bytes; anything else (a Latin-1 name from an old system, say) is decoded lossily.
-bool isFaithful(const char *name, const QString &decoded)
+bool isAscii(const char *name)
 {
     for (const char *c = name; *c; ++c) {
         if (static_cast<unsigned char>(*c) >= 0x80)
-            return QFile::encodeName(decoded) == QByteArrayView(name);
+            return false;
     }
     return true;
+}
+
+// A name as text: `faithful` when the text leads back to the file, that is when the name is
+// UTF-8 that decodes and encodes again to the same bytes; anything else (a Latin-1 name from an
+// old system, say) is decoded lossily. ASCII, most names, is the same text in every encoding.
+QString decodedName(const char *name, bool &faithful)
+{
+    if (isAscii(name)) {
+        faithful = true;
+        return QString::fromLatin1(name);
+    }
+    QString decoded = QFile::decodeName(name);
+    faithful = QFile::encodeName(decoded) == QByteArrayView(name);
+    return decoded;
 }
 
 // The length of a UTF-8 sequence from its first byte; 0 for a byte no sequence starts with.
@@ -143,7 +155,14 @@ bool folderOrderLess(const QString &a, const QString &b)
 
 QString entryPath(const QString &folder, const QString &name)
 {
-    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
+    // Made in one allocation: the disk search makes one for every file it finds.
+    const bool slash = !folder.endsWith(u'/');
+    QString path;
+    path.reserve(folder.size() + (slash ? 1 : 0) + name.size());
+    path.append(folder);
+    if (slash)
+        path.append(u'/');
+    return path.append(name);
 }
 
 FolderListing listFolder(const QString &folder)
@@ -174,8 +193,9 @@ FolderListing listFolder(const QString &folder)
         if (kind == Kind::Other || (kind == Kind::File && !mp3Name))
             continue;
         const bool isFolder = kind == Kind::Folder;
-        const QString decoded = QFile::decodeName(name);
-        if (isFaithful(name, decoded))
+        bool faithful = false;
+        const QString decoded = decodedName(name, faithful);
+        if (faithful)
             (isFolder ? listing.subfolders : listing.mp3Files) << decoded;
         else
             (isFolder ? listing.undecodableSubfolders : listing.undecodableMp3Files)

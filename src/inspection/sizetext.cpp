@@ -2,6 +2,9 @@
 
 #include "inspectiontexts.h"
 
+#include <algorithm>
+#include <charconv>
+
 namespace {
 
 // Whole kilobytes of a byte count, rounded half to even, in exact integer arithmetic. The
@@ -15,9 +18,9 @@ quint64 roundedKilobytes(quint64 bytes)
     return kilobytes;
 }
 
-} // namespace
-
-QString formatSize(qint64 bytes, const QLocale &locale)
+// The size text, with leading blanks up to `width` characters. Built in one allocation: an
+// import makes one for every file.
+QString sizeText(qint64 bytes, const QLocale &locale, qsizetype width)
 {
     const bool negative = bytes < 0;
     const quint64 magnitude =
@@ -27,20 +30,35 @@ QString formatSize(qint64 bytes, const QLocale &locale)
     // Grouped by hand rather than with QLocale::toString(): that omits the separator when the
     // locale's number options say so (the C locale does by default), uses some locales' own
     // digits and groups others in twos; the catalogue wants ASCII digits in threes.
-    const QString digits = QString::number(kilobytes);
-    const QString separator = locale.groupSeparator();
-    QString text;
-    if (negative && kilobytes != 0)
-        text += locale.negativeSign();
-    for (qsizetype i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            text += separator;
-        text += digits.at(i);
+    char digits[24];
+    const qsizetype count = std::to_chars(digits, digits + sizeof digits, kilobytes).ptr - digits;
+    const QString separator = count > 3 ? locale.groupSeparator() : QString();
+    const QString sign = negative && kilobytes != 0 ? locale.negativeSign() : QString();
+    const QLatin1StringView suffix(InspectionTexts::kSizeSuffix);
+    const qsizetype length =
+        sign.size() + count + (count - 1) / 3 * separator.size() + suffix.size();
+    const qsizetype blanks = std::max(width - length, qsizetype(0));
+    QString text(blanks + length, Qt::Uninitialized);
+    QChar *out = std::fill_n(text.data(), blanks, QChar(u' '));
+    out = std::copy(sign.cbegin(), sign.cend(), out);
+    for (qsizetype i = 0; i < count; ++i) {
+        if (i > 0 && (count - i) % 3 == 0)
+            out = std::copy(separator.cbegin(), separator.cend(), out);
+        *out++ = QLatin1Char(digits[i]);
     }
-    return text + QLatin1String(InspectionTexts::kSizeSuffix);
+    for (const char c : suffix)
+        *out++ = QLatin1Char(c);
+    return text;
+}
+
+} // namespace
+
+QString formatSize(qint64 bytes, const QLocale &locale)
+{
+    return sizeText(bytes, locale, 0);
 }
 
 QString padSize(qint64 bytes, const QLocale &locale)
 {
-    return formatSize(bytes, locale).rightJustified(InspectionTexts::kPaddedSizeWidth, u' ');
+    return sizeText(bytes, locale, InspectionTexts::kPaddedSizeWidth);
 }

@@ -310,7 +310,7 @@ void MainWindow::start(StartupChecks checks)
     // At start-up the files are looked at while the grid loads.
     std::vector<FileLook> looks;
     if (checks == StartupChecks::Run) {
-        loadShowingWait([this, &looks] {
+        showCatalogue([this, &looks] {
             StartupLoad load = loadLookingAtFiles(m_store, *m_model, *m_counters);
             looks = std::move(load.looks);
             return load.loaded;
@@ -334,10 +334,10 @@ void MainWindow::start(StartupChecks checks)
 
 void MainWindow::caricaDB()
 {
-    loadShowingWait([this] { return ::caricaDB(m_store, *m_model, *m_counters); });
+    showCatalogue([this] { return ::caricaDB(m_store, *m_model, *m_counters); });
 }
 
-void MainWindow::loadShowingWait(const std::function<bool()> &load)
+void MainWindow::showCatalogue(const std::function<bool()> &load)
 {
     if (!m_wait)
         m_wait = new WaitWindow(this);
@@ -528,19 +528,26 @@ void MainWindow::riempi(const QString &driveEntry, Id3v2Fallback id3v2)
 {
     const TagLibId3v2Reader id3v2Reader;
     FileImport::Result result;
+    // The grid shows the added records from their rows as written, without reading them back.
+    AddedRows added;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         ImportProgress progress(this);
         FileImport fileImport(m_store, m_dialogs, m_volumes, m_driveTable, driveEntry);
         if (id3v2 == Id3v2Fallback::On)
             fileImport.setId3v2Reader(&id3v2Reader);
+        fileImport.setAddedRecords([&added](const RecordView &record) { added.take(record); });
         result = fileImport.riempi(
             m_workList->stringList(),
             [&progress](qsizetype done, qsizetype total) { progress.update(done, total); });
         QApplication::restoreOverrideCursor();
     }
     m_grid->setCurrentIndex(QModelIndex());
-    caricaDB();
+    showCatalogue([&] {
+        return added.caricaDB(m_store, *m_model, *m_counters,
+                              result.onlyAdded() ? AddedRows::Import::OnlyAdded
+                                                 : AddedRows::Import::Other);
+    });
     if (const QString report = result.report(); !report.isEmpty())
         m_dialogs.critical(QString(), report);
 }

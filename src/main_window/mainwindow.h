@@ -76,8 +76,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    /// Runs `load` (a load of the grid) with the wait window, and says so when it fails.
-    void loadShowingWait(const std::function<bool()> &load);
+    // Loads the grid through `load` under the wait window; a failed load is reported.
+    void showCatalogue(const std::function<bool()> &load);
     QGroupBox *buildSearchFrame();
     QGroupBox *buildSortFrame();
     QGroupBox *buildDeleteFrame();

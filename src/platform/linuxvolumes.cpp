@@ -96,6 +96,8 @@ QList<VolumeInfo> LinuxVolumes::volumes()
 std::optional<VolumeInfo> LinuxVolumes::volumeOf(const QString &path)
 {
     refresh();
+    if (const MountEntry *entry = liveMountOf(path))
+        return infoOf(*entry);
     const QString canonical = existingCanonicalPath(path);
     if (canonical.isEmpty())
         return std::nullopt;
@@ -103,6 +105,29 @@ std::optional<VolumeInfo> LinuxVolumes::volumeOf(const QString &path)
     if (!entry)
         return std::nullopt;
     return infoOf(*entry);
+}
+
+// On the running system the kernel names the mount of an existing path by its id, which the
+// mount table lists: one system call instead of a look at every part of the path, which an
+// import pays for each folder. Only for a clean absolute path (at most a closing "/" more),
+// which the kernel resolves as existingCanonicalPath does; nullptr for anything else, or when
+// the table does not show that mount.
+const MountEntry *LinuxVolumes::liveMountOf(const QString &path) const
+{
+    if (m_root != QLatin1String("/") || !path.startsWith(u'/'))
+        return nullptr;
+    const QString clean = QDir::cleanPath(path);
+    if (clean != path && (clean + u'/') != path)
+        return nullptr;
+    struct statx status = {};
+    if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), 0, STATX_MNT_ID, &status) != 0 ||
+        !(status.stx_mask & STATX_MNT_ID))
+        return nullptr;
+    for (const MountEntry &entry : m_table.visibleEntries()) {
+        if (static_cast<quint64>(entry.id) == status.stx_mnt_id)
+            return &entry;
+    }
+    return nullptr;
 }
 
 QString LinuxVolumes::existingCanonicalPath(const QString &path) const
@@ -169,6 +194,7 @@ void LinuxVolumes::replaceTable(const QByteArray &text)
 {
     m_mountText = text;
     m_table = MountTable::parse(text);
+    m_volumeOfMount.clear();
 
     QSet<QString> mounts;
     QHash<QString, QSet<int>> idsOfDevice;
@@ -188,11 +214,16 @@ void LinuxVolumes::replaceTable(const QByteArray &text)
 
 const VolumeInfo &LinuxVolumes::infoOf(const MountEntry &entry)
 {
+    // The same mount is asked for again and again (once per folder of an import): its id finds
+    // it without the key being written out.
+    const auto known = m_volumeOfMount.constFind(entry.id);
+    if (known != m_volumeOfMount.cend() && known->first == entry)
+        return known->second;
     const QString key = mountKey(entry);
     auto it = m_volumes.find(key);
     if (it == m_volumes.end())
         it = m_volumes.insert(key, computeInfo(entry));
-    return *it;
+    return m_volumeOfMount.insert(entry.id, {entry, *it})->second;
 }
 
 VolumeInfo LinuxVolumes::computeInfo(const MountEntry &entry)

@@ -8,6 +8,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <utility>
+
 /// The volumes of a Linux machine, read from the mount table, sysfs and the file system
 /// signatures themselves. Every file is read below a root folder: "/" on a running system, a
 /// fixture tree in tests (with proc/self/mountinfo, sys/dev/block, sys/class/block and
@@ -49,6 +51,7 @@ private:
     bool readMountText(QByteArray &text);
     void replaceTable(const QByteArray &text);
     const VolumeInfo &infoOf(const MountEntry &entry);
+    const MountEntry *liveMountOf(const QString &path) const;
     VolumeInfo computeInfo(const MountEntry &entry);
     const DeviceData &deviceData(const MountEntry &entry, const std::optional<BlockDevice> &disk);
     QString serialOf(const MountEntry &entry, const DeviceData &device) const;
@@ -63,4 +66,6 @@ private:
     MountTable m_table;
     QHash<QString, VolumeInfo> m_volumes; // by mount key
     QHash<QString, DeviceData> m_devices; // by device key
+    /// The answers of infoOf for the mounts of the current table, by mount id.
+    QHash<int, std::pair<MountEntry, VolumeInfo>> m_volumeOfMount;
 };

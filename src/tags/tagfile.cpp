@@ -118,6 +118,11 @@ TagReadResult readTag(const QString &path)
 
 TagReadResult readTag(const QString &path, FileFacts &facts)
 {
+    return readTag(path, fileBaseName(path), facts);
+}
+
+TagReadResult readTag(const QString &path, const QString &baseName, FileFacts &facts)
+{
     facts = {};
     FileHandle file(openFile(path, O_RDONLY));
     if (!file.isOpen())
@@ -135,7 +140,7 @@ TagReadResult readTag(const QString &path, FileFacts &facts)
     if (!readAt(file.fd(), block, kBlockSize, info.st_size - kBlockSize))
         return {};
     file.close();
-    return decodeTagBlock(QByteArrayView(block, kBlockSize), fileBaseName(path));
+    return decodeTagBlock(QByteArrayView(block, kBlockSize), baseName);
 }
 
 TagWriteResult writeTag(const QString &path, const TagValues &values, int genreByte)

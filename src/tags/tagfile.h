@@ -32,6 +32,9 @@ struct FileFacts
 /// it).
 TagReadResult readTag(const QString &path, FileFacts &facts);
 
+/// readTag(path, facts) for a caller that has the file's base name (see fileBaseName) at hand.
+TagReadResult readTag(const QString &path, const QString &baseName, FileFacts &facts);
+
 /// The result of writing a tag: success, or an Italian text saying what went wrong.
 struct TagWriteResult
 {

@@ -60,6 +60,61 @@ private slots:
         QCOMPARE(model.recordCount(), 2);
         QCOMPARE(counters.value(CollectionCounters::Counter::WithTag), 1);
     }
+
+    // After an import the added records are shown from the rows taken as they were written, the
+    // older ones read: the grid and the counters are those of a whole reload. A record rewritten
+    // after it was added (a file listed twice) makes the whole catalogue read again.
+    void addedRowsShowWhatAReloadShows_data()
+    {
+        QTest::addColumn<int>("older");
+        QTest::addColumn<bool>("rewritten");
+        QTest::newRow("into an empty catalogue") << 0 << false;
+        QTest::newRow("after older records") << 2 << false;
+        QTest::newRow("an added record rewritten: read whole") << 2 << true;
+    }
+
+    void addedRowsShowWhatAReloadShows()
+    {
+        QFETCH(int, older);
+        QFETCH(bool, rewritten);
+        TempCatalogue temp;
+        CatalogueRecord old = sampleRecord(u"vecchio"_s);
+        old.genere = u"Jazz"_s;
+        old.percorso = u"/vecchi/"_s;
+        old.labelD = u"VECCHIO"_s;
+        temp.add(QList<CatalogueRecord>(older, old));
+        CatalogueStore store(temp.path());
+        QVERIFY(store.open());
+        AddedRows added;
+        const auto take = [&added](const RecordView &record) {
+            added.take(record);
+        };
+        CatalogueRecord odd = sampleRecord(u"nuovo"_s);
+        odd.titolo = u"Città  "_s;
+        odd.commento = QString();
+        odd.info = u"Nessun TAG ID3"_s;
+        const std::optional<qint64> key = store.add(odd, take);
+        QVERIFY(key && store.add(sampleRecord(u"altro"_s), take));
+        if (rewritten) {
+            odd.id = *key;
+            odd.titolo = u"Riscritto"_s;
+            QVERIFY(store.updateWithMedium(odd) == CatalogueStore::WriteResult::Done);
+        }
+        CatalogueModel model;
+        CollectionCounters counters;
+        QVERIFY(
+            added.caricaDB(store, model, counters,
+                           rewritten ? AddedRows::Import::Other : AddedRows::Import::OnlyAdded));
+        CatalogueModel whole;
+        CollectionCounters wholeCounters;
+        QVERIFY(caricaDB(store, whole, wholeCounters));
+        QCOMPARE(model.recordCount(), older + 2);
+        for (int r = 0; r < whole.recordCount(); ++r)
+            QCOMPARE(model.row(r), whole.row(r));
+        QCOMPARE(model.headerCell(Folder), whole.headerCell(Folder));
+        QCOMPARE(counters.value(CollectionCounters::Counter::WithoutTag),
+                 wholeCounters.value(CollectionCounters::Counter::WithoutTag));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestGridLoader)

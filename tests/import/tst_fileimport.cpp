@@ -65,7 +65,8 @@ private slots:
     void readFile();
     void recordOfAFile_data();
     void recordOfAFile();
-    void twoRecordsOfOneFileTheFirstIsRewritten();
+    void filesAlreadyCatalogued_data();
+    void filesAlreadyCatalogued();
     void unlabelledMediaAreNamedOnceAndSavedFirst();
     void mediaNamedByWhatIsKnown_data();
     void mediaNamedByWhatIsKnown();
@@ -194,10 +195,22 @@ void TestFileImport::recordOfAFile()
 }
 
 // A catalogue may hold two records of one name and folder (the same file catalogued twice): the
-// import rewrites the one with the lower key and leaves the other as it was.
-void TestFileImport::twoRecordsOfOneFileTheFirstIsRewritten()
+// import rewrites the one with the lower key and leaves the other as it was. Names are compared
+// exactly, and a file listed again finds the record its first listing wrote. A catalogue no
+// larger than the work list is looked up at once, a larger one file by file: the outcome is the
+// same.
+void TestFileImport::filesAlreadyCatalogued_data()
 {
-    const QString path = song("data/a.mp3", taggedBytes("Nuovo"));
+    QTest::addColumn<int>("others"); // records of other files
+    QTest::newRow("catalogue larger than the list: looked up file by file") << 2;
+    QTest::newRow("catalogue no larger than the list: looked up at once") << 0;
+}
+
+void TestFileImport::filesAlreadyCatalogued()
+{
+    QFETCH(int, others);
+    const QString lower = song("data/a.mp3", taggedBytes("Nuovo"));
+    const QString upper = song("data/A.mp3", taggedBytes("Maiuscolo"));
     QList<CatalogueRecord> twins;
     for (const QString &stem : {u"primo"_s, u"secondo"_s, u"altro"_s}) {
         twins << sampleRecord(stem);
@@ -205,14 +218,17 @@ void TestFileImport::twoRecordsOfOneFileTheFirstIsRewritten()
         twins.last().percorso = music("data/");
     }
     const QList<qint64> ids = m_temp->add(twins);
-    const FileImport::Result result = import({path});
-    QCOMPARE(result.added, 0);
-    QCOMPARE(result.updated, 1);
+    m_temp->add(QList<CatalogueRecord>(others, sampleRecord(u"altrove"_s)));
+    const FileImport::Result result = import({lower, upper, upper, lower});
+    QCOMPARE(result.added, 1);
+    QCOMPARE(result.updated, 3);
     QCOMPARE(m_store->recordById(ids[0])->titolo, u"Nuovo"_s);
     for (int i : {1, 2}) {
         twins[i].id = ids[i];
         QCOMPARE(m_store->recordById(ids[i]), std::optional(twins[i]));
     }
+    const CatalogueRecord added = records().value(3 + others);
+    QCOMPARE(added.nome + u' ' + added.titolo, u"A Maiuscolo"_s);
 }
 
 // An unnamed medium is named once, after the catalogue's own "TRACKLODGE_n" labels (their

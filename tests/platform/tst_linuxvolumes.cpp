@@ -130,6 +130,32 @@ private slots:
         QCOMPARE(mountPoints, none ? QStringList() : expected);
     }
 
+    // On the running system a clean path is answered through the kernel's mount id, any other
+    // by the path resolved part by part: both give the same volume, through links and on
+    // pseudo file systems too.
+    void runningSystemByMountIdAsByPath_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("root") << u"/"_s;
+        QTest::newRow("pseudo file system") << u"/proc"_s;
+        QTest::newRow("through a link, closing slash") << u"/proc/self/fd/"_s;
+        QTest::newRow("device files") << u"/dev"_s;
+        QTest::newRow("below a mount point") << u"/sys/kernel"_s;
+        QTest::newRow("temporary folder") << QDir::tempPath();
+    }
+
+    void runningSystemByMountIdAsByPath()
+    {
+        QFETCH(QString, path);
+        if (!QFileInfo::exists(path))
+            QSKIP("not on this machine");
+        LinuxVolumes volumes;
+        const std::optional<VolumeInfo> byId = volumes.volumeOf(path);
+        QVERIFY(byId.has_value());
+        // A ".." part is not clean: the path is resolved part by part.
+        QCOMPARE(volumes.volumeOf(path + u"/nessuna/.."_s), byId);
+    }
+
     void loopDeviceProbedThroughItsBackingFile()
     {
         const QString loop = u"/sys/devices/virtual/block/loop0"_s;
