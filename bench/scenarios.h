@@ -50,10 +50,10 @@ void runImport();
 /// `strace -f`.
 void runImportTrace();
 
-/// The start-up's work (load, missing-file check, tag completion) over 100,000 records whose
-/// files, a generated collection, are all there with a tag, and over 1,000 files without a tag,
-/// against the load alone. The line of 100,000 also gives the phases and, as the physical floor,
-/// the time of plainStartupCheck.
+/// The start-up's work (load with the files looked at meanwhile, missing-file check, tag
+/// completion) over 100,000 records whose files, a generated collection, are all there with a
+/// tag, and over 1,000 files without a tag, against the load alone. The line of 100,000 also
+/// gives the phases and the time of plainStartupCheck.
 void runStartup();
 
 /// The start-up's work over 10,000 tagged files, then plainStartupCheck's, each between marks
