@@ -71,11 +71,7 @@ void runCold()
 
     // The start-up over records of the same files, all of them tagged.
     QTemporaryDir startupDir;
-    const QString startupRoot = makeTempFolder(startupDir);
-    const Collection tagged =
-        writeCollection(startupRoot + QStringLiteral("/files"), kFiles, Tagging::AllId3v1);
-    const QString path = cataloguePath(startupRoot);
-    writeCatalogue(path, collectionRecords(tagged));
+    const QString path = writeTaggedCatalogue(startupDir, kFiles);
     StartupFigures figures;
     const double startupMs = medianMs([&] { figures = startUp(path); }, cold, kColdRuns);
     qsizetype baselineTagged = 0;

@@ -62,6 +62,19 @@ QList<CatalogueRecord> collectionRecords(const Collection &collection)
     return records;
 }
 
+QString writeTaggedCatalogue(QTemporaryDir &dir, qsizetype n, QList<CatalogueRecord> *records)
+{
+    const QString folder = makeTempFolder(dir);
+    const Collection collection =
+        writeCollection(folder + QStringLiteral("/files"), n, Tagging::AllId3v1);
+    const QList<CatalogueRecord> written = collectionRecords(collection);
+    const QString path = cataloguePath(folder);
+    writeCatalogue(path, written);
+    if (records)
+        *records = written;
+    return path;
+}
+
 namespace {
 
 // The file of a row as a plain program finds it: the name with ".mp3", then ".MP3", then any
@@ -179,13 +192,8 @@ void removeTags(const QList<CatalogueRecord> &records)
 
 void runStartupTrace()
 {
-    constexpr qsizetype n = 10000;
     QTemporaryDir dir;
-    const QString folder = makeTempFolder(dir);
-    const Collection collection =
-        writeCollection(folder + QStringLiteral("/files"), n, Tagging::AllId3v1);
-    const QString path = cataloguePath(folder);
-    writeCatalogue(path, collectionRecords(collection));
+    const QString path = writeTaggedCatalogue(dir, 10000);
     for (const bool program : {true, false}) {
         // Failing look-ups of names nobody uses mark the traced stretch in a system call trace.
         ::access(program ? "/tracklodge-bench-program-begin" : "/tracklodge-bench-plain-begin",
@@ -201,11 +209,7 @@ void runStartup()
     {
         constexpr qsizetype n = 100000;
         QTemporaryDir dir;
-        const QString folder = makeTempFolder(dir);
-        const Collection collection =
-            writeCollection(folder + QStringLiteral("/files"), n, Tagging::AllId3v1);
-        const QString path = cataloguePath(folder);
-        writeCatalogue(path, collectionRecords(collection));
+        const QString path = writeTaggedCatalogue(dir, n);
 
         StartupFigures figures;
         std::vector<double> load, check;
@@ -232,12 +236,8 @@ void runStartup()
     {
         constexpr qsizetype n = 1000;
         QTemporaryDir dir;
-        const QString folder = makeTempFolder(dir);
-        const Collection collection =
-            writeCollection(folder + QStringLiteral("/files"), n, Tagging::AllId3v1);
-        const QList<CatalogueRecord> records = collectionRecords(collection);
-        const QString path = cataloguePath(folder);
-        writeCatalogue(path, records);
+        QList<CatalogueRecord> records;
+        const QString path = writeTaggedCatalogue(dir, n, &records);
 
         StartupFigures figures;
         const double ms =

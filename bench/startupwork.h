@@ -6,12 +6,19 @@
 
 #include <QList>
 #include <QString>
+#include <QTemporaryDir>
 
 namespace Bench {
 
 /// The records of a collection's files, every one in the state "OK", with the generated texts
 /// of makeRecords.
 QList<CatalogueRecord> collectionRecords(const Collection &collection);
+
+/// Writes a generated collection of `n` files, every one with an ID3v1 tag, under `dir`, and a
+/// catalogue of their records (collectionRecords) beside it; the catalogue's path. `records`,
+/// when given, receives the records.
+QString writeTaggedCatalogue(QTemporaryDir &dir, qsizetype n,
+                             QList<CatalogueRecord> *records = nullptr);
 
 /// What a start-up did.
 struct StartupFigures
