@@ -67,16 +67,33 @@ QString resolveRecordFile(const QString &folder, const QString &name)
     return findRecordFile(folder, name).value_or(recordFilePath(folder, name));
 }
 
-bool opensForReading(const QString &path)
+int openRegularFile(const char *path, struct stat &info, bool *notARegularFile)
 {
     int fd;
     do {
-        fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
+    bool other = false;
+    if (fd < 0) {
+        other = errno == ENOENT;
+    } else if (::fstat(fd, &info) == 0) {
+        if (S_ISREG(info.st_mode))
+            return fd;
+        other = true;
+    }
+    if (fd >= 0)
+        ::close(fd);
+    if (notARegularFile)
+        *notARegularFile = other;
+    return -1;
+}
+
+bool opensForReading(const QString &path)
+{
+    struct stat info;
+    const int fd = openRegularFile(QFile::encodeName(path).constData(), info);
     if (fd < 0)
         return false;
-    struct stat info;
-    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     ::close(fd);
-    return regular;
+    return true;
 }

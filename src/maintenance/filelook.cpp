@@ -1,6 +1,5 @@
 #include "filelook.h"
 
-#include "filechecks.h"
 #include "maintenancetexts.h"
 #include "missingfilecheck.h"
 
@@ -24,39 +23,6 @@
 namespace {
 
 using namespace MaintenanceTexts;
-
-int openForReading(const char *path)
-{
-    int fd;
-    do {
-        fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
-}
-
-// Opens `path` when it is a regular file; -1 otherwise, with `notARegularFile` set when nothing
-// is there or what is there opened and is something else (a folder, a FIFO).
-int openRegularFile(const char *path, struct stat &info, bool &notARegularFile)
-{
-    const int fd = openForReading(path);
-    if (fd < 0) {
-        notARegularFile = errno == ENOENT;
-        return -1;
-    }
-    if (::fstat(fd, &info) == 0) {
-        if (S_ISREG(info.st_mode))
-            return fd;
-        notARegularFile = true;
-    }
-    ::close(fd);
-    return -1;
-}
-
-int openRegularFile(const char *path, struct stat &info)
-{
-    bool notARegularFile = false;
-    return openRegularFile(path, info, notARegularFile);
-}
 
 // Reads whether the open file ends in a tag block. A file shorter than a block has no place
 // for one and is left as it is.
@@ -95,13 +61,17 @@ void lookAtFoundFile(const QString &path, FileLook &look)
     ::close(fd);
 }
 
+RowFile rowFile(const CatalogueModel &model, int row)
+{
+    return RowFile{model.cellUtf8(row, Folder), model.cellUtf8(row, FileName),
+                   model.cellUtf8(row, State), model.key(row).has_value()};
+}
+
 } // namespace
 
 FileLook lookAtRow(const CatalogueModel &model, int row, LookFor what)
 {
-    return lookAt(RowFile{model.cellUtf8(row, Folder), model.cellUtf8(row, FileName),
-                          model.cellUtf8(row, State), model.key(row).has_value()},
-                  what);
+    return lookAt(rowFile(model, row), what);
 }
 
 FileLook lookAt(const RowFile &row, LookFor what)
@@ -126,7 +96,7 @@ FileLook lookAt(const RowFile &row, LookFor what)
         path.append(row.folder).append(row.name).append(".mp3");
         struct stat info;
         bool notARegularFile = false;
-        int fd = openRegularFile(path.constData(), info, notARegularFile);
+        int fd = openRegularFile(path.constData(), info, &notARegularFile);
         if (fd < 0 && notARegularFile) {
             path.replace(path.size() - 3, 3, "MP3");
             fd = openRegularFile(path.constData(), info);
@@ -159,9 +129,10 @@ FileLook lookAt(const RowFile &row, LookFor what)
 
 std::vector<FileLook> lookAtRows(const CatalogueModel &model, LookFor what)
 {
-    return checkEach<FileLook>(model.recordCount(), [&model, what](qsizetype r) {
-        return lookAtRow(model, static_cast<int>(r), what);
-    });
+    RowLooker looker(what);
+    for (int r = 0; r < model.recordCount(); ++r)
+        looker.add(rowFile(model, r));
+    return looker.finish();
 }
 
 // --- RowLooker ---

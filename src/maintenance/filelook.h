@@ -57,7 +57,9 @@ std::vector<FileLook> lookAtRows(const CatalogueModel &model, LookFor what);
 
 /// Looks at the files of rows while they are still being added, for a load that hands over its
 /// rows one by one: each row is copied as it comes, and a few threads look at the files of the
-/// rows added so far, a chunk at a time. Rows are added from one thread.
+/// rows added so far, a chunk at a time. On a cold cache each look waits on the disk, and
+/// several looks at once keep it busy; on a warm one the looks share the processors with the
+/// load. Rows are added from one thread.
 class RowLooker
 {
 public:
