@@ -72,6 +72,22 @@ inline constexpr char kRollback[] = "ROLLBACK";
 /// Writes a compacted copy of the whole catalogue to a new file, named by the bound value.
 inline constexpr char kVacuumInto[] = "VACUUM INTO ?";
 
+/// The catalogue's format number, kept in the file's header (0 in a file no version marked).
+inline constexpr char kReadFormat[] = "PRAGMA user_version";
+/// Marks the file as holding no NUL character in any text and one form of "no genre": format 1.
+inline constexpr char kMarkCleaned[] = "PRAGMA user_version = 1";
+/// The records holding a NUL character in a text field, or a genre that is NULL or blanks only.
+/// A text is searched as its bytes, so a NUL is found wherever it stands.
+inline constexpr char kSelectUncleanKeys[] =
+    "SELECT id FROM Mp3 WHERE "
+    "instr(CAST(titolo AS BLOB), x'00') OR instr(CAST(autore AS BLOB), x'00') OR "
+    "instr(CAST(album AS BLOB), x'00') OR instr(CAST(anno AS BLOB), x'00') OR "
+    "instr(CAST(genere AS BLOB), x'00') OR instr(CAST(commento AS BLOB), x'00') OR "
+    "instr(CAST(nome AS BLOB), x'00') OR instr(CAST(percorso AS BLOB), x'00') OR "
+    "instr(CAST(dimenzione AS BLOB), x'00') OR instr(CAST(info AS BLOB), x'00') OR "
+    "instr(CAST(labelD AS BLOB), x'00') OR instr(CAST(supporto AS BLOB), x'00') OR "
+    "genere IS NULL OR (genere <> '' AND trim(genere, ' ') = '') ORDER BY id";
+
 #undef TRACKLODGE_MP3_COLUMNS
 #undef TRACKLODGE_KEY_WANTED
 

@@ -372,7 +372,7 @@ bool CatalogueStore::createSchema()
         return createFailed();
     for (const char *sql : {CatalogueSql::kCreateTable, CatalogueSql::kCreateIndexNameFolder,
                             CatalogueSql::kCreateIndexSerial, CatalogueSql::kCreateIndexLabel,
-                            CatalogueSql::kCommit}) {
+                            CatalogueSql::kMarkCleaned, CatalogueSql::kCommit}) {
         if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
             createFailed();
             sqlite3_exec(m_db, CatalogueSql::kRollback, nullptr, nullptr, nullptr);

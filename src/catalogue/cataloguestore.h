@@ -131,6 +131,18 @@ public:
     /// Deletes the record of a key.
     WriteResult remove(qint64 id);
 
+    /// True when the catalogue is marked as holding no text that a reader should not see (see
+    /// keysToClean()): markCleaned() marked it, or this version created it. nullopt on failure.
+    std::optional<bool> textsCleaned();
+    /// The keys of the records holding a text that no reader should see: a NUL character in any
+    /// text field, or a genre that is NULL or blanks only (the one stored form of "no genre" is
+    /// an empty text). Earlier versions of the program could store such texts. Reads every
+    /// record; nullopt on failure.
+    std::optional<QList<qint64>> keysToClean();
+    /// Marks the catalogue as holding no such texts; part of the running Transaction, if any.
+    /// False on failure.
+    bool markCleaned();
+
     /// Writes a compacted copy of the open catalogue to `target`, which must not exist or be
     /// empty. Not inside a Transaction. The copy is not flushed to disk. False on failure, with
     /// the reason in lastError(); a partly written `target` may then be left behind.

@@ -46,6 +46,11 @@ inline constexpr char kCopyUnsound[] =
 inline constexpr char kCannotCopyOwnership[] =
     "impossibile dare alla copia compattata \"%1\" il proprietario e i permessi del catalogo "
     "(%2); il catalogo è rimasto com'era";
+/// The one-time rewrite of texts stored with NUL characters by earlier versions failed; %1 says
+/// why. The catalogue is as it was.
+inline constexpr char kCleanupFailed[] =
+    "Impossibile ripulire i testi del catalogo dai caratteri nulli: %1. Il catalogo è rimasto "
+    "com'era.";
 inline constexpr char kCannotReopen[] = "impossibile riaprire il catalogo compattato: %1";
 
 } // namespace CatalogueTexts

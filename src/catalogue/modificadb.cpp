@@ -14,12 +14,13 @@ CatalogueStore::WriteResult ModificaDB(CatalogueStore &store, const CatalogueRec
 {
     CatalogueRecord stored;
     stored.id = record.id;
-    stored.titolo = asText(firstCharacters(record.titolo, RecordCuts::kTitle));
-    stored.autore = asText(firstCharacters(record.autore, RecordCuts::kArtist));
-    stored.album = asText(firstCharacters(record.album, RecordCuts::kAlbum));
-    stored.anno = asText(firstCharacters(record.anno, RecordCuts::kYear));
-    stored.commento = asText(firstCharacters(record.commento, RecordCuts::kComment));
-    stored.genere = asText(record.genere);
+    stored.titolo = asText(recordText(record.titolo, RecordCuts::kTitle));
+    stored.autore = asText(recordText(record.autore, RecordCuts::kArtist));
+    stored.album = asText(recordText(record.album, RecordCuts::kAlbum));
+    stored.anno = asText(recordText(record.anno, RecordCuts::kYear));
+    stored.commento = asText(recordText(record.commento, RecordCuts::kComment));
+    // "No genre" is stored one way: an empty text (a NULL genre is shown as a blank).
+    stored.genere = record.genere.trimmed().isEmpty() ? QStringLiteral("") : record.genere;
     stored.info = asText(record.info);
     stored.nome = asText(record.nome);
     stored.percorso = asText(record.percorso);

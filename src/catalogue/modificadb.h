@@ -5,9 +5,10 @@
 
 /// ModificaDB: rewrites the record whose key is `record.id` with the values of `record`:
 /// `titolo`, `autore`, `album` cut to their first 30 characters, `anno` to its first 4,
-/// `commento` to its first 30; `genere`, `info`, `nome`, `percorso`, `dimenzione` and `labelD`
-/// stored as passed. Nothing is padded and every value is stored as text (a null value as an
-/// empty text, never NULL). `supporto` is not touched.
+/// `commento` to its first 30, each then without trailing blanks (recordText); `genere` stored
+/// as passed, or as an empty text when it is empty or blanks only ("no genre"); `info`, `nome`,
+/// `percorso`, `dimenzione` and `labelD` stored as passed. Nothing is padded and every value is
+/// stored as text (a null value as an empty text, never NULL). `supporto` is not touched.
 ///
 /// Returns Done, NoSuchRecord when `record.id` is not a key of the catalogue (nothing is
 /// written), or Failed (the reason in the store's lastError(), the record as it was). It does

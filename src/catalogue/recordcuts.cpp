@@ -13,3 +13,12 @@ QString firstCharacters(const QString &text, qsizetype count)
     }
     return end == text.size() ? text : text.left(end);
 }
+
+QString recordText(const QString &text, qsizetype width)
+{
+    const QString cut = firstCharacters(text, width);
+    qsizetype end = cut.size();
+    while (end > 0 && cut.at(end - 1) == u' ')
+        --end;
+    return end == cut.size() ? cut : cut.left(end);
+}

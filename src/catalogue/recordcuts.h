@@ -17,3 +17,7 @@ inline constexpr qsizetype kComment = TagLayout::kCommentWidth;
 /// The first `count` characters of `text` (a character outside the basic plane counts as one
 /// and is never split); the whole text when it is shorter. Never pads.
 QString firstCharacters(const QString &text, qsizetype count);
+
+/// A tag text as a record keeps it: its first `width` characters (firstCharacters), without
+/// trailing blanks, which no tag can carry back (a tag reader drops them). Leading blanks stay.
+QString recordText(const QString &text, qsizetype width);

@@ -188,12 +188,12 @@ FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
     CatalogueRecord r;
     if (existing)
         r.id = existing->id;
-    r.titolo = firstCharacters(v.title, RecordCuts::kTitle);
-    r.autore = firstCharacters(v.artist, RecordCuts::kArtist);
-    r.album = firstCharacters(v.album, RecordCuts::kAlbum);
-    r.anno = firstCharacters(v.year, RecordCuts::kYear);
+    r.titolo = recordText(v.title, RecordCuts::kTitle);
+    r.autore = recordText(v.artist, RecordCuts::kArtist);
+    r.album = recordText(v.album, RecordCuts::kAlbum);
+    r.anno = recordText(v.year, RecordCuts::kYear);
     r.genere = v.genre;
-    r.commento = firstCharacters(v.comment, RecordCuts::kComment);
+    r.commento = recordText(v.comment, RecordCuts::kComment);
     r.info = v.state;
     r.nome = v.baseName;
     r.percorso = v.folder;

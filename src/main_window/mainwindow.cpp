@@ -8,6 +8,7 @@
 #include "waitwindow.h"
 
 #include "catalogue/cataloguestore.h"
+#include "catalogue/storedtextcleanup.h"
 #include "disk_search/importprogress.h"
 #include "disk_search/winseek.h"
 #include "grid/cataloguemodel.h"
@@ -307,6 +308,7 @@ void MainWindow::applyColumnWidths()
 
 void MainWindow::start(StartupChecks checks)
 {
+    cleanStoredTexts();
     // At start-up the files are looked at while the grid loads.
     std::vector<FileLook> looks;
     if (checks == StartupChecks::Run) {
@@ -567,6 +569,16 @@ void restorePointer()
 }
 
 } // namespace
+
+void MainWindow::cleanStoredTexts()
+{
+    // Before the first load, so that no cell, search or export ever sees what is cleaned.
+    const TextCleanup cleanup = ::cleanStoredTexts(m_store);
+    if (!cleanup.ok())
+        m_dialogs.critical(QString(), cleanup.error);
+    else if (cleanup.cleaned > 0)
+        CompattaDB(m_store, m_dialogs, BusyPointer{showHourglass, restorePointer});
+}
 
 void MainWindow::runStartupChecks(std::vector<FileLook> looks)
 {

@@ -105,6 +105,8 @@ private:
     void importFound(const QStringList &files, const QString &driveEntry, Id3v2Fallback id3v2);
     void riempi(const QString &driveEntry, Id3v2Fallback id3v2);
 
+    /// Rewrites once the texts earlier versions stored with NUL characters, then compacts.
+    void cleanStoredTexts();
     void runStartupChecks(std::vector<FileLook> looks);
     void deleteCurrentRow();
     void changeAttributes();

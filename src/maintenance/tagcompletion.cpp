@@ -8,7 +8,6 @@
 #include "inspection/recordfile.h"
 #include "tags/genretable.h"
 #include "tags/tagfile.h"
-#include "tags/windows1252.h"
 #include "utf8text.h"
 
 #include <QFile>
@@ -27,8 +26,6 @@ Q_LOGGING_CATEGORY(lcCompletion, "tracklodge.maintenance.completion")
 namespace {
 
 using namespace MaintenanceTexts;
-
-constexpr int kBlankByte = 32;
 
 QString systemReason()
 {
@@ -50,21 +47,6 @@ void makeOwnerWritable(const FileLook &look, const QString &path)
 }
 
 } // namespace
-
-int completionGenreByte(const QString &genreName)
-{
-    const int index = genreIndex(genreName);
-    if (index >= 0)
-        return index;
-    if (genreName.isEmpty())
-        return kBlankByte;
-    // The first character, a surrogate pair counting as one.
-    const qsizetype width = genreName.size() > 1 && genreName.at(0).isHighSurrogate() &&
-                                    genreName.at(1).isLowSurrogate()
-                                ? 2
-                                : 1;
-    return static_cast<unsigned char>(toWindows1252(QStringView(genreName).first(width)).at(0));
-}
 
 CompletionResult CompleteMissingTags(CatalogueStore &store, const CatalogueModel &model,
                                      Dialogs &dialogs, const BusyPointer &busy,
@@ -115,7 +97,7 @@ CompletionResult CompleteMissingTags(CatalogueStore &store, const CatalogueModel
         values.comment = row[Comment];
         // The record keeps the grid's values even when the block cannot be written: they are
         // the values it was loaded with.
-        const TagWriteResult tagged = writeTag(path, values, completionGenreByte(row[Genre]));
+        const TagWriteResult tagged = writeTag(path, values, genreByteOf(row[Genre]));
         written.insert({look.device, look.inode});
         if (!tagged.ok()) {
             fail(path, tagged.errorText);

@@ -13,12 +13,6 @@ class CatalogueModel;
 class CatalogueStore;
 class Dialogs;
 
-/// The genre byte the start-up tag completion writes for a genre name: the index of the name in
-/// the genre table when one name is exactly equal (case and blanks count); otherwise the
-/// Windows-1252 code of the name's first character ("?" for a character outside that set), and
-/// 32 (a blank) for an empty name.
-int completionGenreByte(const QString &genreName);
-
 /// What CompleteMissingTags did.
 struct CompletionResult
 {
@@ -35,8 +29,8 @@ struct CompletionResult
 /// 2. a file of fewer than 128 bytes (an empty one included) is left as it is, and so is one
 ///    whose last 128 bytes begin with "TAG";
 /// 3. otherwise its record is rewritten with ModificaDB from the row's values, then the block of
-///    the row's title, artist, album, year and comment with completionGenreByte() of its genre
-///    is appended to the file.
+///    the row's title, artist, album, year and comment with genreByteOf() its genre (255,
+///    "no genre", for an empty or unknown one) is appended to the file.
 /// A file that fails at any step is listed and left, and the pass goes on with the next row.
 /// The rewrites form one catalogue transaction, followed by one compaction (CompattaDB, which
 /// reports its own failure through `dialogs`) when at least one record was rewritten. The grid

@@ -4,6 +4,7 @@
 
 #include "catalogue/cataloguestore.h"
 #include "catalogue/modificadb.h"
+#include "catalogue/recordcuts.h"
 #include "grid/cataloguemodel.h"
 #include "inspection/recordfile.h"
 #include "inspection/statewords.h"
@@ -127,14 +128,22 @@ void TagSaver::saveRow(Pass &pass, int row, SaveReport &report)
     QString filePath;
     if (pass.first) {
         texts = pass.edited.texts;
+        // The grid shows what the record keeps, which is what the tag reads back.
+        for (const auto &[column, width] :
+             {std::pair{Title, RecordCuts::kTitle}, std::pair{Artist, RecordCuts::kArtist},
+              std::pair{Album, RecordCuts::kAlbum}, std::pair{Year, RecordCuts::kYear},
+              std::pair{Comment, RecordCuts::kComment}})
+            texts[column] = recordText(texts[column], width);
         for (int c = Title; c <= Comment; ++c)
             m_grid.setCell(row, static_cast<Column>(c), texts[c]);
         filePath = pass.edited.filePath;
     } else {
         for (int c = Title; c <= Comment; ++c)
             texts[c] = m_grid.cell(row, static_cast<Column>(c));
-        texts[Artist] = pass.artist;
-        texts[Album] = pass.album;
+        // The question shows the carried values as the tag block holds them, padded; the
+        // rows take them as the tag reads them back.
+        texts[Artist] = recordText(pass.artist, RecordCuts::kArtist);
+        texts[Album] = recordText(pass.album, RecordCuts::kAlbum);
         filePath = resolveRecordFile(pass.folder, m_grid.cell(row, FileName));
     }
 
@@ -142,12 +151,9 @@ void TagSaver::saveRow(Pass &pass, int row, SaveReport &report)
     QString artist = texts[Artist];
     QString album = texts[Album];
     if (pass.tags == TagWriting::On) {
-        const int known = genreIndex(pass.edited.genre);
-        if (known >= 0)
-            m_genreByte = known;
         if (!pass.first) {
-            m_grid.setCell(row, Artist, pass.artist);
-            m_grid.setCell(row, Album, pass.album);
+            m_grid.setCell(row, Artist, texts[Artist]);
+            m_grid.setCell(row, Album, texts[Album]);
         }
         artist = asInBlock(texts[Artist], TagLayout::kArtistWidth);
         album = asInBlock(texts[Album], TagLayout::kAlbumWidth);
@@ -161,7 +167,7 @@ void TagSaver::saveRow(Pass &pass, int row, SaveReport &report)
         if (file.isFile() && !file.permission(QFile::WriteOwner))
             failure = text(kReadOnlyFile).arg(filePath);
         else
-            failure = writeTag(filePath, values, m_genreByte).errorText;
+            failure = writeTag(filePath, values, genreByteOf(pass.edited.genre)).errorText;
         if (failure.isEmpty()) {
             ++report.tagsWritten;
         } else {

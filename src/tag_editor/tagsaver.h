@@ -39,8 +39,7 @@ struct SaveReport
 
 /// The save of the tag editor ("Modifica"), without the window: it writes the edited values into
 /// the grid row, the MP3 file's tag (when asked) and the catalogue, then offers to give the same
-/// artist, album and genre to every other row of the grid in the same folder. One object lives
-/// as long as one editor window: it remembers the genre byte of its last tag write.
+/// artist, album and genre to every other row of the grid in the same folder.
 class TagSaver
 {
 public:
@@ -60,7 +59,7 @@ public:
     ///   "File Corrotto!", "Solo Lettura" or "CDROM", the state "OK" ("Nessun TAG ID3" when all
     ///   its values are empty);
     /// - tags (TagWriting::On): written with writeTag; the genre byte is the chooser's text in
-    ///   the genre table, or the byte of the previous write (0 before any) for other texts. A
+    ///   the genre table, or 255 ("no genre") for any other text. A
     ///   file that is missing, not a regular file, read-only (owner write bit clear) or fails to
     ///   be written is never created and never stops the pass; its record is still updated;
     /// - catalogue: every treated row through ModificaDB with the state word the grid shows, in
@@ -69,9 +68,6 @@ public:
     /// record; a failed catalogue write rolls the catalogue and the grid rows back and is
     /// reported once; a failed compaction is reported by CompattaDB.
     SaveReport save(const EditorFields &fields, TagWriting tags);
-
-    /// The genre byte of the last tag write, 0 before any.
-    int rememberedGenre() const { return m_genreByte; }
 
 private:
     struct Pass;
@@ -82,5 +78,4 @@ private:
     CatalogueStore &m_store;
     Dialogs &m_dialogs;
     BusyPointer m_busy;
-    int m_genreByte = 0;
 };

@@ -28,3 +28,9 @@ int genreIndex(const QString &name)
     }
     return -1;
 }
+
+int genreByteOf(const QString &name)
+{
+    const int index = genreIndex(name);
+    return index >= 0 ? index : kNoGenreByte;
+}

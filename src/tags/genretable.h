@@ -174,3 +174,10 @@ QStringList genreNames();
 /// The byte of the genre called exactly `name` (case and blanks count), or -1 when no genre has
 /// that name.
 int genreIndex(const QString &name);
+
+/// The genre byte that stands for "no genre", which every tag reader shows as none.
+inline constexpr int kNoGenreByte = 255;
+
+/// The byte a tag is written with for the genre `name`: its genreIndex(), or kNoGenreByte for any
+/// text that is none of the 148 names (empty, blanks, typed or unknown).
+int genreByteOf(const QString &name);

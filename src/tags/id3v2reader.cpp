@@ -8,16 +8,21 @@
 
 namespace {
 
-// The text as an ID3v1 field keeps it: characters outside the 8-bit set become "?" (a character
-// outside the Basic Multilingual Plane becomes one "?"), trailing blanks go, and the field's
-// width is the limit.
+// The text as an ID3v1 field keeps it and reads it back: characters outside the 8-bit set
+// become "?" (a character outside the Basic Multilingual Plane becomes one "?"), the text ends at
+// a NUL, the field's width is the limit, and trailing blanks go after the cut, since a cut can
+// end on a blank ("Live at the Royal Albert Hall 1971").
 QString asId3v1Field(const QString &text, qsizetype width)
 {
     QString field = fromWindows1252(toWindows1252(text));
+    if (const qsizetype nul = field.indexOf(QChar(0)); nul >= 0)
+        field.truncate(nul);
+    field.truncate(qMin(field.size(), width));
     qsizetype end = field.size();
     while (end > 0 && field.at(end - 1) == u' ')
         --end;
-    return field.left(qMin(end, width));
+    field.truncate(end);
+    return field;
 }
 
 } // namespace

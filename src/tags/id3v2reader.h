@@ -36,9 +36,9 @@ public:
 };
 
 /// The catalogue's values of an ID3v2 tag, as an ID3v1 tag would hold them: title, artist, album
-/// and comment cut to 30 characters and the year to 4 (after trailing blanks are removed), every
-/// character outside Windows-1252 written as "?", and the genre the first content type that names
-/// one of the 148 genres (see `genreOfContentType`), otherwise empty.
+/// and comment cut to 30 characters and the year to 4, each ending at a NUL and without trailing
+/// blanks after the cut, every character outside Windows-1252 written as "?", and the genre the
+/// first content type that names one of the 148 genres (see `genreOfContentType`), otherwise empty.
 TagValues catalogueValues(const Id3v2Fields &fields);
 
 /// The genre name of one ID3v2 content type: a genre number ("17", "(17)", "(17)Rock": the

@@ -9,11 +9,15 @@ namespace {
 
 constexpr char kBlank = ' ';
 
-// Only trailing blanks are dropped: writers that pad with NULs leave them in the text, and
-// leading blanks (a year such as "  99") are part of the value.
+// Most tag writers pad a field with NULs, others with blanks: a field ends at its first NUL, as
+// every other tag reader reads it, and then loses its trailing blanks. Leading blanks (a year such
+// as "  99") are part of the value. The comment of an ID3v1.1 tag ends with a NUL and the track
+// number, so the track byte never reaches the comment.
 QString decodeField(QByteArrayView block, qsizetype offset, qsizetype width)
 {
     QByteArrayView field = block.sliced(offset, width);
+    if (const qsizetype nul = field.indexOf('\0'); nul >= 0)
+        field.truncate(nul);
     while (!field.isEmpty() && field.back() == kBlank)
         field.chop(1);
     return fromWindows1252(field);
@@ -52,16 +56,15 @@ TagReadResult decodeTagBlock(QByteArrayView block, const QString &baseName)
     values.album = decodeField(block, kAlbumOffset, kAlbumWidth);
     values.year = decodeField(block, kYearOffset, kYearWidth);
     values.comment = decodeField(block, kCommentOffset, kCommentWidth);
-    // A blank genre byte trims to nothing but still stands for genre 32, so the byte is used
-    // as it is.
+    // A blank genre byte stands for genre 32; bytes 148 to 255 (255 is "no genre") give the
+    // same empty text as a file without a tag.
     values.genre = genreName(static_cast<unsigned char>(block[kGenreOffset]));
+    if (values.genre.isNull())
+        values.genre = QLatin1String("");
 
-    // A title that begins with NUL and has no trailing blanks is a field nobody filled in. An
-    // all-blank title is one too; it gets the file's name as well, since a record without a
-    // title cannot be saved from the tag editor.
-    const bool unfilled = values.title.isEmpty() ||
-                          (values.title.size() == kTitleWidth && values.title.front() == QChar(0));
-    if (unfilled)
+    // A title of NULs or blanks is a field nobody filled in; it gets the file's name, since a
+    // record without a title cannot be saved from the tag editor.
+    if (values.title.isEmpty())
         values.title = baseName;
     return result;
 }

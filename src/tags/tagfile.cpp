@@ -2,6 +2,7 @@
 
 #include "tagblock.h"
 #include "tagtexts.h"
+#include "windows1252.h"
 
 #include <QFile>
 #include <QLoggingCategory>
@@ -101,6 +102,20 @@ TagWriteResult failure(const QString &path, const char *reason, int error = errn
     return failure(path, QString::fromUtf8(reason), error);
 }
 
+// An ID3v1.1 tag keeps a track number in the last byte of the comment field, after a NUL: a
+// new comment short enough to leave that room keeps the old block's number, which every other
+// tag program shows.
+void keepTrackNumber(QByteArray &block, QByteArrayView old, const QString &comment)
+{
+    const char trackMarker = old[kTrackMarkerOffset];
+    const char track = old[kTrackOffset];
+    if (trackMarker == '\0' && track != '\0' &&
+        toWindows1252(comment).size() <= kCommentWidthWithTrack) {
+        block[kTrackMarkerOffset] = '\0';
+        block[kTrackOffset] = track;
+    }
+}
+
 } // namespace
 
 QString fileBaseName(const QString &path)
@@ -145,7 +160,7 @@ TagReadResult readTag(const QString &path, const QString &baseName, FileFacts &f
 
 TagWriteResult writeTag(const QString &path, const TagValues &values, int genreByte)
 {
-    const QByteArray block = encodeTagBlock(values, genreByte);
+    QByteArray block = encodeTagBlock(values, genreByte);
     if (block.isEmpty())
         return failure(path, QString::fromUtf8(TagTexts::kBadGenre).arg(genreByte));
 
@@ -170,6 +185,8 @@ TagWriteResult writeTag(const QString &path, const TagValues &values, int genreB
         tagged = hasTagMarker(QByteArrayView(old, kBlockSize));
     }
     const off_t offset = tagged ? length - kBlockSize : length;
+    if (tagged)
+        keepTrackNumber(block, QByteArrayView(old, kBlockSize), values.comment);
 
     if (!writeAt(file.fd(), block.constData(), kBlockSize, offset)) {
         const int writeError = errno;

@@ -44,7 +44,9 @@ struct TagWriteResult
 
 /// Writes the tag block of `values` (see `encodeTagBlock`) with genre byte `genreByte` (0 to
 /// 255) into the existing regular file at `path`: over the last 128 bytes when they begin with
-/// "TAG", otherwise appended, so the file grows by 128 bytes. No other byte of the file is
+/// "TAG", otherwise appended, so the file grows by 128 bytes. A block written over an ID3v1.1
+/// tag (comment byte 29 NUL, byte 30 not) keeps its track number when the new comment takes at
+/// most 28 bytes. No other byte of the file is
 /// touched and no file is ever created. On failure the file is left as it was: a failed append
 /// is cut back to the original length and a failed write over an old tag puts the old tag back;
 /// only when that repair fails too is the tag left damaged, and the error text says so.

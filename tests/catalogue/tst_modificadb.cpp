@@ -28,8 +28,9 @@ private slots:
         QCOMPARE(::firstCharacters(text, count), expected);
     }
 
-    // Title, artist, album and comment cut to 30 characters, the year to 4, NULL stored as an
-    // empty text; the other fields never cut, the medium never rewritten, other records untouched.
+    // Title, artist, album and comment cut to 30 characters, the year to 4, then without trailing
+    // blanks; NULL stored as an empty text; the other fields never cut, the medium never rewritten,
+    // other records untouched.
     void writesTheRecordWithTheCuts()
     {
         const QString k30 = u"123456789012345678901234567890"_s;
@@ -43,6 +44,8 @@ private slots:
         record.titolo = k30 + u'X';
         record.autore = k30 + k30;
         record.commento = k30 + u"  "_s;
+        // Trailing blanks go after the cut: no tag can carry them back.
+        record.album = u"12345678901234567890123456789 tail"_s;
         record.anno = u"20045"_s;
         record.labelD = record.info = QString();
         record.genere = u"Comteporary Christian and more"_s;
@@ -53,6 +56,7 @@ private slots:
         CatalogueRecord expected = record;
         expected.titolo = expected.autore = expected.commento = k30;
         expected.anno = u"2004"_s;
+        expected.album = u"12345678901234567890123456789"_s;
         expected.labelD = expected.info = u""_s;
         expected.supporto = sampleRecord(u"b"_s).supporto;
         const CatalogueRecord after = *store.recordById(ids[1]);

@@ -5,6 +5,7 @@
 #include "main_window/screenfit.h"
 #include "support/fakedialogs.h"
 #include "support/fakevolumes.h"
+#include "support/sqlscene.h"
 #include "support/tempcatalogue.h"
 #include "support/testmp3.h"
 #include "support/widgettest.h"
@@ -132,6 +133,36 @@ private slots:
         QTest::newRow("another key") << int(Qt::Key_Backspace) << true << true << -1 << "";
         // The current row is where the selection ends; the read-only row inside plays no part.
         QTest::newRow("selection upwards") << int(Qt::Key_Delete) << true << false << 2 << "a";
+    }
+
+    // A catalogue of an earlier version holding tag texts padded with NULs is cleaned before
+    // the grid first shows it: no cell shows a NUL, and the catalogue keeps the clean texts.
+    void catalogueWithNulsIsCleanedAtStart()
+    {
+        using namespace Qt::StringLiterals;
+        CatalogueRecord padded = onDisk(u"perche"_s);
+        padded.titolo = u"Perché"_s + QString(24, QChar(0));
+        padded.commento = QString(30, QChar(0));
+        padded.labelD = u"Disco"_s + QString(25, QChar(0));
+        padded.genere = QString();
+        m_temp->add({padded, onDisk(u"plain"_s)});
+        QVERIFY(execOn(m_temp->path(), u"PRAGMA user_version = 0"_s));
+        startWindow();
+        QVERIFY(m_dialogs.messages.isEmpty());
+        const CatalogueModel &grid = m_window->model();
+        QCOMPARE(grid.recordCount(), 2);
+        for (int r = 0; r < grid.recordCount(); ++r) {
+            for (int c = 0; c < kColumnCount; ++c)
+                QVERIFY2(!grid.cell(r, Column(c)).contains(QChar(0)),
+                         qPrintable(grid.cell(r, Column(c))));
+        }
+        QCOMPARE(grid.cell(0, Title), u"Perché"_s);
+        QCOMPARE(grid.cell(0, MediumLabel), u"Disco"_s);
+        const std::optional<CatalogueRecord> stored = m_store->recordById(*grid.key(0));
+        QVERIFY(stored);
+        QCOMPARE(stored->commento, u""_s);
+        QCOMPARE(stored->genere, u""_s);
+        QCOMPARE(m_store->textsCleaned(), std::optional<bool>(true));
     }
 
     void deleteKeyOnTheGrid()

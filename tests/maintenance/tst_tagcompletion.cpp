@@ -31,22 +31,39 @@ class TestTagCompletion : public QObject, private Scene
 
 private slots:
     void init() { setUp(); }
+    // The genre byte written is the name's index, or 255 ("no genre") for anything else, a NULL
+    // genre (shown as a blank) included: never a letter's code, nor 32 ("Classical"). "No genre"
+    // is stored as an empty text.
     void genreByte_data()
     {
         QTest::addColumn<QString>("genre");
         QTest::addColumn<int>("byte");
-        QTest::newRow("the first name of the table") << "Blues" << 0;
-        QTest::newRow("not a name: first character") << "rock" << int('r');
-        QTest::newRow("empty") << "" << 32;
-        QTest::newRow("euro sign") << "€uro" << 0x80;
-        QTest::newRow("outside the basic plane") << "🎵 mix" << int('?');
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("Rock") << u"Rock"_s << 17 << u"Rock"_s;
+        QTest::newRow("the first name") << u"Blues"_s << 0 << u"Blues"_s;
+        QTest::newRow("the last name") << u"Synth Pop"_s << 147 << u"Synth Pop"_s;
+        QTest::newRow("empty") << u""_s << 255 << u""_s;
+        QTest::newRow("NULL") << QString() << 255 << u""_s;
+        QTest::newRow("blanks") << u"  "_s << 255 << u""_s;
+        QTest::newRow("not a name") << u"Synthpop"_s << 255 << u"Synthpop"_s;
+        QTest::newRow("other letter case") << u"rock"_s << 255 << u"rock"_s;
     }
 
     void genreByte()
     {
         QFETCH(QString, genre);
         QFETCH(int, byte);
-        QCOMPARE(completionGenreByte(genre), byte);
+        QFETCH(QString, stored);
+        const QString file = writeMp3(m_music, u"a.mp3"_s, mpegFrames(1));
+        CatalogueRecord record = fileRecord(m_music, u"a"_s, u"Nessun TAG ID3"_s);
+        record.genere = genre;
+        load({record});
+        QCOMPARE(complete().completed, 1);
+        QCOMPARE(int(quint8(fileBytes(file).back())), byte);
+        const std::optional<CatalogueRecord> after = m_store->recordById(m_ids[0]);
+        QVERIFY(after);
+        QCOMPARE(after->genere, stored);
+        QVERIFY(!after->genere.isNull());
     }
 
     // Files shorter than a tag block, tagged ones, and rows of the states "Solo Lettura" and

@@ -64,6 +64,15 @@ private slots:
             << values(u"Brano"_s, u"Jazz"_s, u"2004"_s);
         QTest::newRow("genre refinement after a number: the number counts")
             << fields(u"Brano"_s, {u"(17)Indie Rock"_s}) << values(u"Brano"_s, u"Rock"_s);
+        // A cut that ends on a blank loses it, as a tag block read back would.
+        QTest::newRow("30th character a blank")
+            << fields(u"Live at the Royal Albert Hall 1971"_s, {u"Rock"_s}, u"19  7"_s)
+            << values(u"Live at the Royal Albert Hall"_s, u"Rock"_s, u"19"_s);
+        QTest::newRow("blanks at the cut and before it")
+            << fields(u"Brano"_s + QString(30, u' ') + u"coda"_s, {u"Rock"_s})
+            << values(u"Brano"_s, u"Rock"_s);
+        QTest::newRow("text ends at a NUL")
+            << fields(u"Brano\u0000resto"_s, {u"Rock"_s}) << values(u"Brano"_s, u"Rock"_s);
         QTest::newRow("unknown genre name, a name starting with digits, a number past the table")
             << fields(u"Brano"_s, {u"Vaporwave"_s, u"80s Pop"_s, u"148"_s})
             << values(u"Brano"_s, u""_s);

@@ -47,21 +47,44 @@ private slots:
         row("lower-case marker is no tag", "tag" + withTitle("Song").mid(3),
             {u"brano"_s, {}, {}, {}, {}, {}}, TagOutcome::Absent);
         row("block of 127 bytes", withTitle("Song").left(127), {}, TagOutcome::Unreadable);
-        // The base name stands in for a title of NULs or blanks, or one starting with a NUL that
-        // has no trailing blank; any other NUL is kept.
+        // A field ends at its first NUL, as in every other tag reader, then loses its trailing
+        // blanks; a title left empty takes the base name.
         row("title of 30 NULs", withTitle(QByteArray(30, '\0')), title(u"brano"_s));
         row("all-blank title", withTitle(QByteArray(30, ' ')), title(u"brano"_s));
         row("title starting with NUL", withTitle('\0' + QByteArray(29, 'x')), title(u"brano"_s));
-        row("four letters and 26 NULs", withTitle("Song" + QByteArray(26, '\0')),
-            title(u"Song"_s + nul.repeated(26)));
-        row("one NUL and blanks", withTitle(QByteArray(1, '\0')), title(nul));
+        row("four letters and 26 NULs", withTitle("Song" + QByteArray(26, '\0')), kSong);
+        row("blanks before the NULs go too", withTitle("Song  " + QByteArray(24, '\0')), kSong);
+        row("bytes after the first NUL are not text",
+            withTitle("Song" + QByteArray(1, '\0') + "garbage" + QByteArray(18, '\0')), kSong);
+        row("one NUL and blanks", withTitle(QByteArray(1, '\0')), title(u"brano"_s));
         row("leading blanks of the title stay", withTitle("  Song"), title(u"  Song"_s));
-        row("all-NUL artist has no fallback",
+        row("all-NUL artist is empty",
             tagBlock("Song", QByteArray(30, '\0'), "Album", "1999", "Comment", 17),
-            with(&TagValues::artist, nul.repeated(30)));
+            with(&TagValues::artist, u""_s));
+        row("accented text padded with NULs",
+            tagBlock("Perch\xe9" + QByteArray(24, '\0'), "Artist", "Album", "1999", "Comment", 17),
+            title(u"Perché"_s));
+        // ID3v1.1: the comment's 29th byte is NUL and its 30th the track number.
+        row("comment of an ID3v1.1 tag leaves the track out",
+            tagBlock("Song", "Artist", "Album", "1999",
+                     "Comment" + QByteArray(21, '\0') + QByteArray(1, '\0') + QByteArray(1, 7), 17),
+            kSong);
+        row("28 comment characters and a track",
+            tagBlock("Song", "Artist", "Album", "1999",
+                     QByteArray(28, 'c') + QByteArray(1, '\0') + QByteArray(1, 12), 17),
+            with(&TagValues::comment, QString(28, u'c')));
+        row("year 0000 is a text", tagBlock("Song", "Artist", "Album", "0000", "Comment", 17),
+            with(&TagValues::year, u"0000"_s));
+        row("year of NULs is empty",
+            tagBlock("Song", "Artist", "Album", QByteArray(4, '\0'), "Comment", 17),
+            with(&TagValues::year, u""_s));
         row("genre 0 is Blues", withTitle("Song", 0), with(&TagValues::genre, u"Blues"_s));
         row("genre byte 32, a blank, is Classical", withTitle("Song", ' '),
             with(&TagValues::genre, u"Classical"_s));
+        row("genre 147 is Synth Pop", withTitle("Song", 147),
+            with(&TagValues::genre, u"Synth Pop"_s));
+        row("genre 148 is none", withTitle("Song", 148), with(&TagValues::genre, u""_s));
+        row("genre 255 is none", withTitle("Song", 255), with(&TagValues::genre, u""_s));
     }
 
     void decode()
@@ -72,6 +95,10 @@ private slots:
         const TagReadResult result = decodeTagBlock(block, u"brano"_s);
         QCOMPARE(result.outcome, outcome);
         QCOMPARE(result.values, values);
+        // "No genre" has one form, the empty text, whatever the byte: a null one would be stored
+        // as NULL.
+        if (outcome == TagOutcome::Present)
+            QVERIFY(!result.values.genre.isNull());
     }
 
     // The block as bytes; an empty one means the genre byte is refused.

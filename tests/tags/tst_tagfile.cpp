@@ -20,6 +20,13 @@ const TagValues kNewValues{"New title", "New artist", "New album", "2024", "New 
 const QByteArray kNewBlock =
     tagBlock("New title", "New artist", "New album", "2024", "New comment", 42);
 
+QByteArray toWindows1252Padded(const QString &text, int width)
+{
+    QByteArray bytes = text.toLatin1();
+    bytes.append(width - bytes.size(), ' ');
+    return bytes;
+}
+
 } // namespace
 
 class TestTagFile : public QObject
@@ -62,6 +69,58 @@ private slots:
         const TagWriteResult write = ::writeTag(path, kNewValues, 42);
         QVERIFY2(write.ok(), qPrintable(write.errorText));
         QCOMPARE(fileBytes(path), written);
+    }
+
+    // A block written over an ID3v1.1 tag keeps its track number when the new comment leaves
+    // room for it (28 bytes); otherwise the comment takes all 30 bytes.
+    void writeOverTrackNumber_data()
+    {
+        QTest::addColumn<QByteArray>("oldComment");
+        QTest::addColumn<QString>("newComment");
+        QTest::addColumn<QByteArray>("writtenComment");
+        const QByteArray track7 = QByteArray(1, '\0') + QByteArray(1, 7);
+        const auto blanks = [](int n) {
+            return QByteArray(n, ' ');
+        };
+        QTest::newRow("short comment keeps track 7")
+            << "Old" + QByteArray(25, '\0') + track7 << u"Nuovo"_s << "Nuovo" + blanks(23) + track7;
+        QTest::newRow("28 characters keep it") << "Old" + QByteArray(25, '\0') + track7
+                                               << QString(28, u'c') << QByteArray(28, 'c') + track7;
+        QTest::newRow("28 accented characters keep it")
+            << "Old" + QByteArray(25, '\0') + track7 << QString(28, u'è')
+            << QByteArray(28, '\xe8') + track7;
+        QTest::newRow("29 characters take its place")
+            << "Old" + QByteArray(25, '\0') + track7 << QString(29, u'c')
+            << QByteArray(29, 'c') + blanks(1);
+        QTest::newRow("empty comment keeps it")
+            << QByteArray(28, '\0') + track7 << QString() << blanks(28) + track7;
+        QTest::newRow("track byte 0 is no track")
+            << QByteArray(30, '\0') << u"Nuovo"_s << "Nuovo" + blanks(25);
+        QTest::newRow("ID3v1.0 comment of 30 characters")
+            << QByteArray(30, 'x') << u"Nuovo"_s << "Nuovo" + blanks(25);
+        QTest::newRow("blank before the last byte is no marker")
+            << QByteArray(29, ' ') + QByteArray(1, 7) << u"Nuovo"_s << "Nuovo" + blanks(25);
+    }
+
+    void writeOverTrackNumber()
+    {
+        QFETCH(QByteArray, oldComment);
+        QFETCH(QString, newComment);
+        QFETCH(QByteArray, writtenComment);
+        QTemporaryDir dir;
+        const QByteArray audio = mpegFrames(2);
+        const QString path = writeMp3(dir.path(), u"brano.mp3"_s, audio,
+                                      tagBlock("Song", "Artist", "Album", "1999", oldComment, 17));
+        TagValues values = kNewValues;
+        values.comment = newComment;
+        QVERIFY(::writeTag(path, values, 42).ok());
+        QCOMPARE(fileBytes(path), audio + tagBlock("New title", "New artist", "New album", "2024",
+                                                   writtenComment, 42));
+        // Appended to a file without a tag, a block has no track number.
+        const QString untagged = writeMp3(dir.path(), u"nuovo.mp3"_s, audio);
+        QVERIFY(::writeTag(untagged, values, 42).ok());
+        QCOMPARE(fileBytes(untagged).mid(audio.size() + 97, 30),
+                 toWindows1252Padded(newComment, 30));
     }
 
     // Paths that are not regular files, or lead nowhere (root opens any file whatever its mode); a
