@@ -454,14 +454,29 @@ def drawn_while_searching(app, search, found_list):
     return counts[0], colours.isdigit() and int(colours) > 1
 
 
+def mutagen_id3v24(path, title, artist, genre):
+    """Tags `path` as mutagen does by default: an ID3v2.4 tag of UTF-8 frames, no ID3v1 tag."""
+    from mutagen.id3 import ID3, TCON, TIT2, TPE1
+    tag = ID3()
+    tag.add(TIT2(encoding=3, text=title))
+    tag.add(TPE1(encoding=3, text=artist))
+    tag.add(TCON(encoding=3, text=genre))
+    tag.save(path, v2_version=4)
+
+
 def import_id3v2(app, folder):
     """"Leggi anche i tag ID3v2" ticked: a file with an ID3v2 tag only is imported with its
     values, untouched, in the state "Nessun TAG ID3"; the box is still ticked after a restart,
-    when the start-up completion has given the file an ID3v1 tag with those values."""
+    when the start-up completion has given the file an ID3v1 tag with those values. A title cut
+    to 30 characters loses the blank the cut ends on, in the record and in the tag; a genre
+    that is none of the 148 names is "no genre" (255) in the tag."""
     v2_path = os.path.join(folder, "music", "modern.mp3")
+    live_path = os.path.join(folder, "music", "live.mp3")
     make_mp3(os.path.join(folder, "music", "classic.mp3"), title="Yesterday", artist="Beatles")
     write_file(v2_path, id3v2_only("Però sì", "Lucio Dalla", "Cambio", "1990", "(8)",
                                    "Live à Roma") + ten_second_mp3())
+    write_file(live_path, ten_second_mp3())
+    mutagen_id3v24(live_path, "Live at the Royal Albert Hall 1971", "Cream", "Synthpop")
     v2_bytes = file_bytes(v2_path)
     check(v2_bytes[-128:-125] != b"TAG", "the ID3v2 file carries an ID3v1 tag")
     search = open_search(app)
@@ -470,7 +485,13 @@ def import_id3v2(app, folder):
     check(not d.checked(box), '"Leggi anche i tag ID3v2" is ticked at the first start')
     d.click(box)
     wait_for("the box ticked", lambda: d.checked(box))
-    import_found(app, search, 2)
+    import_found(app, search, 3)
+    live = next(r for r in d.table_rows(grid(app)) if r[6] == "live")
+    check(live[:2] + [live[4]] == ["Live at the Royal Albert Hall", "Cream", ""],
+          f"the grid shows {live}")
+    stored_live = next(r for r in catalogue_rows(folder) if r["nome"] == "live")
+    check([stored_live[k] for k in ("titolo", "genere")] == ["Live at the Royal Albert Hall", ""],
+          f"the catalogue holds {stored_live}")
     shown = next(r for r in d.table_rows(grid(app)) if r[6] == "modern")
     check(shown[:5] + [shown[9]] == ["Però sì", "Lucio Dalla", "Cambio", "1990", "Jazz",
                                      "Nessun TAG ID3"], f"the grid shows {shown}")
@@ -487,6 +508,16 @@ def import_id3v2(app, folder):
                    and file_bytes(v2_path)[-128:])
     check(tag == id3v1("Però sì", "Lucio Dalla", "Cambio", "1990", "Live à Roma", genre=8),
           f"the completed ID3v1 tag is {tag!r}")
+    live_tag = wait_for("the start-up completion's ID3v1 tag of the long title",
+                        lambda: file_bytes(live_path)[-128:].startswith(b"TAG")
+                        and file_bytes(live_path)[-128:])
+    check(live_tag == id3v1("Live at the Royal Albert Hall", "Cream", genre=255),
+          f"the completed ID3v1 tag is {live_tag!r}")
+    from mutagen.id3._id3v1 import ParseID3v1
+    read = ParseID3v1(live_tag)
+    stored_live = next(r for r in catalogue_rows(folder) if r["nome"] == "live")
+    check(str(read["TIT2"]) == stored_live["titolo"] and "TCON" not in read,
+          f"mutagen reads {read}, the catalogue holds {stored_live}")
     check(os.path.exists(os.path.join(folder, ".config", "tracklodge", "tracklodge.conf")),
           "the choice was not kept in the journey's own settings")
     d.press_command(main, "Importa")
