@@ -7,7 +7,8 @@ more packages.
     /usr/bin/python3 tests/package/runtime_dependencies.py PACKAGE MAPPED_FILES_LIST...
 
 Each list holds one path a line (the journeys write them with --desktop-entry). Prints the
-packages the files came from; the last line is "N passed, N failed", one check per package.
+packages that are not reached (with --verbose, every package the files came from); the last line
+is "N passed, N failed", one check per package.
 """
 
 import os
@@ -82,10 +83,15 @@ def owners(paths):
 
 
 def main():
-    package, lists = sys.argv[1], sys.argv[2:]
-    if not lists:
-        print("usage: runtime_dependencies.py PACKAGE MAPPED_FILES_LIST...", file=sys.stderr)
+    arguments = sys.argv[1:]
+    verbose = arguments[:1] == ["--verbose"]
+    if verbose:
+        arguments = arguments[1:]
+    if len(arguments) < 2:
+        print("usage: runtime_dependencies.py [--verbose] PACKAGE MAPPED_FILES_LIST...",
+              file=sys.stderr)
         return 2
+    package, lists = arguments[0], arguments[1:]
     mapped = set()
     for listing in lists:
         with open(listing) as paths:
@@ -102,11 +108,13 @@ def main():
             results.setdefault(" | ".join(sorted(shipped[path])),
                                [bool(shipped[path] & closure), []])[1].append(path)
     for name, (ok, paths) in sorted(results.items()):
-        print(f"{'ok  ' if ok else 'FAIL'} {name}: {', '.join(os.path.basename(p) for p in paths)}")
+        if verbose or not ok:
+            print(f"{'ok  ' if ok else 'FAIL'} {name}: "
+                  f"{', '.join(os.path.basename(p) for p in paths)}")
         if not ok:
             print(f"     {package} does not depend on it, directly or indirectly")
     unowned = [path for path in mapped if path not in shipped]
-    if unowned:
+    if verbose and unowned:
         print("not from any package (made on this machine): " + ", ".join(unowned))
     passed = sum(ok for ok, _ in results.values())
     failed = len(results) - passed
