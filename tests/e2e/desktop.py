@@ -93,9 +93,9 @@ class Desktop:
 
 
 def exec_command(entry):
-    """The command line of the Exec key of the desktop entry file `entry`, split and unquoted as
-    the Desktop Entry Specification says a launcher does (no file is passed: field codes that
-    stand for files or URLs go)."""
+    """The command line of the Exec key of the desktop entry file `entry`, split and unquoted by
+    freedesktop.org's desktop entry rules, as a launcher does (no file is passed: field codes
+    that stand for files or URLs go)."""
     parser = configparser.RawConfigParser(delimiters=("=",), comment_prefixes=("#",),
                                           interpolation=None, strict=True)
     parser.optionxform = str
