@@ -6,10 +6,13 @@ The accessibility tree is only looked at, never used to act: its actions press h
 and skip the signals a person's input sends, so they would hide exactly the faults we look for.
 """
 
+import configparser
 import os
 import re
+import shutil
 import signal
 import subprocess
+import tempfile
 import time
 
 SCREEN_WIDTH, SCREEN_HEIGHT = 1366, 768
@@ -82,24 +85,70 @@ class Desktop:
             process.terminate()
             process.wait()
 
-    def screenshot(self, path):
-        subprocess.run(["import", "-window", "root", path], check=False)
+    def screenshot(self, path, accessible=None):
+        """The screen, or only what `accessible` covers of it, as a PNG file."""
+        crop = ["-crop", "{2}x{3}+{0}+{1}".format(*extents(accessible)), "+repage"] \
+            if accessible else []
+        subprocess.run(["import", "-window", "root", *crop, path], check=False)
+
+
+def exec_command(entry):
+    """The command line of the Exec key of the desktop entry file `entry`, split and unquoted by
+    freedesktop.org's desktop entry rules, as a launcher does (no file is passed: field codes
+    that stand for files or URLs go)."""
+    parser = configparser.RawConfigParser(delimiters=("=",), comment_prefixes=("#",),
+                                          interpolation=None, strict=True)
+    parser.optionxform = str
+    parser.read(entry, encoding="utf-8")
+    value = parser["Desktop Entry"]["Exec"]
+    # First the escapes of every string value, then the quoting of the Exec key.
+    value = re.sub(r"\\([sntr\\])", lambda m: {"s": " ", "n": "\n", "t": "\t", "r": "\r",
+                                                "\\": "\\"}[m.group(1)], value)
+    arguments = []
+    for quoted, plain in re.findall(r'"((?:[^"\\`$]|\\["`$\\])*)"|(\S+)', value):
+        if plain:
+            check(not re.search(r'["\'\\><~|&;$*?#()`]', plain),
+                  f"the Exec key of {entry} has a reserved character outside quotes: {plain}")
+            plain = re.sub(r"%[fFuUdDnNvm]", "", plain).replace("%%", "%")
+            if plain:
+                arguments.append(plain)
+        else:
+            arguments.append(re.sub(r'\\(["`$\\])', r"\1", quoted))
+    check(arguments, f"the Exec key of {entry} is empty")
+    return arguments
 
 
 class Program:
-    """The program started in `folder`, and its application in the accessibility tree."""
+    """The program started in `folder`, and its application in the accessibility tree.
 
-    def __init__(self, executable, folder):
+    With `entry` (a desktop entry file) it is started as a desktop's menu starts it: the
+    command of the entry's Exec key, with HOME the journey's folder, from another, empty folder,
+    so that the catalogue the journey reads in its folder is the one in the home folder; the
+    process started must then be `executable` itself."""
+
+    def __init__(self, executable, folder, entry=None):
         # The settings kept between runs (and those of Qt's file dialog) stay in the journey's
         # folder: no journey reads or changes the user's own.
         env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                    ASAN_OPTIONS="detect_leaks=0", SDL_AUDIODRIVER="dummy",
                    XDG_CONFIG_HOME=os.path.join(folder, ".config"))
+        command, where, self.launcher_folder = [executable], folder, None
+        self.mapped_files = set()
+        if entry:
+            command = exec_command(entry)
+            self.launcher_folder = where = tempfile.mkdtemp(prefix="tracklodge-e2e-launcher-")
+            env.update(HOME=folder, XDG_CACHE_HOME=os.path.join(folder, ".cache"),
+                       XDG_DATA_HOME=os.path.join(folder, ".local/share"),
+                       XDG_STATE_HOME=os.path.join(folder, ".local/state"))
         self.log_path = os.path.join(folder, "program.log")
         with open(self.log_path, "w") as log:
-            self.process = subprocess.Popen([executable], cwd=folder, env=env, stdout=log,
+            self.process = subprocess.Popen(command, cwd=where, env=env, stdout=log,
                                             stderr=subprocess.STDOUT)
         self.app = wait_for("the program in the accessibility tree", self._find_app)
+        if entry:
+            started = os.readlink(f"/proc/{self.process.pid}/exe")
+            check(started == os.path.realpath(executable),
+                  f"the desktop entry {entry} started {started}, not {executable}")
 
     def _find_app(self):
         check(self.process.poll() is None, f"the program ended early: {self.output()}")
@@ -116,6 +165,7 @@ class Program:
 
     def stop(self):
         if self.process.poll() is None:
+            self.mapped_files = mapped_files(self.process.pid)
             self.process.send_signal(signal.SIGTERM)
             try:
                 self.process.wait(10)
@@ -124,6 +174,11 @@ class Program:
                 self.process.wait()
         sanitizer = re.search(r"(ERROR: AddressSanitizer.*|runtime error:.*)", self.output())
         check(not sanitizer, f"the sanitizers reported: {sanitizer and sanitizer.group(0)}")
+        if self.launcher_folder:
+            left = os.listdir(self.launcher_folder)
+            shutil.rmtree(self.launcher_folder, ignore_errors=True)
+            check(not left, f"the program wrote {left} into the folder the launcher started it "
+                  "in, not into the home folder")
 
     # Finding and reading
 
@@ -150,6 +205,14 @@ class Program:
     def gone(self, title, timeout=15.0):
         wait_for(f'the window "{title}" to close',
                  lambda: all(w.name != title for w in self.windows()), timeout)
+
+
+def mapped_files(pid):
+    """The files process `pid` has mapped: its program, the libraries and plugins it loaded,
+    and the data files it maps (translations, fonts)."""
+    with open(f"/proc/{pid}/maps") as maps:
+        fields = [line.split(maxsplit=5) for line in maps]
+    return {f[5].strip() for f in fields if len(f) == 6 and f[5].startswith("/")}
 
 
 def _state(name):

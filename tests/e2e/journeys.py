@@ -2,6 +2,14 @@
 and real MP3 files, on a private X server with openbox, and uses it as a person does.
 
     /usr/bin/python3 tests/e2e/journeys.py PROGRAM SCREENSHOT_FOLDER [JOURNEY...]
+    /usr/bin/python3 tests/e2e/journeys.py --desktop-entry ENTRY PROGRAM SCREENSHOT_FOLDER \
+        [JOURNEY...]
+
+With --desktop-entry, an installed program is started as the menu starts it: the Exec command
+of the desktop entry file ENTRY, with HOME the journey's fresh folder (the user's own home is
+never touched); the process started must be PROGRAM. Each journey that passes then leaves in
+SCREENSHOT_FOLDER a picture of the main window as it ended, main-window-JOURNEY.png, and the
+files the program had mapped, mapped-files-JOURNEY.txt.
 
 Runs itself again inside a private session bus with its own runtime folder, so that parallel
 runs never share an accessibility socket. Prints "N passed, N failed" last.
@@ -30,6 +38,7 @@ from desktop import MAIN_TITLE, check, wait_for  # noqa: E402
 
 SOURCE_DIR = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 PROGRAM = None
+DESKTOP_ENTRY = None
 EDITOR_TITLE = "Modifica ID3"
 SEARCH_TITLE = "Ricerca MP3"
 MISSING_TITLE = "MP3 Cancellati o Spostati"
@@ -575,7 +584,7 @@ class App(d.Program):
         self.started = False
 
     def start(self):
-        super().__init__(PROGRAM, self.folder)
+        super().__init__(PROGRAM, self.folder, DESKTOP_ENTRY)
         self.started = True
 
     def window(self, title, role=None, timeout=15.0):
@@ -590,8 +599,15 @@ def run_journey(journey, screenshots):
     started = time.monotonic()
     try:
         journey(app, folder)
+        if app.started and DESKTOP_ENTRY:
+            DESKTOP.screenshot(os.path.join(screenshots, f"main-window-{journey.__name__}.png"),
+                               main_window(app))
         if app.started:
             app.stop()
+        if app.started and DESKTOP_ENTRY:
+            with open(os.path.join(screenshots, f"mapped-files-{journey.__name__}.txt"),
+                      "w") as listing:
+                listing.writelines(f"{path}\n" for path in sorted(app.mapped_files))
         print(f"PASS {journey.__name__} ({time.monotonic() - started:.1f} s)", flush=True)
         return True
     except Exception as error:  # noqa: BLE001 - a journey fails, the layer goes on
@@ -614,9 +630,12 @@ def run_journey(journey, screenshots):
 
 
 def main():
-    global PROGRAM, DESKTOP
-    PROGRAM, screenshots = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
-    wanted = sys.argv[3:]
+    global PROGRAM, DESKTOP, DESKTOP_ENTRY
+    arguments = sys.argv[1:]
+    if arguments[:1] == ["--desktop-entry"]:
+        DESKTOP_ENTRY, arguments = os.path.abspath(arguments[1]), arguments[2:]
+    PROGRAM, screenshots = os.path.abspath(arguments[0]), os.path.abspath(arguments[1])
+    wanted = arguments[2:]
     os.makedirs(screenshots, exist_ok=True)
     DESKTOP = d.Desktop()
     try:
