@@ -23,6 +23,8 @@ import time
 import traceback
 import wave
 import math
+import xml.etree.ElementTree as ElementTree
+import zipfile
 
 sys.dont_write_bytecode = True  # nothing is written into the source tree
 import desktop as d  # noqa: E402
@@ -503,6 +505,7 @@ CSV_HEADER = ("Titolo;Artista;Album;Anno;Genere;Commento;Nome File;Percoso File;
 EXPORT_TITLE = "Esporta Lista"
 XLSX_FILTER = "Cartella di lavoro Excel (*.xlsx)"
 CSV_FILTER = "CSV (*.csv)"
+SPREADSHEETML = "http://schemas.openxmlformats.org/spreadsheetml/2006/main"
 ODF = {"table": "urn:oasis:names:tc:opendocument:xmlns:table:1.0",
        "office": "urn:oasis:names:tc:opendocument:xmlns:office:1.0",
        "text": "urn:oasis:names:tc:opendocument:xmlns:text:1.0"}
@@ -533,7 +536,6 @@ def odf_text(element):
 def calc_rows(path):
     """The rows of the first sheet of `path` as LibreOffice Calc opens it, each cell as its
     value type and text, read from the flat OpenDocument file Calc saves it as."""
-    import xml.etree.ElementTree as ElementTree
     work = tempfile.mkdtemp(prefix="tracklodge-e2e-calc-")
     try:
         subprocess.run(["soffice", f"-env:UserInstallation=file://{work}/profile", "--headless",
@@ -564,13 +566,15 @@ def choose_export_file(app, name, file_type=None):
     dialog = app.window(EXPORT_TITLE)
     types = d.find(dialog, "combo box", re.compile(r".*\(\*\.(xlsx|csv)\)"))
     check(d.text(types) == XLSX_FILTER, f'the dialog offers "{d.text(types)}" at first')
+    name_field = d.find(dialog, "text", re.compile("Nome( del)? file:?"))
     if file_type:
         d.click(types)
-        d.click(wait_for(f'"{file_type}" in the list of types', lambda: next(
-            (item for w in app.windows() for item in d.descendants(w, "list item", file_type)),
-            None)))
+        d.click(d.find(types, "list item", file_type))
         wait_for(f'"{file_type}" chosen', lambda: d.text(types) == file_type)
-    d.click(d.find(dialog, "text", re.compile("Nome file:?")))
+        extension = re.search(r"\*(\.\w+)", file_type).group(1)
+        check(d.text(name_field) == "Mp3Db" + extension,
+              f'the suggested name reads "{d.text(name_field)}" once "{file_type}" is chosen')
+    d.click(name_field)
     d.keys("ctrl+a")
     d.type_text(name)
     d.keys("Return")
@@ -601,6 +605,13 @@ def export_csv(app, folder):
     # Calc reads no cell after the last one that holds a value.
     cells = [row[:max(i + 1 for i, cell in enumerate(row) if cell[1])] for row in cells]
     check(rows[1:] == cells, f"Calc reads the rows {rows[1:]}, not the grid's {cells}")
+    # Calc keeps a frozen row in its view settings, which it does not save without a window:
+    # the sheet's own XML says it.
+    with zipfile.ZipFile(path) as workbook:
+        sheet = ElementTree.fromstring(workbook.read("xl/worksheets/sheet1.xml"))
+    pane = sheet.find(".//main:sheetView/main:pane", {"main": SPREADSHEETML})
+    check(pane is not None and pane.get("state") == "frozen" and pane.get("ySplit") == "1",
+          f"the header row is not frozen: {pane is not None and pane.attrib}")
 
     choose_export_file(app, "elenco", CSV_FILTER)
     path = os.path.join(folder, "elenco.csv")
