@@ -85,7 +85,9 @@ private slots:
     // separator, the quote and UTF-8, every column as text (a column left to "Standard" turns
     // "007" into 7 and "01/02" into a date: the apostrophe guard keeps formulas out, nothing
     // keeps numbers as typed but the column type). Calc keeps the guard's apostrophe as part of
-    // the text in a text column.
+    // the text, unlike a typed one; in a text column it would compute no formula even without
+    // the guard, which is for "Standard" columns and for other spreadsheets. Its import reads a
+    // CR inside a quoted field as a line break, as it reads CR LF (see kExportTexts).
     void libreOfficeReadsEveryCellAsTheGridShowsIt()
     {
         CatalogueModel model;
@@ -116,6 +118,35 @@ private slots:
                              .constData());
                 QVERIFY2(cell.type == (expected.isEmpty() ? QString() : u"string"_s),
                          where.constData());
+            }
+        }
+    }
+
+    // A file opened as it comes, every column left to "Standard": Calc computes "=1+1" and
+    // reads "-5" as a number there, and reads a guarded text as a text with its apostrophe.
+    void libreOfficeComputesNoFormulaOfATag()
+    {
+        CatalogueModel model;
+        model.setRows(exportRows());
+        const QString path = m_dir.filePath(u"standard.csv"_s);
+        QCOMPARE(CsvExport::write(model, path).outcome, Outcome::Written);
+
+        CalcReader calc;
+        const CalcSheet sheet = calc.read(path, u"CSV:59,34,76,1"_s);
+        QVERIFY2(sheet.error.isEmpty(), qPrintable(sheet.error));
+        QCOMPARE(sheet.rows.size(), 1 + kExportTexts.size());
+        for (int r = 0; r < kExportTexts.size(); ++r) {
+            for (int c = 0; c < kColumnCount; ++c) {
+                const auto column = static_cast<Column>(c);
+                if (column == Size || column == Key)
+                    continue;
+                const CalcCell cell = sheet.rows[r + 1].value(c);
+                const ExportText &text = exportText(r, column);
+                QVERIFY2(cell.formula.isEmpty(), qPrintable(cell.formula));
+                if (!text.csv.startsWith(u'\'') || text.grid.startsWith(u'\''))
+                    continue;
+                QCOMPARE(cell.text, text.csv);
+                QCOMPARE(cell.type, u"string"_s);
             }
         }
     }

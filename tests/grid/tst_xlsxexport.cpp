@@ -41,8 +41,10 @@ private slots:
     void initTestCase() { qInfo().noquote() << "read back with" << m_calc.version(); }
 
     // Each cell a text exactly as the grid shows it, whatever a spreadsheet would make of it
-    // when typed: no numbers, dates, formulas, links. An empty cell is left blank (as Excel
-    // stores an empty text), so Calc reads no value there.
+    // when typed: no numbers, dates, formulas, links. An empty cell is left blank (the library
+    // writes no empty text), so Calc reads no value there. Calc reads the format's escape
+    // "_x000D_" as a CR and "_x005F_" as "_", but leaves "_x0041_" as it is, though the format
+    // makes it an "A": both read back as the grid shows them once the export escapes them.
     void libreOfficeReadsEveryCellAsTheGridShowsIt()
     {
         CatalogueModel model;
@@ -81,7 +83,8 @@ private slots:
     }
 
     // The labels in bold on one sheet, the autofilter over them and the rows, the columns as
-    // wide as their longest text or label.
+    // wide as their longest text or label. The frozen row is the journey's: Calc keeps it in
+    // its view settings, which it does not save when it converts a file without a window.
     void headerRow()
     {
         QFETCH(int, rows);
