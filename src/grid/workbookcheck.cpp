@@ -4,6 +4,8 @@
 #include <QXmlStreamReader>
 #include <QtEndian>
 
+#include <algorithm>
+
 #include <zlib.h>
 
 namespace {
@@ -19,6 +21,7 @@ constexpr qsizetype kLocalSize = 30;
 constexpr quint16 kStored = 0;
 constexpr quint16 kDeflated = 8;
 constexpr char kSheet[] = "xl/worksheets/sheet1.xml";
+constexpr qsizetype kChunk = 1 << 16;
 
 class Reader
 {
@@ -41,33 +44,70 @@ private:
     const QByteArray &m_bytes;
 };
 
-bool inflated(QByteArrayView packed, QByteArray &data)
+// One part of the workbook as it is unpacked: its size and CRC against the directory's, and an
+// XML part read as XML on the way, the rows of the worksheet counted. Read in chunks, so that a
+// large sheet is never whole in memory.
+class Part
 {
+public:
+    Part(bool isXml, bool isSheet)
+        : m_isXml(isXml)
+        , m_isSheet(isSheet)
+    {}
+    void add(QByteArrayView chunk)
+    {
+        m_crc = crc32(m_crc, reinterpret_cast<const Bytef *>(chunk.data()),
+                      static_cast<uInt>(chunk.size()));
+        m_size += chunk.size();
+        if (!m_isXml)
+            return;
+        m_xml.addData(chunk.toByteArray());
+        while (!m_xml.atEnd()) {
+            if (m_xml.readNext() == QXmlStreamReader::StartElement && m_isSheet &&
+                m_xml.name() == u"row")
+                ++m_rows;
+        }
+    }
+    quint32 crc() const { return m_crc; }
+    qsizetype size() const { return m_size; }
+    /// False for XML cut short or otherwise not well-formed.
+    bool wellFormed() const { return !m_isXml || !m_xml.hasError(); }
+    qsizetype rows() const { return m_rows; }
+
+private:
+    QXmlStreamReader m_xml;
+    bool m_isXml;
+    bool m_isSheet;
+    quint32 m_crc = crc32(0, nullptr, 0);
+    qsizetype m_size = 0;
+    qsizetype m_rows = 0;
+};
+
+bool unpack(QByteArrayView packed, quint16 method, Part &part)
+{
+    if (method == kStored) {
+        for (qsizetype at = 0; at < packed.size(); at += kChunk)
+            part.add(packed.sliced(at, std::min(kChunk, packed.size() - at)));
+        return true;
+    }
+    if (method != kDeflated)
+        return false;
     z_stream stream{};
     if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
         return false;
     stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(packed.data()));
     stream.avail_in = static_cast<uInt>(packed.size());
-    stream.next_out = reinterpret_cast<Bytef *>(data.data());
-    stream.avail_out = static_cast<uInt>(data.size());
-    const int status = inflate(&stream, Z_FINISH);
-    const bool whole = status == Z_STREAM_END && stream.avail_out == 0;
-    inflateEnd(&stream);
-    return whole;
-}
-
-// The number of rows of a worksheet's XML (0 for another part), or -1 when it is not
-// well-formed.
-qsizetype wellFormedRows(const QByteArray &xml, bool countRows)
-{
-    QXmlStreamReader reader(xml);
-    qsizetype rows = 0;
-    while (!reader.atEnd()) {
-        if (reader.readNext() == QXmlStreamReader::StartElement && countRows &&
-            reader.name() == u"row")
-            ++rows;
+    QByteArray out(kChunk, Qt::Uninitialized);
+    int status = Z_OK;
+    while (status == Z_OK) {
+        stream.next_out = reinterpret_cast<Bytef *>(out.data());
+        stream.avail_out = static_cast<uInt>(out.size());
+        status = inflate(&stream, Z_NO_FLUSH);
+        if (status == Z_OK || status == Z_STREAM_END)
+            part.add(QByteArrayView(out).first(out.size() - stream.avail_out));
     }
-    return reader.hasError() ? -1 : rows;
+    inflateEnd(&stream);
+    return status == Z_STREAM_END;
 }
 
 } // namespace
@@ -111,29 +151,20 @@ bool WorkbookCheck::isComplete(const QString &path, qsizetype rows, QString *err
         at += kCentralSize + nameSize + zip.u16(at + 30) + zip.u16(at + 32);
 
         const qsizetype start = local + kLocalSize + zip.u16(local + 26) + zip.u16(local + 28);
-        QByteArray data(size, Qt::Uninitialized);
-        bool read = false;
-        if (zip.has(start, packedSize) && method == kStored && packedSize == size) {
-            data = zip.view(start, size).toByteArray();
-            read = true;
-        } else if (zip.has(start, packedSize) && method == kDeflated) {
-            read = inflated(zip.view(start, packedSize), data);
-        }
-        if (!read || crc32(0, reinterpret_cast<const Bytef *>(data.constData()),
-                           static_cast<uInt>(data.size())) != crc) {
+        const bool isSheet = name == QLatin1String(kSheet);
+        Part part(name.endsWith(QLatin1String(".xml")) || name.endsWith(QLatin1String(".rels")),
+                  isSheet);
+        if (!zip.has(start, packedSize) || !unpack(zip.view(start, packedSize), method, part) ||
+            part.size() != size || part.crc() != crc) {
             *error = QStringLiteral("zip entry %1 damaged").arg(name);
             return false;
         }
-        if (!name.endsWith(QLatin1String(".xml")) && !name.endsWith(QLatin1String(".rels")))
-            continue;
-        const bool isSheet = name == QLatin1String(kSheet);
-        const qsizetype counted = wellFormedRows(data, isSheet);
-        if (counted < 0) {
+        if (!part.wellFormed()) {
             *error = QStringLiteral("%1 is cut short").arg(name);
             return false;
         }
         if (isSheet)
-            sheetRows = counted;
+            sheetRows = part.rows();
     }
     if (sheetRows != rows) {
         *error = QStringLiteral("the sheet holds %1 rows of %2").arg(sheetRows).arg(rows);
