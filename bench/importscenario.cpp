@@ -46,7 +46,10 @@ public:
     void critical(const QString &, const QString &) override {}
     bool question(const QString &, const QString &) override { return false; }
     void information(const QString &, const QString &) override {}
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
+    SaveFileChoice saveFileName(const QString &, const QString &, const QStringList &) override
+    {
+        return {};
+    }
 };
 
 // The baseline's decoding of a tag field: Latin-1 to UTF-8, trailing blanks and NULs cut.

@@ -45,7 +45,10 @@ public:
     }
     bool question(const QString &, const QString &) override { return true; }
     void information(const QString &, const QString &) override {}
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
+    SaveFileChoice saveFileName(const QString &, const QString &, const QStringList &) override
+    {
+        return {};
+    }
 };
 
 QByteArray silentFrames()

@@ -46,7 +46,10 @@ public:
     }
     bool question(const QString &, const QString &) override { return false; }
     void information(const QString &, const QString &) override {}
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
+    SaveFileChoice saveFileName(const QString &, const QString &, const QStringList &) override
+    {
+        return {};
+    }
 };
 
 } // namespace

@@ -1,61 +1,73 @@
 #include "csvexport.h"
 
 #include "cataloguemodel.h"
-#include "gridtexts.h"
 
 #include <QSaveFile>
+
+using namespace GridExport;
 
 namespace {
 
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr char kLineEnd[] = "\r\n";
-// Rows written between two progress reports.
-constexpr int kBatchRows = 1000;
 
-QString field(const QString &text)
+// Tag texts come from files of unknown origin: a title "=HYPERLINK(...)" must not become a live
+// formula when the file is opened. The apostrophe is the guard spreadsheets themselves use to
+// show such a text as typed; a leading tab or CR is guarded too, as some spreadsheets drop it
+// and read what follows.
+bool looksLikeFormula(const QString &text)
 {
-    if (!text.contains(u';') && !text.contains(u'"') && !text.contains(u'\n') &&
-        !text.contains(u'\r'))
-        return text;
-    QString quoted = text;
-    quoted.replace(u'"', QLatin1String("\"\""));
-    return u'"' + quoted + u'"';
-}
-
-CsvExport::Result failure(const QString &path, const QString &reason)
-{
-    return {CsvExport::Outcome::Failed,
-            QString::fromUtf8(GridTexts::kExportFailed).arg(path, reason)};
+    if (text.isEmpty())
+        return false;
+    switch (text.front().unicode()) {
+    case u'=':
+    case u'+':
+    case u'-':
+    case u'@':
+    case u'\t':
+    case u'\r':
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
 
-QString CsvExport::line(const QStringList &fields)
+QString CsvExport::field(const QString &text)
 {
-    QStringList quoted;
-    quoted.reserve(fields.size());
-    for (const QString &text : fields)
-        quoted << field(text);
-    return quoted.join(u';');
+    const QString guarded = looksLikeFormula(text) ? u'\'' + text : text;
+    if (!guarded.contains(u';') && !guarded.contains(u'"') && !guarded.contains(u'\n') &&
+        !guarded.contains(u'\r'))
+        return guarded;
+    QString quoted = guarded;
+    quoted.replace(u'"', QLatin1String("\"\""));
+    return u'"' + quoted + u'"';
 }
 
-CsvExport::Result CsvExport::write(const CatalogueModel &model, const QString &path,
-                                   const Progress &progress)
+QString CsvExport::line(const QStringList &fields)
+{
+    QStringList written;
+    written.reserve(fields.size());
+    for (const QString &text : fields)
+        written << field(text);
+    return written.join(u';');
+}
+
+Result CsvExport::write(const CatalogueModel &model, const QString &path, const Progress &progress)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return failure(path, file.errorString());
 
+    QByteArray chunk = kByteOrderMark + line(headerLabels()).toUtf8() + kLineEnd;
     QStringList fields;
-    for (const char *label : GridTexts::kHeaderLabels)
-        fields << QString::fromUtf8(label);
-    QByteArray chunk = kByteOrderMark + line(fields).toUtf8() + kLineEnd;
     const qsizetype total = model.recordCount();
     for (int r = 0; r < total; ++r) {
-        const GridRow &row = model.row(r);
+        const GridRow row = model.row(r);
         fields.clear();
         for (int c = 0; c < kColumnCount; ++c)
-            fields << (c == Size ? row[c].trimmed() : row[c]);
+            fields << cellText(row, static_cast<Column>(c));
         chunk += line(fields).toUtf8() + kLineEnd;
         if ((r + 1) % kBatchRows != 0 && r + 1 != total)
             continue;

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "gridexport.h"
+
 #include <QString>
 #include <QStringList>
-
-#include <functional>
 
 class CatalogueModel;
 
@@ -11,31 +11,20 @@ class CatalogueModel;
 /// order mark, fields separated by ";", lines ended by CR LF.
 namespace CsvExport {
 
-/// One line of fields, without its end: fields joined by ";", a field quoted when it holds ";",
-/// a quote, a CR or an LF, with each quote inside it doubled.
+/// One field as written: a text that a spreadsheet would take for a formula (it begins with
+/// "=", "+", "-", "@", a tab or a CR) gets a leading apostrophe; then the field is quoted when
+/// it holds ";", a quote, a CR or an LF, with each quote inside it doubled.
+QString field(const QString &text);
+
+/// One line of fields, without its end: each field as field() writes it, joined by ";".
 QString line(const QStringList &fields);
 
-/// Progress of an export: `done` of `total` rows written. Returning false cancels the export.
-using Progress = std::function<bool(qsizetype done, qsizetype total)>;
-
-/// What an export did.
-enum class Outcome {
-    Written,   ///< the file is in place
-    Cancelled, ///< the progress asked to stop; any file at the path is as it was
-    Failed,    ///< the file could not be written; any file at the path is as it was
-};
-
-struct Result
-{
-    Outcome outcome = Outcome::Failed;
-    QString error; ///< the Italian message of a failed export, empty otherwise
-};
-
 /// Writes the twelve column labels, then every row the grid shows in its order, to the file at
-/// `path`; the size column without its padding blanks, every other cell as the grid shows it.
-/// The file is written beside the path and renamed into place when complete, so a failed or
-/// cancelled export never leaves a partial file. `progress` is told after every batch of rows,
-/// the last one included (not at all for a grid without rows).
-Result write(const CatalogueModel &model, const QString &path, const Progress &progress = {});
+/// `path`; each cell as GridExport::cellText() gives it. The file is written beside the path and
+/// renamed into place when complete, so a failed or cancelled export never leaves a partial
+/// file. `progress` is told after every batch of rows, the last one included (not at all for a
+/// grid without rows).
+GridExport::Result write(const CatalogueModel &model, const QString &path,
+                         const GridExport::Progress &progress = {});
 
 } // namespace CsvExport

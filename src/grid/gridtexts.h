@@ -18,8 +18,24 @@ inline constexpr char kStatusDash[] = " - ";
 inline constexpr char kStatusOpen[] = " (";
 inline constexpr char kStatusClose[] = ") - ";
 
-/// A CSV export that could not be written. %1 is the file, %2 the system's reason.
+/// An export that could not be written. %1 is the file, %2 the reason.
 inline constexpr char kExportFailed[] =
     "Impossibile esportare la lista nel file \"%1\": il file non è stato scritto.\n%2";
+
+/// The one sheet of an XLSX export.
+inline constexpr char kExportSheetName[] = "Lista";
+/// Reasons of a failed XLSX export.
+inline constexpr char kXlsxTooManyRows[] =
+    "La lista ha %1 righe: un foglio di lavoro ne contiene al massimo %2 oltre alle intestazioni.";
+inline constexpr char kXlsxTextTooLong[] =
+    "Il testo della riga %1, colonna \"%2\", supera i %3 caratteri che una cella può contenere.";
+inline constexpr char kXlsxNoMemory[] = "Memoria insufficiente.";
+/// %1 is the folder.
+inline constexpr char kXlsxNoTemporaryFile[] =
+    "Impossibile creare un file temporaneo nella cartella \"%1\".";
+inline constexpr char kXlsxIncomplete[] =
+    "La cartella di lavoro è risultata incompleta alla verifica: forse il disco è pieno.";
+/// %1 is the library's own description of the fault.
+inline constexpr char kXlsxWriteFailed[] = "Errore nella scrittura del file XLSX (%1).";
 
 } // namespace GridTexts

@@ -1,7 +1,7 @@
 #include "mainwindow.h"
 
 #include "accessiblecaption.h"
-#include "csvexportcommand.h"
+#include "exportcommand.h"
 #include "hovercontroller.h"
 #include "mainwindowtexts.h"
 #include "screenfit.h"
@@ -224,11 +224,11 @@ QGroupBox *MainWindow::buildInfoFrame()
     m_attributesFace = named(new QLabel(text(kChangeAttributes)), QStringLiteral("txtattr"));
     grid->addWidget(hoverCommand(m_attributesButton, m_attributesFace), 3, 0, 1, 4);
     connect(m_attributesButton, &QPushButton::clicked, this, &MainWindow::changeAttributes);
-    m_exportCsv = named(new QPushButton(text(kExportCsv)), QStringLiteral("EsportaCsv"));
-    m_exportCsv->setToolTip(text(kExportCsvToolTip));
-    grid->addWidget(m_exportCsv, 4, 0, 1, 4);
-    connect(m_exportCsv, &QPushButton::clicked, this,
-            [this] { exportGridAsCsv(*m_model, m_dialogs, this); });
+    m_exportButton = named(new QPushButton(text(kExportList)), QStringLiteral("EsportaCsv"));
+    m_exportButton->setToolTip(text(kExportListToolTip));
+    grid->addWidget(m_exportButton, 4, 0, 1, 4);
+    connect(m_exportButton, &QPushButton::clicked, this,
+            [this] { exportGrid(*m_model, m_dialogs, this); });
     return m_infoFrame;
 }
 

@@ -145,7 +145,7 @@ private:
     QLabel *m_counterLabels[6] = {};
     QPushButton *m_attributesButton = nullptr; ///< `attrib`
     QLabel *m_attributesFace = nullptr;        ///< `txtattr`
-    QPushButton *m_exportCsv = nullptr;        ///< "Esporta CSV"
+    QPushButton *m_exportButton = nullptr;     ///< `EsportaCsv`, "Esporta Lista"
     QGroupBox *m_importFrame = nullptr;        ///< `Frame1`
     QPushButton *m_importButton = nullptr;     ///< `Importa`
     QLabel *m_importFace = nullptr;            ///< `Label2`

@@ -47,12 +47,15 @@ inline constexpr char kChangeAttributes[] = "Cambia Attributi";
 inline constexpr char kChangeAttributesToolTip[] =
     "Modifica gli attributi dei file di Sola Lettura in Scrittura";
 
-/// The CSV export of the grid, in the "Info Lista" frame.
-inline constexpr char kExportCsv[] = "Esporta CSV";
-inline constexpr char kExportCsvToolTip[] =
-    "Salva le righe mostrate nella Lista in un file CSV da aprire con un foglio di calcolo";
-inline constexpr char kExportFileName[] = "Mp3Db.csv";
-inline constexpr char kExportFilter[] = "File CSV (*.csv)";
+/// The export of the grid, in the "Info Lista" frame: an Excel workbook or a CSV file.
+inline constexpr char kExportList[] = "Esporta Lista";
+inline constexpr char kExportListToolTip[] =
+    "Salva le righe mostrate nella Lista in una cartella di lavoro Excel o in un file CSV da "
+    "aprire con un foglio di calcolo";
+inline constexpr char kExportFileName[] = "Mp3Db.xlsx";
+/// The file types of the export's file chooser; the first is chosen at first.
+inline constexpr char kExportXlsxFilter[] = "Cartella di lavoro Excel (*.xlsx)";
+inline constexpr char kExportCsvFilter[] = "CSV (*.csv)";
 inline constexpr char kExportProgress[] = "Esportazione della Lista in corso...";
 inline constexpr char kExportCancel[] = "Annulla";
 

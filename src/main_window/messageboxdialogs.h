@@ -17,8 +17,9 @@ public:
     void critical(const QString &title, const QString &text) override;
     bool question(const QString &title, const QString &text) override;
     void information(const QString &title, const QString &text) override;
-    QString saveFileName(const QString &title, const QString &suggestedPath,
-                         const QString &filter) override;
+    /// Qt's file chooser, which also gives a typed name's extension the type chosen after it.
+    SaveFileChoice saveFileName(const QString &title, const QString &suggestedPath,
+                                const QStringList &filters) override;
 
 private:
     QWidget *m_parent;

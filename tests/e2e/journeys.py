@@ -31,6 +31,8 @@ import time
 import traceback
 import wave
 import math
+import xml.etree.ElementTree as ElementTree
+import zipfile
 
 sys.dont_write_bytecode = True  # nothing is written into the source tree
 import desktop as d  # noqa: E402
@@ -536,38 +538,135 @@ def import_id3v2(app, folder):
 
 EXPORT_SONGS = [("c.mp3", "Caffè; corto", 'Lucio "Dalla"', "Però", "1980"),
                 ("b.mp3", "Bella", "Jovanotti", "Lorenzo", "1997"),
-                ("a.mp3", 'Amore "vero"', "Café Tacvba", "Re; live", "1994")]
+                ("a.mp3", 'Amore "vero"', "Café Tacvba", "Re; live", "1994"),
+                ("d.mp3", "Zero", "-5 gradi", "007", "2001")]
 CSV_HEADER = ("Titolo;Artista;Album;Anno;Genere;Commento;Nome File;Percoso File;Dimensione File;"
               "Info;Etichetta Disco;IdKey")
+EXPORT_TITLE = "Esporta Lista"
+XLSX_FILTER = "Cartella di lavoro Excel (*.xlsx)"
+CSV_FILTER = "CSV (*.csv)"
+SPREADSHEETML = "http://schemas.openxmlformats.org/spreadsheetml/2006/main"
+ODF = {"table": "urn:oasis:names:tc:opendocument:xmlns:table:1.0",
+       "office": "urn:oasis:names:tc:opendocument:xmlns:office:1.0",
+       "text": "urn:oasis:names:tc:opendocument:xmlns:text:1.0"}
+
+
+def odf(name):
+    prefix, local = name.split(":")
+    return f"{{{ODF[prefix]}}}{local}"
+
+
+def odf_text(element):
+    """The text of a cell's paragraph, with the elements standing for blanks and tabs written
+    out."""
+    parts = [element.text or ""]
+    for child in element:
+        if child.tag == odf("text:s"):
+            parts.append(" " * int(child.get(odf("text:c"), "1")))
+        elif child.tag == odf("text:tab"):
+            parts.append("\t")
+        elif child.tag == odf("text:line-break"):
+            parts.append("\n")
+        else:
+            parts.append(odf_text(child))
+        parts.append(child.tail or "")
+    return "".join(parts)
+
+
+def calc_rows(path):
+    """The rows of the first sheet of `path` as LibreOffice Calc opens it, each cell as its
+    value type and text, read from the flat OpenDocument file Calc saves it as."""
+    work = tempfile.mkdtemp(prefix="tracklodge-e2e-calc-")
+    try:
+        subprocess.run(["soffice", f"-env:UserInstallation=file://{work}/profile", "--headless",
+                        "--norestore", "--convert-to", "fods", "--outdir", work, path],
+                       check=True, capture_output=True, timeout=180)
+        name = os.path.splitext(os.path.basename(path))[0] + ".fods"
+        table = ElementTree.parse(os.path.join(work, name)).find(".//table:table", ODF)
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    rows = []
+    for row in table.iter(odf("table:table-row")):
+        cells = []
+        for cell in row.iter(odf("table:table-cell")):
+            paragraphs = [odf_text(p) for p in cell.findall("text:p", ODF)]
+            count = min(int(cell.get(odf("table:number-columns-repeated"), "1")), 64)
+            cells += [(cell.get(odf("office:value-type"), ""), "\n".join(paragraphs))] * count
+        while cells and cells[-1] == ("", ""):
+            cells.pop()
+        if cells:
+            rows.append(cells)
+    return rows
+
+
+def choose_export_file(app, name, file_type=None):
+    """"Esporta Lista", the file type chosen in the file dialog's list of types (left as it is
+    when None), a name typed without extension, and the dialog closed with Enter."""
+    d.press_command(main_window(app), EXPORT_TITLE)
+    dialog = app.window(EXPORT_TITLE)
+    types = d.find(dialog, "combo box", re.compile(r".*\(\*\.(xlsx|csv)\)"))
+    check(d.text(types) == XLSX_FILTER, f'the dialog offers "{d.text(types)}" at first')
+    name_field = d.find(dialog, "text", re.compile("Nome( del)? file:?"))
+    if file_type:
+        d.click(types)
+        d.click(d.find(types, "list item", file_type))
+        wait_for(f'"{file_type}" chosen', lambda: d.text(types) == file_type)
+        extension = re.search(r"\*(\.\w+)", file_type).group(1)
+        check(d.text(name_field) == "Mp3Db" + extension,
+              f'the suggested name reads "{d.text(name_field)}" once "{file_type}" is chosen')
+    d.click(name_field)
+    d.keys("ctrl+a")
+    d.type_text(name)
+    d.keys("Return")
+    app.gone(EXPORT_TITLE)
 
 
 def export_csv(app, folder):
-    """"Esporta CSV" after a sort: the file dialog above the main window takes a typed name; the
-    file holds the header and the grid's rows in its order, for Italian spreadsheets."""
+    """"Esporta Lista" after a sort, twice through the file dialog above the main window: a name
+    typed without extension is written as a workbook (the type chosen at first), then, with
+    "CSV (*.csv)" chosen, as a CSV file for Italian spreadsheets; LibreOffice Calc reads the
+    grid's rows from the workbook, every cell a text."""
     prepared(folder, EXPORT_SONGS)
     main = app.window(MAIN_TITLE)
     sort_by(main, "Ordina per Titolo")
     wait_for("rows by title",
-             lambda: grid_titles(app) == ['Amore "vero"', "Bella", "Caffè; corto"])
+             lambda: grid_titles(app) == ['Amore "vero"', "Bella", "Caffè; corto", "Zero"])
     shown = d.table_rows(grid(app))
-    d.press_command(main, "Esporta CSV")
-    app.window("Esporta CSV")
-    d.keys("ctrl+a")
-    d.type_text("elenco.csv")
-    d.keys("Return")
-    app.gone("Esporta CSV")
+    expected = [row[:8] + [row[8].strip()] + row[9:] for row in shown]
+
+    choose_export_file(app, "elenco")
+    path = os.path.join(folder, "elenco.xlsx")
+    content = file_bytes(wait_for("the workbook", lambda: os.path.exists(path) and path))
+    check(content.startswith(b"PK\x03\x04"), f"the workbook begins {content[:8]!r}, not a zip")
+    rows = calc_rows(path)
+    check(rows[0] == [("string", label) for label in CSV_HEADER.split(";")],
+          f"Calc reads the header {rows[0]}")
+    cells = [[("string", text) if text else ("", "") for text in row] for row in expected]
+    # Calc reads no cell after the last one that holds a value.
+    cells = [row[:max(i + 1 for i, cell in enumerate(row) if cell[1])] for row in cells]
+    check(rows[1:] == cells, f"Calc reads the rows {rows[1:]}, not the grid's {cells}")
+    # Calc keeps a frozen row in its view settings, which it does not save without a window:
+    # the sheet's own XML says it.
+    with zipfile.ZipFile(path) as workbook:
+        sheet = ElementTree.fromstring(workbook.read("xl/worksheets/sheet1.xml"))
+    pane = sheet.find(".//main:sheetView/main:pane", {"main": SPREADSHEETML})
+    check(pane is not None and pane.get("state") == "frozen" and pane.get("ySplit") == "1",
+          f"the header row is not frozen: {pane is not None and pane.attrib}")
+
+    choose_export_file(app, "elenco", CSV_FILTER)
     path = os.path.join(folder, "elenco.csv")
-    content = file_bytes(wait_for("the exported file", lambda: os.path.exists(path) and path))
+    content = file_bytes(wait_for("the CSV file", lambda: os.path.exists(path) and path))
     check(content.startswith(b"\xef\xbb\xbf"), f"the file begins {content[:8]!r}, not a BOM")
     lines = content[3:].decode("utf-8").split("\r\n")
     check(lines[0] == CSV_HEADER, f"the header line is {lines[0]!r}")
     check(lines[1].startswith('"Amore ""vero""";Café Tacvba;"Re; live";1994;Rock;;a;') and
           lines[2].startswith("Bella;Jovanotti;Lorenzo;1997;Rock;;b;") and
           lines[3].startswith('"Caffè; corto";"Lucio ""Dalla""";Però;1980;Rock;;c;') and
-          lines[4:] == [""], f"the file's rows are {lines[1:]}")
-    fields = list(csv.reader(io.StringIO("\n".join(lines[1:4])), delimiter=";"))
-    expected = [row[:8] + [row[8].strip()] + row[9:] for row in shown]
-    check(fields == expected, f"the file's rows {fields} are not the grid's {expected}")
+          lines[4].startswith("Zero;'-5 gradi;007;2001;Rock;;d;") and
+          lines[5:] == [""], f"the file's rows are {lines[1:]}")
+    fields = list(csv.reader(io.StringIO("\n".join(lines[1:5])), delimiter=";"))
+    guarded = [[("'" + f if f.startswith("-") else f) for f in row] for row in expected]
+    check(fields == guarded, f"the file's rows {fields} are not the grid's {guarded}")
 
 
 JOURNEYS = [empty_start, import_tree, search_and_refresh, sort_two_ways, edit_title,

@@ -200,19 +200,50 @@ private slots:
         }
     }
 
-    void exportCsvReportsAFailedWrite()
+    void exportWritesTheTypeChosen_data()
     {
-        // What the file holds is CsvExport's: here the chooser's answer reaches it.
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QByteArray>("start");
+        QTest::newRow("a workbook")
+            << QStringLiteral("lista.xlsx") << QStringLiteral("Cartella di lavoro Excel (*.xlsx)")
+            << QByteArray("PK\x03\x04");
+        QTest::newRow("CSV, whatever the name")
+            << QStringLiteral("lista.xlsx") << QStringLiteral("CSV (*.csv)")
+            << QByteArray("\xEF\xBB\xBFTitolo;");
+        QTest::newRow("a workbook that cannot be written")
+            << QStringLiteral("manca/lista.xlsx")
+            << QStringLiteral("Cartella di lavoro Excel (*.xlsx)") << QByteArray();
+        QTest::newRow("a CSV file that cannot be written")
+            << QStringLiteral("manca/lista.csv") << QStringLiteral("CSV (*.csv)") << QByteArray();
+    }
+
+    void exportWritesTheTypeChosen()
+    {
+        // What the files hold is the exports'; here the chooser's answer reaches them.
+        QFETCH(QString, name);
+        QFETCH(QString, filter);
+        QFETCH(QByteArray, start);
         startWindow({onDisk(QStringLiteral("uno"))});
-        const QString missingFolder = m_temp->folder() + QStringLiteral("/manca/lista.csv");
-        m_dialogs.fileNames = {QString(), missingFolder};
+        const QString path = m_temp->folder() + u'/' + name;
+        m_dialogs.choices = {{}, {path, filter}};
         for (int i = 0; i < 2; ++i)
             QTest::mouseClick(childNamed<QPushButton>(&*m_window, "EsportaCsv"), Qt::LeftButton);
-        QVERIFY(!QFileInfo::exists(missingFolder));
-        QCOMPARE(m_dialogs.messages.size(), 3);
-        QCOMPARE(m_dialogs.messages.at(2).kind, FakeDialogs::Kind::Critical);
-        QVERIFY(m_dialogs.messages.at(2).text.startsWith(
-            QStringLiteral("Impossibile esportare la lista nel file \"%1\"").arg(missingFolder)));
+        QCOMPARE(m_dialogs.filters,
+                 QStringList({QStringLiteral("Cartella di lavoro Excel (*.xlsx)"),
+                              QStringLiteral("CSV (*.csv)")}));
+        QFile file(path);
+        if (start.isEmpty()) {
+            QVERIFY(!file.exists());
+            QCOMPARE(m_dialogs.messages.size(), 3);
+            QCOMPARE(m_dialogs.messages.at(2).kind, FakeDialogs::Kind::Critical);
+            QVERIFY(m_dialogs.messages.at(2).text.startsWith(
+                QStringLiteral("Impossibile esportare la lista nel file \"%1\"").arg(path)));
+        } else {
+            QCOMPARE(m_dialogs.messages.size(), 2);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.read(start.size()), start);
+        }
         QVERIFY(!QApplication::overrideCursor());
     }
 };

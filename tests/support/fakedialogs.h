@@ -32,18 +32,22 @@ public:
     {
         messages.append({Kind::Information, title, text});
     }
-    /// Recorded with the suggested path as its text.
-    QString saveFileName(const QString &title, const QString &suggestedPath,
-                         const QString &) override
+    /// Recorded with the suggested path as its text; the filters offered are kept in `filters`.
+    SaveFileChoice saveFileName(const QString &title, const QString &suggestedPath,
+                                const QStringList &offered) override
     {
         messages.append({Kind::SaveFileName, title, suggestedPath});
-        return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+        filters = offered;
+        return choices.isEmpty() ? SaveFileChoice{} : choices.takeFirst();
     }
 
     /// Answers of the next questions, first first; an unscripted question is answered No.
     QList<bool> answers;
-    /// Files chosen in the next file choosers, first first; an unscripted chooser is given up.
-    QStringList fileNames;
+    /// Files and types chosen in the next file choosers, first first; an unscripted chooser is
+    /// given up.
+    QList<SaveFileChoice> choices;
+    /// The file types the last file chooser offered.
+    QStringList filters;
     /// Every message shown, in order.
     QList<Message> messages;
 };

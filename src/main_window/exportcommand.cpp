@@ -1,9 +1,10 @@
-#include "csvexportcommand.h"
+#include "exportcommand.h"
 
 #include "mainwindowtexts.h"
 
 #include "grid/cataloguemodel.h"
 #include "grid/csvexport.h"
+#include "grid/xlsxexport.h"
 #include "platform/dialogs.h"
 
 #include "utf8text.h"
@@ -14,12 +15,15 @@
 
 using namespace MainWindowTexts;
 
-void exportGridAsCsv(const CatalogueModel &model, Dialogs &dialogs, QWidget *parent)
+void exportGrid(const CatalogueModel &model, Dialogs &dialogs, QWidget *parent)
 {
-    const QString path = dialogs.saveFileName(
-        text(kExportCsv), QDir::current().filePath(text(kExportFileName)), text(kExportFilter));
-    if (path.isEmpty())
+    const QString csv = text(kExportCsvFilter);
+    const SaveFileChoice choice =
+        dialogs.saveFileName(text(kExportList), QDir::current().filePath(text(kExportFileName)),
+                             {text(kExportXlsxFilter), csv});
+    if (choice.path.isEmpty())
         return;
+    const auto write = choice.filter == csv ? &CsvExport::write : &XlsxExport::write;
 
     QProgressDialog progress(text(kExportProgress), text(kExportCancel), 0, model.recordCount(),
                              parent);
@@ -27,13 +31,13 @@ void exportGridAsCsv(const CatalogueModel &model, Dialogs &dialogs, QWidget *par
     // A short export is over before the dialog would show.
     progress.setMinimumDuration(1000);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const CsvExport::Result result =
-        CsvExport::write(model, path, [&progress](qsizetype done, qsizetype) {
+    const GridExport::Result result =
+        write(model, choice.path, [&progress](qsizetype done, qsizetype) {
             progress.setValue(static_cast<int>(done));
             return !progress.wasCanceled();
         });
     QApplication::restoreOverrideCursor();
     progress.reset();
-    if (result.outcome == CsvExport::Outcome::Failed)
+    if (result.outcome == GridExport::Outcome::Failed)
         dialogs.critical(QString(), result.error);
 }

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "grid/gridcolumns.h"
+
+#include <QList>
+#include <QString>
+
+#include <vector>
+
+// A grid of the texts that spreadsheets are known to change when they open an export: numbers
+// and dates in disguise, formulas, the CSV's own separators, line breaks, letters beyond ASCII.
+
+/// One tag text, and what a spreadsheet must show for it after opening the CSV export.
+struct ExportText
+{
+    QString grid;
+    QString csv;
+};
+
+inline const QList<ExportText> kExportTexts = {
+    {QStringLiteral("007"), QStringLiteral("007")},
+    {QStringLiteral("01/02"), QStringLiteral("01/02")},
+    {QStringLiteral("1.234"), QStringLiteral("1.234")},
+    {QStringLiteral("1,5"), QStringLiteral("1,5")},
+    {QStringLiteral("TRUE"), QStringLiteral("TRUE")},
+    {QStringLiteral("=1+1"), QStringLiteral("'=1+1")},
+    {QStringLiteral("=HYPERLINK(\"http://x\")"), QStringLiteral("'=HYPERLINK(\"http://x\")")},
+    {QStringLiteral("+39 02"), QStringLiteral("'+39 02")},
+    {QStringLiteral("-5"), QStringLiteral("'-5")},
+    {QStringLiteral("@SUM(A1)"), QStringLiteral("'@SUM(A1)")},
+    {QStringLiteral("\tTab iniziale"), QStringLiteral("'\tTab iniziale")},
+    // LibreOffice's CSV import reads a CR inside a quoted field as a line break, as it reads
+    // CR LF; the workbook keeps the CR.
+    {QStringLiteral("\rA capo iniziale"), QStringLiteral("'\nA capo iniziale")},
+    {QStringLiteral("Re; live"), QStringLiteral("Re; live")},
+    {QStringLiteral("Lucio \"Dalla\""), QStringLiteral("Lucio \"Dalla\"")},
+    {QStringLiteral("riga\nriga"), QStringLiteral("riga\nriga")},
+    {QStringLiteral("Però è già"), QStringLiteral("Però è già")},
+    {QStringLiteral("Straße € 5"), QStringLiteral("Straße € 5")},
+    {QString(), QString()},
+    {QStringLiteral(" spazio  doppio "), QStringLiteral(" spazio  doppio ")},
+    {QStringLiteral("'già citato"), QStringLiteral("'già citato")},
+    // The workbook format's own escape of a character: read back as a CR unless escaped.
+    {QStringLiteral("_x000D_"), QStringLiteral("_x000D_")},
+    {QStringLiteral("a_x0041_b"), QStringLiteral("a_x0041_b")},
+};
+
+/// The size a row of exportRows() shows, and the same without its padding blanks.
+inline QString paddedSize(int row)
+{
+    return QStringLiteral("%1 KB").arg(row + 1, 20);
+}
+inline QString exportedSize(int row)
+{
+    return QStringLiteral("%1 KB").arg(row + 1);
+}
+
+/// The text column `column` of row `row` of exportRows() shows.
+inline const ExportText &exportText(int row, Column column)
+{
+    const int shift = column < Size ? column : column - 1;
+    return kExportTexts.at((row + shift) % kExportTexts.size());
+}
+
+/// One row per text of kExportTexts, each text in every text column on one row or another;
+/// the size padded, the key the row's number.
+inline std::vector<GridRow> exportRows()
+{
+    std::vector<GridRow> rows;
+    for (int r = 0; r < kExportTexts.size(); ++r) {
+        GridRow row;
+        for (int c = 0; c < kColumnCount; ++c) {
+            const auto column = static_cast<Column>(c);
+            if (column == Size)
+                row[c] = paddedSize(r);
+            else if (column == Key)
+                row[c] = QString::number(r + 1);
+            else
+                row[c] = exportText(r, column).grid;
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
