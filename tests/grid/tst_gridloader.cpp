@@ -61,6 +61,37 @@ private slots:
         QCOMPARE(counters.value(CollectionCounters::Counter::WithTag), 1);
     }
 
+    // The rows keep texts that many records share (folder, state, label, medium) once: a value
+    // that comes back after a different one (A, B, A) must read back as itself, in every column.
+    void sharedTextsRepeatAfterADifferentValue()
+    {
+        TempCatalogue temp;
+        QList<CatalogueRecord> records;
+        const QStringList values{u"A"_s, u"B"_s, u"A"_s, u"A"_s, u"Cè"_s, u"B"_s, u""_s, u"A"_s};
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            CatalogueRecord r = sampleRecord(u"r%1"_s.arg(i));
+            r.percorso = u"/music/"_s + values[i] + u'/';
+            r.info = values[i];
+            r.labelD = values[i];
+            r.genere = values[i];
+            r.album = values[i];
+            r.dimenzione = values[i];
+            records << r;
+        }
+        const QList<qint64> ids = temp.add(records);
+        CatalogueStore store(temp.path());
+        QVERIFY(store.open());
+        CatalogueModel model;
+        CollectionCounters counters;
+        QVERIFY(caricaDB(store, model, counters));
+        QCOMPARE(model.recordCount(), values.size());
+        for (int r = 0; r < model.recordCount(); ++r) {
+            QCOMPARE(model.row(r), MettiDati(*store.recordById(ids[r])));
+            QCOMPARE(model.cell(r, MediumLabel), values[r]);
+            QCOMPARE(model.cell(r, Folder), u"/music/"_s + values[r] + u'/');
+        }
+    }
+
     // After an import the added records are shown from the rows taken as they were written, the
     // older ones read: the grid and the counters are those of a whole reload. A record rewritten
     // after it was added (a file listed twice) makes the whole catalogue read again.

@@ -259,6 +259,9 @@ private slots:
         QTest::newRow("Nessun TAG ID3 becomes OK") << "Nessun TAG ID3" << false << "OK";
         QTest::newRow("all values empty") << "OK" << true << "Nessun TAG ID3";
         QTest::newRow("CDROM kept") << "CDROM" << false << "CDROM";
+        QTest::newRow("Disco Rimovibile kept") << "Disco Rimovibile" << false << "Disco Rimovibile";
+        QTest::newRow("File Corrotto! kept") << "File Corrotto!" << false << "File Corrotto!";
+        QTest::newRow("Solo Lettura kept") << "Solo Lettura" << true << "Solo Lettura";
         QTest::newRow("case counts") << "cdrom" << false << "OK";
     }
     void stateWordAfterSaving()

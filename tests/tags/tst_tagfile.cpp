@@ -45,6 +45,8 @@ private slots:
         QTest::newRow("audio and tag")
             << audio + kSongBlock << TagOutcome::Present << audio + kNewBlock;
         QTest::newRow("tag-less audio") << audio << TagOutcome::Absent << audio + kNewBlock;
+        // A file of exactly one block is all tag: written over, never appended to.
+        QTest::newRow("128 bytes, a tag alone") << kSongBlock << TagOutcome::Present << kNewBlock;
         QTest::newRow("127 bytes of a tag")
             << kSongBlock.left(127) << TagOutcome::Unreadable << kSongBlock.left(127) + kNewBlock;
         QTest::newRow("129 bytes starting with a tag")
