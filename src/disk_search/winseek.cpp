@@ -7,12 +7,12 @@
 
 #include "import/folderlisting.h"
 #include "import/searchfolder.h"
-#include "main_window/accessiblecaption.h"
-#include "main_window/hovercontroller.h"
-#include "main_window/screenfit.h"
 #include "platform/dialogs.h"
 #include "platform/drivelistentry.h"
 #include "platform/volumes.h"
+#include "widgets/accessiblecaption.h"
+#include "widgets/hovercontroller.h"
+#include "widgets/screenfit.h"
 
 #include "utf8text.h"
 

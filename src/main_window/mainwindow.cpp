@@ -1,10 +1,7 @@
 #include "mainwindow.h"
 
-#include "accessiblecaption.h"
 #include "exportcommand.h"
-#include "hovercontroller.h"
 #include "mainwindowtexts.h"
-#include "screenfit.h"
 #include "waitwindow.h"
 
 #include "catalogue/cataloguestore.h"
@@ -29,6 +26,10 @@
 #include "tag_editor/tageditor.h"
 #include "tags/genretable.h"
 #include "tags/taglibid3v2reader.h"
+
+#include "widgets/accessiblecaption.h"
+#include "widgets/hovercontroller.h"
+#include "widgets/screenfit.h"
 
 #include "utf8text.h"
 

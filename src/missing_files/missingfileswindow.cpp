@@ -2,10 +2,10 @@
 
 #include "missingfilestexts.h"
 
-#include "main_window/accessiblecaption.h"
-#include "main_window/screenfit.h"
 #include "maintenance/missingfilecheck.h"
 #include "platform/dialogs.h"
+#include "widgets/accessiblecaption.h"
+#include "widgets/screenfit.h"
 
 #include "utf8text.h"
 

@@ -6,9 +6,9 @@
 
 #include "catalogue/recordcuts.h"
 #include "grid/cataloguemodel.h"
-#include "main_window/accessiblecaption.h"
-#include "main_window/screenfit.h"
 #include "tags/genretable.h"
+#include "widgets/accessiblecaption.h"
+#include "widgets/screenfit.h"
 
 #include "utf8text.h"
 
