@@ -2,9 +2,12 @@
 
 #include "platform/volumes.h"
 #include "tags/id3v2reader.h"
+#include "widgets/busycursor.h"
 
 #include <QStringList>
 #include <QWidget>
+
+#include <optional>
 
 class Dialogs;
 class FolderList;
@@ -73,8 +76,8 @@ private:
     bool m_searching = false;     ///< a search is on the stack
     bool m_importing = false;     ///< an import is on the stack
     bool m_closeAfterSearch = false;
-    bool m_busy = false;
-    QList<VolumeInfo> m_drives; ///< the drives of the drive chooser, in its order
+    std::optional<BusyCursor> m_busyCursor; ///< the wait cursor while a search or import runs
+    QList<VolumeInfo> m_drives;             ///< the drives of the drive chooser, in its order
     /// What the first command does: search (before a search) or import what was found.
     enum class Step { Search, Import } m_step = Step::Search;
 
