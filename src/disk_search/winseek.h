@@ -23,9 +23,9 @@ class QListView;
 class QPushButton;
 class QStringListModel;
 
-/// The disk search window `WinSeek` ("Ricerca MP3"): the user picks a drive and a folder, the
-/// search lists the MP3 files below it, and "&Importa" hands them over to be imported. It is
-/// wiring and display: the search is SearchFolder, the import the receiver of
+/// The disk search window (object name `WinSeek`, caption "Ricerca MP3"): the user picks a
+/// drive and a folder, the search lists the MP3 files below it, and "&Importa" hands them over to
+/// be imported. It is wiring and display: the search is SearchFolder, the import the receiver of
 /// importRequested(). Closing it by any means shows its parent, the main window, again.
 class WinSeek : public QWidget
 {

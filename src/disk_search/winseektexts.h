@@ -1,6 +1,6 @@
 #pragma once
 
-// Captions and messages of the disk search window `WinSeek` and of the import's progress.
+// Captions and messages of the disk search window and of the import's progress.
 
 namespace WinSeekTexts {
 

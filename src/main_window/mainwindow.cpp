@@ -472,7 +472,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-// --- Tag editor (Form2) ---
+// --- The tag editor, the disk search window and the import ---
 
 void MainWindow::openEditor(const QModelIndex &index)
 {
