@@ -1,12 +1,12 @@
 #include "mainwindow.h"
 
 #include "exportcommand.h"
+#include "importprogress.h"
 #include "mainwindowtexts.h"
 #include "waitwindow.h"
 
 #include "catalogue/cataloguestore.h"
 #include "catalogue/storedtextcleanup.h"
-#include "disk_search/importprogress.h"
 #include "disk_search/winseek.h"
 #include "grid/cataloguemodel.h"
 #include "grid/cataloguesearch.h"
