@@ -1,5 +1,7 @@
 #pragma once
 
+// Header-only: the player library, below the windows' library, paints its buttons with it too.
+
 #include <QColor>
 #include <QPalette>
 #include <QWidget>
