@@ -7,12 +7,13 @@
 
 #include "import/folderlisting.h"
 #include "import/searchfolder.h"
-#include "main_window/accessiblecaption.h"
-#include "main_window/hovercontroller.h"
-#include "main_window/screenfit.h"
 #include "platform/dialogs.h"
 #include "platform/drivelistentry.h"
 #include "platform/volumes.h"
+#include "widgets/accessiblecaption.h"
+#include "widgets/hovercontroller.h"
+#include "widgets/named.h"
+#include "widgets/screenfit.h"
 
 #include "utf8text.h"
 
@@ -35,12 +36,6 @@
 namespace {
 
 using namespace WinSeekTexts;
-
-template <typename W> W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 // Whether the import reads ID3v2 tags, kept between runs.
 constexpr char kId3v2SettingKey[] = "diskSearch/readId3v2Tags";
@@ -352,13 +347,10 @@ void WinSeek::selectDriveOf(const QString &path)
 
 void WinSeek::setBusy(bool busy)
 {
-    if (busy == m_busy)
-        return;
-    m_busy = busy;
-    if (busy)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
+    if (!busy)
+        m_busyCursor.reset();
+    else if (!m_busyCursor)
+        m_busyCursor.emplace();
 }
 
 void WinSeek::closeEvent(QCloseEvent *event)

@@ -2,9 +2,12 @@
 
 #include "platform/volumes.h"
 #include "tags/id3v2reader.h"
+#include "widgets/busycursor.h"
 
 #include <QStringList>
 #include <QWidget>
+
+#include <optional>
 
 class Dialogs;
 class FolderList;
@@ -20,9 +23,9 @@ class QListView;
 class QPushButton;
 class QStringListModel;
 
-/// The disk search window `WinSeek` ("Ricerca MP3"): the user picks a drive and a folder, the
-/// search lists the MP3 files below it, and "&Importa" hands them over to be imported. It is
-/// wiring and display: the search is SearchFolder, the import the receiver of
+/// The disk search window (object name `WinSeek`, caption "Ricerca MP3"): the user picks a
+/// drive and a folder, the search lists the MP3 files below it, and "&Importa" hands them over to
+/// be imported. It is wiring and display: the search is SearchFolder, the import the receiver of
 /// importRequested(). Closing it by any means shows its parent, the main window, again.
 class WinSeek : public QWidget
 {
@@ -73,8 +76,8 @@ private:
     bool m_searching = false;     ///< a search is on the stack
     bool m_importing = false;     ///< an import is on the stack
     bool m_closeAfterSearch = false;
-    bool m_busy = false;
-    QList<VolumeInfo> m_drives; ///< the drives of the drive chooser, in its order
+    std::optional<BusyCursor> m_busyCursor; ///< the wait cursor while a search or import runs
+    QList<VolumeInfo> m_drives;             ///< the drives of the drive chooser, in its order
     /// What the first command does: search (before a search) or import what was found.
     enum class Step { Search, Import } m_step = Step::Search;
 

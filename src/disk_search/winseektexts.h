@@ -1,6 +1,6 @@
 #pragma once
 
-// Captions and messages of the disk search window `WinSeek` and of the import's progress.
+// Captions and messages of the disk search window.
 
 namespace WinSeekTexts {
 
@@ -29,8 +29,5 @@ inline constexpr char kReset[] = "Ripristina";
 
 inline constexpr char kListFull[] =
     "La casella di riepilogo è piena. Interruzione della ricerca...";
-
-/// Text of the import's progress. %1 files done, %2 files to do.
-inline constexpr char kImportProgress[] = "Importazione degli MP3 in corso: %1 di %2";
 
 } // namespace WinSeekTexts

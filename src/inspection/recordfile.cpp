@@ -1,5 +1,7 @@
 #include "recordfile.h"
 
+#include "platform/fileopen.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -69,10 +71,7 @@ QString resolveRecordFile(const QString &folder, const QString &name)
 
 int openRegularFile(const char *path, struct stat &info, bool *notARegularFile)
 {
-    int fd;
-    do {
-        fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    } while (fd < 0 && errno == EINTR);
+    const int fd = openUninterrupted(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     bool other = false;
     if (fd < 0) {
         other = errno == ENOENT;

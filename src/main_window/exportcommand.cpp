@@ -6,10 +6,10 @@
 #include "grid/csvexport.h"
 #include "grid/xlsxexport.h"
 #include "platform/dialogs.h"
+#include "widgets/busycursor.h"
 
 #include "utf8text.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QProgressDialog>
 
@@ -30,13 +30,14 @@ void exportGrid(const CatalogueModel &model, Dialogs &dialogs, QWidget *parent)
     progress.setWindowModality(Qt::WindowModal);
     // A short export is over before the dialog would show.
     progress.setMinimumDuration(1000);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const GridExport::Result result =
-        write(model, choice.path, [&progress](qsizetype done, qsizetype) {
+    GridExport::Result result;
+    {
+        const BusyCursor busy;
+        result = write(model, choice.path, [&progress](qsizetype done, qsizetype) {
             progress.setValue(static_cast<int>(done));
             return !progress.wasCanceled();
         });
-    QApplication::restoreOverrideCursor();
+    }
     progress.reset();
     if (result.outcome == GridExport::Outcome::Failed)
         dialogs.critical(QString(), result.error);

@@ -1,15 +1,12 @@
 #include "mainwindow.h"
 
-#include "accessiblecaption.h"
 #include "exportcommand.h"
-#include "hovercontroller.h"
+#include "importprogress.h"
 #include "mainwindowtexts.h"
-#include "screenfit.h"
 #include "waitwindow.h"
 
 #include "catalogue/cataloguestore.h"
 #include "catalogue/storedtextcleanup.h"
-#include "disk_search/importprogress.h"
 #include "disk_search/winseek.h"
 #include "grid/cataloguemodel.h"
 #include "grid/cataloguesearch.h"
@@ -30,9 +27,14 @@
 #include "tags/genretable.h"
 #include "tags/taglibid3v2reader.h"
 
+#include "widgets/accessiblecaption.h"
+#include "widgets/busycursor.h"
+#include "widgets/hovercontroller.h"
+#include "widgets/named.h"
+#include "widgets/screenfit.h"
+
 #include "utf8text.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -53,12 +55,6 @@
 namespace {
 
 using namespace MainWindowTexts;
-
-template <typename W> W *named(W *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
 
 } // namespace
 
@@ -371,9 +367,8 @@ void MainWindow::refresh()
     m_grid->setCurrentIndex(QModelIndex());
     m_refreshButton->hide();
     setRefreshEnabled(false);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const BusyCursor busy;
     caricaDB();
-    QApplication::restoreOverrideCursor();
 }
 
 void MainWindow::setSearchEnabled(bool enabled)
@@ -429,17 +424,19 @@ void MainWindow::runSearch()
     request.column = CatalogueSearch::columnOfOption(m_searchOption);
     request.text = request.column == Genre ? m_genreChooser->currentText() : m_searchEdit->text();
     request.wordSearch = m_inFieldCheck->isChecked();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QList<qint64> keys = CatalogueSearch::matchingKeys(*m_model, request);
-    QStringList keyTexts;
-    keyTexts.reserve(keys.size());
-    for (const qint64 key : keys)
-        keyTexts << QString::number(key);
-    m_foundKeysList->clear();
-    m_foundKeysList->addItems(keyTexts);
-    m_grid->setCurrentIndex(QModelIndex());
-    const bool rebuilt = CatalogueSearch::rebuild(m_store, *m_model, *m_counters, keys);
-    QApplication::restoreOverrideCursor();
+    bool rebuilt = false;
+    {
+        const BusyCursor busy;
+        const QList<qint64> keys = CatalogueSearch::matchingKeys(*m_model, request);
+        QStringList keyTexts;
+        keyTexts.reserve(keys.size());
+        for (const qint64 key : keys)
+            keyTexts << QString::number(key);
+        m_foundKeysList->clear();
+        m_foundKeysList->addItems(keyTexts);
+        m_grid->setCurrentIndex(QModelIndex());
+        rebuilt = CatalogueSearch::rebuild(m_store, *m_model, *m_counters, keys);
+    }
     m_searchButton->setEnabled(true);
     if (!rebuilt)
         m_dialogs.critical(QString(), text(kLoadFailed).arg(m_store.lastError()));
@@ -447,9 +444,8 @@ void MainWindow::runSearch()
 
 void MainWindow::runSort()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const BusyCursor busy;
     GridSort::sortRows(*m_model, GridSort::columnOfOption(m_sortOption));
-    QApplication::restoreOverrideCursor();
 }
 
 void MainWindow::gridClicked(const QModelIndex &index)
@@ -476,7 +472,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-// --- Tag editor (Form2) ---
+// --- The tag editor, the disk search window and the import ---
 
 void MainWindow::openEditor(const QModelIndex &index)
 {
@@ -533,7 +529,7 @@ void MainWindow::riempi(const QString &driveEntry, Id3v2Fallback id3v2)
     // The grid shows the added records from their rows as written, without reading them back.
     AddedRows added;
     {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const BusyCursor busy;
         ImportProgress progress(this);
         FileImport fileImport(m_store, m_dialogs, m_volumes, m_driveTable, driveEntry);
         if (id3v2 == Id3v2Fallback::On)
@@ -542,7 +538,6 @@ void MainWindow::riempi(const QString &driveEntry, Id3v2Fallback id3v2)
         result = fileImport.riempi(
             m_workList->stringList(),
             [&progress](qsizetype done, qsizetype total) { progress.update(done, total); });
-        QApplication::restoreOverrideCursor();
     }
     m_grid->setCurrentIndex(QModelIndex());
     showCatalogue([&] {
@@ -556,20 +551,6 @@ void MainWindow::riempi(const QString &driveEntry, Id3v2Fallback id3v2)
 
 // --- Maintenance: the start-up checks, the delete, the read-only change ---
 
-namespace {
-
-void showHourglass()
-{
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-void restorePointer()
-{
-    QApplication::restoreOverrideCursor();
-}
-
-} // namespace
-
 void MainWindow::cleanStoredTexts()
 {
     // Before the first load, so that no cell, search or export ever sees what is cleaned.
@@ -577,19 +558,18 @@ void MainWindow::cleanStoredTexts()
     if (!cleanup.ok())
         m_dialogs.critical(QString(), cleanup.error);
     else if (cleanup.cleaned > 0)
-        CompattaDB(m_store, m_dialogs, BusyPointer{showHourglass, restorePointer});
+        CompattaDB(m_store, m_dialogs, busyCursorPointer());
 }
 
 void MainWindow::runStartupChecks(std::vector<FileLook> looks)
 {
-    showHourglass();
-    const auto missing =
-        checkFilesAtStartup(m_store, *m_model, m_dialogs, {}, std::move(looks)).missing;
-    if (missing.isEmpty()) {
-        restorePointer();
-        return;
+    QList<MissingFileCheck::MissingEntry> missing;
+    {
+        const BusyCursor busy;
+        missing = checkFilesAtStartup(m_store, *m_model, m_dialogs, {}, std::move(looks)).missing;
     }
-    restorePointer();
+    if (missing.isEmpty())
+        return;
     // The window takes no input until the vanished entries are dealt with or the list closes.
     // The list is a window of its own kept above this one; disabling this window disables it
     // too, so it is enabled again by itself.
@@ -646,6 +626,5 @@ void MainWindow::deleteCurrentRow()
 
 void MainWindow::changeAttributes()
 {
-    const BusyPointer hourglass{showHourglass, restorePointer};
-    changeReadOnlyFiles(m_store, *m_model, *m_counters, m_dialogs, hourglass);
+    changeReadOnlyFiles(m_store, *m_model, *m_counters, m_dialogs, busyCursorPointer());
 }

@@ -34,8 +34,9 @@ class Volumes;
 class WaitWindow;
 class WinSeek;
 
-/// The main window `Form1`: the catalogue grid and the commands around it. It is wiring and
-/// display; the work is done by the catalogue store, the grid model and the command classes.
+/// The main window (object name `Form1`): the catalogue grid and the commands around it. It is
+/// wiring and display; the work is done by the catalogue store, the grid model and the command
+/// classes.
 class MainWindow : public QWidget
 {
     Q_OBJECT
@@ -156,6 +157,6 @@ private:
     QPointer<WinSeek> m_winSeek;
     QListWidget *m_driveList = nullptr; ///< `List2`, shows the drive table, never read back
 
-    QPointer<TagEditor> m_editor;                       ///< the open tag editor (Form2), if any
+    QPointer<TagEditor> m_editor;                       ///< the open tag editor, if any
     QPointer<MissingFilesWindow> m_pendingMissingFiles; ///< to be shown once this window is
 };

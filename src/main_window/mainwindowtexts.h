@@ -63,6 +63,8 @@ inline constexpr char kImportFrame[] = "Importa MP3";
 inline constexpr char kImport[] = "Importa";
 inline constexpr char kImportToolTip[] =
     "Utilizzare questo pulsante per importare dal disco degli MP3 da aggiungere al DB";
+/// Text of the import's progress. %1 files done, %2 files to do.
+inline constexpr char kImportProgress[] = "Importazione degli MP3 in corso: %1 di %2";
 
 inline constexpr char kWaitCaption[] = "ATTENDERE";
 inline constexpr char kWaitLoading[] = "Caricamento DataBase in corso!!!";

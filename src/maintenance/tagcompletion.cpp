@@ -39,7 +39,7 @@ bool needsWriteBit(const FileLook &look)
 
 // Makes the looked-at file writable by its owner when it is not. A failure is noted; the tag
 // write then fails on its own if the file stays unwritable.
-void makeOwnerWritable(const FileLook &look, const QString &path)
+void addMissingOwnerWriteBit(const FileLook &look, const QString &path)
 {
     if (needsWriteBit(look) &&
         ::chmod(QFile::encodeName(path).constData(), (look.mode & 07777) | S_IWUSR) != 0)
@@ -75,7 +75,7 @@ CompletionResult CompleteMissingTags(CatalogueStore &store, const CatalogueModel
         const QString path = look.path.isEmpty()
                                  ? recordFilePath(model.cell(r, Folder), model.cell(r, FileName))
                                  : look.path;
-        makeOwnerWritable(look, path);
+        addMissingOwnerWriteBit(look, path);
         if (look.tag == TagLook::Failed)
             fail(path, look.reason);
         if (look.tag != TagLook::NeedsTag)

@@ -2,14 +2,14 @@
 
 #include "missingfilestexts.h"
 
-#include "main_window/accessiblecaption.h"
-#include "main_window/screenfit.h"
 #include "maintenance/missingfilecheck.h"
 #include "platform/dialogs.h"
+#include "widgets/accessiblecaption.h"
+#include "widgets/busycursor.h"
+#include "widgets/screenfit.h"
 
 #include "utf8text.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -52,10 +52,11 @@ MissingFilesWindow::MissingFilesWindow(CatalogueStore &store, Dialogs &dialogs,
 
 void MissingFilesWindow::deleteFromCatalogue()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const MissingFileCheck::PurgeResult result =
-        MissingFileCheck::deleteEntries(m_store, m_entries);
-    QApplication::restoreOverrideCursor();
+    MissingFileCheck::PurgeResult result;
+    {
+        const BusyCursor busy;
+        result = MissingFileCheck::deleteEntries(m_store, m_entries);
+    }
     if (!result.failures.isEmpty())
         m_dialogs.critical(text(MissingFilesTexts::kCaption),
                            text(MissingFilesTexts::kDeleteFailed).arg(result.failures.join(u'\n')));

@@ -10,8 +10,9 @@ class Dialogs;
 class QListWidget;
 class QPushButton;
 
-/// The window `errati` ("MP3 Cancellati o Spostati"): the catalogue entries whose file has
-/// vanished, and the one command "Elimina dal DB" that deletes them all from the catalogue.
+/// The missing files window (object name `errati`, caption "MP3 Cancellati o Spostati"): the
+/// catalogue entries whose file has vanished, and the one command "Elimina dal DB" that deletes
+/// them all from the catalogue.
 class MissingFilesWindow : public QWidget
 {
     Q_OBJECT

@@ -3,6 +3,8 @@
 #include "player.h"
 #include "playerdisplay.h"
 
+#include "widgets/backcolour.h"
+
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QCheckBox>
@@ -157,11 +159,7 @@ void PlayerTransport::setButtonsUsable(bool usable)
 {
     const QColor colour = QColor::fromRgb(usable ? kPlayableColour : kNotPlayableColour);
     for (QWidget *button : {m_controls.play, m_controls.pause, m_controls.stop}) {
-        QPalette palette = button->palette();
-        palette.setColor(QPalette::Button, colour);
-        palette.setColor(QPalette::Window, colour);
-        button->setPalette(palette);
-        button->setAutoFillBackground(true);
+        setBackColour(button, colour);
         button->setEnabled(usable);
     }
 }

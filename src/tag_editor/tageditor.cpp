@@ -6,13 +6,15 @@
 
 #include "catalogue/recordcuts.h"
 #include "grid/cataloguemodel.h"
-#include "main_window/accessiblecaption.h"
-#include "main_window/screenfit.h"
 #include "tags/genretable.h"
+#include "widgets/accessiblecaption.h"
+#include "widgets/backcolour.h"
+#include "widgets/busycursor.h"
+#include "widgets/named.h"
+#include "widgets/screenfit.h"
 
 #include "utf8text.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -38,24 +40,9 @@ constexpr int kTextLimits[6] = {
     RecordCuts::kTitle,  RecordCuts::kArtist, RecordCuts::kAlbum, RecordCuts::kYear, 4,
     RecordCuts::kComment};
 
-template <typename W> W *named(W *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
 QLabel *label(const char *caption, const char *name)
 {
     return named(new QLabel(text(caption)), QString::fromLatin1(name));
-}
-
-void setBackColour(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Button, colour);
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
 }
 
 } // namespace
@@ -72,10 +59,7 @@ TagEditor::TagEditor(CatalogueModel &grid, CatalogueStore &store, Dialogs &dialo
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(text(kCaption));
     setAttribute(Qt::WA_DeleteOnClose);
-    m_saver.setBusyPointer({[] { QApplication::setOverrideCursor(Qt::WaitCursor); },
-                            [] {
-                                QApplication::restoreOverrideCursor();
-                            }});
+    m_saver.setBusyPointer(busyCursorPointer());
 
     m_saveButton = named(new QPushButton(text(kSave)), QStringLiteral("Command1"));
     m_cancelButton = named(new QPushButton(text(kCancel)), QStringLiteral("Command2"));

@@ -23,10 +23,10 @@ class QSlider;
 class QTimer;
 class QToolButton;
 
-/// The tag editor window `Form2` ("Modifica ID3"): one grid row's tag fields to edit and save,
-/// and the player area. It is wiring and display: the load step (runLoadStep) and the save
-/// (TagSaver) do the work. Give it a parent window to keep it above that window; it deletes
-/// itself when closed.
+/// The tag editor window (object name `Form2`, caption "Modifica ID3"): one grid row's tag fields
+/// to edit and save, and the player area. It is wiring and display: the load step (runLoadStep) and
+/// the save (TagSaver) do the work. Give it a parent window to keep it above that window; it
+/// deletes itself when closed.
 class TagEditor : public QWidget
 {
     Q_OBJECT

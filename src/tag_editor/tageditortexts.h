@@ -48,7 +48,7 @@ inline constexpr char kCannotSaveOrListenNoLabel[] =
     "Non puoi Salvare il TAG ed ascoltare il brano.";
 inline constexpr char kFileGone[] = "FILE cancellato o Spostato!!!";
 inline constexpr char kFileGoneTitle[] = "MP3 ASSENTE";
-/// Form1's status line when the record cannot be played.
+/// The main window's status line when the record cannot be played.
 inline constexpr char kCorruptStatus[] = "FILE CORROTTO o ERRORE NON PREVISTO!";
 
 /// Save: the question of a folder-wide change.

@@ -2,13 +2,13 @@
 #include "grid/cataloguemodel.h"
 #include "inspection/recordfile.h"
 #include "main_window/mainwindow.h"
-#include "main_window/screenfit.h"
 #include "support/fakedialogs.h"
 #include "support/fakevolumes.h"
 #include "support/sqlscene.h"
 #include "support/tempcatalogue.h"
 #include "support/testmp3.h"
 #include "support/widgettest.h"
+#include "widgets/screenfit.h"
 
 #include <QApplication>
 #include <QCheckBox>

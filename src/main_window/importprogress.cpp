@@ -1,6 +1,6 @@
 #include "importprogress.h"
 
-#include "winseektexts.h"
+#include "mainwindowtexts.h"
 
 #include "platform/dialogs.h"
 
@@ -50,7 +50,7 @@ void ImportProgress::update(qsizetype done, qsizetype total)
     m_sinceShown.start();
     if (!m_dialog)
         return;
-    m_dialog->setLabelText(text(WinSeekTexts::kImportProgress).arg(done).arg(total));
+    m_dialog->setLabelText(text(MainWindowTexts::kImportProgress).arg(done).arg(total));
     m_dialog->setValue(total > 0 ? static_cast<int>(done * kSteps / total) : kSteps);
     // Only painting: the user's input waits until the import is over.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -1,5 +1,5 @@
-#include "main_window/hovercontroller.h"
 #include "support/widgettest.h"
+#include "widgets/hovercontroller.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

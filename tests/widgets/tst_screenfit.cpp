@@ -1,4 +1,4 @@
-#include "main_window/screenfit.h"
+#include "widgets/screenfit.h"
 
 #include <QTest>
 
