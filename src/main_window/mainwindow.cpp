@@ -44,11 +44,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStringListModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -85,21 +83,6 @@ MainWindow::MainWindow(CatalogueStore &store, Dialogs &dialogs, Volumes &volumes
 
     m_statusLine = named(new QLabel(text(kStatusStart)), QStringLiteral("Label4"));
     m_statusLine->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-
-    // The import's work list and the drive table, shown nowhere; the table itself is
-    // m_driveTable. The drive, folder and file
-    // lists are kept hidden and unconnected: the catalogue is always the one of the folder the
-    // program was started in, whatever they show.
-    m_workListView = named(new QListView(this), QStringLiteral("List1"));
-    m_workList = new QStringListModel(this);
-    m_workListView->setModel(m_workList);
-    m_driveList = named(new QListWidget(this), QStringLiteral("List2"));
-    const QList<QWidget *> hidden = {m_workListView, m_driveList,
-                                     named(new QComboBox(this), QStringLiteral("Drive1")),
-                                     named(new QListWidget(this), QStringLiteral("Dir1")),
-                                     named(new QListWidget(this), QStringLiteral("File1"))};
-    for (QWidget *widget : hidden)
-        widget->hide();
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -317,9 +300,6 @@ void MainWindow::start(StartupChecks checks)
         caricaDB();
     }
     m_driveTable = buildDriveTable(m_volumes.volumes());
-    m_driveList->clear();
-    for (const DriveTableEntry &entry : std::as_const(m_driveTable))
-        m_driveList->addItem(entry.text());
     m_genreChooser->clear();
     m_genreChooser->addItem(QString());
     m_genreChooser->addItems(genreNames());
@@ -502,7 +482,7 @@ void MainWindow::changeEvent(QEvent *event)
 
 void MainWindow::openDiskSearch()
 {
-    m_workList->setStringList({});
+    m_workList.clear();
     if (!m_winSeek) {
         m_winSeek = new WinSeek(m_volumes, m_dialogs, this);
         connect(m_winSeek, &WinSeek::importRequested, this, &MainWindow::importFound);
@@ -515,7 +495,7 @@ void MainWindow::openDiskSearch()
 void MainWindow::importFound(const QStringList &files, const QString &driveEntry,
                              Id3v2Fallback id3v2)
 {
-    m_workList->setStringList(m_workList->stringList() + files);
+    m_workList += files;
     show();
     raise();
     activateWindow();
@@ -535,9 +515,9 @@ void MainWindow::riempi(const QString &driveEntry, Id3v2Fallback id3v2)
         if (id3v2 == Id3v2Fallback::On)
             fileImport.setId3v2Reader(&id3v2Reader);
         fileImport.setAddedRecords([&added](const RecordView &record) { added.take(record); });
-        result = fileImport.riempi(
-            m_workList->stringList(),
-            [&progress](qsizetype done, qsizetype total) { progress.update(done, total); });
+        result = fileImport.riempi(m_workList, [&progress](qsizetype done, qsizetype total) {
+            progress.update(done, total);
+        });
     }
     m_grid->setCurrentIndex(QModelIndex());
     showCatalogue([&] {

@@ -5,6 +5,7 @@
 #include "tags/id3v2reader.h"
 
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -23,11 +24,9 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListView;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
-class QStringListModel;
 class QTableView;
 class TagEditor;
 class Volumes;
@@ -124,6 +123,7 @@ private:
     int m_sortOption = -1;             ///< last sort option clicked, -1 for none
     std::optional<qint64> m_statusKey; ///< key of the record the status line describes
     DriveTable m_driveTable;           ///< built at start-up, read by the import
+    QStringList m_workList;            ///< the import's work list: full names of the files
 
     // The controls, by what they are; each keeps its own name as its objectName.
     QTableView *m_grid = nullptr;           ///< `dati`
@@ -152,10 +152,7 @@ private:
     QLabel *m_importFace = nullptr;            ///< `Label2`
     QPushButton *m_refreshButton = nullptr;    ///< `Command2`
     QLabel *m_refreshFace = nullptr;           ///< `Label3`
-    QListView *m_workListView = nullptr;       ///< `List1`, the import's work list, never shown
-    QStringListModel *m_workList = nullptr;    ///< its entries: full names of files to import
     QPointer<WinSeek> m_winSeek;
-    QListWidget *m_driveList = nullptr; ///< `List2`, shows the drive table, never read back
 
     QPointer<TagEditor> m_editor;                       ///< the open tag editor, if any
     QPointer<MissingFilesWindow> m_pendingMissingFiles; ///< to be shown once this window is
