@@ -188,8 +188,8 @@ private:
     bool m_created = false;
     bool m_ownTable = false;
     sqlite3 *m_db = nullptr;
-    /// Kept prepared for the connection's life: an import's look-ups and writes, several per
-    /// file, skip SQLite's parse and plan of each (`tracklodge-bench import`, `save`).
+    /// Kept prepared for the connection's life: the add of each imported file and the update of
+    /// each saved record skip SQLite's parse and plan (`tracklodge-bench import`, `save`).
     std::array<sqlite3_stmt *, StatementCount> m_statements{};
     /// The UTF-8 of the texts bound to the statement being run (see RowBinding::TextBinder).
     /// One buffer for every statement spares an allocation per bound text, which an import
