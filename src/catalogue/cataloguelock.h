@@ -23,8 +23,6 @@ public:
     bool acquire();
     /// Italian text of the last refusal; empty after a success.
     QString errorText() const { return m_errorText; }
-    /// Path of the lock file.
-    QString lockPath() const { return m_lock.fileName(); }
 
 private:
     QString m_cataloguePath;

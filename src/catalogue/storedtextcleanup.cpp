@@ -57,8 +57,8 @@ TextCleanup cleanStoredTexts(CatalogueStore &store)
     if (!keys)
         return failed();
     for (const qint64 key : *keys) {
-        const std::optional<CatalogueRecord> record = store.recordById(key);
-        if (!record)
+        const Lookup<CatalogueRecord> record = store.recordById(key);
+        if (!record.isFound())
             return failed();
         if (store.updateWithMedium(cleanedRecord(*record)) != CatalogueStore::WriteResult::Done)
             return failed();

@@ -59,11 +59,10 @@ bool CataloguedFiles::find(CatalogueStore &store, const QString &baseName, const
 {
     m_last = nullptr;
     if (!m_records) {
-        const std::optional<CatalogueRecord> found = store.findByNameAndFolder(baseName, folder);
-        if (!found)
-            return store.lastError().isEmpty();
-        record = Record{found->id, found->supporto};
-        return true;
+        const Lookup<CatalogueRecord> found = store.findByNameAndFolder(baseName, folder);
+        if (found.isFound())
+            record = Record{found->id, found->supporto};
+        return !found.isFailed();
     }
     if (baseName.isNull() || folder.isNull())
         return true;
@@ -83,11 +82,10 @@ bool CataloguedFiles::find(CatalogueStore &store, const QString &baseName, const
         record = Record{known.id, *known.supporto};
         return true;
     }
-    const std::optional<CatalogueRecord> found = store.recordById(known.id);
-    if (!found)
-        return store.lastError().isEmpty();
-    record = Record{found->id, found->supporto};
-    return true;
+    const Lookup<CatalogueRecord> found = store.recordById(known.id);
+    if (found.isFound())
+        record = Record{found->id, found->supporto};
+    return !found.isFailed();
 }
 
 void CataloguedFiles::noteWritten(const CatalogueRecord &written)

@@ -200,11 +200,11 @@ FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
     r.dimenzione = v.size;
     r.supporto = volume->serial;
 
-    const std::optional<QString> serialLabel = labelOfSerial(r.supporto);
-    if (!serialLabel && !m_store.lastError().isEmpty())
+    const Lookup<QString> serialLabel = labelOfSerial(r.supporto);
+    if (serialLabel.isFailed())
         return fail(Outcome::Failed, m_store.lastError());
-    r.labelD =
-        MediumLabel::knownLabel(serialLabel.value_or(QString()), driveLabelOf(*volume), r.commento);
+    r.labelD = MediumLabel::knownLabel(serialLabel.asOptional().value_or(QString()),
+                                       driveLabelOf(*volume), r.commento);
     const bool generated = r.labelD.isEmpty();
     if (generated) {
         const std::optional<QStringList> labels = m_store.generatedLabels();
@@ -230,12 +230,12 @@ FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
         m_labelOfSerial.remove(existing->supporto);
         m_lastSerialLabel.reset();
     } else if (m_lastSerialLabel && m_lastSerialLabel->first == r.supporto) {
-        if (!m_lastSerialLabel->second) {
+        if (m_lastSerialLabel->second.isNotFound()) {
             m_labelOfSerial.remove(r.supporto);
             m_lastSerialLabel.reset();
         }
     } else if (const auto it = m_labelOfSerial.constFind(r.supporto);
-               it != m_labelOfSerial.cend() && !it->has_value()) {
+               it != m_labelOfSerial.cend() && it->isNotFound()) {
         m_labelOfSerial.erase(it);
     }
 
@@ -276,7 +276,7 @@ QString FileImport::stateWord(const QString &path, const QString &folder, TagOut
 
 // The label of a serial's first record, asked of the catalogue once for as long as riempi
 // writes nothing that could change the answer.
-std::optional<QString> FileImport::labelOfSerial(const QString &serial)
+Lookup<QString> FileImport::labelOfSerial(const QString &serial)
 {
     if (!m_transaction)
         return m_store.labelOfSerial(serial);
@@ -288,8 +288,8 @@ std::optional<QString> FileImport::labelOfSerial(const QString &serial)
         m_lastSerialLabel.emplace(serial, *it);
         return *it;
     }
-    const std::optional<QString> label = m_store.labelOfSerial(serial);
-    if (label || m_store.lastError().isEmpty()) {
+    const Lookup<QString> label = m_store.labelOfSerial(serial);
+    if (!label.isFailed()) {
         m_labelOfSerial.insert(serial, label);
         m_lastSerialLabel.emplace(serial, label);
     }

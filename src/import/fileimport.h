@@ -118,16 +118,13 @@ public:
     /// folder (compared exactly) or adds one, with the medium's serial number and label. When
     /// the medium gets a generated label, the record is saved, the transaction of riempi (if
     /// one runs) is committed and begun again, and the user is told the label
-    /// ("ETICHETTA SUPPORTO"). On Skipped or Failed, lastFailure() says why.
+    /// ("ETICHETTA SUPPORTO").
     Outcome ScriviDb(const ImportValues &values);
-
-    /// The Italian reason of the last Skipped or Failed outcome.
-    QString lastFailure() const { return m_lastFailure; }
 
 private:
     QString stateWord(const QString &path, const QString &folder, TagOutcome outcome,
                       const FileFacts &facts);
-    std::optional<QString> labelOfSerial(const QString &serial);
+    Lookup<QString> labelOfSerial(const QString &serial);
     void forgetLabels();
     std::optional<VolumeInfo> volumeOfFolder(const QString &folder);
     QString driveLabelOf(const VolumeInfo &volume) const;
@@ -161,7 +158,7 @@ private:
     std::optional<std::pair<QString, std::optional<VolumeInfo>>> m_lastFolderVolume;
     CataloguedFiles m_catalogued;
     /// Answers of labelOfSerial while riempi runs; an entry goes when a write may change it.
-    QHash<QString, std::optional<QString>> m_labelOfSerial;
+    QHash<QString, Lookup<QString>> m_labelOfSerial;
     /// The last answer of m_labelOfSerial, found again without hashing.
-    std::optional<std::pair<QString, std::optional<QString>>> m_lastSerialLabel;
+    std::optional<std::pair<QString, Lookup<QString>>> m_lastSerialLabel;
 };

@@ -82,10 +82,10 @@ PurgeResult deleteEntries(CatalogueStore &store, const QList<MissingEntry> &entr
     for (const MissingEntry &entry : entries) {
         // The record of the key may have been replaced meanwhile: it must still be the file the
         // entry names.
-        const std::optional<CatalogueRecord> record = store.recordById(entry.key);
-        if (!record) {
-            const QString error = store.lastError();
-            result.failures << failure(entry.text(), error.isEmpty() ? text(kNoSuchRecord) : error);
+        const Lookup<CatalogueRecord> record = store.recordById(entry.key);
+        if (!record.isFound()) {
+            result.failures << failure(entry.text(),
+                                       record.isFailed() ? store.lastError() : text(kNoSuchRecord));
             continue;
         }
         const GridRow shown = MettiDati(*record);

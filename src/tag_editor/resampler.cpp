@@ -52,8 +52,3 @@ qsizetype Resampler::run(float *input, qsizetype frames, float *output)
     return qsizetype(
         syn123_resample(m_handle, output, input, size_t(std::min(frames, m_maxInputFrames))));
 }
-
-qint64 Resampler::totalOutput(long inputRate, long outputRate, qint64 inputFrames)
-{
-    return syn123_resample_total(inputRate, outputRate, off_t(inputFrames));
-}

@@ -26,9 +26,6 @@ public:
     /// maxOutputFrames(); returns the frames written.
     qsizetype run(float *input, qsizetype frames, float *output);
 
-    /// The frames a whole stream of `inputFrames` frames gives; -1 for rates it cannot handle.
-    static qint64 totalOutput(long inputRate, long outputRate, qint64 inputFrames);
-
 private:
     syn123_struct *m_handle = nullptr;
     qsizetype m_maxInputFrames = 0;

@@ -6,6 +6,7 @@
 #include "support/fakevolumes.h"
 #include "support/printers.h"
 #include "support/sqlscene.h"
+#include "support/storedrecords.h"
 #include "support/tempcatalogue.h"
 #include "support/testmp3.h"
 #include "tags/id3v2reader.h"
@@ -90,7 +91,7 @@ private:
     }
     QList<CatalogueRecord> records()
     {
-        return m_store->allRecords().value_or(QList<CatalogueRecord>());
+        return storedRecords(*m_store).value_or(QList<CatalogueRecord>());
     }
 
     std::unique_ptr<QTemporaryDir> m_music;
@@ -225,7 +226,7 @@ void TestFileImport::filesAlreadyCatalogued()
     QCOMPARE(m_store->recordById(ids[0])->titolo, u"Nuovo"_s);
     for (int i : {1, 2}) {
         twins[i].id = ids[i];
-        QCOMPARE(m_store->recordById(ids[i]), std::optional(twins[i]));
+        QCOMPARE(m_store->recordById(ids[i]), Lookup<CatalogueRecord>::found(twins[i]));
     }
     const CatalogueRecord added = records().value(3 + others);
     QCOMPARE(added.nome + u' ' + added.titolo, u"A Maiuscolo"_s);
@@ -242,7 +243,7 @@ void TestFileImport::unlabelledMediaAreNamedOnceAndSavedFirst()
     QList<qsizetype> seenAtMessages;
     m_dialogs.onInformation = [&] {
         CatalogueStore other(m_temp->path());
-        seenAtMessages << (other.open() ? other.allRecords()->size() : -1);
+        seenAtMessages << (other.open() ? storedRecords(other)->size() : -1);
     };
     const FileImport::Result result =
         import({song("cd/b.mp3", taggedBytes("B")), song("cd/sub/c.mp3", mpegFrames(3)),

@@ -25,6 +25,7 @@
 #include "support/fakedialogs.h"
 #include "support/fakevolumes.h"
 #include "support/filestate.h"
+#include "support/storedrecords.h"
 #include "support/tempcatalogue.h"
 #include "support/testmp3.h"
 #include "tag_editor/tagsaver.h"
@@ -132,7 +133,8 @@ class TestOtherTaggers : public QObject
     CatalogueRecord recordOf(const QString &file) const
     {
         const QFileInfo info(file);
-        for (const CatalogueRecord &r : m_store->allRecords().value_or(QList<CatalogueRecord>())) {
+        for (const CatalogueRecord &r :
+             storedRecords(*m_store).value_or(QList<CatalogueRecord>())) {
             if (r.nome == info.completeBaseName())
                 return r;
         }

@@ -5,6 +5,7 @@
 #include "support/fakedialogs.h"
 #include "support/fakevolumes.h"
 #include "support/sqlscene.h"
+#include "support/storedrecords.h"
 #include "support/tempcatalogue.h"
 #include "support/testmp3.h"
 #include "support/widgettest.h"
@@ -112,8 +113,8 @@ private slots:
                 // Closing the list of vanished files gives the window back, deleting nothing.
                 QVERIFY(childNamed(&*m_window, "errati")->close());
                 QVERIFY(m_window->isEnabled());
-                QCOMPARE(m_store->allRecords()->size(), 2);
-                QVERIFY(m_store->remove(m_store->allRecords()->constLast().id) ==
+                QCOMPARE(storedRecords(*m_store)->size(), 2);
+                QVERIFY(m_store->remove(storedRecords(*m_store)->constLast().id) ==
                         CatalogueStore::WriteResult::Done);
             }
         }
@@ -158,8 +159,8 @@ private slots:
         }
         QCOMPARE(grid.cell(0, Title), u"Perché"_s);
         QCOMPARE(grid.cell(0, MediumLabel), u"Disco"_s);
-        const std::optional<CatalogueRecord> stored = m_store->recordById(*grid.key(0));
-        QVERIFY(stored);
+        const Lookup<CatalogueRecord> stored = m_store->recordById(*grid.key(0));
+        QVERIFY(stored.isFound());
         QCOMPARE(stored->commento, u""_s);
         QCOMPARE(stored->genere, u""_s);
         QCOMPARE(m_store->textsCleaned(), std::optional<bool>(true));

@@ -12,6 +12,7 @@
 #include "support/fakedialogs.h"
 #include "support/filestate.h"
 #include "support/sqlscene.h"
+#include "support/storedrecords.h"
 #include "support/tempcatalogue.h"
 #include "support/testmp3.h"
 
@@ -60,7 +61,7 @@ protected:
     /// The grid's and the catalogue's record counts, then the six counters.
     QList<int> state() const
     {
-        const auto records = m_store->allRecords();
+        const auto records = storedRecords(*m_store);
         QList<int> values{m_model->recordCount(), records ? int(records->size()) : -1};
         for (int c = 0; c <= int(CollectionCounters::Counter::CdRom); ++c)
             values << m_counters->value(CollectionCounters::Counter(c));

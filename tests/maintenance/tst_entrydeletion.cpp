@@ -77,7 +77,7 @@ private slots:
                  qPrintable(onlyMessage(kind)));
         QCOMPARE(state(), (deleted ? QList<int>{1, 1, 1, 1, 0, 0, 0, 0} : before));
         QCOMPARE(m_model->cell(0, FileName), deleted ? u"altro"_s : u"brano"_s);
-        QCOMPARE(m_store->recordById(m_ids[0]).has_value(), !deleted);
+        QCOMPARE(m_store->recordById(m_ids[0]).isFound(), !deleted);
         // The file goes only with its record, and only when asked to.
         QCOMPARE(QFileInfo::exists(file), scene != u"gone" && !(deleted && withFile));
     }

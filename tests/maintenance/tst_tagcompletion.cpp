@@ -60,8 +60,8 @@ private slots:
         load({record});
         QCOMPARE(complete().completed, 1);
         QCOMPARE(int(quint8(fileBytes(file).back())), byte);
-        const std::optional<CatalogueRecord> after = m_store->recordById(m_ids[0]);
-        QVERIFY(after);
+        const Lookup<CatalogueRecord> after = m_store->recordById(m_ids[0]);
+        QVERIFY(after.isFound());
         QCOMPARE(after->genere, stored);
         QVERIFY(!after->genere.isNull());
     }

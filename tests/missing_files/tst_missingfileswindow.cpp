@@ -58,7 +58,8 @@ private slots:
         QVERIFY(message.text.contains(m_entries[0].text()) &&
                 message.text.contains(m_entries[2].text()));
         QVERIFY(!message.text.contains(m_entries[1].text()));
-        QVERIFY(!m_store.recordById(m_ids[2]) && m_store.recordById(m_ids[3]));
+        QVERIFY(m_store.recordById(m_ids[2]).isNotFound() &&
+                m_store.recordById(m_ids[3]).isFound());
         QVERIFY(closed.count() == 1 && m_window->entries().isEmpty());
     }
 };

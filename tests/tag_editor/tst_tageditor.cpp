@@ -3,6 +3,7 @@
 #include "main_window/mainwindow.h"
 #include "support/fakedialogs.h"
 #include "support/fakevolumes.h"
+#include "support/storedrecords.h"
 #include "support/tempcatalogue.h"
 #include "support/testmp3.h"
 #include "support/widgettest.h"
@@ -84,7 +85,7 @@ private slots:
         dialogs.afterMessage = {};
         window.activateWindow();
         QTRY_VERIFY(!editor);
-        QCOMPARE(store.allRecords()->constFirst().titolo, record.titolo);
+        QCOMPARE(storedRecords(store)->constFirst().titolo, record.titolo);
         QCOMPARE(window.model().cell(0, Title), record.titolo);
     }
 };
