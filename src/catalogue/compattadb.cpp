@@ -4,6 +4,7 @@
 #include "cataloguestore.h"
 #include "cataloguetexts.h"
 #include "platform/dialogs.h"
+#include "platform/fileopen.h"
 #include "utf8text.h"
 
 #include <QFile>
@@ -119,10 +120,7 @@ bool renameIntoPlace(const QString &from, const QString &to, QString &reason)
 
 int flushToDisk(const QString &path)
 {
-    int fd;
-    do {
-        fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
+    const int fd = openUninterrupted(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return errno;
     const int error = ::fsync(fd) == 0 ? 0 : errno;

@@ -4,6 +4,8 @@
 #include "tagtexts.h"
 #include "windows1252.h"
 
+#include "platform/fileopen.h"
+
 #include <QFile>
 #include <QLoggingCategory>
 
@@ -52,12 +54,7 @@ private:
 // not a regular file.
 int openFile(const QString &path, int mode)
 {
-    const QByteArray name = QFile::encodeName(path);
-    int fd;
-    do {
-        fd = ::open(name.constData(), mode | O_CLOEXEC | O_NONBLOCK);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
+    return openUninterrupted(QFile::encodeName(path).constData(), mode | O_CLOEXEC | O_NONBLOCK);
 }
 
 // Reads or writes all of `size` bytes at `offset` in as many calls as the system needs.
