@@ -38,18 +38,6 @@ QString FolderList::highlightedPath() const
     return item ? item->data(kPathRole).toString() : m_path;
 }
 
-bool FolderList::highlight(const QString &path)
-{
-    const QString clean = QDir::cleanPath(path);
-    for (int row = 0; row < count(); ++row) {
-        if (item(row)->data(kPathRole).toString() == clean) {
-            setCurrentRow(row);
-            return true;
-        }
-    }
-    return false;
-}
-
 void FolderList::focusOutEvent(QFocusEvent *event)
 {
     QListWidget::focusOutEvent(event);
@@ -83,9 +71,7 @@ void FolderList::fill()
         folder = entryPath(folder, part);
         open = add(openIcon, part, folder, ++depth);
     }
-    const QStringList subfolders = listFolder(m_path).subfolders;
-    m_subfolderCount = static_cast<int>(subfolders.size());
-    for (const QString &name : subfolders)
+    for (const QString &name : listFolder(m_path).subfolders)
         add(closedIcon, name, entryPath(m_path, name), depth + 1);
     setCurrentItem(open);
 }

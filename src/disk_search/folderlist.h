@@ -20,10 +20,6 @@ public:
     void setPath(const QString &path);
     /// The folder of the highlighted entry; the open folder when nothing is highlighted.
     QString highlightedPath() const;
-    /// Highlights the entry of a folder, if the list shows it; false otherwise.
-    bool highlight(const QString &path);
-    /// Number of subfolders of the open folder.
-    int subfolderCount() const { return m_subfolderCount; }
 
 signals:
     /// The open folder changed.
@@ -36,5 +32,4 @@ private:
     void fill();
 
     QString m_path;
-    int m_subfolderCount = 0;
 };

@@ -114,11 +114,6 @@ QGroupBox *TagEditor::buildTagFrame()
     auto *grid = new QGridLayout(frame1);
     m_fileNameLabel = named(new QLabel, QStringLiteral("nfile"));
     // Never shown and never read: the record is kept in m_record.
-    m_filePathLabel = named(new QLabel(frame1), QStringLiteral("filename"));
-    m_keyLabel = named(new QLabel(frame1), QStringLiteral("id"));
-    m_rowLabel = named(new QLabel(frame1), QStringLiteral("row"));
-    for (QLabel *hidden : {m_filePathLabel, m_keyLabel, m_rowLabel})
-        hidden->hide();
 
     std::array<QLineEdit *, 6> edits;
     for (int c = Title; c <= Comment; ++c) {
@@ -245,8 +240,6 @@ bool TagEditor::openRow(int row)
 
     const std::optional<qint64> key = m_grid.key(row);
     m_record = {row, key.value_or(0), m_record.filePath};
-    m_rowLabel->setText(QString::number(row));
-    m_keyLabel->setText(m_grid.cell(row, Key));
     m_fileNameLabel->setText(m_grid.cell(row, FileName));
     for (int c = Title; c <= Comment; ++c)
         textEdits()[c]->setText(m_grid.cell(row, static_cast<Column>(c)));
@@ -262,7 +255,6 @@ bool TagEditor::openRow(int row)
 void TagEditor::showLoadOutcome(const LoadOutcome &outcome)
 {
     m_record.filePath = outcome.filePath;
-    m_filePathLabel->setText(outcome.filePath);
     // The player's transport has set the player area; the tag box follows the tag writing unless
     // the player withdrew it already.
     const bool tagWritable = outcome.tagWritable && (outcome.playable || !m_playerTransport);

@@ -90,9 +90,6 @@ private:
 
     // The controls, by what they are; each keeps its own name as its objectName.
     QLabel *m_fileNameLabel = nullptr;     ///< `nfile`
-    QLabel *m_filePathLabel = nullptr;     ///< `filename`, hidden
-    QLabel *m_keyLabel = nullptr;          ///< `id`, hidden
-    QLabel *m_rowLabel = nullptr;          ///< `row`, hidden
     QLineEdit *m_titleEdit = nullptr;      ///< `in1_0`
     QLineEdit *m_artistEdit = nullptr;     ///< `in1_1`
     QLineEdit *m_albumEdit = nullptr;      ///< `in1_2`

@@ -87,7 +87,8 @@ def tag_mutagen(path, title, artist, album, year, comment, genre, track):
         if value:
             tag.add(frame(encoding=3, text=value))
     if comment:
-        # mutagen writes the ID3v1 comment from a comment frame without description.
+        # mutagen 1.46 looks for a frame keyed exactly "COMM", which no comment frame is (its
+        # key holds the description and language): it writes no ID3v1 comment at all.
         tag.add(COMM(encoding=3, lang="eng", desc="", text=comment))
     if genre is not None:
         tag.add(TCON(encoding=3, text="(%d)" % genre))
