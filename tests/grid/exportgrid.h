@@ -1,9 +1,11 @@
 #pragma once
 
 #include "grid/gridcolumns.h"
+#include "support/calcsheet.h"
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -16,6 +18,15 @@ struct ExportText
     QString grid;
     QString csv;
 };
+
+/// The twelve column labels an export begins with.
+inline const QStringList kColumnLabels = {
+    QStringLiteral("Titolo"),          QStringLiteral("Artista"),
+    QStringLiteral("Album"),           QStringLiteral("Anno"),
+    QStringLiteral("Genere"),          QStringLiteral("Commento"),
+    QStringLiteral("Nome File"),       QStringLiteral("Percoso File"),
+    QStringLiteral("Dimensione File"), QStringLiteral("Info"),
+    QStringLiteral("Etichetta Disco"), QStringLiteral("IdKey")};
 
 inline const QList<ExportText> kExportTexts = {
     {QStringLiteral("007"), QStringLiteral("007")},
@@ -81,4 +92,30 @@ inline std::vector<GridRow> exportRows()
         rows.push_back(row);
     }
     return rows;
+}
+
+/// The first record cell of `sheet` (an export of exportRows() read by Calc) that is not the
+/// grid's text as `shown` gives it, as "row R, column C: …"; empty when every cell is. The size
+/// comes without its padding and the key as a number; a cell must be a plain, not bold text
+/// (no value at all when empty) and compute no formula.
+inline QString firstCellNotAsInTheGrid(const CalcSheet &sheet, QString ExportText::*shown)
+{
+    for (int r = 0; r < kExportTexts.size(); ++r) {
+        const QList<CalcCell> &cells = sheet.rows.value(r + 1);
+        for (int c = 0; c < kColumnCount; ++c) {
+            const auto column = static_cast<Column>(c);
+            const QString expected = column == Size  ? exportedSize(r)
+                                     : column == Key ? QString::number(r + 1)
+                                                     : exportText(r, column).*shown;
+            const CalcCell cell = cells.value(c);
+            const bool plainText =
+                cell.formula.isEmpty() && !cell.bold &&
+                cell.type == (expected.isEmpty() ? QString() : QStringLiteral("string"));
+            if (cell.text != expected || !plainText)
+                return QStringLiteral("row %1, column %2: %3 \"%4\" instead of \"%5\"")
+                    .arg(r + 2)
+                    .arg(kColumnLabels.value(c), cell.type, cell.text, expected);
+        }
+    }
+    return {};
 }

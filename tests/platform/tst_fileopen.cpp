@@ -43,44 +43,6 @@ class TestFileOpen : public QObject
     Q_OBJECT
 
 private slots:
-    void opens_data()
-    {
-        QTest::addColumn<QString>("name"); // in the test's folder; "fifo" is a FIFO
-        QTest::addColumn<int>("flags");
-        QTest::addColumn<int>("error"); // 0: opens
-
-        QTest::newRow("regular file") << QStringLiteral("file") << O_RDONLY << 0;
-        QTest::newRow("missing file") << QStringLiteral("none") << O_RDONLY << ENOENT;
-        QTest::newRow("folder for writing") << QString() << O_WRONLY << EISDIR;
-        QTest::newRow("FIFO without a writer, not blocking")
-            << QStringLiteral("fifo") << (O_RDONLY | O_NONBLOCK) << 0;
-        QTest::newRow("FIFO without a reader, for writing, not blocking")
-            << QStringLiteral("fifo") << (O_WRONLY | O_NONBLOCK) << ENXIO;
-    }
-
-    void opens()
-    {
-        QFETCH(QString, name);
-        QFETCH(int, flags);
-        QFETCH(int, error);
-        QTemporaryDir dir;
-        QFile file(dir.filePath(QStringLiteral("file")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
-        QCOMPARE(
-            ::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo"))).constData(), 0600), 0);
-
-        errno = 0;
-        const int fd =
-            openUninterrupted(QFile::encodeName(dir.filePath(name)).constData(), flags | O_CLOEXEC);
-        const int openError = errno;
-        if (fd >= 0)
-            ::close(fd);
-        QCOMPARE(fd >= 0, error == 0);
-        if (error != 0)
-            QCOMPARE(openError, error);
-    }
-
     void interruptedOpenIsTriedAgain()
     {
         // Opening a FIFO for reading waits for a writer. A signal whose handler does not ask for

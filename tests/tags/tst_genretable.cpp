@@ -31,29 +31,6 @@ private slots:
         for (const char *name : {"Trip Hop", "Indie", "Blues ", ""})
             QCOMPARE(::genreIndex(QString::fromLatin1(name)), -1);
     }
-
-    // Every tag write takes its genre byte here: 255, "no genre", for anything that is not
-    // exactly one of the names.
-    void byteOfAGenre_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("byte");
-        QTest::newRow("Blues") << "Blues" << 0;
-        QTest::newRow("Rock") << "Rock" << 17;
-        QTest::newRow("Synth Pop") << "Synth Pop" << 147;
-        QTest::newRow("empty") << "" << 255;
-        QTest::newRow("null") << QString() << 255;
-        QTest::newRow("one blank") << " " << 255;
-        QTest::newRow("unknown") << "Synthpop" << 255;
-        QTest::newRow("letter case counts") << "rock" << 255;
-    }
-
-    void byteOfAGenre()
-    {
-        QFETCH(QString, name);
-        QFETCH(int, byte);
-        QCOMPARE(::genreByteOf(name), byte);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestGenreTable)
