@@ -2,6 +2,7 @@
 
 #include "cataloguestore.h"
 #include "cataloguetexts.h"
+#include "recordcuts.h"
 
 #include "utf8text.h"
 
@@ -12,12 +13,7 @@ Q_LOGGING_CATEGORY(lcCleanup, "tracklodge.catalogue.cleanup")
 QString withoutNul(const QString &text)
 {
     const qsizetype nul = text.indexOf(QChar(0));
-    if (nul < 0)
-        return text;
-    qsizetype end = nul;
-    while (end > 0 && text.at(end - 1) == u' ')
-        --end;
-    return text.left(end);
+    return nul < 0 ? text : recordText(text.first(nul), nul);
 }
 
 CatalogueRecord cleanedRecord(CatalogueRecord record)
