@@ -12,6 +12,7 @@
 #include "platform/volumes.h"
 #include "widgets/accessiblecaption.h"
 #include "widgets/hovercontroller.h"
+#include "widgets/keyboard.h"
 #include "widgets/named.h"
 #include "widgets/screenfit.h"
 
@@ -73,6 +74,7 @@ WinSeek::WinSeek(Volumes &volumes, Dialogs &dialogs, QWidget *parent)
     layout->addLayout(panels, 1);
     layout->addLayout(buildButtons());
     buildHoverRules();
+    setTabChain();
 
     m_foundModel->clear();
     m_folderList->setPath(QDir::currentPath());
@@ -91,6 +93,9 @@ QFrame *WinSeek::buildCriteriaPanel()
     m_patternCaption = named(new QLabel(text(kCriteria)), "lblCriteria");
     m_patternEdit = named(new QLineEdit(text(kPattern)), "txtSearchSpec");
     captionBy(m_patternCaption, m_patternEdit);
+    // The pattern is fixed; the box shows it and is no stop for the keyboard.
+    m_patternEdit->setReadOnly(true);
+    m_patternEdit->setFocusPolicy(Qt::NoFocus);
     m_driveChooser = named(new QComboBox, "drvList");
     m_driveChooser->setAccessibleName(text(kDrives));
     m_drives = m_volumes.volumes();
@@ -187,6 +192,15 @@ void WinSeek::buildHoverRules()
         m_hover->addRule(panel, m_searchButton, Effect::Hide);
         m_hover->addRule(panel, m_exitButton, Effect::Hide);
     }
+}
+
+void WinSeek::setTabChain()
+{
+    // Reading order: the drive, the folder, its files, the options (or the files found), then
+    // the commands, each reached by its face, then its button.
+    ::setTabChain({m_driveChooser, m_folderList, m_fileList, m_subfoldersCheck, m_id3v2Check,
+                   m_foundList, m_searchFace, m_searchButton, m_resetFace, m_resetButton,
+                   m_exitFace, m_exitButton});
 }
 
 void WinSeek::searchClicked()

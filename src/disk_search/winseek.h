@@ -55,6 +55,7 @@ private:
     QLayout *buildButtons();
     QWidget *hoverCommand(QPushButton *button, QLabel *face);
     void buildHoverRules();
+    void setTabChain();
     void searchClicked();
     void runSearch();
     void runImport();

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "exportcommand.h"
+#include "gridkeys.h"
 #include "importprogress.h"
 #include "mainwindowtexts.h"
 #include "waitwindow.h"
@@ -30,6 +31,7 @@
 #include "widgets/accessiblecaption.h"
 #include "widgets/busycursor.h"
 #include "widgets/hovercontroller.h"
+#include "widgets/keyboard.h"
 #include "widgets/named.h"
 #include "widgets/screenfit.h"
 
@@ -90,6 +92,7 @@ MainWindow::MainWindow(CatalogueStore &store, Dialogs &dialogs, Volumes &volumes
     layout->addWidget(m_statusLine);
 
     buildHoverRules();
+    setTabChain();
     connect(m_counters, &CollectionCounters::changed, this, &MainWindow::showCounters);
     showCounters();
     ScreenFit::resizeToFit(this, QSize(1100, 760));
@@ -110,8 +113,7 @@ QGroupBox *MainWindow::buildSearchFrame()
     m_searchEdit = named(new QLineEdit, QStringLiteral("Text1"));
     captionBy(keyCaption, m_searchEdit);
     m_genreChooser = named(new QComboBox, QStringLiteral("Combo1"));
-    // The genre chooser takes the place of the text box for the genre search: the same key.
-    m_genreChooser->setAccessibleName(text(kKey));
+    m_genreChooser->setAccessibleName(text(kGenreKey));
     m_inFieldCheck = named(new QCheckBox(text(kWholeField)), QStringLiteral("Check1"));
     m_inFieldCheck->setToolTip(text(kWholeFieldToolTip));
     m_searchButton = named(new QPushButton(text(kStartSearch)), QStringLiteral("Command1"));
@@ -258,6 +260,7 @@ QTableView *MainWindow::buildGrid()
     m_grid->horizontalHeader()->setHighlightSections(false);
     connect(m_grid, &QTableView::clicked, this, &MainWindow::gridClicked);
     connect(m_grid, &QTableView::doubleClicked, this, &MainWindow::openEditor);
+    connect(new GridKeys(m_grid), &GridKeys::openRequested, this, &MainWindow::openEditor);
     connect(m_model, &QAbstractItemModel::headerDataChanged, this, &MainWindow::applyColumnWidths);
     connect(m_model, &QAbstractItemModel::modelReset, this, &MainWindow::applyColumnWidths);
     applyColumnWidths();
@@ -275,6 +278,20 @@ void MainWindow::buildHoverRules()
     m_hover->addRule(m_sortFrame, m_sortButton, Effect::Hide);
     for (QRadioButton *option : m_sortOptions)
         m_hover->addRule(option, m_sortButton, Effect::Hide);
+}
+
+void MainWindow::setTabChain()
+{
+    // Reading order: the search, the sort, the delete options, the list's commands, the import,
+    // the refresh, then the grid. A hover command is reached by its face, then its button.
+    QList<QWidget *> chain(std::begin(m_searchOptions), std::end(m_searchOptions));
+    chain << m_searchEdit << m_genreChooser << m_inFieldCheck << m_searchFace << m_searchButton
+          << m_foundKeysList;
+    chain.append(QList<QWidget *>(std::begin(m_sortOptions), std::end(m_sortOptions)));
+    chain << m_sortFace << m_sortButton << m_noConfirmCheck << m_deleteFileCheck << m_attributesFace
+          << m_attributesButton << m_exportButton << m_importFace << m_importButton << m_refreshFace
+          << m_refreshButton << m_grid;
+    ::setTabChain(chain);
 }
 
 void MainWindow::applyColumnWidths()

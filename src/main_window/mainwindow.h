@@ -87,6 +87,7 @@ private:
     QWidget *hoverCommand(QPushButton *button, QLabel *face);
     QTableView *buildGrid();
     void buildHoverRules();
+    void setTabChain();
     void showCounters();
     void refresh();
     void searchOptionClicked(int index);

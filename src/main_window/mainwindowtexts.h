@@ -18,6 +18,8 @@ inline constexpr const char *kSearchOptions[5] = {"Ricerca per Titolo Brano", "R
                                                   "Ricerca per Album", "Ricerca per Nome File",
                                                   "Ricerca per Genere"};
 inline constexpr char kKey[] = "Chiave";
+/// Accessible name of the genre chooser, which stands beside the search key for the genre search.
+inline constexpr char kGenreKey[] = "Genere cercato";
 /// Accessible name of the list of the keys found by the last search.
 inline constexpr char kFoundKeys[] = "Chiavi trovate";
 inline constexpr char kWholeField[] = "Ricerca in tutto il campo";

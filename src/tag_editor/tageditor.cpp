@@ -10,6 +10,7 @@
 #include "widgets/accessiblecaption.h"
 #include "widgets/backcolour.h"
 #include "widgets/busycursor.h"
+#include "widgets/keyboard.h"
 #include "widgets/named.h"
 #include "widgets/screenfit.h"
 
@@ -24,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSlider>
 #include <QStyle>
 #include <QTimer>
@@ -78,6 +80,11 @@ TagEditor::TagEditor(CatalogueModel &grid, CatalogueStore &store, Dialogs &dialo
         connect(box, &QLineEdit::textChanged, this, &TagEditor::fieldsChanged);
     connect(m_saveButton, &QPushButton::clicked, this, &TagEditor::save);
     connect(m_cancelButton, &QPushButton::clicked, this, &QWidget::close);
+    clickOnReturn(m_saveButton);
+    clickOnReturn(m_cancelButton);
+    // Esc is "Annulla", and like it does nothing while the player plays.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated,
+            m_cancelButton, &QPushButton::click);
 
     // The transport drives the player area's controls; it stops playback and releases the file
     // when the window closes.
@@ -103,6 +110,11 @@ TagEditor::TagEditor(CatalogueModel &grid, CatalogueStore &store, Dialogs &dialo
         m_playerTransport = new PlayerTransport(*player, controls);
     }
     m_playerArea->setEnabled(player != nullptr);
+    // Reading order: the tag fields, the save box, the commands, then the player row by row.
+    setTabChain({m_titleEdit, m_artistEdit, m_albumEdit, m_yearEdit, m_commentEdit, m_genreChooser,
+                 m_writeTagCheck, m_saveButton, m_cancelButton, m_repeatCheck,
+                 m_transportButtons[0], m_transportButtons[1], m_transportButtons[2],
+                 m_volumeSlider, m_seekBar});
     ScreenFit::resizeToFit(this, sizeHint());
 }
 
@@ -143,8 +155,8 @@ QGroupBox *TagEditor::buildTagFrame()
     const Field fields[] = {
         {kFileNameCaption, "Label1", m_fileNameLabel}, {kTitleCaption, "Label2", m_titleEdit},
         {kArtistCaption, "Label3", m_artistEdit},      {kAlbumCaption, "Label4_0", m_albumEdit},
-        {kYearCaption, "Label4_1", m_yearEdit},        {kGenreCaption, "Label4_2", m_genreChooser},
-        {kCommentCaption, "Label5", m_commentEdit}};
+        {kYearCaption, "Label4_1", m_yearEdit},        {kCommentCaption, "Label5", m_commentEdit},
+        {kGenreCaption, "Label4_2", m_genreChooser}};
     int row = 0;
     for (const Field &field : fields) {
         QLabel *caption = label(field.caption, field.name);
@@ -249,6 +261,8 @@ bool TagEditor::openRow(int row)
     show();
     raise();
     activateWindow();
+    // Ready to type, whether opened by a double click or from the keyboard.
+    m_titleEdit->setFocus(Qt::TabFocusReason);
     return true;
 }
 

@@ -4,17 +4,21 @@
 #include "main_window/mainwindow.h"
 #include "support/fakedialogs.h"
 #include "support/fakevolumes.h"
+#include "support/filestate.h"
 #include "support/sqlscene.h"
 #include "support/storedrecords.h"
 #include "support/tempcatalogue.h"
 #include "support/testmp3.h"
 #include "support/widgettest.h"
+#include "tag_editor/tageditor.h"
 #include "widgets/screenfit.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -199,6 +203,135 @@ private slots:
             QTest::keyClick(grid, Qt::Key_Delete);
             QCOMPARE(shownFiles(), left);
         }
+    }
+
+    void keysOnTheGridOpenTheEditor_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("withCurrentRow");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("Return") << int(Qt::Key_Return) << true << true;
+        QTest::newRow("Enter of the keypad") << int(Qt::Key_Enter) << true << true;
+        QTest::newRow("F2") << int(Qt::Key_F2) << true << true;
+        QTest::newRow("Space") << int(Qt::Key_Space) << true << false;
+        QTest::newRow("F3") << int(Qt::Key_F3) << true << false;
+        QTest::newRow("Return without a current row") << int(Qt::Key_Return) << false << false;
+    }
+
+    void keysOnTheGridOpenTheEditor()
+    {
+        // The current row opens with its first field ready to type, as a double click opens it.
+        QFETCH(int, key);
+        QFETCH(bool, withCurrentRow);
+        QFETCH(bool, opens);
+        startWindow({onDisk(QStringLiteral("a")), onDisk(QStringLiteral("b"))});
+        QVERIFY(QTest::qWaitForWindowActive(&*m_window));
+        auto *grid = childNamed<QTableView>(&*m_window, "dati");
+        grid->setFocus(Qt::TabFocusReason);
+        // The grid taking the focus by Tab makes its first cell current.
+        grid->setCurrentIndex(QModelIndex());
+        if (withCurrentRow) {
+            QTest::keyClick(grid, Qt::Key_Down);
+            QTest::keyClick(grid, Qt::Key_Down);
+            QCOMPARE(grid->currentIndex().row(), 1);
+        }
+        QTest::keyClick(grid, static_cast<Qt::Key>(key));
+        QPointer<TagEditor> editor = m_window->findChild<TagEditor *>(QStringLiteral("Form2"));
+        QCOMPARE(editor && editor->isVisible(), opens);
+        if (!opens)
+            return;
+        auto *title = childNamed<QLineEdit>(editor, "in1_0");
+        QCOMPARE(title->text(), m_window->model().cell(1, Title));
+        // The window system activates the window, then the widgets follow.
+        QTRY_COMPARE(QApplication::focusWidget(), title);
+    }
+
+    void escapeInTheEditorIsAnnulla_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("Esc") << int(Qt::Key_Escape) << true;
+        QTest::newRow("another key") << int(Qt::Key_F4) << false;
+    }
+
+    void escapeInTheEditorIsAnnulla()
+    {
+        // Esc drops the edit and closes the editor; the record and the file stay as they were.
+        QFETCH(int, key);
+        QFETCH(bool, closes);
+        const CatalogueRecord record = onDisk(QStringLiteral("a"));
+        startWindow({record});
+        const QString file = recordFilePath(m_temp->folder() + u'/', QStringLiteral("a"));
+        const QByteArray before = fileBytes(file);
+        auto *grid = childNamed<QTableView>(&*m_window, "dati");
+        grid->setCurrentIndex(m_window->model().index(0, 0));
+        QTest::keyClick(grid, Qt::Key_Return);
+        QPointer<TagEditor> editor = m_window->findChild<TagEditor *>(QStringLiteral("Form2"));
+        QVERIFY(editor);
+        QTRY_VERIFY(editor->isActiveWindow());
+        auto *title = childNamed<QLineEdit>(editor, "in1_0");
+        QTest::keyClicks(title, QStringLiteral("Nuovo"));
+        QTest::keyClick(title, static_cast<Qt::Key>(key));
+        if (closes)
+            QTRY_VERIFY(!editor);
+        else
+            QVERIFY(editor && editor->isVisible());
+        QVERIFY(m_dialogs.messages.isEmpty());
+        QCOMPARE(m_window->model().cell(0, Title), record.titolo);
+        QCOMPARE(storedRecords(*m_store)->constFirst().titolo, record.titolo);
+        QCOMPARE(fileBytes(file), before);
+    }
+
+    void tabChainInReadingOrder_data()
+    {
+        QTest::addColumn<bool>("editor");      // the tag editor's chain, opened from the grid
+        QTest::addColumn<int>("searchOption"); // clicked before, -1 for none
+        QTest::addColumn<QString>("typed");    // into the search key
+        QTest::addColumn<QStringList>("chain");
+        // Tab enters a group of options once, at the one chosen (the first when none is); the
+        // arrows move within it.
+        const QStringList options{"Option1_0"};
+        const QStringList rest{"ordina_0",   "selordina", "conferma", "cancella",
+                               "EsportaCsv", "Label2",    "Label3",   "dati"};
+        // A command disabled (nothing to search for, no read-only file) is not a stop.
+        QTest::newRow("at start") << false << -1 << QString()
+                                  << options + QStringList{"Text1", "Check1", "List3"} + rest;
+        QTest::newRow("a key typed")
+            << false << -1 << QStringLiteral("x")
+            << options + QStringList{"Text1", "Check1", "cerca", "List3"} + rest;
+        // The genre chooser comes after the text box it stands beside.
+        QTest::newRow("the genre search")
+            << false << 4 << QString()
+            << QStringList{"Option1_4", "Text1", "Combo1", "cerca", "List3"} + rest;
+        // Without a player the player area is disabled.
+        QTest::newRow("the tag editor")
+            << true << -1 << QString()
+            << QStringList{"in1_0",  "in1_1",  "in1_2",    "in1_3",   "in1_5",
+                           "Combo1", "Check1", "Command1", "Command2"};
+    }
+
+    void tabChainInReadingOrder()
+    {
+        QFETCH(bool, editor);
+        QFETCH(int, searchOption);
+        QFETCH(QString, typed);
+        QFETCH(QStringList, chain);
+        startWindow({onDisk(QStringLiteral("a")), onDisk(QStringLiteral("b"))});
+        if (searchOption >= 0)
+            childNamed<QRadioButton>(&*m_window,
+                                     qPrintable(QStringLiteral("Option1_%1").arg(searchOption)))
+                ->click();
+        childNamed<QLineEdit>(&*m_window, "Text1")->setText(typed);
+        QWidget *window = &*m_window;
+        if (editor) {
+            auto *grid = childNamed<QTableView>(&*m_window, "dati");
+            grid->setCurrentIndex(m_window->model().index(0, 0));
+            QTest::keyClick(grid, Qt::Key_Return);
+            window = m_window->findChild<TagEditor *>(QStringLiteral("Form2"));
+            QVERIFY(window);
+        }
+        // As one text, so that a failure shows the whole chain.
+        QCOMPARE(tabChain(window).join(u' '), chain.join(u' '));
     }
 
     void exportWritesTheTypeChosen_data()

@@ -6,9 +6,11 @@
 #include <QAbstractSlider>
 #include <QAccessible>
 #include <QComboBox>
+#include <QCursor>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTest>
@@ -41,6 +43,8 @@ inline QString captionOf(QWidget *widget)
 /// system does: the widget on top at that point takes the move.
 inline void pointAt(QWidget *window, const QPoint &at)
 {
+    // The pointer's own position too, which a window reads when it looks where the pointer is.
+    QCursor::setPos(window->mapToGlobal(at));
     QTest::mouseMove(window->windowHandle(), at);
 }
 
@@ -89,4 +93,47 @@ inline QStringList controlsWithoutCaption(QWidget *window)
             found << control->objectName();
     }
     return found;
+}
+
+/// The objectNames of the controls of `window` that Tab visits now, in order, from the first
+/// after the window itself: shown, enabled and taking the focus by Tab; a control whose focus
+/// goes to another (an editable chooser's text box) is not a stop of its own. A hover command is
+/// one stop, named by its face, whether its button shows or not. A group of exclusive options
+/// is one stop, at the option chosen or, with none chosen, the first, as Qt makes it once the
+/// focus has been in the group.
+inline QStringList tabChain(QWidget *window)
+{
+    QStringList chain;
+    const QWidget *groupParent = nullptr;
+    for (QWidget *w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain()) {
+        if (w->window() != window || !w->isVisibleTo(window) || !w->isEnabled() || w->focusProxy())
+            continue;
+        auto *option = qobject_cast<QAbstractButton *>(w);
+        if (option && option->isCheckable() && option->autoExclusive()) {
+            if (w->parentWidget() == groupParent)
+                continue;
+            QAbstractButton *stop = nullptr;
+            const QList<QAbstractButton *> group =
+                w->parentWidget()->findChildren<QAbstractButton *>(Qt::FindDirectChildrenOnly);
+            for (QAbstractButton *b : group) {
+                if (b->isCheckable() && b->autoExclusive() && (!stop || b->isChecked()))
+                    stop = b;
+                if (b->isChecked())
+                    break;
+            }
+            groupParent = w->parentWidget();
+            chain << stop->objectName();
+            continue;
+        }
+        // A hover command's button lies over its face, both alone in one widget.
+        const QObjectList siblings = w->parentWidget()->children();
+        auto *face = qobject_cast<QLabel *>(siblings.value(siblings.indexOf(w) - 1));
+        const bool commandButton = qobject_cast<QPushButton *>(w) && face && siblings.size() == 3;
+        if (commandButton || (w->focusPolicy() & Qt::TabFocus)) {
+            const QString name = commandButton ? face->objectName() : w->objectName();
+            if (chain.isEmpty() || chain.constLast() != name)
+                chain << name;
+        }
+    }
+    return chain;
 }

@@ -1,6 +1,8 @@
 #include "support/widgettest.h"
 #include "widgets/hovercontroller.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,6 +47,53 @@ private slots:
         button->setFocus(Qt::TabFocusReason);
         pointAt(after);
         QVERIFY2(button->isVisible(), "the button with the keyboard focus stays");
+    }
+
+    void theCommandUnderTheStillPointerFollowsTheWindow_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("the window opens under the pointer") << QStringLiteral("open") << true;
+        QTest::newRow("the window moves its command under the pointer")
+            << QStringLiteral("move under") << true;
+        QTest::newRow("the window moves its command away") << QStringLiteral("move away") << false;
+    }
+
+    void theCommandUnderTheStillPointerFollowsTheWindow()
+    {
+        // No move of the pointer follows the change: the window system's enter and leave
+        // events are all that may come, and they do not always come.
+        QFETCH(QString, change);
+        QFETCH(bool, shown);
+        QWidget window;
+        auto *hover = new HoverController(&window);
+        auto *button = new QPushButton(QStringLiteral("Importa"));
+        auto *face = new QLabel(QStringLiteral("Importa"));
+        auto *before = new QLineEdit;
+        auto *row = new QHBoxLayout(&window);
+        row->addWidget(before);
+        row->addWidget(hover->addCommand(button, face));
+        hover->addRule(&window, button, HoverController::Effect::Hide);
+        window.setGeometry(100, 100, 400, 80);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QPoint faceCentre = face->mapToGlobal(face->rect().center());
+        const QPoint beforeCentre = before->mapToGlobal(before->rect().center());
+        if (change == u"move away") {
+            QCursor::setPos(faceCentre);
+            QTRY_VERIFY(button->isVisible());
+            window.move(window.pos() + QPoint(faceCentre.x() - beforeCentre.x(), 0));
+        } else {
+            // Away from the screen the pointer is put where no window is.
+            window.hide();
+            QCursor::setPos(change == u"open" ? faceCentre : faceCentre + QPoint(0, 200));
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            if (change == u"move under")
+                window.move(window.pos() + QPoint(0, 200));
+        }
+        QTRY_COMPARE(button->isVisible(), shown);
+        QCOMPARE(button->geometry().contains(button->mapFromGlobal(QCursor::pos())), shown);
     }
 };
 
