@@ -245,7 +245,10 @@ QTableView *MainWindow::buildGrid()
 {
     m_grid = named(new QTableView, QStringLiteral("dati"));
     m_grid->setModel(m_model);
+    m_grid->setAccessibleName(text(kGridName));
     m_grid->setToolTip(text(kGridToolTip));
+    // Qt reads a table's tool tip to no one: screen readers take it as the description.
+    m_grid->setAccessibleDescription(text(kGridToolTip));
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setWordWrap(false);

@@ -6,6 +6,8 @@ namespace MainWindowTexts {
 
 inline constexpr char kCaption[] = "TRACKLODGE - Catalogo dei tuoi MP3";
 
+/// Accessible name of the grid; screen readers read its cells by their column headers.
+inline constexpr char kGridName[] = "Lista MP3";
 inline constexpr char kGridToolTip[] = "Per cancellare, selezionare una sola riga e premere DEL";
 inline constexpr char kStatusStart[] = "Versione 2.0";
 

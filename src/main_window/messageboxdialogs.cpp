@@ -19,22 +19,41 @@ QString extensionOf(const QString &filter)
     return pattern.match(filter).captured(1);
 }
 
+// A message box whose Enter is `enter` and whose Esc is `escape`.
+QMessageBox::StandardButton ask(QWidget *parent, QMessageBox::Icon icon, const QString &title,
+                                const QString &text, QMessageBox::StandardButtons buttons,
+                                QMessageBox::StandardButton enter,
+                                QMessageBox::StandardButton escape)
+{
+    QMessageBox box(icon, titleOr(title), text, buttons, parent);
+    box.setDefaultButton(enter);
+    box.setEscapeButton(escape);
+    // Without a window of its own to stand above (a refusal to start), the box would fall
+    // behind the main windows, which stay above all others, another program's included.
+    if (!parent)
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
 } // namespace
 
 void MessageBoxDialogs::critical(const QString &title, const QString &text)
 {
-    QMessageBox::critical(m_parent, titleOr(title), text, QMessageBox::Ok);
+    ask(m_parent, QMessageBox::Critical, title, text, QMessageBox::Ok, QMessageBox::Ok,
+        QMessageBox::Ok);
 }
 
 bool MessageBoxDialogs::question(const QString &title, const QString &text)
 {
-    return QMessageBox::question(m_parent, titleOr(title), text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+    // Enter answers as Esc does: the question's No, which changes nothing.
+    return ask(m_parent, QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+               QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 void MessageBoxDialogs::information(const QString &title, const QString &text)
 {
-    QMessageBox::information(m_parent, titleOr(title), text, QMessageBox::Ok);
+    ask(m_parent, QMessageBox::Information, title, text, QMessageBox::Ok, QMessageBox::Ok,
+        QMessageBox::Ok);
 }
 
 SaveFileChoice MessageBoxDialogs::saveFileName(const QString &title, const QString &suggestedPath,

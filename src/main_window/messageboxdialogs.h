@@ -4,7 +4,8 @@
 
 class QWidget;
 
-/// Message boxes on screen, above the given parent window.
+/// Message boxes on screen, above the given parent window, or above every window when there is
+/// none. Enter answers with the default button (OK, or No for a question), Esc with OK or No.
 class MessageBoxDialogs : public Dialogs
 {
 public:

@@ -56,10 +56,16 @@ def run(*command, **kwargs):
 
 
 class Desktop:
-    """Xvfb at laptop size, the Italian keyboard, openbox, and the accessibility bus, all inside
-    the session bus this process runs in (see journeys.py)."""
+    """Xvfb at laptop size (or at `size`, a width and a height), the Italian keyboard, openbox,
+    and the accessibility bus, all inside the session bus this process runs in (see
+    journeys.py). A desktop started while another runs takes over the display and the screen
+    size until it is closed."""
 
-    def __init__(self):
+    def __init__(self, size=None):
+        global SCREEN_WIDTH, SCREEN_HEIGHT
+        self.before = (os.environ.get("DISPLAY"), SCREEN_WIDTH, SCREEN_HEIGHT)
+        if size:
+            SCREEN_WIDTH, SCREEN_HEIGHT = size
         read_end, write_end = os.pipe()
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
@@ -81,9 +87,13 @@ class Desktop:
         pyatspi = atspi_module
 
     def close(self):
+        global SCREEN_WIDTH, SCREEN_HEIGHT
         for process in (self.openbox, self.xvfb):
             process.terminate()
             process.wait()
+        display, SCREEN_WIDTH, SCREEN_HEIGHT = self.before
+        if display:
+            os.environ["DISPLAY"] = display
 
     def screenshot(self, path, accessible=None):
         """The screen, or only what `accessible` covers of it, as a PNG file."""
@@ -126,12 +136,12 @@ class Program:
     so that the catalogue the journey reads in its folder is the one in the home folder; the
     process started must then be `executable` itself."""
 
-    def __init__(self, executable, folder, entry=None):
+    def __init__(self, executable, folder, entry=None, extra_env=None):
         # The settings kept between runs (and those of Qt's file dialog) stay in the journey's
         # folder: no journey reads or changes the user's own.
         env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                    ASAN_OPTIONS="detect_leaks=0", SDL_AUDIODRIVER="dummy",
-                   XDG_CONFIG_HOME=os.path.join(folder, ".config"))
+                   XDG_CONFIG_HOME=os.path.join(folder, ".config"), **(extra_env or {}))
         command, where, self.launcher_folder = [executable], folder, None
         self.mapped_files = set()
         if entry:
@@ -220,6 +230,7 @@ def _state(name):
 
 
 showing, enabled, focused, checked = map(_state, ("SHOWING", "ENABLED", "FOCUSED", "CHECKED"))
+focusable, selected = map(_state, ("FOCUSABLE", "SELECTED"))
 
 
 def text(accessible):
@@ -372,3 +383,66 @@ def press_command(window, caption):
     wait_for(f'"{caption}" to be enabled', lambda: enabled(button))
     click(button)
     return button
+
+
+# The keyboard: what has the focus, and where Tab takes it
+
+def focused_control(root):
+    """The shown control below `root` that has the keyboard focus, or None."""
+    def visit(node):
+        for child in node:
+            if child is None or not showing(child):
+                continue
+            if focused(child):
+                return child
+            if child.getRoleName() not in ("table", "combo box", "list", "tree table", "tree"):
+                found = visit(child)
+                if found is not None:
+                    return found
+        return None
+    return visit(root)
+
+
+def focus_of(root, what="the focus"):
+    """Waits for a control below `root` to have the focus and returns it."""
+    return wait_for(f"{what} in {root.name!r}", lambda: focused_control(root))
+
+
+def tab_until(root, role, name, limit=60):
+    """Presses Tab until the control with this role and name (a string or a pattern) below
+    `root` has the focus; returns it."""
+    def matches(control):
+        return control is not None and control.getRoleName() == role and (
+            name.fullmatch(control.name) if hasattr(name, "fullmatch") else control.name == name)
+    for _ in range(limit):
+        control = focused_control(root)
+        if matches(control):
+            return control
+        keys("Tab")
+        # The focus moves on after the key: wait for it to leave the control it was on.
+        wait_for("the focus to move", lambda: focused_control(root) is not control
+                 or control is None, timeout=3)
+    raise JourneyFailed(f'Tab never reaches the {role} "{getattr(name, "pattern", name)}" in '
+                        f'"{root.name}"')
+
+
+def _identity(control):
+    return control.getRoleName(), control.name, extents(control)
+
+
+def tab_chain(root, limit=80):
+    """The controls Tab visits below `root`, from the one after the focused control round to
+    it again, as accessibles in the order visited."""
+    start = _identity(focus_of(root))
+    chain = []
+    for _ in range(limit):
+        before = _identity(focused_control(root))
+        keys("Tab")
+        control = wait_for("the focus to move on", lambda: (
+            lambda now: now if now is not None and _identity(now) != before else None)(
+                focused_control(root)), timeout=3)
+        chain.append(control)
+        if _identity(control) == start:
+            return chain
+    raise JourneyFailed(f'Tab never comes back round in "{root.name}": '
+                        f"{[c.name for c in chain]}")

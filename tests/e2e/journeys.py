@@ -669,9 +669,507 @@ def export_csv(app, folder):
     check(fields == guarded, f"the file's rows {fields} are not the grid's {guarded}")
 
 
+# Journeys of the keyboard, the hover commands, the screen readers and the screen sizes
+
+def key_answer(app, key, expected_text=None):
+    """Answers the message box shown now with a key, the pointer left where it is."""
+    box = app.alert()
+    if expected_text:
+        shown = " ".join(d.text(label) for label in d.descendants(box, "label"))
+        check(expected_text in shown, f'the message box says "{shown}", not "{expected_text}"')
+    d.keys(key)
+    wait_for("the message box to close", lambda: box not in app.windows() or not d.showing(box))
+
+
+def keyboard_import_edit(app, folder):
+    """Only keys, from import to edit: Tab to "Importa", Enter; in "Ricerca MP3" the folder
+    chosen with the arrows and opened with Enter, "Cerca" and "Importa" reached with Tab, the
+    notice answered with Enter; in the grid an arrow to the row and Enter open the editor with
+    the title ready to type; Enter on "Modifica", the question answered with Esc. The pointer
+    never moves."""
+    make_mp3(os.path.join(folder, "music", "creep.mp3"), title="Creep", artist="Radiohead")
+    main = app.window(MAIN_TITLE)
+    d.move_to(0, d.SCREEN_HEIGHT - 1)
+    d.tab_until(main, "push button", "Importa")
+    d.keys("Return")
+    search = app.window(SEARCH_TITLE)
+    folders = d.tab_until(search, "list", "Cartelle")
+    for _ in range(40):
+        if any(d.text(i).strip() == "music" and d.selected(i)
+               for i in d.descendants(folders, "list item")):
+            break
+        d.keys("Down")
+    else:
+        raise d.JourneyFailed('the arrows never reach the folder "music"')
+    d.keys("Return")
+    d.find(search, "list item", re.compile(r"\s*creep\.mp3"))
+    d.tab_until(search, "push button", "Cerca")
+    d.keys("Return")
+    d.find(search, "label", " 1")
+    d.tab_until(search, "push button", "Importa")
+    d.keys("Return")
+    key_answer(app, "Return", "Il supporto si chiamerà:")
+    app.gone(SEARCH_TITLE, timeout=30)
+    wait_for("1 row in the grid", lambda: grid_titles(app) == ["Creep"])
+    d.tab_until(main, "table", re.compile(".*"))
+    d.keys("Down", "Return")
+    editor = app.window(EDITOR_TITLE)
+    title = d.focus_of(editor, "the first field")
+    check(title.name == "Titolo:", f'the editor opens with "{title.name}" focused, not the title')
+    d.keys("ctrl+a")
+    d.type_text("Strisciare")
+    wait_for("the new title typed", lambda: d.text(title) == "Strisciare")
+    d.tab_until(editor, "push button", "Modifica")
+    d.keys("Return")
+    key_answer(app, "Escape", "Assegno le Modifiche a tutti i file")
+    app.gone(EDITOR_TITLE)
+    from mutagen.id3._id3v1 import ParseID3v1
+    read = ParseID3v1(file_bytes(os.path.join(folder, "music", "creep.mp3"))[-128:])
+    check(str(read["TIT2"]) == "Strisciare" and str(read["TPE1"]) == "Radiohead",
+          f"mutagen reads {read}")
+    check(catalogue_rows(folder)[0]["titolo"] == "Strisciare", "the catalogue kept the old title")
+    wait_for("the new title in the grid", lambda: grid_titles(app) == ["Strisciare"])
+
+
+def hover_command_shows(window, caption, timeout=3.0):
+    """The pointer goes straight onto the face of a hover command, with one move; the command's
+    button must show."""
+    face = d.find(window, "label", caption)
+    d.move_to(*d.centre(face))
+    return wait_for(f'"{caption}" to show under the pointer',
+                    lambda: next(iter(d.descendants(window, "push button", caption)), None),
+                    timeout)
+
+
+def two_imports(app, folder):
+    """Two imports in one run. Before the second, "Ricerca MP3" is opened and closed with "Esci",
+    and the pointer goes straight from there onto "Importa": the command shows and works. In
+    "Ricerca MP3", after a message box goes away, "Importa" shows on the next move too."""
+    make_mp3(os.path.join(folder, "music", "creep.mp3"), title="Creep")
+    make_mp3(os.path.join(folder, "more", "angie.mp3"), title="Angie")
+    # A name that is not UTF-8: the search leaves it out and says so in a message box.
+    write_file(os.path.join(folder.encode(), b"music", b"caff\xe8.mp3"), ten_second_mp3())
+    search = open_search(app)
+    d.press_command(search, "Cerca")
+    key_answer(app, "Return")
+    d.click(hover_command_shows(search, "Importa"))
+    answer(app, "OK", "Il supporto si chiamerà:")
+    app.gone(SEARCH_TITLE, timeout=30)
+    wait_for("1 row in the grid", lambda: grid_titles(app) == ["Creep"])
+
+    d.press_command(app.window(MAIN_TITLE), "Importa")
+    search = app.window(SEARCH_TITLE)
+    d.press_command(search, "Esci")
+    app.gone(SEARCH_TITLE)
+    d.click(hover_command_shows(main_window(app), "Importa"))
+    search = app.window(SEARCH_TITLE)
+    d.double_click(d.find(search, "list item", re.compile(r"\s*more")))
+    d.find(search, "list item", re.compile(r"\s*angie\.mp3"))
+    # The medium has its name from the first import: no notice this time.
+    d.press_command(search, "Cerca")
+    d.find(search, "label", " 1")
+    d.press_command(search, "Importa")
+    app.gone(SEARCH_TITLE, timeout=30)
+    wait_for("both imports in the grid", lambda: sorted(grid_titles(app)) == ["Angie", "Creep"])
+    check(sorted(r["titolo"] for r in catalogue_rows(folder)) == ["Angie", "Creep"],
+          f"the catalogue holds {catalogue_rows(folder)}")
+
+
+def folder_wide_save(app, folder):
+    """"Modifica" answered "Sì": every file of the folder takes the artist and album, in its tag
+    (read back by mutagen) and in the catalogue; the titles stay each file's own."""
+    prepared(folder, [("a.mp3", "Uno", "Vecchio", "Primo", "1990"),
+                      ("b.mp3", "Due", "Altro", "Secondo", "1991"),
+                      ("c.mp3", "Tre", "Terzo", "Terzo", "1992")])
+    shown_rows(app, 3)
+    editor = open_editor(app, 0)
+    artist = d.find(editor, "text", "Autore:")
+    wait_for("the artist in the editor", lambda: d.text(artist) == "Vecchio")
+    retype(artist, "Nuovo")
+    retype(d.find(editor, "text", "Album:"), "Raccolta")
+    d.press_command(editor, "Modifica")
+    answer(app, "Sì", "Assegno le Modifiche a tutti i file")
+    app.gone(EDITOR_TITLE)
+    from mutagen.id3._id3v1 import ParseID3v1
+    for name, title in (("a", "Uno"), ("b", "Due"), ("c", "Tre")):
+        read = ParseID3v1(file_bytes(os.path.join(folder, "music", name + ".mp3"))[-128:])
+        check([str(read[k]) for k in ("TIT2", "TPE1", "TALB")] == [title, "Nuovo", "Raccolta"],
+              f"mutagen reads {read} in {name}.mp3")
+    check(all((r["autore"], r["album"]) == ("Nuovo", "Raccolta") for r in catalogue_rows(folder)),
+          f"the catalogue holds {catalogue_rows(folder)}")
+    wait_for("the grid", lambda: sorted(r[1] for r in d.table_rows(grid(app))) == ["Nuovo"] * 3)
+
+
+def genre_and_word_search(app, folder):
+    """"Ricerca per Genere" with a genre chosen in the chooser, then a word of the album with
+    "Ricerca in tutto il campo", which a search of the whole field does not find."""
+    records = prepared(folder, SONGS)
+    with sqlite3.connect(os.path.join(folder, "Mp3Db.mdb")) as db:
+        db.execute("UPDATE Mp3 SET genere = 'Grunge' WHERE nome = 'creep'")
+    db.close()
+    main = shown_rows(app, len(records))
+    d.click(d.find(main, "radio button", "Ricerca per Genere"))
+    chooser = d.find(main, "combo box")
+    # The list of 149 genres opens; typing a name goes to it, Enter takes it.
+    d.click(chooser)
+    d.type_text("Grunge")
+    d.keys("Return")
+    wait_for("Grunge chosen", lambda: d.text(chooser) == "Grunge")
+    d.press_command(main, "Avvia Ricerca")
+    wait_for("the Grunge row", lambda: grid_titles(app) == ["Creep"])
+    d.press_command(main, "Refresh Lista")
+    wait_for("all rows again", lambda: len(d.table_rows(grid(app))) == len(records))
+    d.click(d.find(main, "radio button", "Ricerca per Album"))
+    key = d.find(main, "text", "Chiave")
+    retype(key, "Head")
+    d.press_command(main, "Avvia Ricerca")
+    wait_for("no row for a part of the album", lambda: grid_titles(app) == [])
+    d.press_command(main, "Refresh Lista")
+    wait_for("all rows again", lambda: len(d.table_rows(grid(app))) == len(records))
+    d.click(d.find(main, "radio button", "Ricerca per Album"))
+    d.click(d.find(main, "check box", "Ricerca in tutto il campo"))
+    retype(key, "head")
+    d.press_command(main, "Avvia Ricerca")
+    wait_for("the row whose album has the word", lambda: grid_titles(app) == ["Angie"])
+
+
+def delete_with_file(app, folder):
+    """DEL with "Cancella anche il File": a file on a hard disk goes with its record; one that is
+    read-only, on a CD or on a removable disk is refused with its message, and stays, with its
+    record."""
+    records = prepared(folder, SONGS)
+    states = {"angie": "Solo Lettura", "help": "CDROM", "creep": "Disco Rimovibile"}
+    with sqlite3.connect(os.path.join(folder, "Mp3Db.mdb")) as db:
+        for name, state in states.items():
+            db.execute("UPDATE Mp3 SET info = ? WHERE nome = ?", (state, name))
+    db.close()
+    main = shown_rows(app, len(records))
+    d.click(d.find(main, "check box", "Cancella anche il File"))
+    refusals = {"Solo Lettura": "Il File è di Solo Lettura", "CDROM": "Il File è su CDROM",
+                "Disco Rimovibile": "Il File è su un Disco Esterno"}
+    for name, state in states.items():
+        row = next(i for i, r in enumerate(d.table_rows(grid(app))) if r[6] == name)
+        d.click(d.table_cell(grid(app), row, 0))
+        d.keys("Delete")
+        answer(app, "OK", refusals[state])
+        check(os.path.exists(os.path.join(folder, "music", name + ".mp3")),
+              f"the {state} file was deleted")
+    check(len(catalogue_rows(folder)) == 4, "a refused delete removed a record")
+    row = next(i for i, r in enumerate(d.table_rows(grid(app))) if r[6] == "yesterday")
+    d.click(d.table_cell(grid(app), row, 0))
+    d.keys("Delete")
+    answer(app, "Sì", "Sei sicuro di voler cancellare?")
+    wait_for("the file deleted", lambda: not os.path.exists(
+        os.path.join(folder, "music", "yesterday.mp3")))
+    wait_for("3 rows", lambda: sorted(grid_titles(app)) == ["Angie", "Creep", "Help"])
+    check(sorted(r["nome"] for r in catalogue_rows(folder)) == ["angie", "creep", "help"],
+          "the deleted file's record is still in the catalogue")
+
+
+def pause_seek_volume(app, folder):
+    """PLAY, then PAUSA: its lamp lights and the position stands; the seek bar dragged moves the
+    position; the volume changed with the keys moves its slider and its label."""
+    prepared(folder, SONGS[:1])
+    shown_rows(app, 1)
+    editor = open_editor(app, 0)
+    seek_bar = d.find(editor, "slider", "Posizione")
+    position = lambda: seek_bar.queryValue().currentValue  # noqa: E731
+    d.click(d.find(editor, "push button", "PLAY"))
+    wait_for("the position to move while playing", lambda: position() > 0)
+    d.click(d.find(editor, "push button", "PAUSA"))
+    lamp = d.find(editor, "label", "PAUSA")
+    wait_for("the PAUSA lamp lit", lambda: d.enabled(lamp))
+    paused = position()
+    check(not d.enabled(d.find(editor, "label", "PLAY")), "the PLAY lamp stays lit in pause")
+    x, y, w, h = d.extents(seek_bar)
+    handle = x + 6 + int((w - 12) * paused / max(seek_bar.queryValue().maximumValue, 1))
+    d.move_to(handle, y + h // 2)
+    d.xdotool("mousedown", 1)
+    for step in range(1, 6):
+        d.move_to(handle + step * (x + w * 3 // 4 - handle) // 5, y + h // 2)
+    d.xdotool("mouseup", 1)
+    wait_for("the position dragged on", lambda: position() > paused + 1)
+    volume = d.find(editor, "slider", "Volume")
+    d.click(volume)
+    d.keys("End")
+    wait_for("the volume at 100", lambda: volume.queryValue().currentValue == 100)
+    d.keys("Page_Down", "Left", "Left")
+    wait_for("the volume lowered by the keys", lambda: volume.queryValue().currentValue < 100)
+    shown = f"{volume.queryValue().currentValue:.0f}%"
+    d.find(editor, "label", shown)
+    d.click(d.find(editor, "push button", "STOP"))
+    d.click(d.find(editor, "push button", "Annulla"))
+    app.gone(EDITOR_TITLE)
+
+
+def refused_start(app, folder, expected):
+    """The program, started on the catalogue of `folder`, shows a refusal on screen and nothing
+    else; OK ends it; the files are as they were."""
+    before = {name: file_bytes(os.path.join(folder, name)) for name in os.listdir(folder)
+              if os.path.isfile(os.path.join(folder, name))}
+    app.start()
+    box = app.alert()
+    shown = " ".join(d.text(label) for label in d.descendants(box, "label"))
+    check(expected in shown, f'the message box says "{shown}", not "{expected}"')
+    check(not [w for w in app.windows() if w.name == MAIN_TITLE],
+          "the main window shows behind the refusal")
+    d.click(d.find(box, "push button", "OK"))
+    wait_for("the program to end", lambda: app.process.poll() is not None)
+    check(app.process.returncode == 1, f"the program ended with {app.process.returncode}")
+    after = {name: file_bytes(os.path.join(folder, name)) for name in os.listdir(folder)
+             if os.path.isfile(os.path.join(folder, name)) and name != "program.log"}
+    before.pop("program.log", None)
+    check(after == before, f"the refused start changed the files: {sorted(after)} "
+          f"from {sorted(before)}")
+
+
+def start_refusals(app, folder):
+    """A foreign file named Mp3Db.mdb, a damaged catalogue and a second program on the same
+    catalogue are each refused with a message on screen; OK ends the program; nothing changed."""
+    foreign = sqlite3.connect(os.path.join(folder, "Mp3Db.mdb"))
+    foreign.execute("CREATE TABLE Ricette (nome TEXT)")
+    foreign.commit()
+    foreign.close()
+    refused_start(app, folder, "non è un catalogo")
+    os.remove(os.path.join(folder, "Mp3Db.mdb"))
+
+    prepared(folder, SONGS[:1])
+    damaged = bytearray(file_bytes(os.path.join(folder, "Mp3Db.mdb")))
+    # The header of the table's first page: SQLite's own check finds it malformed.
+    damaged[4096:4096 + 8] = b"\xff" * 8
+    write_file(os.path.join(folder, "Mp3Db.mdb"), bytes(damaged))
+    refused_start(App(folder), folder, "danneggiato")
+    os.remove(os.path.join(folder, "Mp3Db.mdb"))
+
+    prepared(folder, SONGS[:1])
+    first = App(folder)
+    first.window(MAIN_TITLE)
+    refused_start(App(folder), folder, "già")
+    first.stop()
+
+
+def screen_journey(size, scale=None):
+    """The main window, "Ricerca MP3" and "Modifica ID3" on a screen of `size`, with Qt's scale
+    factor `scale`: each fits the screen and its commands work."""
+    def journey(app, folder):
+        screen = d.Desktop(size)
+        try:
+            if scale:
+                app.extra_env = {"QT_SCALE_FACTOR": str(scale)}
+            prepared(folder, SONGS[:2])
+            main = shown_rows(app, 2)
+            d.check_on_screen(main, MAIN_TITLE)
+            sort_by(main, "Ordina per Titolo")
+            wait_for("rows by title", lambda: grid_titles(app) == ["Angie", "Yesterday"])
+            search = open_search(app)
+            d.find(search, "list item", re.compile(r"\s*angie\.mp3"))
+            d.press_command(search, "Esci")
+            app.gone(SEARCH_TITLE)
+            editor = open_editor(app, 0)
+            d.find(editor, "text", "Titolo:")
+            d.click(d.find(editor, "push button", "Annulla"))
+            app.gone(EDITOR_TITLE)
+            app.stop()
+        finally:
+            screen.close()
+    return journey
+
+
+def laptop_1280x800(app, folder):
+    """A 1280x800 screen: every window fits and its commands work."""
+    screen_journey((1280, 800))(app, folder)
+
+
+def scaled_2560x1600(app, folder):
+    """Qt's scale factor 2 on a 2560x1600 screen: every window fits and its commands work."""
+    screen_journey((2560, 1600), scale=2)(app, folder)
+
+
+def source_object_names():
+    """The objectNames the program gives its controls, read from its source, less those that
+    are also a caption the user sees (a button "Importa" named Importa)."""
+    names, captions = set(), set()
+    for base, _, files in os.walk(os.path.join(SOURCE_DIR, "src")):
+        for name in files:
+            with open(os.path.join(base, name), encoding="utf-8") as source:
+                code = source.read()
+            if name.endswith("texts.h"):
+                captions.update(re.findall(r'"((?:[^"\\]|\\.)*)"', code))
+            for found in re.findall(r'(?:named\([^;]*?,\s*|setObjectName\()(?:QStringLiteral\()?'
+                                    r'"([^"]+)"', code):
+                names.add(found.replace("%1", "0"))
+                names.update(found.replace("%1", str(i)) for i in range(10))
+    captions = {c.replace("&", "") for c in captions}
+    return names - captions
+
+
+# The Tab chain of each window, as (role, name) in the order Tab visits them, and the tool tips
+# screen readers read as descriptions.
+SEARCH_OPTIONS = ["Ricerca per Titolo Brano", "Ricerca per Artista", "Ricerca per Album",
+                  "Ricerca per Nome File", "Ricerca per Genere"]
+SORT_OPTIONS = ["Ordina per Titolo", "Ordina per Artista", "Ordina per Album", "Ordina per Anno",
+                "Ordina per Genere", "Ordina per Commento", "Ordina per Nome File",
+                "Ordina per Percorso", "Ordina per Dimensione", "Ordina per Etichetta"]
+# Tab enters a group of options once, at the one chosen or the first; the arrows move within it.
+MAIN_CHAIN = ([("radio button", SEARCH_OPTIONS[0])] + [
+    ("text", "Chiave"), ("check box", "Ricerca in tutto il campo"),
+    ("push button", "Avvia Ricerca"), ("list", "Chiavi trovate")]
+    + [("radio button", SORT_OPTIONS[0])] + [
+    ("push button", "Avvia Ordinamento"), ("check box", "Senza Conferma"),
+    ("check box", "Cancella anche il File"), ("push button", "Cambia Attributi"),
+    ("push button", "Esporta Lista"), ("push button", "Importa"),
+    ("push button", "Refresh Lista"), ("table", "Lista MP3")])
+# The drive chooser has no caption: it is read by the drive it shows.
+SEARCH_CHAIN = [("combo box", re.compile("/.*")), ("list", "Cartelle"), ("list", "File MP3"),
+                ("check box", "Includi Sottocartelle"), ("check box", "Leggi anche i tag ID3v2"),
+                ("push button", "Cerca"), ("push button", "Esci")]
+EDITOR_CHAIN = [("text", "Titolo:"), ("text", "Autore:"), ("text", "Album:"), ("text", "Anno:"),
+                ("text", "Commento:"), ("combo box", "Genere"),
+                ("check box", "Salva il TAG nel File MP3"), ("push button", "Modifica"),
+                ("push button", "Annulla"), ("check box", "Ripeti"), ("push button", "PLAY"),
+                ("push button", "PAUSA"), ("push button", "STOP"), ("slider", "Volume"),
+                ("slider", "Posizione")]
+MISSING_CHAIN = [("list", re.compile(".*")), ("push button", "Elimina dal DB")]
+TOOL_TIPS = {("table", "Lista MP3"): "Per cancellare, selezionare una sola riga e premere DEL",
+             ("push button", "Refresh Lista"):
+                 "Legge il DB e aggiorna la Lista (da utilizzare per resettare una ricerca)",
+             ("check box", "Ricerca in tutto il campo"):
+                 "Cerca la parola all'interno del testo del campo",
+             ("push button", "Cambia Attributi"):
+                 "Modifica gli attributi dei file di Sola Lettura in Scrittura",
+             ("push button", "Importa"):
+                 "Utilizzare questo pulsante per importare dal disco degli MP3 da aggiungere al DB"}
+
+
+# What a view shows is read through the view: its items are no controls of their own.
+ITEM_ROLES = ("table cell", "list item", "tree item", "table column header", "table row header",
+              "column header", "row header")
+
+
+def read_name(control):
+    """What a screen reader reads a control as. Qt names a chooser by its value on this system
+    and gives its caption as the label it is labelled by: that label, when there is one."""
+    if control.getRoleName() == "combo box":
+        for relation in control.getRelationSet():
+            if relation.getRelationType() == d.pyatspi.RELATION_LABELLED_BY:
+                label = relation.getTarget(0)
+                if label is not None and label.name:
+                    return label.name
+    return control.name
+
+
+def role_and_name(control):
+    return control.getRoleName(), read_name(control)
+
+
+def check_names(window, controls, object_names):
+    """Every control has a name a person reads, not an objectName, and no two share one."""
+    names = [read_name(c) for c in controls]
+    for control, name in zip(controls, names):
+        check(name and name not in object_names,
+              f'in "{window.name}" the {control.getRoleName()} is read as "{name}"')
+    twice = sorted({n for n in names if names.count(n) > 1})
+    check(not twice, f'in "{window.name}" several controls are read as {twice}')
+
+
+def sweep(window, expected, object_names, first=None):
+    """Walks the Tab chain of `window` from `first` (a control clicked first) or from the
+    focus it has, and checks it against `expected`, the names of what it visits, and that no
+    control that can take the focus is left out of it. Returns the chain."""
+    if first is not None:
+        d.click(first)
+        if first.getRoleName() == "combo box":
+            # The click opens the chooser's list; Esc closes it and leaves the focus there.
+            d.keys("Escape")
+    chain = d.tab_chain(window)
+    # From the control after the first of the expected chain round to the first again.
+    seen = [role_and_name(c) for c in chain]
+    matches = lambda have, want: have[0] == want[0] and (  # noqa: E731
+        want[1] is None or (want[1].fullmatch(have[1]) if hasattr(want[1], "fullmatch")
+                            else have[1] == want[1]))
+    start = next((i for i, have in enumerate(seen) if matches(have, expected[0])), None)
+    check(start is not None, f'Tab never reaches {expected[0]} in "{window.name}": {seen}')
+    seen = seen[start:] + seen[:start]
+    check(len(seen) == len(expected) and all(map(matches, seen, expected)),
+          f'Tab visits in "{window.name}" {seen}, not {expected}')
+    check_names(window, chain, object_names)
+    left_out = [role_and_name(c) for c in d.descendants(window)
+                if d.focusable(c) and d.enabled(c)
+                and c.getRoleName() not in ITEM_ROLES + ("label", "panel", "filler",
+                                                         "radio button")
+                and role_and_name(c) not in [role_and_name(v) for v in chain]]
+    check(not left_out, f'Tab never reaches {left_out} in "{window.name}"')
+    # The options Tab passes by are read too: the arrows reach them.
+    check_names(window, [c for c in d.descendants(window, "radio button")], object_names)
+    return chain
+
+
+def accessible_names(app, folder):
+    """Every window read as a screen reader reads it, walked with Tab: the main window,
+    "Ricerca MP3", "Modifica ID3", the export dialog, a message box and "MP3 Cancellati o
+    Spostati". Each control that takes the focus has a name of its own, no objectName, and Tab
+    visits them in reading order; the tool tips are read as descriptions."""
+    object_names = source_object_names()
+    records = prepared(folder, SONGS[:2])
+    with sqlite3.connect(os.path.join(folder, "Mp3Db.mdb")) as db:
+        db.execute("UPDATE Mp3 SET info = 'Solo Lettura' WHERE nome = 'angie'")
+    db.close()
+    os.chmod(os.path.join(folder, "music", "angie.mp3"), 0o444)
+    main = shown_rows(app, len(records))
+    # With a key typed, "Avvia Ricerca" takes the focus too.
+    d.click(d.find(main, "text", "Chiave"))
+    d.type_text("x")
+    chain = sweep(main, MAIN_CHAIN, object_names, d.find(main, "radio button", SEARCH_OPTIONS[0]))
+    for key, tip in TOOL_TIPS.items():
+        control = next((c for c in chain if role_and_name(c) == key), None)
+        check(control is not None and control.description == tip,
+              f"the tool tip of {key} is read as {control and control.description!r}")
+    d.click(d.table_cell(grid(app), 0, 0))
+    d.keys("Delete")
+    box = app.alert()
+    check_names(box, [c for c in d.descendants(box) if d.focusable(c)], object_names)
+    check([c.name for c in d.descendants(box, "push button")] == ["Sì", "No"],
+          f"the question's buttons are {[c.name for c in d.descendants(box, 'push button')]}")
+    d.keys("Escape")
+    app.gone(box.name)
+    check(len(catalogue_rows(folder)) == 2, "Esc on the question deleted the record")
+
+    d.press_command(main, EXPORT_TITLE)
+    dialog = app.window(EXPORT_TITLE)
+    controls = [c for c in d.descendants(dialog) if d.focusable(c) and c.getRoleName() not in
+                ITEM_ROLES + ("label", "panel", "filler")]
+    check_names(dialog, controls, object_names)
+    d.keys("Escape")
+    app.gone(EXPORT_TITLE)
+
+    search = open_search(app)
+    sweep(search, SEARCH_CHAIN, object_names, d.find(search, "combo box"))
+    d.press_command(search, "Esci")
+    app.gone(SEARCH_TITLE)
+
+    row = grid_titles(app).index("Yesterday")
+    editor = open_editor(app, row)
+    d.find(editor, "push button", "PLAY")
+    retype(d.find(editor, "text", "Titolo:"), "Nuovo")
+    sweep(editor, EDITOR_CHAIN, object_names)
+    d.keys("Escape")
+    app.gone(EDITOR_TITLE)
+    check(sorted(r["titolo"] for r in catalogue_rows(folder)) == ["Angie", "Yesterday"],
+          "Esc in the editor saved the edit")
+    app.stop()
+
+    os.remove(os.path.join(folder, "music", "yesterday.mp3"))
+    app.start()
+    missing = app.window(MISSING_TITLE)
+    sweep(missing, MISSING_CHAIN, object_names)
+
+
 JOURNEYS = [empty_start, import_tree, search_and_refresh, sort_two_ways, edit_title,
             play_and_stop, unplayable_volume, delete_row, missing_files, change_attributes,
-            keyboard_only, found_list_while_searching, import_id3v2, export_csv]
+            keyboard_only, found_list_while_searching, import_id3v2, export_csv,
+            keyboard_import_edit, two_imports, accessible_names, folder_wide_save,
+            genre_and_word_search, delete_with_file, pause_seek_volume, start_refusals,
+            laptop_1280x800, scaled_2560x1600]
 
 
 class App(d.Program):
@@ -681,9 +1179,10 @@ class App(d.Program):
     def __init__(self, folder):
         self.folder = folder
         self.started = False
+        self.extra_env = None
 
     def start(self):
-        super().__init__(PROGRAM, self.folder, DESKTOP_ENTRY)
+        super().__init__(PROGRAM, self.folder, DESKTOP_ENTRY, self.extra_env)
         self.started = True
 
     def window(self, title, role=None, timeout=15.0):
