@@ -16,6 +16,9 @@ import tempfile
 import time
 
 SCREEN_WIDTH, SCREEN_HEIGHT = 1366, 768
+# Qt's scale factor of the program started on the screen. Qt 6.4 gives the accessibility tree
+# its positions and sizes unscaled, while the pointer moves in the screen's pixels.
+SCALE = 1
 MAIN_TITLE = "TRACKLODGE - Catalogo dei tuoi MP3"
 
 pyatspi = None  # imported once the display and the accessibility bus exist
@@ -59,13 +62,15 @@ class Desktop:
     """Xvfb at laptop size (or at `size`, a width and a height), the Italian keyboard, openbox,
     and the accessibility bus, all inside the session bus this process runs in (see
     journeys.py). A desktop started while another runs takes over the display and the screen
-    size until it is closed."""
+    size until it is closed; `scale` is the Qt scale factor the programs on it are started
+    with (the journey sets it in their environment)."""
 
-    def __init__(self, size=None):
-        global SCREEN_WIDTH, SCREEN_HEIGHT
-        self.before = (os.environ.get("DISPLAY"), SCREEN_WIDTH, SCREEN_HEIGHT)
+    def __init__(self, size=None, scale=1):
+        global SCREEN_WIDTH, SCREEN_HEIGHT, SCALE
+        self.before = (os.environ.get("DISPLAY"), SCREEN_WIDTH, SCREEN_HEIGHT, SCALE)
         if size:
             SCREEN_WIDTH, SCREEN_HEIGHT = size
+        SCALE = scale
         read_end, write_end = os.pipe()
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
@@ -87,11 +92,11 @@ class Desktop:
         pyatspi = atspi_module
 
     def close(self):
-        global SCREEN_WIDTH, SCREEN_HEIGHT
+        global SCREEN_WIDTH, SCREEN_HEIGHT, SCALE
         for process in (self.openbox, self.xvfb):
             process.terminate()
             process.wait()
-        display, SCREEN_WIDTH, SCREEN_HEIGHT = self.before
+        display, SCREEN_WIDTH, SCREEN_HEIGHT, SCALE = self.before
         if display:
             os.environ["DISPLAY"] = display
 
@@ -242,8 +247,9 @@ def text(accessible):
 
 
 def extents(accessible):
+    """Where `accessible` lies on the screen, in the screen's pixels."""
     e = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    return e.x, e.y, e.width, e.height
+    return e.x * SCALE, e.y * SCALE, e.width * SCALE, e.height * SCALE
 
 
 def centre(accessible):
@@ -388,12 +394,18 @@ def press_command(window, caption):
 # The keyboard: what has the focus, and where Tab takes it
 
 def focused_control(root):
-    """The shown control below `root` that has the keyboard focus, or None."""
+    """The shown control below `root` that has the keyboard focus, or None. Views and
+    choosers are not entered: the focus is theirs."""
+    showing_state, focused_state = pyatspi.STATE_SHOWING, pyatspi.STATE_FOCUSED
+
     def visit(node):
         for child in node:
-            if child is None or not showing(child):
+            if child is None:
                 continue
-            if focused(child):
+            state = child.getState()
+            if not state.contains(showing_state):
+                continue
+            if state.contains(focused_state):
                 return child
             if child.getRoleName() not in ("table", "combo box", "list", "tree table", "tree"):
                 found = visit(child)
@@ -433,16 +445,16 @@ def _identity(control):
 def tab_chain(root, limit=80):
     """The controls Tab visits below `root`, from the one after the focused control round to
     it again, as accessibles in the order visited."""
-    start = _identity(focus_of(root))
+    start = before = _identity(focus_of(root))
     chain = []
     for _ in range(limit):
-        before = _identity(focused_control(root))
         keys("Tab")
         control = wait_for("the focus to move on", lambda: (
             lambda now: now if now is not None and _identity(now) != before else None)(
                 focused_control(root)), timeout=3)
         chain.append(control)
-        if _identity(control) == start:
+        before = _identity(control)
+        if before == start:
             return chain
     raise JourneyFailed(f'Tab never comes back round in "{root.name}": '
                         f"{[c.name for c in chain]}")
