@@ -736,7 +736,7 @@ def hover_command_shows(window, caption, timeout=3.0):
     button must show."""
     face = d.find(window, "label", caption)
     d.move_to(*d.centre(face))
-    return wait_for(f'"{caption}" to show under the pointer',
+    return wait_for(f'"{caption}" to show under the pointer in "{window.name}"',
                     lambda: next(iter(d.descendants(window, "push button", caption)), None),
                     timeout)
 
@@ -751,7 +751,7 @@ def two_imports(app, folder):
     write_file(os.path.join(folder.encode(), b"music", b"caff\xe8.mp3"), ten_second_mp3())
     search = open_search(app)
     d.press_command(search, "Cerca")
-    key_answer(app, "Return")
+    answer(app, "OK", "caff")
     d.click(hover_command_shows(search, "Importa"))
     answer(app, "OK", "Il supporto si chiamerà:")
     app.gone(SEARCH_TITLE, timeout=30)
