@@ -41,8 +41,9 @@ public:
     /// unless the mouse is over it. The button starts hidden. A click does not take the focus.
     QWidget *addCommand(QPushButton *button, QLabel *face);
 
-    /// Applies the rules for the widget under the pointer at `globalPos` (screen coordinates),
-    /// when that widget lies in a window of the rules and no other window covers it there.
+    /// Applies the rules for the widget under the pointer at `globalPos` (screen coordinates)
+    /// when it lies in a window of the rules; when another of the program's windows covers that
+    /// point of a window of the rules, hides the commands there that do not have the focus.
     void pointerAt(const QPoint &globalPos);
 
 protected:
