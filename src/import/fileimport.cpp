@@ -227,12 +227,6 @@ FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
     if (existing) {
         m_labelOfSerial.remove(r.supporto);
         m_labelOfSerial.remove(existing->supporto);
-        m_lastSerialLabel.reset();
-    } else if (m_lastSerialLabel && m_lastSerialLabel->first == r.supporto) {
-        if (m_lastSerialLabel->second.isNotFound()) {
-            m_labelOfSerial.remove(r.supporto);
-            m_lastSerialLabel.reset();
-        }
     } else if (const auto it = m_labelOfSerial.constFind(r.supporto);
                it != m_labelOfSerial.cend() && it->isNotFound()) {
         m_labelOfSerial.erase(it);
@@ -279,38 +273,25 @@ Lookup<QString> FileImport::labelOfSerial(const QString &serial)
 {
     if (!m_transaction)
         return m_store.labelOfSerial(serial);
-    // Files of one medium come one after the other.
-    if (m_lastSerialLabel && m_lastSerialLabel->first == serial)
-        return m_lastSerialLabel->second;
-    auto it = m_labelOfSerial.constFind(serial);
-    if (it != m_labelOfSerial.cend()) {
-        m_lastSerialLabel.emplace(serial, *it);
+    if (const auto it = m_labelOfSerial.constFind(serial); it != m_labelOfSerial.cend())
         return *it;
-    }
     const Lookup<QString> label = m_store.labelOfSerial(serial);
-    if (!label.isFailed()) {
+    if (!label.isFailed())
         m_labelOfSerial.insert(serial, label);
-        m_lastSerialLabel.emplace(serial, label);
-    }
     return label;
 }
 
 void FileImport::forgetLabels()
 {
     m_labelOfSerial.clear();
-    m_lastSerialLabel.reset();
 }
 
 std::optional<VolumeInfo> FileImport::volumeOfFolder(const QString &folder)
 {
-    // Files come folder by folder.
-    if (m_lastFolderVolume && m_lastFolderVolume->first == folder)
-        return m_lastFolderVolume->second;
-    auto it = m_volumeOfFolder.find(folder);
-    if (it == m_volumeOfFolder.end())
-        it = m_volumeOfFolder.emplace(folder, m_volumes.volumeOf(folder)).first;
-    m_lastFolderVolume.emplace(folder, it->second);
-    return it->second;
+    auto it = m_volumeOfFolder.constFind(folder);
+    if (it == m_volumeOfFolder.cend())
+        it = m_volumeOfFolder.insert(folder, m_volumes.volumeOf(folder));
+    return *it;
 }
 
 // The drive list shows the label of the chosen drive. A file on another volume mounted below
