@@ -426,14 +426,16 @@ def tab_until(root, role, name, limit=60):
     def matches(control):
         return control is not None and control.getRoleName() == role and (
             name.fullmatch(control.name) if hasattr(name, "fullmatch") else control.name == name)
+    control = focused_control(root)
     for _ in range(limit):
-        control = focused_control(root)
         if matches(control):
             return control
+        before = control and _identity(control)
         keys("Tab")
         # The focus moves on after the key: wait for it to leave the control it was on.
-        wait_for("the focus to move", lambda: focused_control(root) is not control
-                 or control is None, timeout=3)
+        control = wait_for("the focus to move", lambda: (
+            lambda now: now if now is not None and _identity(now) != before else None)(
+                focused_control(root)), timeout=3)
     raise JourneyFailed(f'Tab never reaches the {role} "{getattr(name, "pattern", name)}" in '
                         f'"{root.name}"')
 

@@ -944,7 +944,8 @@ def start_refusals(app, folder):
 
 def screen_journey(size, scale=None):
     """The main window, "Ricerca MP3" and "Modifica ID3" on a screen of `size`, with Qt's scale
-    factor `scale`: each fits the screen and its commands work."""
+    factor `scale`: each fits the screen, and a person reaches its commands: "Importa" (a hover
+    command), a folder opened, "Esci", a row opened, "Annulla"."""
     def journey(app, folder):
         screen = d.Desktop(size, scale or 1)
         try:
@@ -953,8 +954,6 @@ def screen_journey(size, scale=None):
             prepared(folder, SONGS[:2])
             main = shown_rows(app, 2)
             d.check_on_screen(main, MAIN_TITLE)
-            sort_by(main, "Ordina per Titolo")
-            wait_for("rows by title", lambda: grid_titles(app) == ["Angie", "Yesterday"])
             search = open_search(app)
             d.find(search, "list item", re.compile(r"\s*angie\.mp3"))
             d.press_command(search, "Esci")
