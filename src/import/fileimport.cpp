@@ -184,21 +184,9 @@ FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
         return fail(Outcome::Skipped, QString::fromUtf8(ImportTexts::kNoMediumSerial));
     }
 
-    CatalogueRecord r;
+    CatalogueRecord r = recordOf(v, volume->serial);
     if (existing)
         r.id = existing->id;
-    r.titolo = recordText(v.title, RecordCuts::kTitle);
-    r.autore = recordText(v.artist, RecordCuts::kArtist);
-    r.album = recordText(v.album, RecordCuts::kAlbum);
-    r.anno = recordText(v.year, RecordCuts::kYear);
-    r.genere = v.genre;
-    r.commento = recordText(v.comment, RecordCuts::kComment);
-    r.info = v.state;
-    r.nome = v.baseName;
-    r.percorso = v.folder;
-    r.dimenzione = v.size;
-    r.supporto = volume->serial;
-
     const Lookup<QString> serialLabel = labelOfSerial(r.supporto);
     if (serialLabel.isFailed())
         return fail(Outcome::Failed, m_store.lastError());
@@ -232,20 +220,43 @@ FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
         m_labelOfSerial.erase(it);
     }
 
-    if (generated) {
-        // The new label is made permanent before the user is told of it: the message may wait
-        // for a long time, and a program ended meanwhile must not lose it.
-        const bool inTransaction = m_transaction.has_value();
-        if (inTransaction && !commitTransaction())
-            return fail(Outcome::Failed, m_lastFailure);
-        m_dialogs.information(QString::fromUtf8(ImportTexts::kLabelTitle),
-                              QString::fromUtf8(ImportTexts::kLabelMessage) + r.labelD +
-                                  QString::fromLatin1(ImportTexts::kLabelMessageEnd));
-        forgetLabels();
-        if (inTransaction && !beginTransaction())
-            return fail(Outcome::Failed, m_lastFailure);
-    }
+    if (generated && !announceLabel(r.labelD))
+        return fail(Outcome::Failed, m_lastFailure);
     return existing ? Outcome::Updated : Outcome::Added;
+}
+
+// The record of a file's values on the medium `serial`, its texts cut as the catalogue keeps
+// them; without key or label.
+CatalogueRecord FileImport::recordOf(const ImportValues &v, const QString &serial)
+{
+    CatalogueRecord r;
+    r.titolo = recordText(v.title, RecordCuts::kTitle);
+    r.autore = recordText(v.artist, RecordCuts::kArtist);
+    r.album = recordText(v.album, RecordCuts::kAlbum);
+    r.anno = recordText(v.year, RecordCuts::kYear);
+    r.genere = v.genre;
+    r.commento = recordText(v.comment, RecordCuts::kComment);
+    r.info = v.state;
+    r.nome = v.baseName;
+    r.percorso = v.folder;
+    r.dimenzione = v.size;
+    r.supporto = serial;
+    return r;
+}
+
+// Tells the user the label just given to a new medium. It is made permanent first: the message
+// may wait for a long time, and a program ended meanwhile must not lose it. False when the
+// transaction could not be committed or begun again (m_lastFailure says why).
+bool FileImport::announceLabel(const QString &label)
+{
+    const bool inTransaction = m_transaction.has_value();
+    if (inTransaction && !commitTransaction())
+        return false;
+    m_dialogs.information(QString::fromUtf8(ImportTexts::kLabelTitle),
+                          QString::fromUtf8(ImportTexts::kLabelMessage) + label +
+                              QString::fromLatin1(ImportTexts::kLabelMessageEnd));
+    forgetLabels();
+    return !inTransaction || beginTransaction();
 }
 
 // classifyFile for a file readTag has just looked at: the mode comes from that look, and the

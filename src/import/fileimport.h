@@ -126,6 +126,8 @@ private:
     void forgetLabels();
     std::optional<VolumeInfo> volumeOfFolder(const QString &folder);
     QString driveLabelOf(const VolumeInfo &volume) const;
+    static CatalogueRecord recordOf(const ImportValues &values, const QString &serial);
+    bool announceLabel(const QString &label);
     bool beginTransaction();
     bool commitTransaction();
     Outcome fail(Outcome outcome, const QString &reason);
