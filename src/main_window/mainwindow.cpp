@@ -128,6 +128,11 @@ QGroupBox *MainWindow::buildSearchFrame()
     grid->addWidget(m_inFieldCheck, 3, 1);
     grid->addWidget(hoverCommand(m_searchButton, m_searchFace), 4, 1);
     grid->addWidget(foundFrame, 0, 2, 5, 1);
+    m_duplicatesButton = named(new QPushButton(text(kDuplicates)), QStringLiteral("Doppioni"));
+    m_duplicatesButton->setToolTip(text(kDuplicatesToolTip));
+    m_duplicatesButton->setAutoDefault(true);
+    grid->addWidget(m_duplicatesButton, 5, 0);
+    connect(m_duplicatesButton, &QPushButton::clicked, this, &MainWindow::showDuplicates);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(2, 1);
 
@@ -208,6 +213,11 @@ QGroupBox *MainWindow::buildInfoFrame()
     grid->addWidget(m_exportButton, 4, 0, 1, 4);
     connect(m_exportButton, &QPushButton::clicked, this,
             [this] { exportGrid(*m_model, m_dialogs, this); });
+    m_mediaButton = named(new QPushButton(text(kMedia)), QStringLiteral("Supporti"));
+    m_mediaButton->setToolTip(text(kMediaToolTip));
+    m_mediaButton->setAutoDefault(true);
+    grid->addWidget(m_mediaButton, 5, 0, 1, 4);
+    connect(m_mediaButton, &QPushButton::clicked, this, &MainWindow::openMedia);
     return m_infoFrame;
 }
 

@@ -17,6 +17,7 @@ class CatalogueStore;
 class CollectionCounters;
 class Dialogs;
 class HoverController;
+class MediaWindow;
 class MissingFilesWindow;
 class Player;
 class QCheckBox;
@@ -111,6 +112,12 @@ private:
     void deleteCurrentRow();
     void changeAttributes();
 
+    // The media window and the duplicates view (mainwindowmedia.cpp).
+    void openMedia();
+    void showDuplicates();
+    // The status line again for its record as the grid now shows it, or empty when it is gone.
+    void refreshStatus();
+
     CatalogueStore &m_store;
     Dialogs &m_dialogs;
     Volumes &m_volumes;
@@ -153,6 +160,9 @@ private:
     QPushButton *m_refreshButton = nullptr;    ///< `Command2`
     QLabel *m_refreshFace = nullptr;           ///< `Label3`
     QPointer<WinSeek> m_winSeek;
+    QPushButton *m_mediaButton = nullptr;      ///< `Supporti`
+    QPushButton *m_duplicatesButton = nullptr; ///< `Doppioni`
+    QPointer<MediaWindow> m_mediaWindow;
 
     QPointer<TagEditor> m_editor;                       ///< the open tag editor, if any
     QPointer<MissingFilesWindow> m_pendingMissingFiles; ///< to be shown once this window is
