@@ -20,6 +20,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -114,6 +115,8 @@ MediaWindow::MediaWindow(CatalogueStore &store, CatalogueModel &model, Collectio
     connect(m_showButton, &QPushButton::clicked, this, &MediaWindow::showMedium);
     connect(m_removeButton, &QPushButton::clicked, this, &MediaWindow::remove);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(new QShortcut(QKeySequence::Cancel, this), &QShortcut::activated, this,
+            &QWidget::close);
 
     reload();
     ScreenFit::resizeToFit(this, QSize(820, 420));
