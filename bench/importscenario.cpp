@@ -12,7 +12,6 @@
 #include "inspection/collectioncounters.h"
 #include "inspection/drivetable.h"
 #include "platform/dialogs.h"
-#include "platform/drivelistentry.h"
 #include "platform/linuxvolumes.h"
 #include "tags/taglibid3v2reader.h"
 
@@ -169,8 +168,7 @@ ProgramImport::ProgramImport(const QString &root)
     : m_root(root)
 {
     m_driveTable = buildDriveTable(m_volumes.volumes());
-    const std::optional<VolumeInfo> volume = m_volumes.volumeOf(root);
-    m_driveEntry = volume ? DriveListEntry::text(*volume) : QStringLiteral("/");
+    m_chosenDrive = m_volumes.volumeOf(root);
 }
 
 ProgramImport::Run ProgramImport::run(const QString &catalogue, bool id3v2)
@@ -187,7 +185,7 @@ ProgramImport::Run ProgramImport::run(const QString &catalogue, bool id3v2)
     CatalogueStore store(catalogue);
     if (!store.open())
         qFatal("cannot open the catalogue");
-    FileImport fileImport(store, dialogs, m_volumes, m_driveTable, m_driveEntry);
+    FileImport fileImport(store, dialogs, m_volumes, m_driveTable, m_chosenDrive);
     if (id3v2)
         fileImport.setId3v2Reader(&id3v2Reader);
     AddedRows added;

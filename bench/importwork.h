@@ -45,7 +45,7 @@ private:
     QString m_root;
     LinuxVolumes m_volumes;
     DriveTable m_driveTable;
-    QString m_driveEntry;
+    std::optional<VolumeInfo> m_chosenDrive;
 };
 
 } // namespace Bench

@@ -265,8 +265,9 @@ void WinSeek::runImport()
 {
     m_importing = true;
     const int drive = m_driveChooser->currentIndex();
-    const QString driveEntry = drive >= 0 ? DriveListEntry::text(m_drives.at(drive)) : QString();
-    emit importRequested(m_foundModel->list(), driveEntry,
+    const std::optional<VolumeInfo> chosenDrive =
+        drive >= 0 ? std::optional<VolumeInfo>(m_drives.at(drive)) : std::nullopt;
+    emit importRequested(m_foundModel->list(), chosenDrive,
                          m_id3v2Check->isChecked() ? Id3v2Fallback::On : Id3v2Fallback::Off);
     m_importing = false;
     setBusy(false);

@@ -42,9 +42,11 @@ public:
 
 signals:
     /// "&Importa" was clicked: import `files` (full names, in the order found) from the drive
-    /// list entry `driveEntry`, reading ID3v2 tags as `id3v2` says ("Leggi anche i tag ID3v2",
-    /// remembered between runs). The window waits for the receiver, then closes.
-    void importRequested(const QStringList &files, const QString &driveEntry, Id3v2Fallback id3v2);
+    /// chosen in the drive list (none when the list is empty), reading ID3v2 tags as `id3v2`
+    /// says ("Leggi anche i tag ID3v2", remembered between runs). The window waits for the
+    /// receiver, then closes.
+    void importRequested(const QStringList &files, const std::optional<VolumeInfo> &chosenDrive,
+                         Id3v2Fallback id3v2);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

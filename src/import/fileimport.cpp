@@ -8,7 +8,6 @@
 #include "inspection/sizetext.h"
 #include "inspection/statewords.h"
 #include "platform/dialogs.h"
-#include "platform/drivelistentry.h"
 #include "tags/tagfile.h"
 
 #include <QFile>
@@ -67,13 +66,13 @@ QString FileImport::Result::report() const
 }
 
 FileImport::FileImport(CatalogueStore &store, Dialogs &dialogs, Volumes &volumes,
-                       const DriveTable &driveTable, const QString &driveEntry)
+                       const DriveTable &driveTable, const std::optional<VolumeInfo> &chosenDrive)
     : m_store(store)
     , m_dialogs(dialogs)
     , m_volumes(volumes)
     , m_driveTable(driveTable)
-    , m_driveEntry(driveEntry)
-    , m_driveMountPoint(DriveListEntry::mountPoint(driveEntry))
+    , m_driveLabel(chosenDrive && !chosenDrive->label.isEmpty() ? chosenDrive->label : QString())
+    , m_driveMountPoint(chosenDrive ? chosenDrive->mountPoint : QString())
     , m_hasMediumEntry(hasMediumEntry(driveTable))
 {}
 
@@ -161,7 +160,7 @@ ImportValues FileImport::readFile(const QString &path)
     v.state = stateWord(path, v.folder, tag.outcome, facts);
     if (takesVolumeName(v.state)) {
         const std::optional<VolumeInfo> volume = volumeOfFolder(v.folder);
-        v.comment = volume ? volume->label : DriveListEntry::label(m_driveEntry);
+        v.comment = volume ? volume->label : m_driveLabel;
         if (v.comment.isNull())
             v.comment = QLatin1String("");
     }
@@ -319,7 +318,7 @@ std::optional<VolumeInfo> FileImport::volumeOfFolder(const QString &folder)
 QString FileImport::driveLabelOf(const VolumeInfo &volume) const
 {
     if (volume.mountPoint == m_driveMountPoint)
-        return DriveListEntry::label(m_driveEntry);
+        return m_driveLabel;
     return volume.label;
 }
 

@@ -82,10 +82,10 @@ public:
     using Progress = std::function<void(qsizetype done, qsizetype total)>;
 
     /// An import into `store` (open). `driveTable` is the main window's drive table;
-    /// `driveEntry` the drive list entry chosen in the disk search window (see DriveListEntry),
-    /// whose label names the media of its files.
+    /// `chosenDrive` the volume chosen in the disk search window, whose label names the media
+    /// of its files (none when no drive was chosen).
     FileImport(CatalogueStore &store, Dialogs &dialogs, Volumes &volumes,
-               const DriveTable &driveTable, const QString &driveEntry);
+               const DriveTable &driveTable, const std::optional<VolumeInfo> &chosenDrive);
     ~FileImport();
     FileImport(const FileImport &) = delete;
     FileImport &operator=(const FileImport &) = delete;
@@ -138,8 +138,8 @@ private:
     const Id3v2Reader *m_id3v2Reader = nullptr;
     CatalogueStore::RecordVisitor m_added;
     DriveTable m_driveTable;
-    QString m_driveEntry;
-    QString m_driveMountPoint;
+    QString m_driveLabel;      ///< of the chosen drive, null when it has none
+    QString m_driveMountPoint; ///< of the chosen drive
     bool m_hasMediumEntry = false;
     QString m_lastFailure;
     QLocale m_locale; ///< of the size texts

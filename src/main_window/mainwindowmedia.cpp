@@ -3,6 +3,7 @@
 #include "mainwindow.h"
 
 #include "mainwindowtexts.h"
+#include "searchpanel.h"
 
 #include "catalogue/cataloguestore.h"
 #include "grid/cataloguemodel.h"
@@ -14,7 +15,6 @@
 
 #include "utf8text.h"
 
-#include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
 
@@ -24,7 +24,7 @@ void MainWindow::openMedia()
         m_mediaWindow = new MediaWindow(m_store, *m_model, *m_counters, m_dialogs, m_volumes, this);
         connect(m_mediaWindow, &MediaWindow::catalogueChanged, this, &MainWindow::refreshStatus);
         connect(m_mediaWindow, &MediaWindow::gridNarrowed, this, [this] {
-            m_foundKeysList->clear();
+            m_searchPanel->clearFoundKeys();
             setRefreshEnabled(true);
             refreshStatus();
         });
@@ -44,7 +44,7 @@ void MainWindow::showDuplicates()
         const BusyCursor busy;
         shown = ::showDuplicates(m_store, *m_model, *m_counters);
     }
-    m_foundKeysList->clear();
+    m_searchPanel->clearFoundKeys();
     setRefreshEnabled(true);
     if (!shown) {
         m_dialogs.critical(QString(), text(MainWindowTexts::kLoadFailed).arg(m_store.lastError()));

@@ -45,7 +45,7 @@ class TestWinSeek : public QObject
             m_store.emplace(m_temp->path());
             QVERIFY(m_store->open());
             m_window.emplace(*m_store, m_dialogs, m_volumes);
-            m_window->start(MainWindow::StartupChecks::Skip);
+            m_window->start();
             m_window->show();
             QVERIFY(QTest::qWaitForWindowExposed(&*m_window));
         }

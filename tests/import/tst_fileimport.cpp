@@ -83,10 +83,15 @@ private:
         QDir().mkpath(path.path());
         return writeMp3(path.path(), path.fileName(), bytes);
     }
-    FileImport::Result import(const QStringList &paths, const QString &driveEntry = "/")
+    // The root drive as chosen in the drive list, with its label.
+    static VolumeInfo rootDrive(const QString &label = {})
+    {
+        return {u"/"_s, DriveType::Fixed, label, {}, {}, {}};
+    }
+    FileImport::Result import(const QStringList &paths, const QString &driveLabel = {})
     {
         return FileImport(*m_store, m_dialogs, m_volumes, buildDriveTable(m_volumes.list),
-                          driveEntry)
+                          rootDrive(driveLabel))
             .riempi(paths);
     }
     QList<CatalogueRecord> records()
@@ -152,7 +157,7 @@ void TestFileImport::readFile()
     QVERIFY(!song(relative, tagged ? taggedBytes("Titolo") : mpegFrames(3) + QByteArray(128, 'x'))
                  .isEmpty());
     FileImport fileImport(*m_store, m_dialogs, m_volumes, buildDriveTable(m_volumes.list),
-                          QStringLiteral("/"));
+                          rootDrive());
     FixedId3v2Reader id3v2Reader;
     id3v2Reader.fields = Id3v2Fields{make.contains(u"untitled") ? u""_s : u"Titolo v2"_s,
                                      u"Artista v2"_s,
@@ -262,26 +267,26 @@ void TestFileImport::unlabelledMediaAreNamedOnceAndSavedFirst()
 
 void TestFileImport::mediaNamedByWhatIsKnown_data()
 {
-    QTest::addColumn<QString>("driveEntry");
+    QTest::addColumn<QString>("driveLabel");
     QTest::addColumn<QString>("relative");
     QTest::addColumn<QString>("comment");
     QTest::addColumn<QString>("oldLabel"); // of a record already on the file's medium
     QTest::addColumn<QString>("label");
     QTest::newRow("label of the medium's records first")
-        << u"/"_s << u"data/a.mp3"_s << u"Commento"_s << u"MIA RACCOLTA"_s << u"MIA RACCOLTA"_s;
-    QTest::newRow("label of the chosen drive's entry")
-        << u"/ [RADICE]"_s << u"root/a.mp3"_s << u"Commento"_s << u""_s << u"RADICE"_s;
+        << u""_s << u"data/a.mp3"_s << u"Commento"_s << u"MIA RACCOLTA"_s << u"MIA RACCOLTA"_s;
+    QTest::newRow("label of the chosen drive")
+        << u"RADICE"_s << u"root/a.mp3"_s << u"Commento"_s << u""_s << u"RADICE"_s;
     // The chosen folder may hold other volumes mounted below it: their files lie on media of
     // their own, named by their own labels.
     QTest::newRow("volume mounted below the chosen drive")
-        << u"/ [RADICE]"_s << u"data/a.mp3"_s << u"Commento"_s << u""_s << u"DATI"_s;
+        << u"RADICE"_s << u"data/a.mp3"_s << u"Commento"_s << u""_s << u"DATI"_s;
     QTest::newRow("unlabelled fixed disk takes the comment")
-        << u"/"_s << u"root/a.mp3"_s << u"Collezione Rock"_s << u""_s << u"Collezione Rock"_s;
+        << u""_s << u"root/a.mp3"_s << u"Collezione Rock"_s << u""_s << u"Collezione Rock"_s;
 }
 
 void TestFileImport::mediaNamedByWhatIsKnown()
 {
-    QFETCH(QString, driveEntry);
+    QFETCH(QString, driveLabel);
     QFETCH(QString, relative);
     QFETCH(QString, comment);
     QFETCH(QString, oldLabel);
@@ -292,7 +297,7 @@ void TestFileImport::mediaNamedByWhatIsKnown()
         old.labelD = oldLabel;
         m_temp->add({old});
     }
-    QCOMPARE(import({song(relative, taggedBytes("A", comment.toUtf8()))}, driveEntry).added, 1);
+    QCOMPARE(import({song(relative, taggedBytes("A", comment.toUtf8()))}, driveLabel).added, 1);
     QCOMPARE(records().last().labelD, label);
     QCOMPARE(records().last().commento, comment);
     QVERIFY(m_dialogs.messages.isEmpty());
@@ -305,7 +310,8 @@ void TestFileImport::unreadableFilesAreRecordedAsCorrupt()
     const QString vanished = song("data/gone.mp3", taggedBytes("Sparito"));
     QVERIFY(QFile::remove(vanished));
     QList<qsizetype> done;
-    FileImport fileImport(*m_store, m_dialogs, m_volumes, buildDriveTable(m_volumes.list), "/");
+    FileImport fileImport(*m_store, m_dialogs, m_volumes, buildDriveTable(m_volumes.list),
+                          rootDrive());
     const FileImport::Result result =
         fileImport.riempi({vanished, song("data/empty.mp3", QByteArray()), QString()},
                           [&](qsizetype step, qsizetype total) { done << step * 10 + total; });

@@ -125,7 +125,8 @@ class TestOtherTaggers : public QObject
     void importFiles(const QStringList &files)
     {
         const FileImport::Result result =
-            FileImport(*m_store, m_dialogs, m_volumes, buildDriveTable(m_volumes.list), u"/"_s)
+            FileImport(*m_store, m_dialogs, m_volumes, buildDriveTable(m_volumes.list),
+                       m_volumes.volumeOf(u"/"_s))
                 .riempi(files);
         QVERIFY2(result.failures.isEmpty(), qPrintable(result.report()));
         QVERIFY(caricaDB(*m_store, *m_grid, *m_counters));

@@ -53,7 +53,7 @@ private slots:
         ActivatingDialogs dialogs;
         FakeVolumes volumes;
         MainWindow window(store, dialogs, volumes);
-        window.start(MainWindow::StartupChecks::Skip);
+        window.start();
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         // The CD warning is shown before the editor is: a real message box takes the activation
