@@ -2,6 +2,7 @@
 // commands.
 #include "mainwindow.h"
 
+#include "catalogueview.h"
 #include "mainwindowtexts.h"
 #include "searchpanel.h"
 
@@ -16,7 +17,6 @@
 #include "utf8text.h"
 
 #include <QPushButton>
-#include <QTableView>
 
 void MainWindow::openMedia()
 {
