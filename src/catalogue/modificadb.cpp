@@ -10,10 +10,11 @@ QString asText(const QString &value)
 
 } // namespace
 
-CatalogueStore::WriteResult ModificaDB(CatalogueStore &store, const CatalogueRecord &record)
+CatalogueRecord storedByModificaDB(const CatalogueRecord &record)
 {
     CatalogueRecord stored;
     stored.id = record.id;
+    stored.supporto = record.supporto;
     stored.titolo = asText(recordText(record.titolo, RecordCuts::kTitle));
     stored.autore = asText(recordText(record.autore, RecordCuts::kArtist));
     stored.album = asText(recordText(record.album, RecordCuts::kAlbum));
@@ -26,5 +27,10 @@ CatalogueStore::WriteResult ModificaDB(CatalogueStore &store, const CatalogueRec
     stored.percorso = asText(record.percorso);
     stored.dimenzione = asText(record.dimenzione);
     stored.labelD = asText(record.labelD);
-    return store.update(stored);
+    return stored;
+}
+
+CatalogueStore::WriteResult ModificaDB(CatalogueStore &store, const CatalogueRecord &record)
+{
+    return store.update(storedByModificaDB(record));
 }

@@ -14,3 +14,7 @@
 /// written), or Failed (the reason in the store's lastError(), the record as it was). It does
 /// not compact: a user action that rewrites records compacts once at its end (CompattaDB).
 CatalogueStore::WriteResult ModificaDB(CatalogueStore &store, const CatalogueRecord &record);
+
+/// `record` as ModificaDB stores it, `supporto` as given: what the grid shows of a record it has
+/// rewritten, so that grid and catalogue agree without reading the record back.
+CatalogueRecord storedByModificaDB(const CatalogueRecord &record);

@@ -68,20 +68,25 @@ QString CatalogueModel::cell(int r, Column column) const
     return m_rows.text(r, column);
 }
 
-void CatalogueModel::setCell(int r, Column column, const QString &text)
+GridRow CatalogueModel::row(int r) const
+{
+    GridRow texts;
+    for (int column = 0; column < kColumnCount; ++column)
+        texts[column] = m_rows.text(r, static_cast<Column>(column));
+    return texts;
+}
+
+CatalogueRecord CatalogueModel::record(int r) const
+{
+    return m_rows.record(r);
+}
+
+void CatalogueModel::setRecord(int r, const CatalogueRecord &record)
 {
     if (r < 0 || r >= recordCount())
         return;
-    m_rows.setText(r, column, text);
-    const QModelIndex at = index(r, column);
-    emit dataChanged(at, at, {Qt::DisplayRole});
-}
-
-void CatalogueModel::appendRow(const GridRow &newRow)
-{
-    beginInsertRows({}, recordCount(), recordCount());
-    m_rows.append(newRow);
-    endInsertRows();
+    m_rows.setRecord(r, record);
+    emit dataChanged(index(r, 0), index(r, kColumnCount - 1), {Qt::DisplayRole});
 }
 
 void CatalogueModel::setRows(GridRows rows)
@@ -89,14 +94,6 @@ void CatalogueModel::setRows(GridRows rows)
     beginResetModel();
     m_rows = std::move(rows);
     endResetModel();
-}
-
-void CatalogueModel::setRows(const std::vector<GridRow> &rows)
-{
-    GridRows compact;
-    for (const GridRow &row : rows)
-        compact.append(row);
-    setRows(std::move(compact));
 }
 
 void CatalogueModel::reorderRows(const std::vector<int> &order)

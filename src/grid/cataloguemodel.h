@@ -4,6 +4,8 @@
 #include "gridheader.h"
 #include "gridrows.h"
 
+#include "catalogue/cataloguerecord.h"
+
 #include <QAbstractTableModel>
 #include <QStringList>
 
@@ -11,7 +13,8 @@
 #include <vector>
 
 /// The catalogue grid: the working copy of the catalogue that every window reads. Model row r
-/// is the r-th record shown; the header is the horizontal header, not a row.
+/// is the r-th record shown, held as the record itself; its cells show the texts MettiDati
+/// makes of it. The header is the horizontal header, not a row.
 class CatalogueModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -29,8 +32,12 @@ public:
 
     /// Number of record rows.
     int recordCount() const { return m_rows.size(); }
-    /// The texts of one row; `row` must be in range.
-    GridRow row(int row) const { return m_rows.row(row); }
+    /// The texts one row shows; `row` must be in range.
+    GridRow row(int row) const;
+    /// The record a row shows; `row` must be in range.
+    CatalogueRecord record(int row) const;
+    /// Makes a row inside the grid show another record.
+    void setRecord(int row, const CatalogueRecord &record);
     /// The record key of a row; nullopt outside the grid or for a row without key.
     std::optional<qint64> key(int row) const;
     /// The row that shows a record key, or -1.
@@ -40,13 +47,8 @@ public:
     /// The UTF-8 of a cell's text, valid until the rows change; `row` must be inside the grid
     /// and `column` not Key.
     QByteArrayView cellUtf8(int row, Column column) const { return m_rows.utf8(row, column); }
-    /// Replaces the text of one cell inside the grid.
-    void setCell(int row, Column column, const QString &text);
-    /// Appends one row at the end.
-    void appendRow(const GridRow &row);
     /// Replaces every row at once (one model reset).
     void setRows(GridRows rows);
-    void setRows(const std::vector<GridRow> &rows);
     /// Puts the rows in a new order (one model reset): row i becomes the row that was at
     /// `order[i]`.
     void reorderRows(const std::vector<int> &order);

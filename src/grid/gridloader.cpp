@@ -4,26 +4,14 @@
 #include "cataloguemodel.h"
 #include "inspection/collectioncounters.h"
 
-#include <iterator>
-
-GridRow MettiDati(const CatalogueRecord &r)
+GridRow MettiDati(const CatalogueRecord &record)
 {
-    // The same rule as a load from the catalogue file: the record goes through its UTF-8 form.
-    const QString *fields[] = {&r.titolo,     &r.autore,   &r.album,  &r.anno,
-                               &r.genere,     &r.commento, &r.nome,   &r.percorso,
-                               &r.dimenzione, &r.info,     &r.labelD, &r.supporto};
-    QByteArray utf8[std::size(fields)];
-    RecordView view;
-    view.id = r.id;
-    for (size_t i = 0; i < std::size(fields); ++i) {
-        if (fields[i]->isNull())
-            continue;
-        utf8[i] = fields[i]->toUtf8();
-        view.fields[i] = QByteArrayView(utf8[i].constData(), utf8[i].size());
-    }
     GridRows rows;
-    rows.append(view);
-    return rows.row(0);
+    rows.append(record);
+    GridRow texts;
+    for (int column = 0; column < kColumnCount; ++column)
+        texts[column] = rows.text(0, static_cast<Column>(column));
+    return texts;
 }
 
 void showRows(GridRows rows, CatalogueModel &model, CollectionCounters &counters)
@@ -38,7 +26,7 @@ void showRecords(const QList<CatalogueRecord> &records, CatalogueModel &model,
 {
     GridRows rows;
     for (const CatalogueRecord &record : records)
-        rows.append(MettiDati(record));
+        rows.append(record);
     showRows(std::move(rows), model, counters);
 }
 

@@ -3,40 +3,29 @@
 #include "catalogue/cataloguerecord.h"
 
 #include <functional>
+#include <iterator>
 #include <limits>
+#include <stdexcept>
 #include <string_view>
 
 namespace {
 
-constexpr qint64 kNoKey = std::numeric_limits<qint64>::min();
-
-// Where each column lives: an index into the inline texts (0 to 6) or into the pools (0 to 3).
+// Where each field lives: an index into the inline texts or into the pools.
 struct Place
 {
     bool pooled;
     int index;
 };
 
-constexpr Place kPlaces[kColumnCount - 1] = {
-    {false, 0}, // Title
-    {false, 1}, // Artist
-    {false, 2}, // Album
-    {false, 3}, // Year
-    {true, 0},  // Genre
-    {false, 4}, // Comment
-    {false, 5}, // FileName
-    {true, 1},  // Folder
-    {false, 6}, // Size
-    {true, 2},  // State
-    {true, 3},  // MediumLabel
+// In table order: titolo, autore, album, anno, genere, commento, nome, percorso, dimenzione,
+// info, labelD, supporto. The columns Title to MediumLabel show the fields of the same index.
+constexpr Place kPlaces[12] = {
+    {false, 0}, {false, 1}, {false, 2}, {false, 3}, {true, 0}, {false, 4},
+    {false, 5}, {true, 1},  {false, 6}, {true, 2},  {true, 3}, {true, 4},
 };
 
-constexpr int kInlineCount = 7;
-
-// The record fields in table order, as the grid columns they fill (Key comes from the id, the
-// medium serial is not shown).
-constexpr int kColumnOfField[12] = {Title,    Artist, Album, Year,  Genre,       Comment,
-                                    FileName, Folder, Size,  State, MediumLabel, -1};
+// The pool index of NULL.
+constexpr quint32 kNull = std::numeric_limits<quint32>::max();
 
 // MettiDati trims the trailing blanks of these columns.
 constexpr bool trimmed(int column)
@@ -59,43 +48,51 @@ QByteArrayView shownBytes(QByteArrayView field, int column)
     return field;
 }
 
+// The twelve text fields of a record in table order.
+template <typename Record> auto textsOf(Record &r)
+{
+    return std::array{&r.titolo, &r.autore,   &r.album,      &r.anno, &r.genere, &r.commento,
+                      &r.nome,   &r.percorso, &r.dimenzione, &r.info, &r.labelD, &r.supporto};
+}
+
 using Bytes = std::vector<char>;
 
 // The standard library's byte hash: several times quicker than Qt's, which a row pays for every
-// text that differs from the one before it.
+// text that differs from the one before it (the `load` scenario).
 size_t hashOf(QByteArrayView text)
 {
     return std::hash<std::string_view>{}(
         std::string_view(text.data(), static_cast<size_t>(text.size())));
 }
 
-// Appends a text: its length in seven-bit groups, low first, the high bit marking another
-// group, then its bytes.
+// Appends a text: twice its length, plus one for NULL, in seven-bit groups, low first, the high
+// bit marking another group, then its bytes.
 void putText(Bytes &out, QByteArrayView text)
 {
-    auto length = static_cast<size_t>(text.size());
-    while (length >= 0x80) {
-        out.push_back(static_cast<char>(length | 0x80));
-        length >>= 7;
+    auto head = static_cast<size_t>(text.size()) * 2 + (text.isNull() ? 1 : 0);
+    while (head >= 0x80) {
+        out.push_back(static_cast<char>(head | 0x80));
+        head >>= 7;
     }
-    out.push_back(static_cast<char>(length));
+    out.push_back(static_cast<char>(head));
     out.insert(out.end(), text.begin(), text.end());
 }
 
-// The text at `start`; `next` is where the one after it starts.
-QByteArrayView textAt(const Bytes &bytes, qsizetype start, qsizetype *next = nullptr)
+// The text at `start` (a null view for NULL); `next` is where the one after it starts.
+QByteArrayView textAt(const Bytes &bytes, size_t start, size_t *next = nullptr)
 {
     const char *in = bytes.data() + start;
-    size_t length = 0;
+    size_t head = 0;
     for (int shift = 0;; shift += 7) {
         const auto byte = static_cast<unsigned char>(*in++);
-        length |= static_cast<size_t>(byte & 0x7F) << shift;
+        head |= static_cast<size_t>(byte & 0x7F) << shift;
         if (!(byte & 0x80))
             break;
     }
-    const QByteArrayView text(in, static_cast<qsizetype>(length));
+    const QByteArrayView text =
+        (head & 1) ? QByteArrayView() : QByteArrayView(in, static_cast<qsizetype>(head / 2));
     if (next)
-        *next = (in - bytes.data()) + text.size();
+        *next = static_cast<size_t>(in - bytes.data()) + static_cast<size_t>(text.size());
     return text;
 }
 
@@ -108,11 +105,15 @@ GridRows &GridRows::operator=(GridRows &&) noexcept = default;
 
 QByteArrayView GridRows::Pool::at(quint32 index) const
 {
-    return textAt(m_bytes, m_starts[index]);
+    return textAt(m_bytes, static_cast<size_t>(m_starts[index]));
 }
 
+// One copy of each distinct genre, folder, state word, label and serial: what keeps the
+// `memory` scenario near 200 bytes a record, as these repeat over thousands of rows.
 quint32 GridRows::Pool::intern(QByteArrayView utf8)
 {
+    if (utf8.isNull())
+        return kNull;
     if (!m_starts.empty() && at(m_last) == utf8)
         return m_last;
     if (m_slots.size() < 2 * (m_starts.size() + 1))
@@ -151,58 +152,76 @@ void GridRows::Pool::grow()
     }
 }
 
-void GridRows::appendRow(Row row, const QByteArrayView (&inlineTexts)[kInlineCount])
+// The inline fields go at the end of the buffer; texts a row held before stay unused until the
+// rows are replaced.
+void GridRows::setFields(Row &row, const Fields &fields)
 {
-    row.texts = static_cast<qsizetype>(m_texts.size());
-    for (const QByteArrayView &text : inlineTexts)
-        putText(m_texts, text);
-    m_rows.push_back(row);
+    // Four bytes keep a row at 32 bytes (the `memory` scenario); 4 GiB of texts would take some
+    // twenty million records.
+    if (m_texts.size() > std::numeric_limits<quint32>::max())
+        throw std::length_error("catalogue grid texts over 4 GiB");
+    row.texts = static_cast<quint32>(m_texts.size());
+    for (size_t field = 0; field < fields.size(); ++field) {
+        const Place place = kPlaces[field];
+        if (place.pooled)
+            row.pooled[place.index] = m_pools[place.index].intern(fields[field]);
+    }
+    for (size_t field = 0; field < fields.size(); ++field) {
+        if (!kPlaces[field].pooled)
+            putText(m_texts, fields[field]);
+    }
 }
 
-QByteArrayView GridRows::inlineText(const Row &row, int index) const
+GridRows::Fields GridRows::fields(const Row &row) const
 {
-    qsizetype start = row.texts;
-    for (int i = 0; i < index; ++i)
-        textAt(m_texts, start, &start);
-    return textAt(m_texts, start);
+    Fields fields;
+    size_t next = row.texts;
+    for (size_t field = 0; field < fields.size(); ++field) {
+        const Place place = kPlaces[field];
+        if (place.pooled) {
+            const quint32 index = row.pooled[place.index];
+            fields[field] = index == kNull ? QByteArrayView() : m_pools[place.index].at(index);
+        } else {
+            fields[field] = textAt(m_texts, next, &next);
+        }
+    }
+    return fields;
+}
+
+QByteArrayView GridRows::field(const Row &row, int field) const
+{
+    const Place place = kPlaces[field];
+    if (place.pooled) {
+        const quint32 index = row.pooled[place.index];
+        return index == kNull ? QByteArrayView() : m_pools[place.index].at(index);
+    }
+    size_t next = row.texts;
+    for (int i = 0; i < place.index; ++i)
+        textAt(m_texts, next, &next);
+    return textAt(m_texts, next);
 }
 
 void GridRows::append(const RecordView &record)
 {
     Row row;
     row.key = record.id;
-    QByteArrayView inlineTexts[kInlineCount];
-    for (size_t field = 0; field < record.fields.size(); ++field) {
-        const int column = kColumnOfField[field];
-        if (column < 0)
-            continue;
-        const QByteArrayView shown = shownBytes(record.fields[field], column);
-        const Place place = kPlaces[column];
-        if (place.pooled)
-            row.pooled[place.index] = m_pools[place.index].intern(shown);
-        else
-            inlineTexts[place.index] = shown;
-    }
-    appendRow(row, inlineTexts);
+    setFields(row, record.fields);
+    m_rows.push_back(row);
 }
 
-void GridRows::append(const GridRow &texts)
+void GridRows::append(const CatalogueRecord &record)
 {
-    Row row;
-    QByteArray utf8[kColumnCount - 1];
-    QByteArrayView inlineTexts[kInlineCount];
-    for (int column = 0; column < Key; ++column) {
-        utf8[column] = texts[column].toUtf8();
-        const Place place = kPlaces[column];
-        if (place.pooled)
-            row.pooled[place.index] = m_pools[place.index].intern(utf8[column]);
-        else
-            inlineTexts[place.index] = utf8[column];
+    const auto texts = textsOf(record);
+    QByteArray utf8[std::size(texts)];
+    RecordView view;
+    view.id = record.id;
+    for (size_t i = 0; i < std::size(texts); ++i) {
+        if (texts[i]->isNull())
+            continue;
+        utf8[i] = texts[i]->toUtf8();
+        view.fields[i] = QByteArrayView(utf8[i].constData(), utf8[i].size());
     }
-    bool isNumber = false;
-    const qint64 key = texts[Key].toLongLong(&isNumber);
-    row.key = isNumber ? key : kNoKey;
-    appendRow(row, inlineTexts);
+    append(view);
 }
 
 void GridRows::append(const GridRows &other)
@@ -211,74 +230,44 @@ void GridRows::append(const GridRows &other)
     for (const Row &from : other.m_rows) {
         Row row;
         row.key = from.key;
-        for (int pool = 0; pool < 4; ++pool)
-            row.pooled[pool] = m_pools[pool].intern(other.m_pools[pool].at(from.pooled[pool]));
-        QByteArrayView inlineTexts[kInlineCount];
-        qsizetype start = from.texts;
-        for (QByteArrayView &text : inlineTexts)
-            text = textAt(other.m_texts, start, &start);
-        appendRow(row, inlineTexts);
+        setFields(row, other.fields(from));
+        m_rows.push_back(row);
     }
+}
+
+CatalogueRecord GridRows::record(int r) const
+{
+    const Row &row = m_rows[static_cast<size_t>(r)];
+    const Fields fields = this->fields(row);
+    CatalogueRecord record;
+    record.id = row.key;
+    const auto texts = textsOf(record);
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (!fields[i].isNull())
+            *texts[i] = fields[i].isEmpty() ? QStringLiteral("") : QString::fromUtf8(fields[i]);
+    }
+    return record;
+}
+
+void GridRows::setRecord(int r, const CatalogueRecord &record)
+{
+    GridRows one;
+    one.append(record);
+    Row &row = m_rows[static_cast<size_t>(r)];
+    row.key = record.id;
+    setFields(row, one.fields(one.m_rows.front()));
 }
 
 QString GridRows::text(int r, Column column) const
 {
-    const Row &row = m_rows[static_cast<size_t>(r)];
     if (column == Key)
-        return row.key == kNoKey ? QString() : QString::number(row.key);
+        return QString::number(key(r));
     return QString::fromUtf8(utf8(r, column));
 }
 
 QByteArrayView GridRows::utf8(int r, Column column) const
 {
-    const Row &row = m_rows[static_cast<size_t>(r)];
-    const Place place = kPlaces[column];
-    return place.pooled ? m_pools[place.index].at(row.pooled[place.index])
-                        : inlineText(row, place.index);
-}
-
-std::optional<qint64> GridRows::key(int r) const
-{
-    const qint64 key = m_rows[static_cast<size_t>(r)].key;
-    if (key == kNoKey)
-        return std::nullopt;
-    return key;
-}
-
-GridRow GridRows::row(int r) const
-{
-    GridRow texts;
-    for (int column = 0; column < kColumnCount; ++column)
-        texts[column] = text(r, static_cast<Column>(column));
-    return texts;
-}
-
-// The row's inline texts are written again at the end of the buffer; the old ones stay unused
-// until the rows are replaced.
-void GridRows::setText(int r, Column column, const QString &text)
-{
-    Row &target = m_rows[static_cast<size_t>(r)];
-    if (column == Key) {
-        bool isNumber = false;
-        const qint64 key = text.toLongLong(&isNumber);
-        target.key = isNumber ? key : kNoKey;
-        return;
-    }
-    const Place place = kPlaces[column];
-    const QByteArray utf8 = text.toUtf8();
-    if (place.pooled) {
-        target.pooled[place.index] = m_pools[place.index].intern(utf8);
-        return;
-    }
-    QByteArray kept[kInlineCount];
-    QByteArrayView inlineTexts[kInlineCount];
-    for (int i = 0; i < kInlineCount; ++i) {
-        kept[i] = i == place.index ? utf8 : inlineText(target, i).toByteArray();
-        inlineTexts[i] = kept[i];
-    }
-    target.texts = static_cast<qsizetype>(m_texts.size());
-    for (const QByteArrayView &piece : inlineTexts)
-        putText(m_texts, piece);
+    return shownBytes(field(m_rows[static_cast<size_t>(r)], column), column);
 }
 
 void GridRows::erase(int first, int count)

@@ -2,20 +2,20 @@
 
 #include "gridcolumns.h"
 
-#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
-#include <optional>
+#include <array>
 #include <vector>
 
 struct CatalogueRecord;
 struct RecordView;
 
-/// The rows of the catalogue grid, kept compact: per row the key as a number, the texts that
-/// change from row to row as one run of UTF-8 in a shared buffer, and the texts that repeat over
-/// many rows (genre, folder, state word, medium label) once per distinct text. The texts are
-/// the ones the grid shows: a record's row is made by MettiDati.
+/// The rows of the catalogue grid: per row the record it shows, as the catalogue file holds it
+/// (the key, the twelve fields, each a text or NULL), from which the shown texts are made
+/// (MettiDati). Kept compact: the key as a number, the fields that change from row to row as one
+/// run of UTF-8 in a shared buffer, and the fields that repeat over many rows (genre, folder,
+/// state word, medium label, medium serial) once per distinct text.
 class GridRows
 {
 public:
@@ -28,23 +28,25 @@ public:
 
     /// Number of rows.
     int size() const { return static_cast<int>(m_rows.size()); }
-    /// Appends the row of a record as the catalogue file hands it over (MettiDati).
+    /// Appends the row of a record as the catalogue file hands it over.
     void append(const RecordView &record);
-    /// Appends a row of texts; a Key cell that is not a decimal number gives a row without key.
-    void append(const GridRow &row);
+    /// Appends the row of a record.
+    void append(const CatalogueRecord &record);
     /// Appends every row of `other`, as it is.
     void append(const GridRows &other);
 
-    /// Text of one cell; `row` must be in range.
+    /// The record of a row; `row` must be in range.
+    CatalogueRecord record(int row) const;
+    /// The record key of a row; `row` must be in range.
+    qint64 key(int row) const { return m_rows[static_cast<size_t>(row)].key; }
+    /// Makes a row show another record; `row` must be in range.
+    void setRecord(int row, const CatalogueRecord &record);
+
+    /// The text a cell shows (MettiDati); `row` must be in range.
     QString text(int row, Column column) const;
-    /// The UTF-8 of one cell's text (see text()); `row` must be in range, `column` not Key.
+    /// The UTF-8 of the text a cell shows (see text()); `row` must be in range, `column` not
+    /// Key.
     QByteArrayView utf8(int row, Column column) const;
-    /// The record key of a row; nullopt for a row without key. `row` must be in range.
-    std::optional<qint64> key(int row) const;
-    /// Every text of a row.
-    GridRow row(int row) const;
-    /// Replaces the text of one cell; `row` must be in range.
-    void setText(int row, Column column, const QString &text);
 
     /// Removes `count` rows from `first` on; the range must be inside.
     void erase(int first, int count);
@@ -73,17 +75,24 @@ private:
         quint32 m_last = 0;
     };
 
+    static constexpr int kInlineCount = 7;
+    static constexpr int kPoolCount = 5;
+
     struct Row
     {
         qint64 key = 0;
-        qsizetype texts = 0;    ///< start of the inline columns in m_texts
-        quint32 pooled[4] = {}; ///< genre, folder, state word, medium label
+        quint32 texts = 0;               ///< start of the inline fields in m_texts
+        quint32 pooled[kPoolCount] = {}; ///< genre, folder, state, label, serial
     };
 
-    void appendRow(Row row, const QByteArrayView (&inlineTexts)[7]);
-    QByteArrayView inlineText(const Row &row, int index) const;
+    // The fields of one record in table order, a null view for NULL.
+    using Fields = std::array<QByteArrayView, 12>;
+
+    void setFields(Row &row, const Fields &fields);
+    Fields fields(const Row &row) const;
+    QByteArrayView field(const Row &row, int field) const;
 
     std::vector<Row> m_rows;
     Bytes m_texts;
-    Pool m_pools[4];
+    Pool m_pools[kPoolCount];
 };

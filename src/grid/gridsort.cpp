@@ -44,11 +44,6 @@ int compareKeys(const QString &a, const std::optional<double> &na, const QString
 
 } // namespace
 
-int compareCells(const QString &a, const QString &b)
-{
-    return compareKeys(a, numberOf(a), b, numberOf(b));
-}
-
 void sortRows(CatalogueModel &model, Column column)
 {
     const int n = model.recordCount();

@@ -65,35 +65,30 @@ EntryDeletion::Outcome EntryDeletion::deleteRow(int row, Confirmation confirmati
     if (row < 0 || row >= m_model.recordCount())
         return Outcome::NoRow;
     // One row is both checked and deleted, so the refusal always speaks of the row that goes.
-    const GridRow entry = m_model.row(row);
+    const CatalogueRecord entry = m_model.record(row);
     const bool withFile = fileAction == FileAction::DeleteFile;
-    if (withFile && refused(entry[State]))
+    if (withFile && refused(entry.info))
         return Outcome::Refused;
     if (confirmation == Confirmation::Ask &&
         !m_dialogs.question(text(kDeleteTitle), text(kDeleteQuestion)))
         return Outcome::Declined;
 
-    const std::optional<qint64> key = m_model.key(row);
-    std::optional<CatalogueStore::Transaction> transaction;
-    if (key) {
-        transaction.emplace(m_store);
-        if (!transaction->isActive() ||
-            m_store.remove(*key) == CatalogueStore::WriteResult::Failed) {
-            m_dialogs.critical(text(kDeleteTitle),
-                               text(kCannotDeleteRecord).arg(m_store.lastError()));
-            return Outcome::Failed;
-        }
-        // A record that is no longer there (deleted meanwhile) does not keep its row.
+    CatalogueStore::Transaction transaction(m_store);
+    if (!transaction.isActive() ||
+        m_store.remove(entry.id) == CatalogueStore::WriteResult::Failed) {
+        m_dialogs.critical(text(kDeleteTitle), text(kCannotDeleteRecord).arg(m_store.lastError()));
+        return Outcome::Failed;
     }
+    // A record that is no longer there (deleted meanwhile) does not keep its row.
 
-    const QString path = withFile ? resolveRecordFile(entry[Folder], entry[FileName]) : QString();
+    const QString path = withFile ? resolveRecordFile(entry.percorso, entry.nome) : QString();
     QString reason;
     if (withFile && !removeFile(path, reason)) {
         qCWarning(lcDeletion) << "cannot delete" << path << reason;
         m_dialogs.critical(text(kDeleteTitle), text(kCannotDeleteFile).arg(path, reason));
         return Outcome::Failed; // the transaction rolls back: the record stays
     }
-    if (transaction && !transaction->commit()) {
+    if (!transaction.commit()) {
         const QString error = m_store.lastError();
         m_dialogs.critical(text(kDeleteTitle), withFile
                                                    ? text(kFileDeletedRecordKept).arg(path, error)
@@ -101,7 +96,9 @@ EntryDeletion::Outcome EntryDeletion::deleteRow(int row, Confirmation confirmati
         return Outcome::Failed;
     }
 
+    // The counters count the state words the grid shows.
+    const QString shownState = m_model.cell(row, State);
     m_model.removeRows(row, 1);
-    m_counters.uncount(entry[State]);
+    m_counters.uncount(shownState);
     return Outcome::Deleted;
 }

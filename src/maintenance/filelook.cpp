@@ -64,7 +64,7 @@ void lookAtFoundFile(const QString &path, FileLook &look)
 RowFile rowFile(const CatalogueModel &model, int row)
 {
     return RowFile{model.cellUtf8(row, Folder), model.cellUtf8(row, FileName),
-                   model.cellUtf8(row, State), model.key(row).has_value()};
+                   model.cellUtf8(row, State)};
 }
 
 } // namespace
@@ -80,7 +80,7 @@ FileLook lookAt(const RowFile &row, LookFor what)
     const QByteArrayView state = row.state;
     const bool onMedium = state == QByteArrayView(StateWords::kCdRom) ||
                           state == QByteArrayView(StateWords::kRemovable);
-    const bool askMissing = (int(what) & int(LookFor::Missing)) && !onMedium && row.hasKey;
+    const bool askMissing = (int(what) & int(LookFor::Missing)) && !onMedium;
     const bool askTag = (int(what) & int(LookFor::Tag)) && !onMedium &&
                         state != QByteArrayView(StateWords::kReadOnly);
     if (!askMissing && !askTag)
@@ -150,7 +150,6 @@ struct RowLooker::Chunk
     struct Row
     {
         qsizetype folder = 0, name = 0, state = 0, end = 0; ///< where each text starts in bytes
-        bool hasKey = false;
     };
 
     QByteArray bytes;
@@ -162,8 +161,7 @@ struct RowLooker::Chunk
         const Row &r = rows[i];
         const QByteArrayView all(bytes);
         return RowFile{all.sliced(r.folder, r.name - r.folder),
-                       all.sliced(r.name, r.state - r.name), all.sliced(r.state, r.end - r.state),
-                       r.hasKey};
+                       all.sliced(r.name, r.state - r.name), all.sliced(r.state, r.end - r.state)};
     }
 };
 
@@ -207,7 +205,6 @@ void RowLooker::add(const RowFile &row)
     r.state = chunk.bytes.size();
     chunk.bytes.append(row.state);
     r.end = chunk.bytes.size();
-    r.hasKey = row.hasKey;
     chunk.rows.push_back(r);
     if (chunk.rows.size() == kChunkRows)
         publish();

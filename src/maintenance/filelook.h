@@ -36,14 +36,13 @@ struct FileLook
     mode_t mode = 0;
 };
 
-/// What a look needs of a grid row: its folder, file name and state word as UTF-8 (as the grid
-/// keeps them), and whether it has a key.
+/// What a look needs of a grid row: its folder, file name and state word as UTF-8, as the grid
+/// shows them.
 struct RowFile
 {
     QByteArrayView folder;
     QByteArrayView name;
     QByteArrayView state;
-    bool hasKey = false;
 };
 
 /// Looks at the file of a row.

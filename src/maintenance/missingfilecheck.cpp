@@ -61,9 +61,10 @@ QList<MissingEntry> missingEntries(const CatalogueModel &model, const std::vecto
 {
     QList<MissingEntry> entries;
     for (int r = 0; r < model.recordCount(); ++r) {
-        if (looks[static_cast<size_t>(r)].missing)
-            entries << MissingEntry{*model.key(r),
-                                    recordFilePath(model.cell(r, Folder), model.cell(r, FileName))};
+        if (looks[static_cast<size_t>(r)].missing) {
+            const CatalogueRecord record = model.record(r);
+            entries << MissingEntry{record.id, recordFilePath(record.percorso, record.nome)};
+        }
     }
     return entries;
 }
@@ -88,8 +89,7 @@ PurgeResult deleteEntries(CatalogueStore &store, const QList<MissingEntry> &entr
                                        record.isFailed() ? store.lastError() : text(kNoSuchRecord));
             continue;
         }
-        const GridRow shown = MettiDati(*record);
-        if (recordFilePath(shown[Folder], shown[FileName]) != entry.fullName) {
+        if (recordFilePath(record->percorso, record->nome) != entry.fullName) {
             result.failures << failure(entry.text(), text(kNotTheListedFile));
             continue;
         }

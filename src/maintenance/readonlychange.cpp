@@ -4,6 +4,7 @@
 #include "rowrewrite.h"
 
 #include "catalogue/cataloguestore.h"
+#include "catalogue/modificadb.h"
 #include "grid/cataloguemodel.h"
 #include "inspection/collectioncounters.h"
 #include "inspection/recordfile.h"
@@ -57,6 +58,7 @@ ReadOnlyChangeResult changeReadOnlyFiles(CatalogueStore &store, CatalogueModel &
     ReadOnlyChangeResult result;
     std::optional<CatalogueStore::Transaction> transaction;
     std::vector<std::pair<int, NewState>> changes; // row and its new state
+    std::vector<CatalogueRecord> rewritten;        // the rows' records as now stored
     const auto fail = [&result](const QString &path, const QString &reason) {
         qCWarning(lcReadOnly).noquote() << "left read-only:" << path << reason;
         result.failures << text(kFileAndReason).arg(path, reason);
@@ -65,34 +67,35 @@ ReadOnlyChangeResult changeReadOnlyFiles(CatalogueStore &store, CatalogueModel &
     for (int r = 0; r < model.recordCount(); ++r) {
         if (model.cell(r, State) != QLatin1String(StateWords::kReadOnly))
             continue;
-        const GridRow row = model.row(r);
-        const QString path = resolveRecordFile(row[Folder], row[FileName]);
+        CatalogueRecord record = model.record(r);
+        const QString path = resolveRecordFile(record.percorso, record.nome);
         const NewState state = stateOfTag(readTag(path).outcome);
+        record.info = state.word;
         QString reason;
         if (makeOwnerWritable(path, &reason) == OwnerWrite::Failed) {
             fail(path, text(kCannotMakeWritable).arg(reason));
             continue;
         }
-        if (const QString why = rewriteRowRecord(store, transaction, row, model.key(r), state.word);
-            !why.isEmpty()) {
+        if (const QString why = rewriteRowRecord(store, transaction, record); !why.isEmpty()) {
             fail(path, why);
             continue;
         }
         changes.emplace_back(r, state);
+        rewritten.push_back(storedByModificaDB(record));
     }
 
     if (!changes.empty() && !transaction->commit()) {
         const QString error = store.lastError();
-        for (const auto &[r, state] : changes)
-            fail(resolveRecordFile(model.cell(r, Folder), model.cell(r, FileName)),
+        for (const CatalogueRecord &record : rewritten)
+            fail(resolveRecordFile(record.percorso, record.nome),
                  text(kRecordNotWritten).arg(error));
         changes.clear();
     }
     // Each counter moves once, not once per row.
     std::map<Counter, int> moved;
-    for (const auto &[r, state] : changes) {
-        model.setCell(r, State, state.word);
-        ++moved[state.counter];
+    for (size_t i = 0; i < changes.size(); ++i) {
+        model.setRecord(changes[i].first, rewritten[i]);
+        ++moved[changes[i].second.counter];
     }
     result.changed = static_cast<int>(changes.size());
     if (result.changed > 0) {

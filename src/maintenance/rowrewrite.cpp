@@ -6,7 +6,7 @@
 
 QString rewriteRowRecord(CatalogueStore &store,
                          std::optional<CatalogueStore::Transaction> &transaction,
-                         const GridRow &row, std::optional<qint64> key, const QString &stateWord)
+                         const CatalogueRecord &record)
 {
     using namespace MaintenanceTexts;
     if (!transaction) {
@@ -16,21 +16,6 @@ QString rewriteRowRecord(CatalogueStore &store,
             return QString::fromUtf8(kRecordNotWritten).arg(store.lastError());
         }
     }
-    if (!key)
-        return QString::fromUtf8(kNoSuchRecord);
-    CatalogueRecord record;
-    record.id = *key;
-    record.titolo = row[Title];
-    record.autore = row[Artist];
-    record.album = row[Album];
-    record.anno = row[Year];
-    record.genere = row[Genre];
-    record.commento = row[Comment];
-    record.nome = row[FileName];
-    record.percorso = row[Folder];
-    record.dimenzione = row[Size];
-    record.info = stateWord;
-    record.labelD = row[MediumLabel];
     const CatalogueStore::WriteResult written = ModificaDB(store, record);
     switch (written) {
     case CatalogueStore::WriteResult::Done:

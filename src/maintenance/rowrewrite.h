@@ -1,16 +1,15 @@
 #pragma once
 
 #include "catalogue/cataloguestore.h"
-#include "grid/gridcolumns.h"
 
 #include <QString>
 
 #include <optional>
 
-/// Rewrites the record `key` of a grid row with ModificaDB: the row's values, with `stateWord` as
-/// its state, inside `transaction`, which is begun at the first rewrite of a pass so that a pass
-/// that rewrites nothing writes nothing. Empty on success, otherwise the Italian reason (the
-/// transaction could not begin, the record is gone, or the catalogue refused the write).
+/// Rewrites the record of a grid row with ModificaDB inside `transaction`, which is begun at the
+/// first rewrite of a pass so that a pass that rewrites nothing writes nothing. Empty on success,
+/// otherwise the Italian reason (the transaction could not begin, the record is gone, or the
+/// catalogue refused the write).
 QString rewriteRowRecord(CatalogueStore &store,
                          std::optional<CatalogueStore::Transaction> &transaction,
-                         const GridRow &row, std::optional<qint64> key, const QString &stateWord);
+                         const CatalogueRecord &record);

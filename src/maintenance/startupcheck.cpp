@@ -27,8 +27,7 @@ StartupLoad loadLookingAtFiles(CatalogueStore &store, CatalogueModel &model,
     RowLooker looker(LookFor::Both);
     StartupLoad load;
     load.loaded = caricaDB(store, model, counters, [&looker](const GridRows &rows, int r) {
-        looker.add(RowFile{rows.utf8(r, Folder), rows.utf8(r, FileName), rows.utf8(r, State),
-                           rows.key(r).has_value()});
+        looker.add(RowFile{rows.utf8(r, Folder), rows.utf8(r, FileName), rows.utf8(r, State)});
     });
     if (load.loaded)
         load.looks = looker.finish();

@@ -72,32 +72,31 @@ CompletionResult CompleteMissingTags(CatalogueStore &store, const CatalogueModel
         // Nearly every file has its tag and its write bit: nothing to do, no name to make.
         if (look.tag == TagLook::LeaveAlone && !needsWriteBit(look))
             continue;
-        const QString path = look.path.isEmpty()
-                                 ? recordFilePath(model.cell(r, Folder), model.cell(r, FileName))
-                                 : look.path;
+        // Only a file that gets a tag needs the rest of its record.
+        const CatalogueRecord record = look.path.isEmpty() || look.tag == TagLook::NeedsTag
+                                           ? model.record(r)
+                                           : CatalogueRecord();
+        const QString path =
+            look.path.isEmpty() ? recordFilePath(record.percorso, record.nome) : look.path;
         addMissingOwnerWriteBit(look, path);
         if (look.tag == TagLook::Failed)
             fail(path, look.reason);
         if (look.tag != TagLook::NeedsTag)
             continue;
-        // Only a file that gets a tag needs the rest of its row.
-        const GridRow row = model.row(r);
-
-        if (const QString why = rewriteRowRecord(store, transaction, row, model.key(r), row[State]);
-            !why.isEmpty()) {
+        if (const QString why = rewriteRowRecord(store, transaction, record); !why.isEmpty()) {
             fail(path, why);
             continue;
         }
         ++rewritten;
         TagValues values;
-        values.title = row[Title];
-        values.artist = row[Artist];
-        values.album = row[Album];
-        values.year = row[Year];
-        values.comment = row[Comment];
+        values.title = record.titolo;
+        values.artist = record.autore;
+        values.album = record.album;
+        values.year = record.anno;
+        values.comment = record.commento;
         // The record keeps the grid's values even when the block cannot be written: they are
         // the values it was loaded with.
-        const TagWriteResult tagged = writeTag(path, values, genreByteOf(row[Genre]));
+        const TagWriteResult tagged = writeTag(path, values, genreByteOf(record.genere));
         written.insert({look.device, look.inode});
         if (!tagged.ok()) {
             fail(path, tagged.errorText);

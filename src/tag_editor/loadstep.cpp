@@ -25,10 +25,11 @@ bool is(const QString &state, const char *word)
 LoadOutcome runLoadStep(CatalogueModel &grid, int row, Dialogs &dialogs,
                         const LoadIntoPlayer &loadIntoPlayer)
 {
-    const QString state = grid.cell(row, State);
-    const QString label = grid.cell(row, MediumLabel);
+    CatalogueRecord record = grid.record(row);
+    const QString &state = record.info;
+    const QString &label = record.labelD;
     LoadOutcome outcome;
-    outcome.filePath = resolveRecordFile(grid.cell(row, Folder), grid.cell(row, FileName));
+    outcome.filePath = resolveRecordFile(record.percorso, record.nome);
 
     // The file is opened at most once, and not at all for a record already known as corrupt.
     std::optional<bool> opens;
@@ -78,6 +79,7 @@ LoadOutcome runLoadStep(CatalogueModel &grid, int row, Dialogs &dialogs,
     outcome.tagWritable = false;
     outcome.markedCorrupt = true;
     outcome.statusText = text(kCorruptStatus);
-    grid.setCell(row, State, QString::fromLatin1(StateWords::kCorrupt));
+    record.info = QString::fromLatin1(StateWords::kCorrupt);
+    grid.setRecord(row, record);
     return outcome;
 }

@@ -67,7 +67,7 @@ struct TagSaver::Pass
     QString artist;          ///< artist given to the other rows
     QString album;           ///< album given to the other rows
     std::optional<CatalogueStore::Transaction> transaction;
-    std::vector<std::pair<int, GridRow>> rowsBefore; ///< grid rows as they were, to roll back
+    std::vector<std::pair<int, CatalogueRecord>> rowsBefore; ///< grid rows as they were
     QString databaseError;
 };
 
@@ -95,7 +95,8 @@ SaveReport TagSaver::save(const EditorFields &fields, TagWriting tags)
     // The folder-wide pass visits the grid in its order; it never treats the edited record
     // again, nor a second entry of the same file.
     for (int r = 0; pass.folderWide && !report.databaseFailed && r < m_grid.recordCount(); ++r) {
-        if (m_grid.cell(r, Folder) == pass.folder && m_grid.cell(r, FileName) != pass.fileName)
+        const CatalogueRecord record = m_grid.record(r);
+        if (record.percorso == pass.folder && record.nome != pass.fileName)
             saveRow(pass, r, report);
     }
 
@@ -105,10 +106,8 @@ SaveReport TagSaver::save(const EditorFields &fields, TagWriting tags)
     }
     pass.transaction.reset();
     if (report.databaseFailed) {
-        for (auto it = pass.rowsBefore.crbegin(); it != pass.rowsBefore.crend(); ++it) {
-            for (int c = 0; c < kColumnCount; ++c)
-                m_grid.setCell(it->first, static_cast<Column>(c), it->second[c]);
-        }
+        for (auto it = pass.rowsBefore.crbegin(); it != pass.rowsBefore.crend(); ++it)
+            m_grid.setRecord(it->first, it->second);
         report.recordsUpdated = 0;
     }
     reportProblems(report, pass.databaseError);
@@ -121,91 +120,87 @@ SaveReport TagSaver::save(const EditorFields &fields, TagWriting tags)
 
 void TagSaver::saveRow(Pass &pass, int row, SaveReport &report)
 {
-    pass.rowsBefore.emplace_back(row, m_grid.row(row));
+    const CatalogueRecord before = m_grid.record(row);
+    pass.rowsBefore.emplace_back(row, before);
 
-    std::array<QString, 6> texts;
-    const std::optional<qint64> key = m_grid.key(row);
+    // The row takes what the record keeps, which is what the tag reads back.
+    CatalogueRecord record = before;
     QString filePath;
     if (pass.first) {
-        texts = pass.edited.texts;
-        // The grid shows what the record keeps, which is what the tag reads back.
-        for (const auto &[column, width] :
-             {std::pair{Title, RecordCuts::kTitle}, std::pair{Artist, RecordCuts::kArtist},
-              std::pair{Album, RecordCuts::kAlbum}, std::pair{Year, RecordCuts::kYear},
-              std::pair{Comment, RecordCuts::kComment}})
-            texts[column] = recordText(texts[column], width);
-        for (int c = Title; c <= Comment; ++c)
-            m_grid.setCell(row, static_cast<Column>(c), texts[c]);
+        const auto &texts = pass.edited.texts;
+        record.titolo = recordText(texts[Title], RecordCuts::kTitle);
+        record.autore = recordText(texts[Artist], RecordCuts::kArtist);
+        record.album = recordText(texts[Album], RecordCuts::kAlbum);
+        record.anno = recordText(texts[Year], RecordCuts::kYear);
+        record.commento = recordText(texts[Comment], RecordCuts::kComment);
         filePath = pass.edited.filePath;
     } else {
-        for (int c = Title; c <= Comment; ++c)
-            texts[c] = m_grid.cell(row, static_cast<Column>(c));
-        // The question shows the carried values as the tag block holds them, padded; the
-        // rows take them as the tag reads them back.
-        texts[Artist] = recordText(pass.artist, RecordCuts::kArtist);
-        texts[Album] = recordText(pass.album, RecordCuts::kAlbum);
-        filePath = resolveRecordFile(pass.folder, m_grid.cell(row, FileName));
+        record.autore = recordText(pass.artist, RecordCuts::kArtist);
+        record.album = recordText(pass.album, RecordCuts::kAlbum);
+        filePath = resolveRecordFile(pass.folder, record.nome);
     }
+    record.genere = pass.edited.genre;
+    if (!keepsState(record.info)) {
+        const bool allEmpty = record.titolo.isEmpty() && record.autore.isEmpty() &&
+                              record.album.isEmpty() && record.anno.isEmpty() &&
+                              record.genere.isEmpty() && record.commento.isEmpty();
+        record.info = QLatin1String(allEmpty ? StateWords::kNoTag : StateWords::kOk);
+    }
+    m_grid.setRecord(row, storedByModificaDB(record));
 
-    // The artist and album the question shows and the folder-wide pass carries on.
-    QString artist = texts[Artist];
-    QString album = texts[Album];
-    if (pass.tags == TagWriting::On) {
-        if (!pass.first) {
-            m_grid.setCell(row, Artist, texts[Artist]);
-            m_grid.setCell(row, Album, texts[Album]);
-        }
-        artist = asInBlock(texts[Artist], TagLayout::kArtistWidth);
-        album = asInBlock(texts[Album], TagLayout::kAlbumWidth);
+    if (pass.tags == TagWriting::On)
+        writeTagOf(record, filePath, report);
+    if (pass.first)
+        askFolderWide(pass, record);
+    writeRecord(pass, record, report);
+}
 
-        const TagValues values{texts[Title], texts[Artist],  texts[Album],
-                               texts[Year],  texts[Comment], {}};
-        const QFileInfo file(filePath);
-        QString failure;
-        // Root may write into anything: a file whose owner may not write it is left alone
-        // whoever runs the program.
-        if (file.isFile() && !file.permission(QFile::WriteOwner))
-            failure = text(kReadOnlyFile).arg(filePath);
-        else
-            failure = writeTag(filePath, values, genreByteOf(pass.edited.genre)).errorText;
-        if (failure.isEmpty()) {
-            ++report.tagsWritten;
-        } else {
-            qCWarning(lcTagSaver).noquote() << failure;
-            report.tagFailures << failure;
-        }
+void TagSaver::writeTagOf(const CatalogueRecord &record, const QString &filePath,
+                          SaveReport &report)
+{
+    const TagValues values{record.titolo, record.autore,   record.album,
+                           record.anno,   record.commento, {}};
+    const QFileInfo file(filePath);
+    QString failure;
+    // Root may write into anything: a file whose owner may not write it is left alone whoever
+    // runs the program.
+    if (file.isFile() && !file.permission(QFile::WriteOwner))
+        failure = text(kReadOnlyFile).arg(filePath);
+    else
+        failure = writeTag(filePath, values, genreByteOf(record.genere)).errorText;
+    if (failure.isEmpty()) {
+        ++report.tagsWritten;
     } else {
-        m_grid.setCell(row, Artist, artist);
-        m_grid.setCell(row, Album, album);
+        qCWarning(lcTagSaver).noquote() << failure;
+        report.tagFailures << failure;
     }
+}
 
-    m_grid.setCell(row, Genre, pass.edited.genre);
-    if (!keepsState(m_grid.cell(row, State))) {
-        const bool allEmpty = texts[Title].isEmpty() && texts[Artist].isEmpty() &&
-                              texts[Album].isEmpty() && texts[Year].isEmpty() &&
-                              pass.edited.genre.isEmpty() && texts[Comment].isEmpty();
-        m_grid.setCell(row, State, QLatin1String(allEmpty ? StateWords::kNoTag : StateWords::kOk));
+void TagSaver::askFolderWide(Pass &pass, const CatalogueRecord &record)
+{
+    // The question shows the artist and album as the tag block holds them, padded, and the
+    // folder-wide pass carries them on; the rows take them as the tag reads them back.
+    const bool withTags = pass.tags == TagWriting::On;
+    const QString artist =
+        withTags ? asInBlock(record.autore, TagLayout::kArtistWidth) : record.autore;
+    const QString album = withTags ? asInBlock(record.album, TagLayout::kAlbumWidth) : record.album;
+    const QString blankLine = QStringLiteral("\n\n");
+    QString question = text(kArtistLine) + artist + u'\n' + text(kAlbumLine) + album + blankLine +
+                       text(withTags ? kTagWideQuestion : kDbWideQuestion) + u'\n' +
+                       record.percorso;
+    if (!withTags)
+        question += blankLine + text(kTagsUntouched);
+    if (m_dialogs.question(text(withTags ? kTagWideTitle : kDbWideTitle), question)) {
+        pass.folderWide = true;
+        pass.artist = artist;
+        pass.album = album;
+        pass.folder = record.percorso;
+        pass.fileName = record.nome;
     }
+}
 
-    const QString fileName = m_grid.cell(row, FileName);
-    const QString folder = m_grid.cell(row, Folder);
-    if (pass.first) {
-        const bool withTags = pass.tags == TagWriting::On;
-        const QString blankLine = QStringLiteral("\n\n");
-        QString question = text(kArtistLine) + artist + u'\n' + text(kAlbumLine) + album +
-                           blankLine + text(withTags ? kTagWideQuestion : kDbWideQuestion) + u'\n' +
-                           folder;
-        if (!withTags)
-            question += blankLine + text(kTagsUntouched);
-        if (m_dialogs.question(text(withTags ? kTagWideTitle : kDbWideTitle), question)) {
-            pass.folderWide = true;
-            pass.artist = artist;
-            pass.album = album;
-            pass.folder = folder;
-            pass.fileName = fileName;
-        }
-    }
-
+void TagSaver::writeRecord(Pass &pass, const CatalogueRecord &record, SaveReport &report)
+{
     if (!pass.transaction) {
         pass.transaction.emplace(m_store);
         if (!pass.transaction->isActive()) {
@@ -214,28 +209,12 @@ void TagSaver::saveRow(Pass &pass, int row, SaveReport &report)
             return;
         }
     }
-    // The catalogue takes the state word the grid now shows, so the two agree.
-    CatalogueRecord record;
-    record.titolo = texts[Title];
-    record.autore = texts[Artist];
-    record.album = texts[Album];
-    record.anno = texts[Year];
-    record.genere = pass.edited.genre;
-    record.commento = texts[Comment];
-    record.nome = fileName;
-    record.percorso = folder;
-    record.dimenzione = m_grid.cell(row, Size);
-    record.info = m_grid.cell(row, State);
-    record.labelD = m_grid.cell(row, MediumLabel);
-    record.id = key.value_or(0);
-    const CatalogueStore::WriteResult written =
-        key ? ModificaDB(m_store, record) : CatalogueStore::WriteResult::NoSuchRecord;
-    switch (written) {
+    switch (ModificaDB(m_store, record)) {
     case CatalogueStore::WriteResult::Done:
         ++report.recordsUpdated;
         break;
     case CatalogueStore::WriteResult::NoSuchRecord:
-        report.recordsGone << (key ? QString::number(*key) : QString());
+        report.recordsGone << QString::number(record.id);
         break;
     case CatalogueStore::WriteResult::Failed:
         report.databaseFailed = true;

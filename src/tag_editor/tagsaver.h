@@ -8,6 +8,7 @@
 #include <array>
 
 class CatalogueModel;
+struct CatalogueRecord;
 class CatalogueStore;
 class Dialogs;
 
@@ -72,6 +73,9 @@ public:
 private:
     struct Pass;
     void saveRow(Pass &pass, int row, SaveReport &report);
+    void writeTagOf(const CatalogueRecord &record, const QString &filePath, SaveReport &report);
+    void askFolderWide(Pass &pass, const CatalogueRecord &record);
+    void writeRecord(Pass &pass, const CatalogueRecord &record, SaveReport &report);
     void reportProblems(const SaveReport &report, const QString &databaseError);
 
     CatalogueModel &m_grid;

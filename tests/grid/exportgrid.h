@@ -1,6 +1,8 @@
 #pragma once
 
+#include "catalogue/cataloguerecord.h"
 #include "grid/gridcolumns.h"
+#include "grid/gridrows.h"
 #include "support/calcsheet.h"
 
 #include <QList>
@@ -49,12 +51,33 @@ inline const QList<ExportText> kExportTexts = {
     {QStringLiteral("Però è già"), QStringLiteral("Però è già")},
     {QStringLiteral("Straße € 5"), QStringLiteral("Straße € 5")},
     {QString(), QString()},
-    {QStringLiteral(" spazio  doppio "), QStringLiteral(" spazio  doppio ")},
+    {QStringLiteral(" spazio  doppio"), QStringLiteral(" spazio  doppio")},
     {QStringLiteral("'già citato"), QStringLiteral("'già citato")},
     // The workbook format's own escape of a character: read back as a CR unless escaped.
     {QStringLiteral("_x000D_"), QStringLiteral("_x000D_")},
     {QStringLiteral("a_x0041_b"), QStringLiteral("a_x0041_b")},
 };
+
+/// Rows of records that show the given texts: a cell of one blank is a NULL field, any other
+/// text is the field itself (so none may end with a blank in the columns that trim them); the
+/// key is the Key text as a number.
+inline GridRows rowsShowing(const std::vector<GridRow> &texts)
+{
+    GridRows rows;
+    for (const GridRow &row : texts) {
+        CatalogueRecord record;
+        QString *fields[] = {&record.titolo,     &record.autore,   &record.album, &record.anno,
+                             &record.genere,     &record.commento, &record.nome,  &record.percorso,
+                             &record.dimenzione, &record.info,     &record.labelD};
+        for (int c = 0; c < Key; ++c) {
+            if (row[c] != QLatin1String(" "))
+                *fields[c] = row[c].isNull() ? QStringLiteral("") : row[c];
+        }
+        record.id = row[Key].toLongLong();
+        rows.append(record);
+    }
+    return rows;
+}
 
 /// The size a row of exportRows() shows, and the same without its padding blanks.
 inline QString paddedSize(int row)

@@ -52,7 +52,8 @@ private slots:
         QCOMPARE(model.cell(0, Comment), u" "_s);
         QCOMPARE(model.cell(0, FileName), shown.nome);
         QCOMPARE(model.cell(0, Size), shown.dimenzione);
-        QCOMPARE(MettiDati(*store.recordById(ids[0])), model.row(0));
+        for (int r = 0; r < model.recordCount(); ++r)
+            QCOMPARE(model.record(r), *store.recordById(ids[r]));
         QCOMPARE(counters.value(CollectionCounters::Counter::WithoutTag), 1);
         // A reload replaces the rows.
         QVERIFY(store.remove(ids[0]) == CatalogueStore::WriteResult::Done);
@@ -86,7 +87,7 @@ private slots:
         QVERIFY(caricaDB(store, model, counters));
         QCOMPARE(model.recordCount(), values.size());
         for (int r = 0; r < model.recordCount(); ++r) {
-            QCOMPARE(model.row(r), MettiDati(*store.recordById(ids[r])));
+            QCOMPARE(model.record(r), *store.recordById(ids[r]));
             QCOMPARE(model.cell(r, MediumLabel), values[r]);
             QCOMPARE(model.cell(r, Folder), u"/music/"_s + values[r] + u'/');
         }

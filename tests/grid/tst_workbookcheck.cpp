@@ -1,3 +1,5 @@
+#include "exportgrid.h"
+
 #include "grid/cataloguemodel.h"
 #include "grid/workbookcheck.h"
 #include "grid/xlsxexport.h"
@@ -29,7 +31,7 @@ private slots:
                             QString(), u"brano %1"_s.arg(r), u"/m/"_s, u"1 KB"_s, u"OK"_s,
                             u"DATI"_s, QString::number(r + 1)});
         CatalogueModel model;
-        model.setRows(rows);
+        model.setRows(rowsShowing(rows));
         const QString path = m_dir.filePath(u"lista.xlsx"_s);
         QCOMPARE(XlsxExport::write(model, path).outcome, GridExport::Outcome::Written);
         m_workbook = fileBytes(path);

@@ -43,7 +43,7 @@ private slots:
     void libreOfficeReadsEveryCellAsTheGridShowsIt()
     {
         CatalogueModel model;
-        model.setRows(exportRows());
+        model.setRows(rowsShowing(exportRows()));
         const QString path = m_dir.filePath(u"celle.xlsx"_s);
         QCOMPARE(XlsxExport::write(model, path).outcome, Outcome::Written);
 
@@ -73,7 +73,7 @@ private slots:
             grid.push_back(gridRow(r == 1 ? u"Riga lunga\nsu due righe"_s : u"Brano"_s,
                                    r == 2 ? longFolder : u"/m/"_s, r + 1));
         CatalogueModel model;
-        model.setRows(grid);
+        model.setRows(rowsShowing(grid));
         const QString path = m_dir.filePath(u"intestazioni.xlsx"_s);
         QCOMPARE(XlsxExport::write(model, path).outcome, Outcome::Written);
 
@@ -141,7 +141,7 @@ private slots:
             rows.push_back(gridRow(u"Brano %1"_s.arg(r * 7919), u"/m/%1/"_s.arg(r), r + 1));
         rows[1][Title] = longText.isEmpty() ? rows[1][Title] : longText;
         CatalogueModel model;
-        model.setRows(rows);
+        model.setRows(rowsShowing(rows));
         QList<qsizetype> reports;
         const GridExport::Result result = withFileSizeLimit(fileSizeLimit, [&] {
             return XlsxExport::write(model, dir.filePath(target),

@@ -70,9 +70,13 @@ private slots:
         if (file != QLatin1String("none"))
             QVERIFY(
                 !writeMp3(dir.path(), QStringLiteral("Brano.") + file, mpegFrames(3)).isEmpty());
+        CatalogueRecord record{7,         u"Titolo"_s,   u"Artista"_s, u"Album"_s, u"1999"_s,
+                               u"Rock"_s, u"Commento"_s, u"Brano"_s,   folder,     u"1 KB"_s,
+                               state,     label,         u"-1"_s};
+        GridRows rows;
+        rows.append(record);
         CatalogueModel grid;
-        grid.setRows({{"Titolo", "Artista", "Album", "1999", "Rock", "Commento", "Brano", folder,
-                       "1 KB", state, label, "7"}});
+        grid.setRows(std::move(rows));
 
         // The player at the audio seam: it plays any file or none, or the program has no audio.
         QStringList calls;

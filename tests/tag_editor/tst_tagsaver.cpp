@@ -282,12 +282,48 @@ private slots:
         QCOMPARE(stored(keys[0]).info, after);
     }
 
+    // The fields the editor does not show are saved as the record holds them, not as the grid
+    // shows them (a NULL shows as a blank), and the grid then shows what the catalogue holds.
+    void fieldsNotEditedKeepTheirValues_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("size");
+        QTest::addColumn<QString>("storedLabel");
+        QTest::addColumn<QString>("storedSize");
+        QTest::newRow("NULL label and size are stored as empty texts")
+            << QString() << QString() << u""_s << u""_s;
+        QTest::newRow("blank label and padded size stay")
+            << u" "_s << u"                4 KB"_s << u" "_s << u"                4 KB"_s;
+        QTest::newRow("label ending in a blank stays")
+            << u"DISCO "_s << u"4 KB"_s << u"DISCO "_s << u"4 KB"_s;
+    }
+    void fieldsNotEditedKeepTheirValues()
+    {
+        QFETCH(QString, label);
+        QFETCH(QString, size);
+        QFETCH(QString, storedLabel);
+        QFETCH(QString, storedSize);
+        CatalogueRecord song = record(u"song"_s, folder(u"music"_s));
+        song.labelD = label;
+        song.dimenzione = size;
+        const QList<qint64> keys = load({song});
+        QCOMPARE(save(opened(keys[0]), TagWriting::Off).recordsUpdated, 1);
+        const CatalogueRecord after = stored(keys[0]);
+        QCOMPARE(after.labelD, storedLabel);
+        QVERIFY(!after.labelD.isNull());
+        QCOMPARE(after.dimenzione, storedSize);
+        QCOMPARE(after.supporto, song.supporto);
+        QCOMPARE(m_grid->record(0), after);
+    }
+
     void keyOfNoRecordIsReportedOnce()
     {
         loadSong(u"song"_s);
         const auto before = storedRecords(*m_store);
         // The record went from the catalogue while its row was still in the grid.
-        m_grid->setCell(0, Key, u"4711"_s);
+        CatalogueRecord gone = m_grid->record(0);
+        gone.id = 4711;
+        m_grid->setRecord(0, gone);
         const SaveReport report = save(opened(4711), TagWriting::Off);
         QCOMPARE(report.recordsGone, QStringList{"4711"});
         QCOMPARE(report.compactions, 0);
@@ -310,11 +346,14 @@ private slots:
         EditorFields fields = opened(keys[0]);
         fields.texts[Title] = u"Changed"_s;
         // Another window rebuilt the grid while the editor was open.
-        const GridRow first = m_grid->row(0), second = m_grid->row(1);
-        m_grid->setRows(stillShown ? std::vector<GridRow>{second, first}
-                                   : std::vector<GridRow>{second});
+        const CatalogueRecord first = m_grid->record(0), second = m_grid->record(1);
+        GridRows rows;
+        rows.append(second);
+        if (stillShown)
+            rows.append(first);
+        m_grid->setRows(std::move(rows));
         QCOMPARE(save(fields, TagWriting::Off).recordsUpdated, stillShown ? 1 : 0);
-        QCOMPARE(m_grid->row(0), second);
+        QCOMPARE(m_grid->record(0), second);
         QCOMPARE(stored(keys[1]), before->at(1));
         QCOMPARE(stored(keys[0]).titolo, stillShown ? u"Changed"_s : before->at(0).titolo);
         if (stillShown)
