@@ -58,7 +58,7 @@ template <typename Record> auto textsOf(Record &r)
 using Bytes = std::vector<char>;
 
 // The standard library's byte hash: several times quicker than Qt's, which a row pays for every
-// text that differs from the one before it (the `load` scenario).
+// text that differs from the one before it (`tracklodge-bench load`).
 size_t hashOf(QByteArrayView text)
 {
     return std::hash<std::string_view>{}(
@@ -108,8 +108,8 @@ QByteArrayView GridRows::Pool::at(quint32 index) const
     return textAt(m_bytes, static_cast<size_t>(m_starts[index]));
 }
 
-// One copy of each distinct genre, folder, state word, label and serial: what keeps the
-// `memory` scenario near 200 bytes a record, as these repeat over thousands of rows.
+// One copy of each distinct genre, folder, state word, label and serial: these repeat over
+// thousands of rows, and sharing them keeps a record near 200 bytes (`tracklodge-bench memory`).
 quint32 GridRows::Pool::intern(QByteArrayView utf8)
 {
     if (utf8.isNull())
@@ -156,7 +156,7 @@ void GridRows::Pool::grow()
 // rows are replaced.
 void GridRows::setFields(Row &row, const Fields &fields)
 {
-    // Four bytes keep a row at 32 bytes (the `memory` scenario); 4 GiB of texts would take some
+    // Four bytes keep a row at 32 bytes (`tracklodge-bench memory`); 4 GiB of texts would take some
     // twenty million records.
     if (m_texts.size() > std::numeric_limits<quint32>::max())
         throw std::length_error("catalogue grid texts over 4 GiB");

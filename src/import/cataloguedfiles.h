@@ -1,11 +1,10 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QtGlobal>
 
 #include <optional>
-#include <string>
-#include <unordered_map>
 
 class CatalogueStore;
 struct CatalogueRecord;
@@ -48,16 +47,11 @@ private:
         bool exists = false;             ///< false for a file looked up that has no record
         std::optional<QString> supporto; ///< known for the records the import wrote
     };
-    using ByName = std::unordered_map<std::string, Known>;
+    using ByName = QHash<QString, Known>;
 
-    static void setKey(std::string &key, const QString &text);
-
-    /// By folder, then by name, in UTF-8.
-    std::optional<std::unordered_map<std::string, ByName>> m_records;
-    /// The folder last looked up and its records in m_records; files come folder by folder.
-    QString m_folder;
-    ByName *m_ofFolder = nullptr;
-    /// The place in m_records of the file find looked up last, for noteWritten.
-    Known *m_last = nullptr;
-    std::string m_nameKey;
+    /// By folder, then by name. Read whole, they save the import a query per file
+    /// (`tracklodge-bench import`, whose catalogue starts empty).
+    std::optional<QHash<QString, ByName>> m_records;
+    /// The folder and name find looked up last in m_records, for noteWritten.
+    std::optional<std::pair<QString, QString>> m_last;
 };

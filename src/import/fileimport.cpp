@@ -184,21 +184,9 @@ FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
         return fail(Outcome::Skipped, QString::fromUtf8(ImportTexts::kNoMediumSerial));
     }
 
-    CatalogueRecord r;
+    CatalogueRecord r = recordOf(v, volume->serial);
     if (existing)
         r.id = existing->id;
-    r.titolo = recordText(v.title, RecordCuts::kTitle);
-    r.autore = recordText(v.artist, RecordCuts::kArtist);
-    r.album = recordText(v.album, RecordCuts::kAlbum);
-    r.anno = recordText(v.year, RecordCuts::kYear);
-    r.genere = v.genre;
-    r.commento = recordText(v.comment, RecordCuts::kComment);
-    r.info = v.state;
-    r.nome = v.baseName;
-    r.percorso = v.folder;
-    r.dimenzione = v.size;
-    r.supporto = volume->serial;
-
     const Lookup<QString> serialLabel = labelOfSerial(r.supporto);
     if (serialLabel.isFailed())
         return fail(Outcome::Failed, m_store.lastError());
@@ -227,31 +215,48 @@ FileImport::Outcome FileImport::ScriviDb(const ImportValues &v)
     if (existing) {
         m_labelOfSerial.remove(r.supporto);
         m_labelOfSerial.remove(existing->supporto);
-        m_lastSerialLabel.reset();
-    } else if (m_lastSerialLabel && m_lastSerialLabel->first == r.supporto) {
-        if (m_lastSerialLabel->second.isNotFound()) {
-            m_labelOfSerial.remove(r.supporto);
-            m_lastSerialLabel.reset();
-        }
     } else if (const auto it = m_labelOfSerial.constFind(r.supporto);
                it != m_labelOfSerial.cend() && it->isNotFound()) {
         m_labelOfSerial.erase(it);
     }
 
-    if (generated) {
-        // The new label is made permanent before the user is told of it: the message may wait
-        // for a long time, and a program ended meanwhile must not lose it.
-        const bool inTransaction = m_transaction.has_value();
-        if (inTransaction && !commitTransaction())
-            return fail(Outcome::Failed, m_lastFailure);
-        m_dialogs.information(QString::fromUtf8(ImportTexts::kLabelTitle),
-                              QString::fromUtf8(ImportTexts::kLabelMessage) + r.labelD +
-                                  QString::fromLatin1(ImportTexts::kLabelMessageEnd));
-        forgetLabels();
-        if (inTransaction && !beginTransaction())
-            return fail(Outcome::Failed, m_lastFailure);
-    }
+    if (generated && !announceLabel(r.labelD))
+        return fail(Outcome::Failed, m_lastFailure);
     return existing ? Outcome::Updated : Outcome::Added;
+}
+
+// The record of a file's values on the medium `serial`, its texts cut as the catalogue keeps
+// them; without key or label.
+CatalogueRecord FileImport::recordOf(const ImportValues &v, const QString &serial)
+{
+    CatalogueRecord r;
+    r.titolo = recordText(v.title, RecordCuts::kTitle);
+    r.autore = recordText(v.artist, RecordCuts::kArtist);
+    r.album = recordText(v.album, RecordCuts::kAlbum);
+    r.anno = recordText(v.year, RecordCuts::kYear);
+    r.genere = v.genre;
+    r.commento = recordText(v.comment, RecordCuts::kComment);
+    r.info = v.state;
+    r.nome = v.baseName;
+    r.percorso = v.folder;
+    r.dimenzione = v.size;
+    r.supporto = serial;
+    return r;
+}
+
+// Tells the user the label just given to a new medium. It is made permanent first: the message
+// may wait for a long time, and a program ended meanwhile must not lose it. False when the
+// transaction could not be committed or begun again (m_lastFailure says why).
+bool FileImport::announceLabel(const QString &label)
+{
+    const bool inTransaction = m_transaction.has_value();
+    if (inTransaction && !commitTransaction())
+        return false;
+    m_dialogs.information(QString::fromUtf8(ImportTexts::kLabelTitle),
+                          QString::fromUtf8(ImportTexts::kLabelMessage) + label +
+                              QString::fromLatin1(ImportTexts::kLabelMessageEnd));
+    forgetLabels();
+    return !inTransaction || beginTransaction();
 }
 
 // classifyFile for a file readTag has just looked at: the mode comes from that look, and the
@@ -279,38 +284,25 @@ Lookup<QString> FileImport::labelOfSerial(const QString &serial)
 {
     if (!m_transaction)
         return m_store.labelOfSerial(serial);
-    // Files of one medium come one after the other.
-    if (m_lastSerialLabel && m_lastSerialLabel->first == serial)
-        return m_lastSerialLabel->second;
-    auto it = m_labelOfSerial.constFind(serial);
-    if (it != m_labelOfSerial.cend()) {
-        m_lastSerialLabel.emplace(serial, *it);
+    if (const auto it = m_labelOfSerial.constFind(serial); it != m_labelOfSerial.cend())
         return *it;
-    }
     const Lookup<QString> label = m_store.labelOfSerial(serial);
-    if (!label.isFailed()) {
+    if (!label.isFailed())
         m_labelOfSerial.insert(serial, label);
-        m_lastSerialLabel.emplace(serial, label);
-    }
     return label;
 }
 
 void FileImport::forgetLabels()
 {
     m_labelOfSerial.clear();
-    m_lastSerialLabel.reset();
 }
 
 std::optional<VolumeInfo> FileImport::volumeOfFolder(const QString &folder)
 {
-    // Files come folder by folder.
-    if (m_lastFolderVolume && m_lastFolderVolume->first == folder)
-        return m_lastFolderVolume->second;
-    auto it = m_volumeOfFolder.find(folder);
-    if (it == m_volumeOfFolder.end())
-        it = m_volumeOfFolder.emplace(folder, m_volumes.volumeOf(folder)).first;
-    m_lastFolderVolume.emplace(folder, it->second);
-    return it->second;
+    auto it = m_volumeOfFolder.constFind(folder);
+    if (it == m_volumeOfFolder.cend())
+        it = m_volumeOfFolder.insert(folder, m_volumes.volumeOf(folder));
+    return *it;
 }
 
 // The drive list shows the label of the chosen drive. A file on another volume mounted below

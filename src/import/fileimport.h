@@ -16,8 +16,6 @@
 
 #include <functional>
 #include <optional>
-#include <string_view>
-#include <unordered_map>
 #include <utility>
 
 class Dialogs;
@@ -128,6 +126,8 @@ private:
     void forgetLabels();
     std::optional<VolumeInfo> volumeOfFolder(const QString &folder);
     QString driveLabelOf(const VolumeInfo &volume) const;
+    static CatalogueRecord recordOf(const ImportValues &values, const QString &serial);
+    bool announceLabel(const QString &label);
     bool beginTransaction();
     bool commitTransaction();
     Outcome fail(Outcome outcome, const QString &reason);
@@ -144,21 +144,11 @@ private:
     QString m_lastFailure;
     QLocale m_locale; ///< of the size texts
     std::optional<CatalogueStore::Transaction> m_transaction;
-    /// Qt's hash of a text is several times slower than the standard library's.
-    struct TextHash
-    {
-        size_t operator()(const QString &text) const
-        {
-            return std::hash<std::u16string_view>{}(
-                std::u16string_view(reinterpret_cast<const char16_t *>(text.constData()),
-                                    static_cast<size_t>(text.size())));
-        }
-    };
-    std::unordered_map<QString, std::optional<VolumeInfo>, TextHash> m_volumeOfFolder;
-    std::optional<std::pair<QString, std::optional<VolumeInfo>>> m_lastFolderVolume;
+    /// The volume of each folder, asked once: the volumes seam reads the mount table at every
+    /// question, which a file would otherwise pay for (`tracklodge-bench import`).
+    QHash<QString, std::optional<VolumeInfo>> m_volumeOfFolder;
     CataloguedFiles m_catalogued;
-    /// Answers of labelOfSerial while riempi runs; an entry goes when a write may change it.
+    /// Answers of labelOfSerial while riempi runs, which saves a query per file (`tracklodge-bench
+    /// import`); an entry goes when a write may change it.
     QHash<QString, Lookup<QString>> m_labelOfSerial;
-    /// The last answer of m_labelOfSerial, found again without hashing.
-    std::optional<std::pair<QString, Lookup<QString>>> m_lastSerialLabel;
 };

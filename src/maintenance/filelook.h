@@ -58,7 +58,8 @@ std::vector<FileLook> lookAtRows(const CatalogueModel &model, LookFor what);
 /// rows one by one: each row is copied as it comes, and a few threads look at the files of the
 /// rows added so far, a chunk at a time. On a cold cache each look waits on the disk, and
 /// several looks at once keep it busy; on a warm one the looks share the processors with the
-/// load. Rows are added from one thread.
+/// load. Rows are added from one thread. The threads bring the start-up below the plain load
+/// followed by the looks one by one (`tracklodge-bench startup`, `plain_ms`).
 class RowLooker
 {
 public:
