@@ -4,30 +4,11 @@
 #include "cataloguemodel.h"
 #include "inspection/collectioncounters.h"
 
-GridRow MettiDati(const CatalogueRecord &record)
-{
-    GridRows rows;
-    rows.append(record);
-    GridRow texts;
-    for (int column = 0; column < kColumnCount; ++column)
-        texts[column] = rows.text(0, static_cast<Column>(column));
-    return texts;
-}
-
 void showRows(GridRows rows, CatalogueModel &model, CollectionCounters &counters)
 {
     model.setRows(std::move(rows));
     counters.recount(model.recordCount(),
                      [&model](qsizetype r) { return model.cell(static_cast<int>(r), State); });
-}
-
-void showRecords(const QList<CatalogueRecord> &records, CatalogueModel &model,
-                 CollectionCounters &counters)
-{
-    GridRows rows;
-    for (const CatalogueRecord &record : records)
-        rows.append(record);
-    showRows(std::move(rows), model, counters);
 }
 
 bool caricaDB(CatalogueStore &store, CatalogueModel &model, CollectionCounters &counters)

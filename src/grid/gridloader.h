@@ -3,28 +3,14 @@
 #include "gridcolumns.h"
 #include "gridrows.h"
 
-#include <QList>
-#include <QString>
-
 #include <functional>
 
-struct CatalogueRecord;
 class CatalogueStore;
 class CatalogueModel;
 class CollectionCounters;
 
-/// The grid row of a record (MettiDati): trailing blanks removed from title, artist, album,
-/// year and comment, every NULL field shown as one blank, the size text kept with its leading
-/// blanks, the key as decimal text.
-GridRow MettiDati(const CatalogueRecord &record);
-
 /// Replaces the grid rows (one model reset) and recounts the counters over them.
 void showRows(GridRows rows, CatalogueModel &model, CollectionCounters &counters);
-
-/// Replaces the grid rows with the rows of the records, in their order (one model reset), and
-/// recounts the counters over them.
-void showRecords(const QList<CatalogueRecord> &records, CatalogueModel &model,
-                 CollectionCounters &counters);
 
 /// Loads every record of the catalogue into the grid with the full header, in stored order, and
 /// counts them (caricaDB). The model is reset once. On failure the grid and the counters are

@@ -13,7 +13,7 @@ struct RecordView;
 
 /// The rows of the catalogue grid: per row the record it shows, as the catalogue file holds it
 /// (the key, the twelve fields, each a text or NULL), from which the shown texts are made
-/// (MettiDati). Kept compact: the key as a number, the fields that change from row to row as one
+/// (see text()). Kept compact: the key as a number, the fields that change from row to row as one
 /// run of UTF-8 in a shared buffer, and the fields that repeat over many rows (genre, folder,
 /// state word, medium label, medium serial) once per distinct text.
 class GridRows
@@ -42,7 +42,9 @@ public:
     /// Makes a row show another record; `row` must be in range.
     void setRecord(int row, const CatalogueRecord &record);
 
-    /// The text a cell shows (MettiDati); `row` must be in range.
+    /// The text a cell shows (MettiDati): title, artist, album, year and comment without their
+    /// trailing blanks, every other field as stored, a NULL field as one blank, the key as
+    /// decimal text; `row` must be in range.
     QString text(int row, Column column) const;
     /// The UTF-8 of the text a cell shows (see text()); `row` must be in range, `column` not
     /// Key.

@@ -248,7 +248,7 @@ private slots:
         after.album = u"edited album"_s;
         after.genere = u"Blues"_s;
         QCOMPARE(stored(keys[1]), after);
-        QCOMPARE(m_grid->row(m_grid->rowOfKey(keys[1])), MettiDati(after));
+        QCOMPARE(m_grid->record(m_grid->rowOfKey(keys[1])), after);
         QCOMPARE(stored(keys[2]), elsewhere);
     }
 
