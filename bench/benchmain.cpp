@@ -17,9 +17,11 @@ int main(int argc, char *argv[])
     // clang-format off
     const std::map<QString, std::function<void()>> scenarios = {
         {QStringLiteral("cold"), Bench::runCold}, // page cache dropped before each run
+        {QStringLiteral("duplicates"), Bench::runDuplicates},
         {QStringLiteral("import"), Bench::runImport},
         {QStringLiteral("import-trace"), Bench::runImportTrace}, // for strace, not timed
         {QStringLiteral("load"), Bench::runLoad},
+        {QStringLiteral("media"), Bench::runMedia},
         {QStringLiteral("memory"), Bench::runMemory}, // resident bytes per loaded record
         {QStringLiteral("open"), Bench::runOpen}, // integrity check at open
         {QStringLiteral("save"), Bench::runSave},

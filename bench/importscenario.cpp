@@ -49,6 +49,10 @@ public:
     {
         return {};
     }
+    std::optional<QString> askText(const QString &, const QString &, const QString &) override
+    {
+        return std::nullopt;
+    }
 };
 
 // The baseline's decoding of a tag field: Latin-1 to UTF-8, trailing blanks and NULs cut.

@@ -49,6 +49,10 @@ public:
     {
         return {};
     }
+    std::optional<QString> askText(const QString &, const QString &, const QString &) override
+    {
+        return std::nullopt;
+    }
 };
 
 QByteArray silentFrames()

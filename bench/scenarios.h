@@ -60,4 +60,13 @@ void runStartup();
 /// for a system call trace (see runImportTrace). Not timed.
 void runStartupTrace();
 
+/// Listing the media of a catalogue of 100,000 records (20 media) as the media window opens it,
+/// with a connection of its own, against one plain GROUP BY supporto query.
+void runMedia();
+
+/// The duplicate groups of a catalogue of 100,000 records of which some are alike, against one
+/// SQL query doing the same grouping; the line also gives the time with the grid narrowed to
+/// them ("Doppioni" as the user sees it).
+void runDuplicates();
+
 } // namespace Bench

@@ -50,6 +50,10 @@ public:
     {
         return {};
     }
+    std::optional<QString> askText(const QString &, const QString &, const QString &) override
+    {
+        return std::nullopt;
+    }
 };
 
 } // namespace

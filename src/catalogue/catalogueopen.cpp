@@ -81,11 +81,14 @@ bool CatalogueStore::openConnection()
     const int rc =
         sqlite3_open_v2(QFile::encodeName(m_path).constData(), &m_db,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-    // The function is for the store's own statements: the file's schema may not call it.
+    // The functions are for the store's own statements: the file's schema may not call them.
     if (rc == SQLITE_OK &&
         sqlite3_create_function_v2(m_db, CatalogueSql::kKeyWantedFunction, 1,
                                    SQLITE_UTF8 | SQLITE_DIRECTONLY, &m_wanted, &keyWanted, nullptr,
-                                   nullptr, nullptr) == SQLITE_OK) {
+                                   nullptr, nullptr) == SQLITE_OK &&
+        sqlite3_create_function_v2(m_db, CatalogueSql::kSizeKbFunction, 1,
+                                   SQLITE_UTF8 | SQLITE_DIRECTONLY | SQLITE_DETERMINISTIC, nullptr,
+                                   &sizeKb, nullptr, nullptr, nullptr) == SQLITE_OK) {
         sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
         return true;
     }

@@ -88,6 +88,28 @@ inline constexpr char kSelectUncleanKeys[] =
     "instr(CAST(labelD AS BLOB), x'00') OR instr(CAST(supporto AS BLOB), x'00') OR "
     "genere IS NULL OR (genere <> '' AND trim(genere, ' ') = '') ORDER BY id";
 
+// --- The media of the catalogue ---
+
+/// The function the store registers on its connection for the media list: the kilobytes of a
+/// size text ("   1.024 KB"), its ASCII digits read as one number; 0 for NULL.
+#define TRACKLODGE_SIZE_KB "tracklodge_size_kb"
+inline constexpr char kSizeKbFunction[] = TRACKLODGE_SIZE_KB;
+/// One row per medium: serial, the label of its lowest key (SQLite takes the bare column from
+/// the row of the one min()), records, kilobytes, and how many records carry each drive-type
+/// word ?1, ?2, ?3. `supporto` IS ? below matches NULL too, and still uses the serial's index.
+inline constexpr char kSelectMedia[] =
+    "SELECT supporto, labelD, min(id), count(*), sum(" TRACKLODGE_SIZE_KB "(dimenzione)), "
+    "sum(info = ?1), sum(info = ?2), sum(info = ?3) FROM Mp3 GROUP BY supporto";
+inline constexpr char kSelectOtherMediaLabels[] =
+    "SELECT DISTINCT labelD FROM Mp3 WHERE supporto IS NOT ?";
+inline constexpr char kRelabelMedium[] = "UPDATE Mp3 SET labelD = ?1 WHERE supporto IS ?2";
+inline constexpr char kDeleteMedium[] = "DELETE FROM Mp3 WHERE supporto IS ?";
+inline constexpr char kSelectKeysOfMedium[] = "SELECT id FROM Mp3 WHERE supporto IS ? ORDER BY id";
+/// What the duplicates view compares, in key order.
+inline constexpr char kSelectDuplicateFields[] =
+    "SELECT id, titolo, autore, nome, dimenzione FROM Mp3 ORDER BY id";
+
+#undef TRACKLODGE_SIZE_KB
 #undef TRACKLODGE_MP3_COLUMNS
 #undef TRACKLODGE_KEY_WANTED
 

@@ -2,6 +2,7 @@
 
 #include "cataloguerecord.h"
 #include "lookup.h"
+#include "medium.h"
 
 #include <QList>
 #include <QString>
@@ -139,6 +140,32 @@ public:
     /// False on failure.
     bool markCleaned();
 
+    // --- The media of the catalogue (cataloguemedia.cpp) ---
+
+    /// Every medium of the catalogue, one per distinct `supporto` (the records without one form
+    /// one medium of a null serial), in no particular order; one grouping query. nullopt on
+    /// failure.
+    std::optional<QList<Medium>> media();
+    /// The distinct labels of the records whose `supporto` is not `supporto` (a null QString
+    /// for NULL); nullopt on failure.
+    std::optional<QStringList> labelsOfOtherMedia(const QString &supporto);
+    /// Gives every record of the medium `supporto` (a null QString for the records without one)
+    /// the label `labelD`; part of the running Transaction, if any. The number of records
+    /// changed, or nullopt on failure.
+    std::optional<qint64> relabelMedium(const QString &supporto, const QString &labelD);
+    /// Deletes every record of the medium `supporto`; part of the running Transaction, if any.
+    /// The number of records deleted, or nullopt on failure.
+    std::optional<qint64> removeMedium(const QString &supporto);
+    /// The keys of the records of the medium `supporto`, in key order; nullopt on failure.
+    std::optional<QList<qint64>> keysOfMedium(const QString &supporto);
+    /// Receives the fields the duplicates view compares (UTF-8 as stored, a null view for
+    /// NULL): key, title, artist, file name and size text.
+    using DuplicateFieldsVisitor =
+        std::function<void(qint64 id, QByteArrayView titolo, QByteArrayView autore,
+                           QByteArrayView nome, QByteArrayView dimenzione)>;
+    /// Hands those fields of every record, in key order, to `visit`; false on failure.
+    bool visitDuplicateFields(const DuplicateFieldsVisitor &visit);
+
     /// Writes a compacted copy of the open catalogue to `target`, which must not exist or be
     /// empty. Not inside a Transaction. The copy is not flushed to disk. False on failure, with
     /// the reason in lastError(); a partly written `target` may then be left behind.
@@ -181,6 +208,9 @@ private:
     void fail(const QString &what, const QString &detail);
 
     static void keyWanted(sqlite3_context *context, int, sqlite3_value **arguments);
+    // The statements of cataloguemedia.cpp, run once per command and not kept.
+    sqlite3_stmt *prepareOnce(const char *sql);
+    static void sizeKb(sqlite3_context *context, int, sqlite3_value **arguments);
 
     QString m_path;
     QString m_lastError;

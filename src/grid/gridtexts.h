@@ -38,4 +38,9 @@ inline constexpr char kXlsxIncomplete[] =
 /// %1 is the library's own description of the fault.
 inline constexpr char kXlsxWriteFailed[] = "Errore nella scrittura del file XLSX (%1).";
 
+/// The status line after "Doppioni": %1 groups, %2 records.
+inline constexpr char kDuplicates[] = "Doppioni: %1 gruppi, %2 brani";
+inline constexpr char kDuplicatesOneGroup[] = "Doppioni: %1 gruppo, %2 brani";
+inline constexpr char kNoDuplicates[] = "Doppioni: nessun brano è catalogato due volte";
+
 } // namespace GridTexts

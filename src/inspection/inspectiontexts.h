@@ -24,6 +24,9 @@ inline constexpr char kDriveTableSeparator = '=';
 
 /// After the number of kilobytes in a size text.
 inline constexpr char kSizeSuffix[] = " KB";
+/// After the number of megabytes and of gigabytes in a readable size.
+inline constexpr char kMegabytes[] = " MB";
+inline constexpr char kGigabytes[] = " GB";
 /// Width of the padded size text stored in the catalogue.
 inline constexpr int kPaddedSizeWidth = 20;
 

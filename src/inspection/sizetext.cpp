@@ -62,3 +62,25 @@ QString padSize(qint64 bytes, const QLocale &locale)
 {
     return sizeText(bytes, locale, InspectionTexts::kPaddedSizeWidth);
 }
+
+qint64 kilobytesOf(QByteArrayView sizeText)
+{
+    qint64 kilobytes = 0;
+    for (const char c : sizeText) {
+        if (c >= '0' && c <= '9')
+            kilobytes = kilobytes * 10 + (c - '0');
+    }
+    return kilobytes;
+}
+
+QString readableSize(qint64 kilobytes, const QLocale &locale)
+{
+    constexpr qint64 kUnit = 1024;
+    if (kilobytes < kUnit)
+        return locale.toString(kilobytes) + QLatin1String(InspectionTexts::kSizeSuffix);
+    const auto value = static_cast<double>(kilobytes);
+    if (kilobytes < kUnit * kUnit)
+        return locale.toString(value / kUnit, 'f', 1) + QLatin1String(InspectionTexts::kMegabytes);
+    return locale.toString(value / (kUnit * kUnit), 'f', 2) +
+           QLatin1String(InspectionTexts::kGigabytes);
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QLocale>
 #include <QString>
 
@@ -15,3 +16,12 @@ QString formatSize(qint64 bytes, const QLocale &locale = QLocale());
 /// formatSize() right-aligned in 20 characters with leading blanks, as the catalogue stores it.
 /// A longer text is kept whole.
 QString padSize(qint64 bytes, const QLocale &locale = QLocale());
+
+/// The kilobytes a stored size text says: its ASCII digits read as one number, whatever group
+/// separator or padding stands between them ("   1.024 KB" gives 1024); 0 when it has none.
+qint64 kilobytesOf(QByteArrayView sizeText);
+
+/// A size of `kilobytes` KB for people: below 1024 KB in whole KB ("512 KB"), below 1024 MB in
+/// MB with one decimal ("4,4 MB"), above in GB with two ("1,37 GB"), with the locale's decimal
+/// point and group separator.
+QString readableSize(qint64 kilobytes, const QLocale &locale = QLocale());

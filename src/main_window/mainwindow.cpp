@@ -64,6 +64,7 @@ MainWindow::MainWindow(CatalogueStore &store, Dialogs &dialogs, Volumes &volumes
         setRefreshEnabled(true);
         m_grid->setCurrentIndex(QModelIndex());
     });
+    connect(m_searchPanel, &SearchPanel::duplicatesRequested, this, &MainWindow::showDuplicates);
     top->addWidget(m_searchPanel, 3);
     m_sortPanel = new SortPanel(*m_model, *m_hover);
     top->addWidget(m_sortPanel, 2);
@@ -142,6 +143,11 @@ QGroupBox *MainWindow::buildInfoFrame()
     grid->addWidget(m_exportButton, 4, 0, 1, 4);
     connect(m_exportButton, &QPushButton::clicked, this,
             [this] { exportGrid(*m_model, m_dialogs, this); });
+    m_mediaButton = named(new QPushButton(text(kMedia)), QStringLiteral("Supporti"));
+    m_mediaButton->setToolTip(text(kMediaToolTip));
+    m_mediaButton->setAutoDefault(true);
+    grid->addWidget(m_mediaButton, 5, 0, 1, 4);
+    connect(m_mediaButton, &QPushButton::clicked, this, &MainWindow::openMedia);
     return m_infoFrame;
 }
 
@@ -183,8 +189,8 @@ void MainWindow::setTabChain()
     // the refresh, then the grid. A hover command is reached by its face, then its button.
     ::setTabChain(m_searchPanel->tabChain() + m_sortPanel->tabChain() +
                   QList<QWidget *>{m_noConfirmCheck, m_deleteFileCheck, m_attributesFace,
-                                   m_attributesButton, m_exportButton, m_importFace, m_importButton,
-                                   m_refreshFace, m_refreshButton, m_grid});
+                                   m_attributesButton, m_exportButton, m_mediaButton, m_importFace,
+                                   m_importButton, m_refreshFace, m_refreshButton, m_grid});
 }
 
 void MainWindow::start()

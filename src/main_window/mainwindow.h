@@ -15,6 +15,7 @@ class CollectionCounters;
 class Dialogs;
 class HoverController;
 class ImportFlow;
+class MediaWindow;
 class MissingFilesWindow;
 class Player;
 class QCheckBox;
@@ -87,6 +88,12 @@ private:
     void deleteCurrentRow();
     void changeAttributes();
 
+    // The media window and the duplicates view (mainwindowmedia.cpp).
+    void openMedia();
+    void showDuplicates();
+    // The status line again for its record as the grid now shows it, or empty when it is gone.
+    void refreshStatus();
+
     CatalogueStore &m_store;
     Dialogs &m_dialogs;
     Volumes &m_volumes;
@@ -116,6 +123,8 @@ private:
     QLabel *m_importFace = nullptr;            ///< `Label2`
     QPushButton *m_refreshButton = nullptr;    ///< `Command2`
     QLabel *m_refreshFace = nullptr;           ///< `Label3`
+    QPushButton *m_mediaButton = nullptr;      ///< `Supporti`
+    QPointer<MediaWindow> m_mediaWindow;
 
     QPointer<TagEditor> m_editor;                       ///< the open tag editor, if any
     QPointer<MissingFilesWindow> m_pendingMissingFiles; ///< to be shown once this window is

@@ -28,6 +28,11 @@ inline constexpr char kWholeField[] = "Ricerca in tutto il campo";
 inline constexpr char kWholeFieldToolTip[] = "Cerca la parola all'interno del testo del campo";
 inline constexpr char kStartSearch[] = "Avvia Ricerca";
 inline constexpr char kStartSearchToolTip[] = "Ricerca nel DB in base alle preferenze";
+/// The duplicates view, in the "Ricerca" frame.
+inline constexpr char kDuplicates[] = "Doppioni";
+inline constexpr char kDuplicatesToolTip[] =
+    "Mostra solo i brani catalogati più di una volta: stesso titolo e artista, o stesso nome "
+    "di file e dimensione (Refresh Lista li mostra tutti)";
 
 inline constexpr char kSortFrame[] = "Ordinamento";
 inline constexpr const char *kSortOptions[10] = {
@@ -56,6 +61,10 @@ inline constexpr char kExportList[] = "Esporta Lista";
 inline constexpr char kExportListToolTip[] =
     "Salva le righe mostrate nella Lista in una cartella di lavoro Excel o in un file CSV da "
     "aprire con un foglio di calcolo";
+/// The media window, in the "Info Lista" frame.
+inline constexpr char kMedia[] = "Supporti";
+inline constexpr char kMediaToolTip[] =
+    "Elenca i supporti (CD, dischi) del catalogo per rinominarli, mostrarli o eliminarli";
 inline constexpr char kExportFileName[] = "Mp3Db.xlsx";
 /// The file types of the export's file chooser; the first is chosen at first.
 inline constexpr char kExportXlsxFilter[] = "Cartella di lavoro Excel (*.xlsx)";

@@ -1,9 +1,17 @@
 #include "messageboxdialogs.h"
 
+#include "widgets/accessiblecaption.h"
+#include "widgets/named.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -72,4 +80,27 @@ SaveFileChoice MessageBoxDialogs::saveFileName(const QString &title, const QStri
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return {dialog.selectedFiles().constFirst(), dialog.selectedNameFilter()};
+}
+
+std::optional<QString> MessageBoxDialogs::askText(const QString &title, const QString &prompt,
+                                                  const QString &initial)
+{
+    QDialog dialog(m_parent);
+    dialog.setObjectName(QStringLiteral("Testo"));
+    dialog.setWindowTitle(titleOr(title));
+    auto *caption = named(new QLabel(prompt), QStringLiteral("Label1"));
+    auto *edit = named(new QLineEdit(initial), QStringLiteral("Text1"));
+    captionBy(caption, edit);
+    edit->selectAll();
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(caption);
+    layout->addWidget(edit);
+    layout->addWidget(buttons);
+    dialog.resize(qMax(dialog.sizeHint().width(), 420), dialog.sizeHint().height());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return edit->text();
 }

@@ -21,6 +21,10 @@ public:
     /// Qt's file chooser, which also gives a typed name's extension the type chosen after it.
     SaveFileChoice saveFileName(const QString &title, const QString &suggestedPath,
                                 const QStringList &filters) override;
+    /// A box of its own (object name `Testo`): the prompt as the caption of the text box
+    /// (`Text1`), then OK and Cancel.
+    std::optional<QString> askText(const QString &title, const QString &prompt,
+                                   const QString &initial) override;
 
 private:
     QWidget *m_parent;

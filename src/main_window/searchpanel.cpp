@@ -64,6 +64,11 @@ SearchPanel::SearchPanel(CatalogueStore &store, CatalogueModel &model, Collectio
     grid->addWidget(m_inFieldCheck, 3, 1);
     grid->addWidget(hoverCommand(hover, m_searchButton, m_searchFace), 4, 1);
     grid->addWidget(foundFrame, 0, 2, 5, 1);
+    m_duplicatesButton = named(new QPushButton(text(kDuplicates)), QStringLiteral("Doppioni"));
+    m_duplicatesButton->setToolTip(text(kDuplicatesToolTip));
+    m_duplicatesButton->setAutoDefault(true);
+    grid->addWidget(m_duplicatesButton, 5, 0);
+    connect(m_duplicatesButton, &QPushButton::clicked, this, &SearchPanel::duplicatesRequested);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(2, 1);
 
@@ -82,7 +87,7 @@ QList<QWidget *> SearchPanel::tabChain() const
 {
     QList<QWidget *> chain(std::begin(m_options), std::end(m_options));
     return chain << m_textEdit << m_genreChooser << m_inFieldCheck << m_searchFace << m_searchButton
-                 << m_foundKeysList;
+                 << m_foundKeysList << m_duplicatesButton;
 }
 
 void SearchPanel::setSearchEnabled(bool enabled)
@@ -122,6 +127,11 @@ void SearchPanel::textChanged(const QString &typed)
     // Nothing can be typed while the grid shows no record.
     setSearchEnabled(false);
     m_textEdit->clear();
+}
+
+void SearchPanel::clearFoundKeys()
+{
+    m_foundKeysList->clear();
 }
 
 void SearchPanel::runSearch()

@@ -30,12 +30,17 @@ public:
     /// The search command `Command1`, for the main window's hover rules.
     QPushButton *searchButton() const { return m_searchButton; }
     /// The panel's controls in reading order, for the window's Tab chain: the options, the key,
-    /// the genre chooser, the whole-field check, the command's face and button, the keys found.
+    /// the genre chooser, the whole-field check, the command's face and button, the keys found,
+    /// "Doppioni".
     QList<QWidget *> tabChain() const;
+    /// Empties the list of the keys found, once the grid shows something else.
+    void clearFoundKeys();
 
 signals:
     /// A search starts: the grid is about to show only the records found.
     void searchStarted();
+    /// "Doppioni" was pressed: the grid is to show the records catalogued more than once.
+    void duplicatesRequested();
 
 private:
     void optionClicked(int index);
@@ -49,11 +54,12 @@ private:
     Dialogs &m_dialogs;
     int m_option = -1; ///< last search option clicked, -1 for none
 
-    QRadioButton *m_options[5] = {};        ///< `Option1_0..4`
-    QLineEdit *m_textEdit = nullptr;        ///< `Text1`
-    QComboBox *m_genreChooser = nullptr;    ///< `Combo1`
-    QCheckBox *m_inFieldCheck = nullptr;    ///< `Check1`, "Ricerca in tutto il campo"
-    QPushButton *m_searchButton = nullptr;  ///< `Command1`
-    QLabel *m_searchFace = nullptr;         ///< `cerca`
-    QListWidget *m_foundKeysList = nullptr; ///< `List3`
+    QRadioButton *m_options[5] = {};           ///< `Option1_0..4`
+    QLineEdit *m_textEdit = nullptr;           ///< `Text1`
+    QComboBox *m_genreChooser = nullptr;       ///< `Combo1`
+    QCheckBox *m_inFieldCheck = nullptr;       ///< `Check1`, "Ricerca in tutto il campo"
+    QPushButton *m_searchButton = nullptr;     ///< `Command1`
+    QLabel *m_searchFace = nullptr;            ///< `cerca`
+    QListWidget *m_foundKeysList = nullptr;    ///< `List3`
+    QPushButton *m_duplicatesButton = nullptr; ///< `Doppioni`
 };

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 /// Title of a message box when no other is given.
 inline constexpr char kDefaultDialogTitle[] = "TRACKLODGE";
 
@@ -33,4 +35,8 @@ public:
     /// user gives up.
     virtual SaveFileChoice saveFileName(const QString &title, const QString &suggestedPath,
                                         const QStringList &filters) = 0;
+    /// A text typed by the user in a box titled `title`, under the caption `prompt`, holding
+    /// `initial` at first; OK gives the text as typed, Cancel (or closing the box) nullopt.
+    virtual std::optional<QString> askText(const QString &title, const QString &prompt,
+                                           const QString &initial) = 0;
 };

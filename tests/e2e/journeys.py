@@ -1006,11 +1006,11 @@ SORT_OPTIONS = ["Ordina per Titolo", "Ordina per Artista", "Ordina per Album", "
 # Tab enters a group of options once, at the one chosen or the first; the arrows move within it.
 MAIN_CHAIN = ([("radio button", SEARCH_OPTIONS[0])] + [
     ("text", "Chiave"), ("check box", "Ricerca in tutto il campo"),
-    ("push button", "Avvia Ricerca"), ("list", "Chiavi trovate")]
+    ("push button", "Avvia Ricerca"), ("list", "Chiavi trovate"), ("push button", "Doppioni")]
     + [("radio button", SORT_OPTIONS[0])] + [
     ("push button", "Avvia Ordinamento"), ("check box", "Senza Conferma"),
     ("check box", "Cancella anche il File"), ("push button", "Cambia Attributi"),
-    ("push button", "Esporta Lista"), ("push button", "Importa"),
+    ("push button", "Esporta Lista"), ("push button", "Supporti"), ("push button", "Importa"),
     ("push button", "Refresh Lista"), ("table", "Lista MP3")])
 # The drive chooser has no caption: it is read by the drive it shows.
 SEARCH_CHAIN = [("combo box", re.compile("/.*")), ("list", "Cartelle"), ("list", "File MP3"),
@@ -1164,6 +1164,188 @@ JOURNEYS = [empty_start, import_tree, search_and_refresh, sort_two_ways, edit_ti
             genre_and_word_search, delete_with_file, pause_seek_volume, start_refusals,
             laptop_1280x800, scaled_2560x1600]
 
+
+# The media of the catalogue and the duplicates view
+
+MEDIA_TITLE = "Supporti"
+RENAME_TITLE = "Rinomina supporto"
+
+
+def media_catalogue(folder):
+    """Five songs on three media: a CD of two named "TRACKLODGE_1", a USB disk of two named
+    "Chiavetta", a hard disk of one named "Casa"; every file there, so none is missing."""
+    media = {"cd": ("1111", "TRACKLODGE_1", "CDROM"), "usb": ("2222", "Chiavetta",
+                                                              "Disco Rimovibile"),
+             "hd": ("3333", "Casa", "OK")}
+    songs = [("cd", "angie.mp3", "Angie", "Rolling Stones"),
+             ("cd", "creep.mp3", "Creep", "Radiohead"),
+             ("usb", "help.mp3", "Help", "Beatles"),
+             ("usb", "yesterday.mp3", "Yesterday", "Beatles"),
+             ("hd", "imagine.mp3", "Imagine", "John Lennon")]
+    records = []
+    for medium, name, title, artist in songs:
+        path = os.path.join(folder, "music", medium, name)
+        make_mp3(path, title=title, artist=artist)
+        record = record_of(path, title, artist)
+        record["supporto"], record["labelD"], record["info"] = media[medium]
+        records.append(record)
+    make_catalogue(folder, records)
+    return records
+
+
+def open_media(app):
+    """"Supporti" in "Info Lista", and the window it opens above the main window."""
+    d.press_command(app.window(MAIN_TITLE), "Supporti")
+    return app.window(MEDIA_TITLE)
+
+
+def media_labels(media):
+    return [row[0] for row in d.table_rows(d.find(media, "table"))]
+
+
+def choose_medium(media, label):
+    """Clicks the row of the medium `label` in the list of "Supporti"."""
+    table = d.find(media, "table")
+
+    def place():
+        labels = [row[0] for row in d.table_rows(table)]
+        return labels.index(label) + 1 if label in labels else None
+    d.click(d.table_cell(table, wait_for(f'the medium "{label}" listed', place) - 1, 0))
+
+
+def grid_labels(app):
+    return [row[10] for row in d.table_rows(grid(app))]
+
+
+def tab_to_in(window, caption):
+    """Tab until the button `caption` of `window` has the focus."""
+    def reached():
+        buttons = d.descendants(window, "push button", caption)
+        return buttons and d.focused(buttons[0])
+    for _ in range(40):
+        if reached():
+            return
+        d.keys("Tab")
+    raise d.JourneyFailed(f'Tab never reaches "{caption}"')
+
+
+def type_label(app, label):
+    """Types `label` into the rename box over the label it holds, then "OK"."""
+    box = app.window(RENAME_TITLE)
+    field = d.find(box, "text")
+    d.click(field)
+    d.keys("ctrl+a")
+    d.type_text(label)
+    wait_for("the label typed", lambda: d.text(field) == label)
+    d.click(d.find(box, "push button", "OK"))
+
+
+def media_rename(app, folder):
+    """"Rinomina..." in "Supporti": a label another medium has is refused with a message; a new
+    one reaches every record of the medium, the grid, the status line and the list at once.
+    The second rename is run from the keyboard alone."""
+    media_catalogue(folder)
+    shown_rows(app, 5)
+    d.click(d.table_cell(grid(app), 0, 0))
+    wait_for("the status line of angie", lambda: d.text(status_line(app)).endswith(
+        "- TRACKLODGE_1"))
+    media = open_media(app)
+    wait_for("three media", lambda: sorted(media_labels(media)) ==
+             ["Casa", "Chiavetta", "TRACKLODGE_1"])
+    choose_medium(media, "TRACKLODGE_1")
+    d.press_command(media, "Rinomina...")
+    type_label(app, "chiavetta")
+    answer(app, "OK", 'L\'etichetta "chiavetta" è già usata da un altro supporto')
+    app.gone(RENAME_TITLE)
+    check([r["labelD"] for r in catalogue_rows(folder)][:2] == ["TRACKLODGE_1"] * 2,
+          "a refused label reached the catalogue")
+
+    choose_medium(media, "TRACKLODGE_1")
+    tab_to_in(media, "Rinomina...")
+    d.keys("Return")
+    type_label(app, "Vacanze 2024")
+    app.gone(RENAME_TITLE)
+    wait_for("the new label in the list", lambda: "Vacanze 2024" in media_labels(media))
+    check([r["labelD"] for r in catalogue_rows(folder)] ==
+          ["Vacanze 2024"] * 2 + ["Chiavetta"] * 2 + ["Casa"],
+          f"the catalogue's labels are {[r['labelD'] for r in catalogue_rows(folder)]}")
+    wait_for("the new label in the grid", lambda: grid_labels(app)[:2] == ["Vacanze 2024"] * 2)
+    wait_for("the new label in the status line",
+             lambda: d.text(status_line(app)).endswith("- VACANZE 2024"))
+
+
+def media_show(app, folder):
+    """"Mostra nel catalogo" narrows the grid to one medium's records and the counters follow;
+    "Refresh Lista" brings every record back."""
+    media_catalogue(folder)
+    shown_rows(app, 5)
+    media = open_media(app)
+    choose_medium(media, "Chiavetta")
+    d.press_command(media, "Mostra nel catalogo")
+    wait_for("the USB disk's two rows", lambda: grid_titles(app) == ["Help", "Yesterday"])
+    check(counter(app, "MP3 Presenti:") == "2", "the counter of files does not follow")
+    check(counter(app, "MP3 su CDROM") == "0", "the counter of CD files does not follow")
+    d.press_command(media, "Chiudi")
+    app.gone(MEDIA_TITLE)
+    d.press_command(app.window(MAIN_TITLE), "Refresh Lista")
+    wait_for("all 5 rows again", lambda: len(d.table_rows(grid(app))) == 5)
+    check(counter(app, "MP3 su CDROM") == "2", "the counter of CD files did not come back")
+
+
+def media_delete(app, folder):
+    """"Elimina dal catalogo" asks, naming the medium and its records; "No" keeps them, "Sì"
+    removes them all and touches no file."""
+    records = media_catalogue(folder)
+    shown_rows(app, 5)
+    media = open_media(app)
+    choose_medium(media, "TRACKLODGE_1")
+    d.press_command(media, "Elimina dal catalogo")
+    answer(app, "No", 'il supporto "TRACKLODGE_1" con i suoi 2 brani')
+    check(len(catalogue_rows(folder)) == 5, "No removed records")
+    choose_medium(media, "TRACKLODGE_1")
+    d.press_command(media, "Elimina dal catalogo")
+    answer(app, "Sì", 'il supporto "TRACKLODGE_1" con i suoi 2 brani')
+    wait_for("the CD gone from the list", lambda: sorted(media_labels(media)) ==
+             ["Casa", "Chiavetta"])
+    check([r["titolo"] for r in catalogue_rows(folder)] == ["Help", "Yesterday", "Imagine"],
+          f"the catalogue holds {[r['titolo'] for r in catalogue_rows(folder)]}")
+    wait_for("3 rows", lambda: grid_titles(app) == ["Help", "Yesterday", "Imagine"])
+    for record in records[:2]:
+        path = os.path.join(record["percorso"], record["nome"] + ".mp3")
+        check(os.path.exists(path), f"{path} was deleted")
+
+
+def duplicates_view(app, folder):
+    """"Doppioni" in "Ricerca" shows the songs catalogued twice, group by group in title order:
+    other capitals and blanks around do not count, accents do; the same name and size in
+    another folder is the same file. "Refresh Lista" brings every record back."""
+    songs = [("a/perche.mp3", "Perché", "Lucio Dalla"),
+             ("b/perche.mp3", "Perche", "Lucio Dalla"),
+             ("c/ieri.mp3", "Yesterday", "Beatles"),
+             ("d/ieri2.mp3", " YESTERDAY ", "beatles"),
+             ("e/copia.mp3", "Copia uno", "X"),
+             ("f/copia.mp3", "Copia due", "Y"),
+             ("g/sola.mp3", "Sola", "Z")]
+    records = []
+    for name, title, artist in songs:
+        path = os.path.join(folder, "music", name)
+        make_mp3(path, title=title.strip(), artist=artist)
+        records.append(record_of(path, title, artist))
+    # The two perche.mp3 differ in size; the two copia.mp3 do not.
+    records[1]["dimenzione"] = "161 KB"
+    make_catalogue(folder, records)
+    main = shown_rows(app, 7)
+    d.press_command(main, "Doppioni")
+    wait_for("the two groups", lambda: grid_titles(app) == ["Copia uno", "Copia due",
+                                                            "Yesterday", " YESTERDAY"])
+    wait_for("the count in the status line",
+             lambda: d.text(status_line(app)) == "Doppioni: 2 gruppi, 4 brani")
+    check(counter(app, "MP3 Presenti:") == "4", "the counter of files does not follow")
+    d.press_command(main, "Refresh Lista")
+    wait_for("all 7 rows again", lambda: len(d.table_rows(grid(app))) == 7)
+
+
+JOURNEYS += [media_rename, media_show, media_delete, duplicates_view]
 
 class App(d.Program):
     """The program of one journey, started when the journey first looks for a window, so that

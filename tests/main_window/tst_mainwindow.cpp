@@ -291,18 +291,19 @@ private slots:
         // Tab enters a group of options once, at the one chosen (the first when none is); the
         // arrows move within it.
         const QStringList options{"Option1_0"};
-        const QStringList rest{"ordina_0",   "selordina", "conferma", "cancella",
-                               "EsportaCsv", "Label2",    "Label3",   "dati"};
+        const QStringList rest{"ordina_0", "selordina", "conferma", "cancella", "EsportaCsv",
+                               "Supporti", "Label2",    "Label3",   "dati"};
         // A command disabled (nothing to search for, no read-only file) is not a stop.
         QTest::newRow("at start") << false << -1 << QString()
-                                  << options + QStringList{"Text1", "Check1", "List3"} + rest;
+                                  << options + QStringList{"Text1", "Check1", "List3", "Doppioni"} +
+                                         rest;
         QTest::newRow("a key typed")
             << false << -1 << QStringLiteral("x")
-            << options + QStringList{"Text1", "Check1", "cerca", "List3"} + rest;
+            << options + QStringList{"Text1", "Check1", "cerca", "List3", "Doppioni"} + rest;
         // The genre chooser comes after the text box it stands beside.
         QTest::newRow("the genre search")
             << false << 4 << QString()
-            << QStringList{"Option1_4", "Text1", "Combo1", "cerca", "List3"} + rest;
+            << QStringList{"Option1_4", "Text1", "Combo1", "cerca", "List3", "Doppioni"} + rest;
         // Without a player the player area is disabled.
         QTest::newRow("the tag editor")
             << true << -1 << QString()
