@@ -63,15 +63,22 @@ MediumCommands::Outcome MediumCommands::rename(const Medium &medium, const QStri
         m_dialogs.critical(text(kRenameTitle), problem);
         return Outcome::Refused;
     }
+    return writeWholeMedium([&] { return m_store.relabelMedium(medium.supporto, wanted); },
+                            text(kRenameTitle), text(kCannotRename));
+}
+
+MediumCommands::Outcome
+MediumCommands::writeWholeMedium(const std::function<std::optional<qint64>()> &write,
+                                 const QString &title, const QString &failure)
+{
     {
         CatalogueStore::Transaction transaction(m_store);
-        if (!transaction.isActive() || !m_store.relabelMedium(medium.supporto, wanted) ||
-            !transaction.commit()) {
-            m_dialogs.critical(text(kRenameTitle), text(kCannotRename).arg(m_store.lastError()));
+        if (!transaction.isActive() || !write() || !transaction.commit()) {
+            m_dialogs.critical(title, failure.arg(m_store.lastError()));
             return Outcome::Failed;
         }
     }
-    // A failed compaction is reported by itself and loses nothing: the renamed catalogue stays.
+    // A failed compaction is reported by itself and loses nothing: the written catalogue stays.
     CompattaDB(m_store, m_dialogs, m_busy, m_files);
     return reshowGrid() ? Outcome::Done : Outcome::Failed;
 }
@@ -83,16 +90,8 @@ MediumCommands::Outcome MediumCommands::remove(const Medium &medium)
                                  : text(kRemoveQuestion).arg(medium.labelD).arg(medium.files);
     if (!m_dialogs.question(text(kRemoveTitle), question))
         return Outcome::Declined;
-    {
-        CatalogueStore::Transaction transaction(m_store);
-        if (!transaction.isActive() || !m_store.removeMedium(medium.supporto) ||
-            !transaction.commit()) {
-            m_dialogs.critical(text(kRemoveTitle), text(kCannotRemove).arg(m_store.lastError()));
-            return Outcome::Failed;
-        }
-    }
-    CompattaDB(m_store, m_dialogs, m_busy, m_files);
-    return reshowGrid() ? Outcome::Done : Outcome::Failed;
+    return writeWholeMedium([&] { return m_store.removeMedium(medium.supporto); },
+                            text(kRemoveTitle), text(kCannotRemove));
 }
 
 MediumCommands::Outcome MediumCommands::show(const Medium &medium)

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class CatalogueModel;
@@ -53,6 +54,10 @@ public:
 private:
     // The grid again with the rows it showed, read anew; false (reported) on failure.
     bool reshowGrid();
+    // One write over a whole medium in one transaction, then one compaction and the grid shown
+    // again; a failed write is reported under `title` with `failure` (its %1 the reason).
+    Outcome writeWholeMedium(const std::function<std::optional<qint64>()> &write,
+                             const QString &title, const QString &failure);
 
     CatalogueStore &m_store;
     CatalogueModel &m_model;
