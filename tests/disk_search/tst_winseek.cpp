@@ -107,30 +107,6 @@ private slots:
         m_store.reset();
     }
 
-    void tabChainInReadingOrder_data()
-    {
-        QTest::addColumn<bool>("searched");
-        QTest::addColumn<QStringList>("chain");
-        // The pattern box only shows the fixed pattern; "Ripristina" waits for a search.
-        QTest::newRow("before a search")
-            << false
-            << QStringList{"drvList", "dirList", "filList", "Check1", "Check2", "pip1", "pip2"};
-        QTest::newRow("after a search")
-            << true << QStringList{"lstFoundFiles", "pip1", "Label1", "pip2"};
-    }
-
-    void tabChainInReadingOrder()
-    {
-        QFETCH(bool, searched);
-        QFETCH(QStringList, chain);
-        song(QStringLiteral("A/a.mp3"));
-        openSearch();
-        if (searched)
-            searchFolder(music("A"), false);
-        // As one text, so that a failure shows the whole chain.
-        QCOMPARE(tabChain(m_winSeek).join(u' '), chain.join(u' '));
-    }
-
     void cancelKeepsWhatWasListed()
     {
         for (int i = 0; i < 6; ++i)

@@ -64,15 +64,11 @@ private slots:
 
         QTest::newRow("nothing called") << QString() << Qt::CrossCursor;
         QTest::newRow("shown") << QStringLiteral("s") << Qt::WaitCursor;
-        QTest::newRow("shown and restored") << QStringLiteral("sr") << Qt::CrossCursor;
         QTest::newRow("restored without a show") << QStringLiteral("r") << Qt::CrossCursor;
         QTest::newRow("restored twice after one show") << QStringLiteral("srr") << Qt::CrossCursor;
         QTest::newRow("shown twice, restored once") << QStringLiteral("ssr") << Qt::WaitCursor;
-        QTest::newRow("shown twice, restored twice") << QStringLiteral("ssrr") << Qt::CrossCursor;
         QTest::newRow("shown by a copy, restored") << QStringLiteral("Sr") << Qt::CrossCursor;
         QTest::newRow("shown, restored by a copy") << QStringLiteral("sR") << Qt::CrossCursor;
-        QTest::newRow("restored by a copy without a show")
-            << QStringLiteral("R") << Qt::CrossCursor;
     }
 
     void pointerCalls()
